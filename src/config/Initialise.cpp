@@ -1,0 +1,263 @@
+#include "config/Initialise.h"
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "config/IniFileModule.h"
+#include "config/ModString.h"
+#include "config/Movie.h"
+#include "config/MovieCollection.h"
+#include "config/ZOR2.h"
+#include "errors/LogError.h"
+#include "errors/OnError.h"
+#include "errors/SupportNotice.h"
+#include "platform/system/FileSystem.h"
+#include "platform/system/ProgramInfo.h"
+#include "platform/ui/Cursor.h"
+#include "platform/vb/EndProgram.h"
+#include "platform/vb/VbConvert.h"
+#include "platform/vb/VbError.h"
+#include "platform/vb/VbString.h"
+#include "startup/RunState.h"
+
+namespace {
+
+constexpr int kReadBufferLength = 128;
+
+// A value read through the 128-character buffer is missing when it is empty
+// or still the whole buffer after trimming.
+bool HasNoValue(const QString& text) {
+    const QString trimmed = vb::Trim(text);
+    return trimmed.isEmpty() || trimmed.length() == kReadBufferLength;
+}
+
+// Runs a condition in continue-on-error mode: as in the run-time, a failing
+// condition falls through into its Then branch.
+template <class Condition>
+bool IfResumeNext(Condition&& condition) {
+    bool result = true;
+    vb::ResumeNext([&] { result = condition(); });
+    return result;
+}
+
+// ---- Run-mode setting -------------------------------------------------------
+
+struct RunModeRule {
+    const char16_t* value;
+    bool exitOnMouseMove;
+    bool noRemote;
+    bool secure;  // true: secure mode is switched on; false: left as it was
+};
+
+constexpr std::array<RunModeRule, 4> kRunModes = {{
+    {u"SCREENSAVER", true, false, false},
+    {u"SCREENSAVER_NOMOUSEMOVE", false, false, false},
+    {u"SCREENSAVER_NOMOUSEMOVE_OR_RC", false, true, false},
+    {u"SCREENSAVER_NOMOUSEMOVE_OR_RC_OR_SECURE", false, true, true},
+}};
+
+void ApplyRunMode(const SectionList& zor, const QString& file) {
+    const QString setting = vb::UCase(PairAt(zor, 2).value);
+    for (const RunModeRule& rule : kRunModes) {
+        if (setting != QStringView(rule.value)) continue;
+        gSettings().LetRunMode(setting);
+        gExitOnMouseMove = rule.exitOnMouseMove;
+        gNoRemote = rule.noRemote;
+        if (rule.secure) gSecureMode = true;
+        return;
+    }
+    gSettings().LetRunMode(QStringLiteral("SCREENSAVER"));
+    if (!WriteKey(QStringLiteral("ZOR"), QStringLiteral("RunAs"), QStringLiteral("SCREENSAVER"), file))
+        vb::EndProgram();
+}
+
+qint16 NumberOrZero(const SectionList& section, int position) {
+    const QString& text = PairAt(section, position).value;
+    return vb::IsNumeric(text) ? vb::CInt(text) : qint16{0};
+}
+
+// ---- User section -----------------------------------------------------------
+
+struct UserField {
+    int position;
+    const char16_t* key;
+    QString (ZOR2::*get)();
+    void (ZOR2::*let)(const QString&);
+    QString (*fallback)();
+};
+
+QString Unknown() { return QStringLiteral("Unknown"); }
+
+const std::array<UserField, 4> kUserFields = {{
+    {1, u"UserName", &ZOR2::UserName, &ZOR2::LetUserName, Unknown},
+    {2, u"Organisation", &ZOR2::Organisation, &ZOR2::LetOrganisation, Unknown},
+    {3, u"ReplyTo", &ZOR2::ReplyTo, &ZOR2::LetReplyTo, SupportEMail},
+    {4, u"EMail", &ZOR2::EMail, &ZOR2::LetEMail, Unknown},
+}};
+
+void LoadUser(const QString& file) {
+    SectionList user;
+    ReadSection(QStringLiteral("User"), user, file);
+    ZOR2& settings = gSettings();
+    for (const UserField& field : kUserFields) {
+        vb::ResumeNext([&] { (settings.*field.let)(PairAt(user, field.position).value); });
+        if (IfResumeNext([&] { return (settings.*field.get)().isEmpty() || HasNoValue(PairAt(user, field.position).value); })) {
+            const QString fallback = field.fallback();
+            vb::ResumeNext([&] { (settings.*field.let)(fallback); });
+            WriteKey(QStringLiteral("User"), QString::fromUtf16(field.key), fallback, file);  // a failure is ignored
+        }
+    }
+}
+
+// ---- Entries ----------------------------------------------------------------
+
+using Fill = std::function<void(Movie&, const QString&)>;
+
+QString PathValue(const QString& text) {
+    const QString path = vb::Trim(text);
+    return path == QStringLiteral("CURRDIR") ? platform::JoinPath(platform::ProgramDirectory(), QString()) : path;
+}
+
+void FillAltName(Movie& movie, const QString& text) {
+    movie.LetAltName(text);
+    if (text.isEmpty() || text.front() == QChar(u'\0')) movie.LetAltName(QStringLiteral(" "));
+}
+
+// The properties filled from each position of a section, in position order.
+const std::vector<Fill> kMainFields = {
+    [](Movie& m, const QString& v) { m.LetMovieName(CutAtNul(FileNameFromPath(v))); },
+    [](Movie& m, const QString& v) { m.LetPath(PathValue(v)); },
+    [](Movie& m, const QString& v) { m.LetOrderinplaylist(vb::CInt(v)); },
+    [](Movie& m, const QString& v) { m.LetNotes(Variant(v)); },
+    [](Movie& m, const QString& v) { m.LetIsTrueQT4(vb::CBool(v)); },
+    [](Movie& m, const QString& v) { m.LetPlayspeed(vb::CLng(v)); },
+    FillAltName,
+    [](Movie& m, const QString& v) { m.LetDispChange(vb::CBool(v)); },
+    [](Movie& m, const QString& v) { m.LetDsize(vb::CLng(v)); },
+    [](Movie& m, const QString& v) { m.LetXPos(vb::CLng(v)); },
+    [](Movie& m, const QString& v) { m.LetYpos(vb::CLng(v)); },
+    [](Movie& m, const QString& v) { m.LetIsTrueRM(vb::CBool(v)); },
+    [](Movie& m, const QString& v) { m.LetVsize(vb::CLng(v)); },
+    [](Movie& m, const QString& v) { m.LetIsHTML(vb::CBool(v)); },
+};
+
+const std::vector<Fill> kAudioFields = {
+    [](Movie& m, const QString& v) { m.Letvolume(vb::CInt(v)); },
+    [](Movie& m, const QString& v) { m.LetBalance(Variant(v)); },
+};
+
+const std::vector<Fill> kLoopingFields = {
+    [](Movie& m, const QString& v) { m.LetLoopEnd(Variant(v)); },
+    [](Movie& m, const QString& v) { m.LetLoopForever(vb::CBool(v)); },
+    [](Movie& m, const QString& v) { m.LetLoopOnce(vb::CBool(v)); },
+    [](Movie& m, const QString& v) { m.LetLoopStart(Variant(v)); },
+    [](Movie& m, const QString& v) { m.LetDurationFrames(Variant(v)); },
+    [](Movie& m, const QString& v) { m.LetDurationTime(Variant(v)); },
+    [](Movie& m, const QString& v) { m.LetStillH(vb::CInt(v)); },
+    [](Movie& m, const QString& v) { m.LetStillW(vb::CInt(v)); },
+    [](Movie& m, const QString& v) { m.LetIsStill(vb::CBool(v)); },
+};
+
+const std::vector<Fill> kDisplayFields = {
+    [](Movie& m, const QString& v) { m.LetZoomLevel(Variant(v)); },
+    [](Movie& m, const QString& v) { m.LetResolution(Variant(v)); },
+    [](Movie& m, const QString& v) { m.LetPlayFullScreen(vb::CBool(v)); },
+    [](Movie& m, const QString& v) { m.LetPlaysize(vb::CLng(v)); },
+    [](Movie& m, const QString& v) { m.LetSize(v); },
+    [](Movie& m, const QString& v) { m.LetDisplaytext(vb::CBool(v)); },
+    [](Movie& m, const QString& v) { m.LetTexttoDisplay(Variant(v)); },
+};
+
+QString LastError() { return NumberAndDescription(vb::Err().Number(), vb::Err().Description()); }
+
+struct EntrySection {
+    const char16_t* suffix;
+    const std::vector<Fill>* fields;
+    QString (*failure)();  // the log line when the section cannot be read
+};
+
+const std::array<EntrySection, 4> kEntrySections = {{
+    {u"Main", &kMainFields,
+     [] { return QStringLiteral("<<ERR033>> - ") + QStringLiteral("Corrupt Descriptions Failure ") + LastError(); }},
+    {u"Audio", &kAudioFields,
+     [] {
+         return InitialisationNotice(QStringLiteral("Corrupt Audio Descriptions. "), QStringLiteral("034 ")) +
+                QStringLiteral("<<ERR034>> - Corrupt Audio Failure ") + LastError();
+     }},
+    {u"Looping", &kLoopingFields,
+     [] {
+         return InitialisationNotice(QStringLiteral("Corrupt Looping Descriptions. "), QStringLiteral("035 ")) +
+                QStringLiteral("<<ERR035>> - Corrupt Looping Failure ") + LastError();
+     }},
+    {u"Display", &kDisplayFields,
+     [] {
+         return QStringLiteral("<<ERR036>> - Corrupt Display Failure ") + LastError() +
+                InitialisationNotice(QStringLiteral("Corrupt Display Descriptions. "), QStringLiteral("036 "));
+     }},
+}};
+
+bool EntryIsAvailable(const Movie& movie) {
+    if (vb::UCase(movie.MovieName()).contains(QStringLiteral("://"))) return true;
+    return platform::NormalFileExists(movie.Path() + movie.MovieName());
+}
+
+void LoadEntry(int n, const QString& file) {
+    Movie movie;
+    for (const EntrySection& section : kEntrySections) {
+        SectionList pairs;
+        const QString name = QStringLiteral("Movie") + QString::number(n) + QString::fromUtf16(section.suffix);
+        if (!ReadSection(name, pairs, file)) LogError(section.failure(), true);
+        for (size_t i = 0; i < section.fields->size(); ++i)
+            vb::ResumeNext([&] { (*section.fields)[i](movie, PairAt(pairs, static_cast<int>(i) + 1).value); });
+    }
+    if (EntryIsAvailable(movie)) {
+        gMovies().Add(std::move(movie));
+        return;
+    }
+    LogError(QStringLiteral("<<ERR037>> - The File ") + movie.Path() + movie.MovieName() +
+                 QStringLiteral(" has been moved and ZOR now no longer knows where this file is. ZOR has therefore "
+                                "skipped this file from the load sequence."),
+             false);
+}
+
+}  // namespace
+
+QString ConfigurationFile(const QString& collectionPath) {
+    if (!collectionPath.isEmpty()) return collectionPath;
+    return platform::JoinPath(platform::ProgramDirectory(), gIniFileName);
+}
+
+void Initialise(const QString& collectionPath) {
+    vb::Err().Clear();
+    const QString file = ConfigurationFile(collectionPath);
+    ZOR2& settings = gSettings();
+
+    SectionList zor;
+    if (!ReadSection(QStringLiteral("ZOR"), zor, file)) vb::EndProgram();
+    if (zor.size() < 5 || zor[4].name != QStringLiteral("DefaultStartupVid")) {
+        platform::ShowCursor(true);
+        vb::EndProgram();
+    }
+
+    ApplyRunMode(zor, file);
+
+    vb::ResumeNext([&] { settings.LetMoviesInGroup(NumberOrZero(zor, 6)); });
+    vb::ResumeNext([&] { settings.LetDelayTimer(NumberOrZero(zor, 8)); });
+    vb::ResumeNext([&] { settings.LetStillDelayTimer(NumberOrZero(zor, 9)); });
+
+    vb::ResumeNext([&] { settings.LetErrorLog(vb::Trim(PairAt(zor, 3).value)); });
+    if (HasNoValue(settings.ErrorLog())) {
+        const QString defaultLog = platform::JoinPath(platform::ProgramDirectory(), QStringLiteral("ZORError.Log"));
+        settings.LetErrorLog(defaultLog);
+        if (!WriteKey(QStringLiteral("ZOR"), QStringLiteral("ErrorLog"), defaultLog, file)) vb::EndProgram();
+    }
+
+    LoadUser(file);
+
+    settings.LetShowSplash(false);
+    settings.LetMuteAtStart(false);
+
+    const int count = settings.MoviesInGroup();
+    for (int n = 1; n <= count; ++n) LoadEntry(n, file);
+}

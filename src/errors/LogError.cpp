@@ -1,0 +1,67 @@
+#include "errors/LogError.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "config/ZOR2.h"
+#include "platform/system/ProgramInfo.h"
+#include "platform/ui/Cursor.h"
+#include "platform/vb/EndProgram.h"
+#include "platform/vb/VbFormat.h"
+#include "startup/RunState.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// One record is one write to a file opened for appending (created when missing).
+bool AppendRecord(const QString& path, const QString& record) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const QByteArray bytes = record.toUtf8();
+    ssize_t written = -1;
+    do {
+        written = ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
+    } while (written < 0 && errno == EINTR);
+    const bool closed = ::close(fd) == 0;
+    return written == bytes.size() && closed;
+}
+
+}  // namespace
+
+QString LogRecord(const QString& message, const QDateTime& when) {
+    const QString date = vb::FormatDdMmYyyy(when.date());
+    return message + QStringLiteral(" Error Logged at >> ") + QStringLiteral(" - ") + date + QStringLiteral("  -  ") +
+           QChar(u'\r') + QStringLiteral(" ") + date + QStringLiteral("  -  ") + QStringLiteral(" ") +
+           vb::FormatHMmSsAmPm(when.time()) + kCrLf;
+}
+
+QString FallbackRecord(const QString& message) {
+    return message + kCrLf + kCrLf + QStringLiteral(" **** W A R N I N G ****") + kCrLf + kCrLf +
+           QStringLiteral("Error Handler did not process an error correctly. Possibly check ") +
+           QStringLiteral(" the Errorlog path is not set to an incorrect drive mapping in the INI file Or ") +
+           QStringLiteral(" You do not have Write permissions for this workstation. Contact your system administrator.") +
+           kCrLf;
+}
+
+void LogError(const QString& message, bool endProgram) {
+    ZOR2& settings = gSettings();
+    if (settings.ErrorLog().isEmpty())
+        settings.LetErrorLog(platform::JoinPath(platform::ProgramDirectory(), QStringLiteral("ZORScr.Log")));
+
+    if (AppendRecord(settings.ErrorLog(), LogRecord(message, QDateTime::currentDateTime()))) {
+        if (!endProgram) return;
+        platform::ShowCursor(true);
+        vb::EndProgram();
+    }
+
+    // Neither log nor fallback on screen: when the fallback file cannot be
+    // written either, standard error is the last place the message can go.
+    const QString fallback = FallbackRecord(message);
+    if (!AppendRecord(platform::JoinPath(platform::ProgramDirectory(), QStringLiteral("ZORScrERROR.LOG")), fallback))
+        std::fputs(fallback.toLocal8Bit().constData(), stderr);
+}

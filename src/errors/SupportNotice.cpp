@@ -1,0 +1,10 @@
+#include "errors/SupportNotice.h"
+
+#include "platform/vb/VbString.h"
+
+QString SupportEMail() { return QStringLiteral("support@zorscr.example.org"); }
+
+QString InitialisationNotice(const QString& text, const QString& code) {
+    return text + QStringLiteral(" Please e-mail: ") + vb::UCase(SupportEMail()) +
+           QStringLiteral(" with Initialisation Error ") + code + QStringLiteral("as the subject header.\r\n");
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Private-profile (INI) files with the semantics of the Windows functions
+// GetPrivateProfileStringA and WritePrivateProfileStringA. A std::nullopt
+// argument stands for a NULL pointer (VB's vbNullString), which is how the
+// key-name list and the section-name list are asked for and how a key or a
+// section is deleted.
+//
+// Reads are served from a cache of the parsed file that is checked against
+// the file on disk at every call, so a change by another writer is seen at
+// the next read. Writes keep every other byte of the file and replace it
+// atomically.
+
+#include <QChar>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace platform::profile {
+
+// Copies into buffer (size characters, as the caller allocated them) and
+// returns the number of characters copied, not counting the closing NUL:
+// - appName and keyName given: the value, cut to size-1 characters; the
+//   default (trailing spaces removed) when the file, section or key is
+//   missing or keyName is empty;
+// - keyName nullopt: the key names of the section, each ended by a NUL, the
+//   list ended by a second NUL; a list that does not fit is cut to size-2
+//   characters and ended by two NULs, and size-2 is returned;
+// - appName nullopt: the section names, in the same form.
+// size 0 leaves the buffer untouched and returns 0.
+quint32 GetPrivateProfileString(std::optional<QStringView> appName,
+                                std::optional<QStringView> keyName,
+                                QStringView defaultValue,
+                                QChar* buffer,
+                                quint32 size,
+                                const QString& fileName);
+
+// Creates the file, the section or the key when missing, or rewrites the
+// one line of the key in place. value nullopt deletes the key; keyName
+// nullopt deletes the section. Returns false (and leaves the file as it
+// was) when the folder is missing, the file or folder is not writable, or
+// the disk is full.
+bool WritePrivateProfileString(std::optional<QStringView> appName,
+                               std::optional<QStringView> keyName,
+                               std::optional<QStringView> value,
+                               const QString& fileName);
+
+}  // namespace platform::profile

@@ -1,0 +1,20 @@
+#pragma once
+// The program entry: reads the command line the way a screensaver host calls
+// the program, decides the run mode, initialises and starts the show, the
+// preview or the password dialog. Every path ends the program.
+
+#include <QString>
+
+struct CommandLine {
+    QString command;         // trimmed, upper case; "/C" when empty or a bare path
+    QString collectionPath;  // the collection file named on the command line, or empty
+};
+
+// Steps 2 to 4 of the start: the command and the collection file it names.
+CommandLine ReadCommandLine(const QString& commandLine);
+
+[[noreturn]] void Main(const QString& commandLine);
+
+// The number formed by the decimal digits at the end of command ("/P 1234"
+// and "/P:1234" give 1234). A failure is logged as ERR002 and gives 0.
+qint32 ParsePreviewHandle(const QString& command);

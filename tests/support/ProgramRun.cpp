@@ -1,0 +1,68 @@
+#include "support/ProgramRun.h"
+
+#include <QFile>
+#include <QProcess>
+#include <csignal>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace testsupport {
+
+InstalledProgram::InstalledProgram() {
+    const QString target = folder_.file(QStringLiteral("ZORScr"));
+    if (!QFile::copy(QStringLiteral(ZORSCR_EXE), target)) throw std::runtime_error("cannot copy the program");
+    QFile::setPermissions(target, QFile::permissions(target) | QFile::ExeOwner);
+}
+
+QProcessEnvironment InstalledProgram::Environment() const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_.path());
+    return environment;
+}
+
+RunResult InstalledProgram::Run(const QStringList& arguments, const QProcessEnvironment& environment,
+                                int timeoutMs) const {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setWorkingDirectory(folder_.path());
+    process.start(folder_.file(QStringLiteral("ZORScr")), arguments);
+    RunResult result;
+    result.finished = process.waitForFinished(timeoutMs);
+    if (!result.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    result.crashed = process.exitStatus() == QProcess::CrashExit;
+    result.exitCode = process.exitCode();
+    result.output = process.readAll();
+    return result;
+}
+
+VirtualDisplay::VirtualDisplay() {
+    int fds[2];
+    if (::pipe(fds) != 0) throw std::runtime_error("pipe");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        const std::string fd = std::to_string(fds[1]);
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x720x24", "-nolisten", "tcp",
+                 static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    char buffer[32] = {};
+    const ssize_t n = ::read(fds[0], buffer, sizeof buffer - 1);
+    ::close(fds[0]);
+    if (pid < 0 || n <= 0) throw std::runtime_error("Xvfb did not start");
+    pid_ = pid;
+    name_ = QStringLiteral(":") + QString::fromLatin1(buffer).trimmed();
+}
+
+VirtualDisplay::~VirtualDisplay() {
+    ::kill(static_cast<pid_t>(pid_), SIGTERM);
+    ::waitpid(static_cast<pid_t>(pid_), nullptr, 0);
+}
+
+}  // namespace testsupport
