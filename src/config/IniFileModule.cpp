@@ -12,7 +12,13 @@ namespace {
 constexpr int kBufferLength = 128;
 constexpr quint32 kBufferSizeGiven = 127;
 
-QString NulBuffer() { return QString(kBufferLength, QChar(u'\0')); }
+// The 128-character read buffer, filled with NULs afresh for every read.
+// One buffer serves all reads: a collection is read with tens of thousands.
+QString& NulBuffer() {
+    static QString buffer(kBufferLength, QChar(u'\0'));
+    buffer.fill(QChar(u'\0'));
+    return buffer;
+}
 
 // A short read hands back the whole buffer: 128 NULs, or one character and
 // 127 NULs. Equal buffers share one copy, so a collection of many entries
@@ -20,7 +26,7 @@ QString NulBuffer() { return QString(kBufferLength, QChar(u'\0')); }
 QString Shared(const QString& buffer) {
     static QSet<QString> buffers;
     const auto it = buffers.constFind(buffer);
-    return it != buffers.constEnd() ? *it : *buffers.insert(buffer);
+    return it != buffers.constEnd() ? *it : *buffers.insert(QString(buffer.constData(), buffer.size()));
 }
 
 }  // namespace
@@ -29,14 +35,15 @@ bool ReadSection(const QString& section, SectionList& pairs, const QString& iniP
     return OnError(
         [&] {
             bool result = true;
-            QString buffer = NulBuffer();
-            if (platform::profile::GetPrivateProfileString(section, std::nullopt, u"", buffer.data(),
+            QString names = NulBuffer();  // data() detaches it: ReadKey reuses the shared buffer
+            if (platform::profile::GetPrivateProfileString(section, std::nullopt, u"", names.data(),
                                                            kBufferSizeGiven, iniPath) == 0)
                 result = false;
+            QStringView buffer = names;
             for (;;) {
                 const qsizetype p = buffer.indexOf(QChar(u'\0')) + 1;
                 if (p < 2) break;
-                const QString name = buffer.left(p - 1);
+                const QString name = buffer.left(p - 1).toString();
                 pairs.push_back({name, ReadKey(section, name, iniPath)});
                 buffer = buffer.mid(p);
             }
@@ -51,7 +58,7 @@ bool ReadSection(const QString& section, SectionList& pairs, const QString& iniP
 }
 
 QString ReadKey(const QString& section, const QString& key, const QString& iniPath) {
-    QString buffer = NulBuffer();
+    QString& buffer = NulBuffer();
     const quint32 n =
         platform::profile::GetPrivateProfileString(section, key, u"", buffer.data(), kBufferSizeGiven, iniPath);
     if (n > 1) return buffer.left(static_cast<qsizetype>(n));

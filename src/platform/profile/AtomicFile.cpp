@@ -1,0 +1,123 @@
+#include "platform/profile/AtomicFile.h"
+
+#include <QRandomGenerator>
+#include <optional>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::profile {
+namespace {
+
+constexpr int kMaxLinkHops = 40;  // as the kernel's own limit
+
+// Follows symbolic links by hand rather than with realpath(), which fails
+// for a link whose target does not exist yet; that target is created.
+std::optional<QByteArray> FinalTarget(QByteArray path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        QByteArray target(qMax<qsizetype>(st.st_size, 255) + 1, '\0');
+        const ssize_t length = ::readlink(path.constData(), target.data(), std::size_t(target.size()));
+        if (length <= 0 || length == target.size()) return std::nullopt;
+        target.truncate(length);
+        if (target.startsWith('/')) {
+            path = target;
+        } else {
+            const qsizetype slash = path.lastIndexOf('/');
+            path = slash < 0 ? target : path.first(slash + 1) + target;
+        }
+    }
+    return std::nullopt;
+}
+
+QByteArray FolderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0) return ".";
+    return slash == 0 ? QByteArray("/") : path.first(slash);
+}
+
+bool FolderWritable(const QByteArray& folder) {
+    struct stat st {};
+    return ::stat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) &&
+           ::access(folder.constData(), W_OK | X_OK) == 0;
+}
+
+// A hidden name next to the file, created exclusively so that two writers
+// never share one.
+int CreateTemporary(const QByteArray& path, mode_t mode, QByteArray& tempPath) {
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const QByteArray folder = FolderOf(path);
+    const QByteArray base = path.sliced(path.lastIndexOf('/') + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray suffix(6, '\0');
+        for (char& c : suffix) c = kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
+        tempPath = folder + "/." + base + "." + suffix;
+        const int fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+bool WriteAll(int fd, QByteArrayView bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.data() + done, std::size_t(bytes.size() - done));
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) return false;
+        done += wrote;
+    }
+    return true;
+}
+
+// Fills the temporary file and gives it the original's metadata; the
+// caller removes it when this fails.
+bool FillTemporary(int fd, QByteArrayView bytes, const struct stat* original) {
+    if (!WriteAll(fd, bytes)) return false;
+    if (original) {
+        if (::fchmod(fd, original->st_mode & 07777) != 0) return false;
+        if (::geteuid() == 0 && ::fchown(fd, original->st_uid, original->st_gid) != 0) return false;
+    }
+    return ::fsync(fd) == 0;
+}
+
+// Makes the rename itself durable; a failure here no longer affects the
+// content, so it is not reported.
+void SyncFolder(const QByteArray& folder) {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes) {
+    const std::optional<QByteArray> target = FinalTarget(path);
+    if (!target) return false;
+    const QByteArray folder = FolderOf(*target);
+    if (!FolderWritable(folder)) return false;
+
+    struct stat original {};
+    const bool exists = ::stat(target->constData(), &original) == 0;
+    if (!exists && errno != ENOENT) return false;
+    if (exists && (!S_ISREG(original.st_mode) || !(original.st_mode & S_IWUSR) ||
+                   ::access(target->constData(), W_OK) != 0)) {
+        return false;
+    }
+
+    QByteArray tempPath;
+    const int fd = CreateTemporary(*target, exists ? S_IRUSR | S_IWUSR : 0666, tempPath);
+    if (fd < 0) return false;
+    const bool filled = FillTemporary(fd, bytes, exists ? &original : nullptr);
+    const bool closed = ::close(fd) == 0;
+    if (!filled || !closed || ::rename(tempPath.constData(), target->constData()) != 0) {
+        ::unlink(tempPath.constData());
+        return false;
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+}  // namespace platform::profile

@@ -1,0 +1,107 @@
+#include "platform/profile/PrivateProfile.h"
+
+#include <QFile>
+#include <mutex>
+#include <vector>
+
+#include "platform/profile/AtomicFile.h"
+#include "platform/profile/ProfileBuffer.h"
+#include "platform/profile/ProfileCache.h"
+#include "platform/profile/ProfileEdit.h"
+
+namespace platform::profile {
+namespace {
+
+// Only U+0020 is stripped from name parameters; a tab stays part of the name.
+QStringView TrimSpaces(QStringView name) {
+    while (!name.isEmpty() && name.front() == u' ') name = name.sliced(1);
+    while (!name.isEmpty() && name.back() == u' ') name.chop(1);
+    return name;
+}
+
+QStringView TrimTrailingSpaces(QStringView text) {
+    while (!text.isEmpty() && text.back() == u' ') text.chop(1);
+    return text;
+}
+
+std::vector<QStringView> SectionNames(const ProfileDocument& doc) {
+    std::vector<QStringView> names;
+    names.reserve(doc.sections().size());
+    for (const ProfileSection& section : doc.sections()) names.push_back(doc.View(section.name));
+    return names;
+}
+
+std::vector<QStringView> KeyNames(const ProfileDocument& doc, qint32 section) {
+    const ProfileSection& owner = doc.section(section);
+    std::vector<QStringView> names;
+    names.reserve(std::size_t(owner.keyCount));
+    for (qint32 k = owner.firstKey; k < owner.firstKey + owner.keyCount; ++k) {
+        names.push_back(doc.View(doc.key(k).name));
+    }
+    return names;
+}
+
+const ProfileDocument& DocumentOf(const LoadedProfile& profile) {
+    static const ProfileDocument kEmpty;
+    return profile.document ? *profile.document : kEmpty;
+}
+
+// Serialises this process's read-edit-write sequences, so that two threads
+// writing to one file do not lose each other's change.
+std::mutex& WriteMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+}  // namespace
+
+quint32 GetPrivateProfileString(std::optional<QStringView> appName,
+                                std::optional<QStringView> keyName,
+                                QStringView defaultValue,
+                                QChar* buffer,
+                                quint32 size,
+                                const QString& fileName) {
+    if (size == 0) return 0;
+    const LoadedProfile profile = ProfileCache::Instance().Load(fileName);
+    const ProfileDocument& doc = DocumentOf(profile);
+    const QStringView fallback = TrimTrailingSpaces(defaultValue);
+
+    if (!appName) return CopyNameList(SectionNames(doc), buffer, size);
+    const qint32 section = doc.FindSection(TrimSpaces(*appName));
+    if (section < 0) return CopyValue(fallback, buffer, size);
+    if (!keyName) return CopyNameList(KeyNames(doc, section), buffer, size);
+    const QStringView key = TrimSpaces(*keyName);
+    const qint32 found = key.isEmpty() ? -1 : doc.FindKey(section, key);
+    return CopyValue(found < 0 ? fallback : doc.View(doc.key(found).value), buffer, size);
+}
+
+bool WritePrivateProfileString(std::optional<QStringView> appName,
+                               std::optional<QStringView> keyName,
+                               std::optional<QStringView> value,
+                               const QString& fileName) {
+    if (!appName) return false;
+    const QStringView section = TrimSpaces(*appName);
+    const std::lock_guard lock(WriteMutex());
+    ProfileCache& cache = ProfileCache::Instance();
+    const LoadedProfile profile = cache.Load(fileName);
+    if (profile.state == FileState::Unreadable) return false;
+    const ProfileDocument& doc = DocumentOf(profile);
+
+    std::optional<QString> text;
+    if (!keyName) {
+        text = TextWithoutSection(doc, section);
+    } else if (!value) {
+        text = TextWithoutKey(doc, section, TrimSpaces(*keyName));
+    } else {
+        text = TextWithValue(doc, section, TrimSpaces(*keyName), *value);
+    }
+    if (!text) return true;  // nothing to delete is not an error
+
+    // A new file is UTF-8 without a byte order mark.
+    const QByteArray bytes = EncodeText(*text, profile.document ? profile.encoding : TextEncoding::Utf8);
+    if (!ReplaceFileContent(QFile::encodeName(fileName), bytes)) return false;
+    cache.Remember(fileName, bytes);
+    return true;
+}
+
+}  // namespace platform::profile
