@@ -24,12 +24,19 @@ void Require(bool condition) {
     if (!condition) std::abort();
 }
 
-// One file for every input, under TMPDIR (run-fuzz.sh points it at tmpfs
-// when it can, so that the flush in each write is free).
-const QString& ScratchFile() {
+// A file of its own for every input, under TMPDIR (run-fuzz.sh points it at
+// tmpfs when it can, so that the flush in each write is free). A file
+// rewritten within one clock tick may still be read from the cache, so a
+// name is never used twice; the last input's file is removed.
+QString scratchFile;
+
+const QString& ScratchFile() { return scratchFile; }
+
+void NextScratchFile() {
     static QTemporaryDir folder;
-    static const QString path = folder.filePath("fuzz.ini");
-    return path;
+    static quint64 inputs = 0;
+    if (!scratchFile.isEmpty()) QFile::remove(scratchFile);
+    scratchFile = folder.filePath(QStringLiteral("fuzz%1.ini").arg(++inputs));
 }
 
 void Store(const QString& path, const QByteArray& bytes) {
@@ -103,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(EncodeText(decoded.text, decoded.encoding) == bytes);
     const ProfileDocument doc = ProfileDocument::Parse(decoded.text);
     CheckLookups(doc);
+    NextScratchFile();
     Store(ScratchFile(), bytes);
     CheckCalls(doc, size == 0 ? 0 : quint32(data[0] % 12));
     CheckWrite(decoded.encoding);

@@ -12,6 +12,10 @@ namespace {
 // held in memory three times over (bytes, text, index).
 constexpr qint64 kMaxFileBytes = qint64(64) << 20;
 
+// A program reads one or two files; more entries are files it has left,
+// which are dropped rather than kept parsed for the rest of the run.
+constexpr qsizetype kMaxEntries = 8;
+
 qint64 CoarseTick() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
@@ -46,7 +50,10 @@ LoadedProfile ProfileCache::Load(const QString& fileName) {
     // A touched or unsettled file often still holds the bytes parsed last
     // time; the hash spares parsing them again.
     const std::size_t hash = ContentHash(snapshot.bytes);
-    if (it == entries_.end()) it = entries_.insert(fileName, Entry{.path = path});
+    if (it == entries_.end()) {
+        MakeRoom();
+        it = entries_.insert(fileName, Entry{.path = path});
+    }
     if (!it->profile.document || it->contentHash != hash) {
         it->profile = {};  // the old document goes before the new one is built
         it->profile = Parsed(std::move(snapshot.bytes));
@@ -69,7 +76,12 @@ void ProfileCache::Remember(const QString& fileName, const QByteArray& bytes) {
     // The rename that put the file in place stamped it within the current
     // tick, so this entry is unsettled: the next Load reads the file again
     // (and finds the same hash).
+    if (!entries_.contains(fileName)) MakeRoom();
     entries_.insert(fileName, Entry{path, *stamp, false, -1, ContentHash(bytes), Parsed(bytes)});
+}
+
+void ProfileCache::MakeRoom() {
+    if (entries_.size() >= kMaxEntries) entries_.erase(entries_.begin());
 }
 
 LoadedProfile ProfileCache::Parsed(QByteArray bytes) {

@@ -43,6 +43,7 @@ private:
         LoadedProfile profile{};
     };
 
+    void MakeRoom();  // before an entry is added
     static LoadedProfile Parsed(QByteArray bytes);
     static std::size_t ContentHash(const QByteArray& bytes);
 

@@ -27,11 +27,14 @@ protected:
         spec.errorLog = LogPath();
         return spec;
     }
+    // Every collection gets a file name of its own: a file rewritten within
+    // the same clock tick may still be read from the cache.
     QString Write(const CollectionSpec& spec) {
-        const QString file = ProgramFile(QStringLiteral("Shows.ini"));
+        const QString file = ProgramFile(QStringLiteral("Shows%1.ini").arg(++written_));
         testsupport::WriteBytes(file, testsupport::CollectionText(spec));
         return file;
     }
+    int written_ = 0;
     QString LogText() const {
         return QFile::exists(LogPath()) ? QString::fromUtf8(testsupport::ReadBytes(LogPath())) : QString();
     }
@@ -239,7 +242,7 @@ TEST_F(InitialiseTest, UnusableSettingsSectionEndsBeforeAnything) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        const QString file = ProgramFile(QStringLiteral("Bad.ini"));
+        const QString file = ProgramFile(QStringLiteral("Bad%1.ini").arg(++written_));
         testsupport::WriteBytes(file, c.text);
         const int cursor = platform::CursorDisplayCount();
         EXPECT_TRUE(Ends(file));
