@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <cerrno>
 #include <csignal>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -52,10 +53,18 @@ VirtualDisplay::VirtualDisplay() {
         ::_exit(127);
     }
     ::close(fds[1]);
+    // Xvfb writes the number and the line end separately and dies if the
+    // pipe is gone before the second write, so read the whole line.
     char buffer[32] = {};
-    const ssize_t n = ::read(fds[0], buffer, sizeof buffer - 1);
+    size_t n = 0;
+    while (n < sizeof buffer - 1 && (n == 0 || buffer[n - 1] != '\n')) {
+        const ssize_t got = ::read(fds[0], buffer + n, sizeof buffer - 1 - n);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        n += static_cast<size_t>(got);
+    }
     ::close(fds[0]);
-    if (pid < 0 || n <= 0) throw std::runtime_error("Xvfb did not start");
+    if (pid < 0 || n == 0) throw std::runtime_error("Xvfb did not start");
     pid_ = pid;
     name_ = QStringLiteral(":") + QString::fromLatin1(buffer).trimmed();
 }
