@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev libx11-dev
+  qt6-base-dev libx11-dev qt6-webengine-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils imagemagick
 )
 
 missing=()

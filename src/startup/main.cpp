@@ -1,9 +1,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/ui/Application.h"
 #include "startup/SubMain.h"
 
 int main(int argc, char* argv[]) {
+    const auto application = platform::StartApplication(argc, argv);
     // The host passes the switches as separate arguments; the program reads
     // them as the one command line a screensaver gets.
     QStringList arguments;

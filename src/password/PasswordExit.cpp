@@ -1,0 +1,10 @@
+#include "password/PasswordExit.h"
+
+#include "startup/RunState.h"
+
+bool PasswordExit() {
+    if (!gUsePassword) return false;
+    // A password in force is asked for by the check dialog, which comes with
+    // the password store; until then the show goes on.
+    return true;
+}

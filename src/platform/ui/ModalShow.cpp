@@ -1,0 +1,44 @@
+#include "platform/ui/ModalShow.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QPointer>
+#include <QWidget>
+
+namespace platform {
+namespace {
+
+// Ends the nested loop when the window goes away. A minimised window also
+// gets a hide event but is still visible, so that one does not count.
+class EndOnHide : public QObject {
+public:
+    EndOnHide(QWidget& window, QEventLoop& loop) : window_(window), loop_(loop) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_ &&
+            (event->type() == QEvent::Close || (event->type() == QEvent::Hide && !window_.isVisible())))
+            loop_.quit();
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    QEventLoop& loop_;
+};
+
+}  // namespace
+
+void ShowModal(QWidget& window) {
+    QEventLoop loop;
+    EndOnHide filter(window, loop);
+    const QPointer<QWidget> alive(&window);
+    QObject::connect(&window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    window.installEventFilter(&filter);
+    window.setWindowModality(Qt::ApplicationModal);
+    window.show();
+    if (window.isVisible()) loop.exec();
+    if (alive) window.removeEventFilter(&filter);
+}
+
+}  // namespace platform

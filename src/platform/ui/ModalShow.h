@@ -1,0 +1,13 @@
+#pragma once
+// VB's modal Show: the window is shown and the caller waits, while every
+// other event goes on being handled, until the window hides or is closed.
+
+class QWidget;
+
+namespace platform {
+
+// Blocks in a nested event loop (no spinning) and returns once window has
+// hidden itself, been closed or been destroyed.
+void ShowModal(QWidget& window);
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+#include "platform/ui/Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+namespace {
+
+constexpr float kTwipsPerInch = 1440.0f;
+constexpr float kDefaultDpi = 96.0f;  // no screen (no GUI application yet)
+
+QScreen* PrimaryScreen() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr; }
+
+float PerPixel(qreal dpi) { return kTwipsPerInch / static_cast<float>(dpi > 0 ? dpi : kDefaultDpi); }
+
+int ToPixels(float twips, float perPixel) { return static_cast<int>(std::lround(std::max(twips, 0.0f) / perPixel)); }
+
+}  // namespace
+
+float TwipsPerPixelX() {
+    const QScreen* screen = PrimaryScreen();
+    return PerPixel(screen ? screen->logicalDotsPerInchX() : kDefaultDpi);
+}
+
+float TwipsPerPixelY() {
+    const QScreen* screen = PrimaryScreen();
+    return PerPixel(screen ? screen->logicalDotsPerInchY() : kDefaultDpi);
+}
+
+float ScreenWidth() {
+    const QScreen* screen = PrimaryScreen();
+    return screen ? static_cast<float>(screen->geometry().width()) * TwipsPerPixelX() : 0.0f;
+}
+
+float ScreenHeight() {
+    const QScreen* screen = PrimaryScreen();
+    return screen ? static_cast<float>(screen->geometry().height()) * TwipsPerPixelY() : 0.0f;
+}
+
+TwipsRect Geometry(const QWidget& control) {
+    const QRect r = control.geometry();
+    const float x = TwipsPerPixelX(), y = TwipsPerPixelY();
+    return {static_cast<float>(r.x()) * x, static_cast<float>(r.y()) * y, static_cast<float>(r.width()) * x,
+            static_cast<float>(r.height()) * y};
+}
+
+void SetGeometry(QWidget& control, const TwipsRect& rect) {
+    const float x = TwipsPerPixelX(), y = TwipsPerPixelY();
+    control.setGeometry(static_cast<int>(std::lround(rect.Left / x)), static_cast<int>(std::lround(rect.Top / y)),
+                        ToPixels(rect.Width, x), ToPixels(rect.Height, y));
+}
+
+float ScaleWidth(const QWidget& container) { return static_cast<float>(container.width()) * TwipsPerPixelX(); }
+
+float ScaleHeight(const QWidget& container) { return static_cast<float>(container.height()) * TwipsPerPixelY(); }
+
+}  // namespace platform

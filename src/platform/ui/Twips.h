@@ -1,0 +1,31 @@
+#pragma once
+// Window and control positions in twips (1/1440 inch), the unit the forms
+// are laid out in, converted to the screen's pixels.
+
+class QWidget;
+
+namespace platform {
+
+// 1440 / the primary screen's logical DPI: 15 at 96 DPI.
+float TwipsPerPixelX();
+float TwipsPerPixelY();
+// The primary screen's size in twips (VB's Screen.Width and Screen.Height).
+float ScreenWidth();
+float ScreenHeight();
+
+// A control's place in its container in twips (VB's Left, Top, Width, Height).
+struct TwipsRect {
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
+};
+
+TwipsRect Geometry(const QWidget& control);
+// A size below zero is taken as zero.
+void SetGeometry(QWidget& control, const TwipsRect& rect);
+// The inner size of a window or container (VB's ScaleWidth and ScaleHeight).
+float ScaleWidth(const QWidget& container);
+float ScaleHeight(const QWidget& container);
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+// The browser behind the page window's brwWebBrowser control: what the
+// window needs of a browser, with Qt WebEngine in the program and a scripted
+// fake in unit tests.
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace platform {
+
+class BrowserEngine {
+public:
+    virtual ~BrowserEngine() = default;
+
+    // The widget the page is drawn in; the control puts it into its window.
+    virtual QWidget& View() = 0;
+
+    virtual void Navigate(const QString& address) = 0;
+    virtual void GoBack() = 0;
+    virtual void GoForward() = 0;
+    virtual void GoHome() = 0;
+    virtual void GoSearch() = 0;
+    virtual void Refresh() = 0;
+    virtual void Stop() = 0;
+    virtual QString LocationName() const = 0;  // the page's title
+    virtual QString LocationURL() const = 0;   // the page's address
+    virtual bool Busy() const = 0;             // true while a page loads
+
+    // Raised when loading has come to an end (finished, failed or stopped).
+    std::function<void()> DownloadComplete;
+    // Raised when the browser has arrived at an address (also an error page).
+    std::function<void(const QString& address)> NavigateComplete2;
+};
+
+// The real browser (Qt WebEngine). Home is the help page beside the program,
+// Search an empty page.
+std::unique_ptr<BrowserEngine> NewWebEngineBrowser();
+
+}  // namespace platform
