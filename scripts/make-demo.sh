@@ -4,8 +4,20 @@
 set -euo pipefail
 dir=$(mkdir -p "${1:-build/demo}" && cd "${1:-build/demo}" && pwd)
 
-# A still picture (binary PPM) in a calm blue.
-perl -e 'print "P6\n320 240\n255\n", "\x20\x60\xa0" x (320*240)' > "$dir/blue-still.ppm"
+# Three short clips of distinct colours and tones, and a still picture.
+clip() {  # name, colour, tone frequency
+  [ -s "$dir/$1" ] && return
+  ffmpeg -loglevel error -y -f lavfi -i "color=c=$2:size=640x360:rate=25,drawtext=text='$1':fontcolor=white:fontsize=36:x=20:y=20" \
+    -f lavfi -i "sine=frequency=$3:sample_rate=44100" -t 4 \
+    -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest "$dir/$1" 2>/dev/null ||
+  ffmpeg -loglevel error -y -f lavfi -i "color=c=$2:size=640x360:rate=25" \
+    -f lavfi -i "sine=frequency=$3:sample_rate=44100" -t 4 \
+    -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest "$dir/$1"
+}
+clip red.mp4 0xC02020 440
+clip green.mp4 0x20A040 550
+clip blue.mp4 0x2040C0 660
+[ -s "$dir/still.png" ] || ffmpeg -loglevel error -y -f lavfi -i "testsrc=size=800x600" -frames:v 1 "$dir/still.png"
 
 cat > "$dir/welcome.htm" <<'HTML'
 <!DOCTYPE html>
@@ -15,7 +27,7 @@ cat > "$dir/welcome.htm" <<'HTML'
 </body></html>
 HTML
 
-entry() {  # n, file name, folder, alt name, is still, is page
+entry() {  # n, file name, folder, alt name, is still, is page, still height, still width
   cat <<INI
 [Movie$1Main]
 MovieName=$3$2
@@ -42,8 +54,8 @@ LoopOnce=False
 LoopStart=0
 DurationFrames=0
 DurationTime=0
-StillH=240
-StillW=320
+StillH=$7
+StillW=$8
 IsStill=$5
 [Movie$1Display]
 ZoomLevel=100%
@@ -66,17 +78,20 @@ ReplyTo=
 EMail=demo@example.org
 [ZOR]
 Version=1.0
-RunAs=SCREENSAVER
+RunAs=SCREENSAVER_NOMOUSEMOVE
 ErrorLog=$dir/ZORError.Log
 Skin=
 DefaultStartupVid=
-MoviesInGroup=2
+MoviesInGroup=5
 LoopCol=False
 DelayTimer=10
 StillDelayTimer=5
 INI
-  entry 1 blue-still.ppm "$dir/" "Blue still" True False
-  entry 2 "file://$dir/welcome.htm" "" "Welcome page" False True
+  entry 1 red.mp4 "$dir/" "Red clip" False False 0 0
+  entry 2 green.mp4 "$dir/" "Green clip" False False 0 0
+  entry 3 still.png "$dir/" "Test card" True False 600 800
+  entry 4 blue.mp4 "$dir/" "Blue clip" False False 0 0
+  entry 5 "file://$dir/welcome.htm" "" "Welcome page" False True 0 0
 } > "$dir/ZORDemo.INI"
 rm -f "$dir/ZORError.Log"
 echo "Demo collection: $dir/ZORDemo.INI"

@@ -1,17 +1,27 @@
 #include "startup/SubMain.h"
 
+#include <QElapsedTimer>
+
 #include "config/Initialise.h"
+#include "config/Movie.h"
+#include "config/MovieCollection.h"
 #include "errors/LogError.h"
 #include "errors/OnError.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/ForeignWindow.h"
 #include "platform/ui/PrevInstance.h"
 #include "platform/ui/WindowLookup.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbConvert.h"
 #include "platform/vb/VbString.h"
+#include "show/FormInstances.h"
+#include "show/RunShow.h"
+#include "show/frmCover.h"
 #include "startup/RunState.h"
+#include "web/frmZORWeb.h"
 
 CommandLine ReadCommandLine(const QString& commandLine) {
     CommandLine result;
@@ -45,7 +55,47 @@ qint32 ParsePreviewHandle(const QString& command) {
         });
 }
 
+void SetShowCaption() {
+    if (platform::PrevInstance()) TheCover().setWindowTitle(QStringLiteral("Zorascope"));
+}
+
 namespace {
+
+// The web page window reads the address at its load step, so it is set
+// before the window is first touched.
+void SetPreviewAddress(Movie& first) {
+    const QString path = vb::Trim(first.Path());
+    gWebAddress = path.isEmpty() || path.length() > 127 ? vb::Trim(first.MovieName())
+                                                        : vb::Trim(first.Path() + first.MovieName());
+}
+
+// Plays the first entry inside the window named on the command line for
+// nine seconds, then ends the program.
+[[noreturn]] void RunPreview(const QString& command) {
+    const auto handle = static_cast<unsigned long>(static_cast<quint32>(ParsePreviewHandle(command)));
+    const platform::ClientRect client = platform::GetClientRect(handle);
+
+    Movie& first = gMovies().Item(1);
+    QWidget* target = nullptr;
+    if (!first.IsHTML() && !first.IsTrueRM()) {
+        frmCover& cover = TheCover();
+        cover.setWindowTitle(QStringLiteral("Preview"));
+        cover.Med_Saver->LetTop(0);
+        target = &cover;
+    } else if (first.IsHTML()) {
+        SetPreviewAddress(first);
+        target = &TheZORWeb();
+    }
+    if (target) platform::ParentIntoForeignWindow(*target, handle, client.right, client.bottom);
+
+    // Nine seconds of the preview, measured as elapsed time so that a
+    // preview started just before midnight ends too.
+    constexpr qint64 kPreviewMs = 9000;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < kPreviewMs) platform::WaitForEvents(static_cast<int>(kPreviewMs - elapsed.elapsed()));
+    vb::EndProgram();
+}
 
 void Start(const QString& commandLine) {
     gIniFileName = platform::ExecutableName() + QStringLiteral(".INI");
@@ -71,8 +121,16 @@ void Start(const QString& commandLine) {
 
     Initialise(line.collectionPath);
 
-    if (gRunMode == 3) ParsePreviewHandle(line.command);
-    vb::EndProgram();
+    if (gRunMode == 2) {
+        SetShowCaption();
+        gStopRequest = false;
+        platform::SetCursorPos(-1000, -1000);
+        platform::ShowCursor(false);
+        RunShow();
+        platform::ShowCursor(true);
+        vb::EndProgram();
+    }
+    RunPreview(line.command);
 }
 
 }  // namespace

@@ -15,6 +15,10 @@ CommandLine ReadCommandLine(const QString& commandLine);
 
 [[noreturn]] void Main(const QString& commandLine);
 
+// Gives the show window the caption "Zorascope" when another copy of the
+// program runs, so that a preview started meanwhile stays away.
+void SetShowCaption();
+
 // The number formed by the decimal digits at the end of command ("/P 1234"
 // and "/P:1234" give 1234). A failure is logged as ERR002 and gives 0.
 qint32 ParsePreviewHandle(const QString& command);

@@ -32,7 +32,7 @@ QByteArray CollectionText(const CollectionSpec& spec) {
     text += QStringLiteral("[ZOR]\nVersion=1.0\nRunAs=") + spec.runAs + QStringLiteral("\nErrorLog=") + spec.errorLog +
             QStringLiteral("\nSkin=\nDefaultStartupVid=\nMoviesInGroup=") +
             (spec.moviesInGroup.isEmpty() ? QString::number(spec.entries.size()) : spec.moviesInGroup) +
-            QStringLiteral("\nLoopCol=False\nDelayTimer=12\nStillDelayTimer=7\n");
+            QStringLiteral("\nLoopCol=False\nDelayTimer=12\nStillDelayTimer=") + spec.stillDelayTimer + u'\n';
     for (qsizetype n = 1; n <= spec.entries.size(); ++n) {
         const EntrySpec& entry = spec.entries[n - 1];
         for (const SectionLayout& section : Layout()) {

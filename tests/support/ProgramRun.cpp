@@ -1,6 +1,7 @@
 #include "support/ProgramRun.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <cerrno>
 #include <csignal>
@@ -19,6 +20,7 @@ InstalledProgram::InstalledProgram() {
 QProcessEnvironment InstalledProgram::Environment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_.path());
+    environment.insert(QStringLiteral("ZORSCR_MPV_HEADLESS"), QStringLiteral("1"));
     return environment;
 }
 
@@ -37,6 +39,31 @@ RunResult InstalledProgram::Run(const QStringList& arguments, const QProcessEnvi
     }
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = process.exitCode();
+    result.output = process.readAll();
+    return result;
+}
+
+RunResult InstalledProgram::RunUntil(const QStringList& arguments, const std::function<bool()>& done,
+                                     const QProcessEnvironment& environment, int timeoutMs) const {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setWorkingDirectory(folder_.path());
+    process.start(folder_.file(QStringLiteral("ZORScr")), arguments);
+    RunResult result;
+    QElapsedTimer clock;
+    clock.start();
+    while (!(result.finished = process.waitForFinished(50)) && clock.elapsed() < timeoutMs) {
+        if ((result.done = done())) break;
+    }
+    if (!result.finished) {
+        process.kill();
+        process.waitForFinished();
+    } else {
+        result.done = done();
+        result.crashed = process.exitStatus() == QProcess::CrashExit;
+        result.exitCode = process.exitCode();
+    }
     result.output = process.readAll();
     return result;
 }

@@ -5,6 +5,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "support/TestSupport.h"
 
@@ -14,6 +15,7 @@ struct RunResult {
     int exitCode = -1;
     bool finished = false;  // false: it had to be killed after the time-out
     bool crashed = false;
+    bool done = false;      // RunUntil: its condition held
     QByteArray output;      // standard output and error together
 };
 
@@ -28,6 +30,13 @@ public:
     QProcessEnvironment Environment() const;
     RunResult Run(const QStringList& arguments) const { return Run(arguments, Environment()); }
     RunResult Run(const QStringList& arguments, const QProcessEnvironment& environment, int timeoutMs = 20000) const;
+    // For a show, which runs until input ends it: runs the program until it
+    // ends by itself (finished) or until done() holds, then ends it.
+    RunResult RunUntil(const QStringList& arguments, const std::function<bool()>& done,
+                       const QProcessEnvironment& environment, int timeoutMs = 20000) const;
+    RunResult RunUntil(const QStringList& arguments, const std::function<bool()>& done) const {
+        return RunUntil(arguments, done, Environment());
+    }
 
 private:
     TempFolder folder_;

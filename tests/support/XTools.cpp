@@ -44,6 +44,12 @@ void XTools::Click(QPoint at) const {
         {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
 }
 
+void XTools::MoveMouse(QPoint to) const {
+    Run(QStringLiteral("xdotool"), {"mousemove", "--sync", QString::number(to.x()), QString::number(to.y())});
+}
+
+void XTools::Key(const QString& name) const { Run(QStringLiteral("xdotool"), {"key", name}); }
+
 QColor XTools::ScreenPixel(QPoint at) const {
     QProcess process;
     process.setProcessEnvironment(environment_);

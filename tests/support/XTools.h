@@ -19,6 +19,9 @@ public:
     // The window's top-left corner on the screen.
     QPoint Origin(qulonglong window) const;
     void Click(QPoint at) const;
+    void MoveMouse(QPoint to) const;
+    // Presses and releases a key, named as xdotool names it ("Escape", "a").
+    void Key(const QString& name) const;
     // The colour of one screen pixel, from a screenshot of the whole screen.
     QColor ScreenPixel(QPoint at) const;
     // Takes screenshots until the pixel has the colour (each channel within

@@ -1,0 +1,60 @@
+#pragma once
+// The media engine behind the show's player control: opens one clip at a
+// time and plays a part of it a number of times, in units of its own
+// (seconds, linear amplitudes); the control turns its callers' units into
+// these. libmpv in the program, a scripted fake in unit tests.
+
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace platform::media {
+
+class PlayerEngine {
+public:
+    virtual ~PlayerEngine() = default;
+
+    // The widget the picture is drawn in, or nullptr when the engine shows
+    // none. The engine owns it; the control puts it into itself.
+    virtual QWidget* View() = 0;
+
+    // Opens a clip paused. Ready follows once it can play, or EndOfFile(true)
+    // when it cannot be opened. Opening takes effect when control returns to
+    // the event loop, so settings made right after it apply to the clip.
+    virtual void Open(const QString& url) = 0;
+    virtual void Close() = 0;
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+
+    // Seconds. Before the clip is ready a seek sets where it will start.
+    virtual double Position() const = 0;
+    virtual void Seek(double seconds) = 0;
+    virtual double Duration() const = 0;  // 0 while unknown
+    virtual bool IsReady() const = 0;
+    virtual QSize VideoSize() const = 0;  // empty while unknown or without picture
+
+    virtual void SetSpeed(double factor) = 0;              // 0.01 to 100
+    virtual void SetVolume(double amplitude) = 0;          // 0 silent to 1 full
+    virtual void SetChannelGains(double left, double right) = 0;  // 0 to 1 each
+    virtual void SetMute(bool mute) = 0;
+    // The part that plays; an end not after the start means the clip's end.
+    virtual void SetPart(double start, double end) = 0;
+    // Plays of the part before the end of the file; 0: without end.
+    virtual void SetPlayCount(int plays) = 0;
+
+    std::function<void()> Ready;
+    std::function<void(QSize pixels)> VideoSizeChanged;
+    // The last play of the part is over (failed false), or the clip could not
+    // be opened or played (failed true).
+    std::function<void(bool failed)> EndOfFile;
+};
+
+// libmpv. With the environment variable ZORSCR_MPV_HEADLESS=1 it neither
+// shows a picture nor plays sound (vo=null, ao=null) and View() is nullptr:
+// for tests and machines without a display or sound device.
+std::unique_ptr<PlayerEngine> NewMpvEngine();
+
+}  // namespace platform::media

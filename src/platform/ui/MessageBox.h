@@ -1,0 +1,17 @@
+#pragma once
+// VB's MsgBox with an OK button only: shows text under title and returns
+// when the user has closed it.
+
+#include <QString>
+#include <functional>
+
+namespace platform {
+
+void MsgBox(const QString& text, const QString& title);
+
+// Tests install a hook that MsgBox calls instead of opening the box (an empty
+// function removes it). Returns the previous hook.
+std::function<void(const QString& text, const QString& title)> SetMessageBoxHook(
+    std::function<void(const QString& text, const QString& title)> hook);
+
+}  // namespace platform

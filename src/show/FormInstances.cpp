@@ -1,0 +1,37 @@
+#include "show/FormInstances.h"
+
+#include "show/frmCover.h"
+#include "web/frmZORWeb.h"
+
+namespace {
+std::unique_ptr<frmCover> cover;
+std::unique_ptr<frmZORWeb> web;
+std::function<std::unique_ptr<frmCover>()> makeCover;
+std::function<std::unique_ptr<frmZORWeb>()> makeWeb;
+}  // namespace
+
+frmCover& TheCover() {
+    if (!cover) cover = makeCover ? makeCover() : std::make_unique<frmCover>();
+    return *cover;
+}
+
+bool CoverLoaded() { return cover != nullptr; }
+
+void UnloadCover() {
+    if (!cover) return;
+    cover->Form_Unload();
+    cover.reset();
+}
+
+frmZORWeb& TheZORWeb() {
+    if (!web) web = makeWeb ? makeWeb() : std::make_unique<frmZORWeb>();
+    return *web;
+}
+
+bool ZORWebLoaded() { return web != nullptr; }
+
+void UnloadZORWeb() { web.reset(); }
+
+void SetCoverMaker(std::function<std::unique_ptr<frmCover>()> make) { makeCover = std::move(make); }
+
+void SetZORWebMaker(std::function<std::unique_ptr<frmZORWeb>()> make) { makeWeb = std::move(make); }

@@ -1,0 +1,24 @@
+#pragma once
+// The single instances of the show window and the web page window. Each is
+// made on first use (its load step runs then), can be unloaded, and is made
+// afresh at its next use.
+
+#include <functional>
+#include <memory>
+
+class frmCover;
+class frmZORWeb;
+
+frmCover& TheCover();
+bool CoverLoaded();
+// Runs the window's unload step (gStopRequest), then destroys it.
+void UnloadCover();
+
+frmZORWeb& TheZORWeb();
+bool ZORWebLoaded();
+void UnloadZORWeb();
+
+// How the windows are made (an empty function: with the program's own player
+// and browser). Tests give fakes here.
+void SetCoverMaker(std::function<std::unique_ptr<frmCover>()> make);
+void SetZORWebMaker(std::function<std::unique_ptr<frmZORWeb>()> make);

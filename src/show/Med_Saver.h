@@ -1,0 +1,94 @@
+#pragma once
+// The show window's media player control. It plays one clip at a time with
+// the properties the show sets (speed, volume, balance, the part played and
+// how often), draws the picture into itself, and reports the end of the
+// stream and the mouse and keyboard input it receives. Positions are seconds;
+// the host's Left/Top/Width/Height are twips.
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+// Whole, not declared only: callers that leave out the engine destroy the
+// empty default argument.
+#include "platform/media/PlayerEngine.h"
+
+class Med_Saver : public QWidget {
+public:
+    // Without an engine the program's own (libmpv) is used.
+    explicit Med_Saver(QWidget* parent, std::unique_ptr<platform::media::PlayerEngine> engine = {});
+    ~Med_Saver() override;
+
+    // "" closes the clip; anything else opens it (and plays it when AutoStart).
+    QString FileName() const;
+    void LetFileName(const QString& value);
+    void Play();
+    void Pause();
+
+    double CurrentPosition() const;
+    void LetCurrentPosition(double seconds);
+    double Duration() const;
+    double SelectionStart() const;
+    void LetSelectionStart(double seconds);
+    double SelectionEnd() const;
+    void LetSelectionEnd(double seconds);
+    double Rate() const;
+    void LetRate(double factor);
+
+    // Hundredths of a decibel: 0 loudest, -10000 silent.
+    qint32 Volume() const;
+    void LetVolume(qint32 value);
+    // -10000..10000: a positive value attenuates the left channel by
+    // value/100 dB, a negative one the right.
+    qint32 Balance() const;
+    void LetBalance(qint32 value);
+    bool Mute() const;
+    void LetMute(bool value);
+
+    // Plays of the selected part before the end of the stream; 0: without end.
+    qint32 PlayCount() const;
+    void LetPlayCount(qint32 value);
+    bool AutoStart() const;
+    void LetAutoStart(bool value);
+    bool AutoRewind() const;
+    void LetAutoRewind(bool value);
+    // 0: the clip's own size (the control takes it); 4: fitted to the control.
+    qint32 DisplaySize() const;
+    void LetDisplaySize(qint32 value);
+    qint32 DisplayMode() const;
+    void LetDisplayMode(qint32 value);
+    bool AddressMode() const;
+    void LetAddressMode(bool value);
+    bool ReadyToPlay() const;
+
+    // The host's placement, in twips.
+    float Left() const;
+    void LetLeft(float twips);
+    float Top() const;
+    void LetTop(float twips);
+    float Width() const;
+    void LetWidth(float twips);
+    float Height() const;
+    void LetHeight(float twips);
+    bool Visible() const;
+    void LetVisible(bool value);
+
+    // Events; the show window sets them. A clip the player cannot open or
+    // play ends as an end of stream does.
+    std::function<void(qint32 result)> EndOfStream;
+    std::function<void(int button, int shift, float x, float y)> Click;
+    std::function<void(int button, int shift, float x, float y)> MouseMove;
+    std::function<void(int keyAscii)> KeyPress;
+
+private:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void TakeClipSize();
+    void AwaitOpening();
+    void OnEndOfFile(bool failed);
+
+    struct State;
+    std::unique_ptr<State> state_;
+};

@@ -1,0 +1,178 @@
+#include "show/RunShow.h"
+
+#include <QElapsedTimer>
+#include <cmath>
+#include <new>
+
+#include "config/MovieCollection.h"
+#include "config/ZOR2.h"
+#include "platform/resources/StringTable.h"
+#include "platform/ui/Cursor.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ModalShow.h"
+#include "platform/ui/Twips.h"
+#include "platform/vb/EndProgram.h"
+#include "platform/vb/VbConvert.h"
+#include "platform/vb/VbError.h"
+#include "platform/vb/VbString.h"
+#include "platform/vb/VbTimer.h"
+#include "show/FormInstances.h"
+#include "show/ShowRules.h"
+#include "show/StillPicture.h"
+#include "show/frmCover.h"
+#include "startup/RunState.h"
+#include "web/frmZORWeb.h"
+
+namespace {
+
+constexpr int kMessagesBeforeWait = 8;
+constexpr float kOffScreen = 20000;  // twips
+constexpr double kReadySeconds = 9;  // a local clip that never reports ready is played anyway
+constexpr qint32 kBalanceCentre = 1000;  // the record keeps the balance offset by this
+constexpr int kLongestWebPath = 127;
+constexpr int kSlowConnectionText = 183;
+constexpr int kMovedMoviesText = 184;
+constexpr int kMovieLocationTitle = 185;
+
+bool EntryOver() { return gEntryDone || gStopRequest || gQuit; }
+
+// Waits until the player can play its clip, or about nine seconds (the start
+// is taken to the whole second), then plays. Sleeps between events. An entry
+// that is over already (a clip that cannot be opened, input) needs no wait.
+void WaitUntilReadyThenPlay(Med_Saver& player) {
+    const double start = vb::CLng(static_cast<double>(vb::Timer()));
+    const double limitMs = (start + kReadySeconds - vb::Timer()) * 1000;
+    QElapsedTimer clock;  // measured, not read from the clock of the day, so midnight cannot stop it
+    clock.start();
+    while (!player.ReadyToPlay() && !EntryOver()) {
+        const double leftMs = limitMs - static_cast<double>(clock.elapsed());
+        if (leftMs < 0) break;
+        platform::WaitForEvents(static_cast<int>(std::ceil(leftMs)) + 1);
+    }
+    platform::DoEvents();
+    player.Play();
+    platform::DoEvents();
+}
+
+void StartPlayerEntry(Movie& entry) {
+    frmCover& cover = TheCover();  // a first use starts the entry already (load step)
+    cover.Img_Stillc->LoadPicture(QString());
+    platform::TwipsRect still = platform::Geometry(*cover.Img_Stillc);
+    still.Left = kOffScreen;
+    platform::SetGeometry(*cover.Img_Stillc, still);
+    cover.Img_Stillc->setVisible(false);
+    Med_Saver& player = *cover.Med_Saver;
+    ConfigurePlay(player, entry, vb::CLng(entry.Balance().ToDouble() - kBalanceCentre), entry.LoopForever());
+    player.LetVisible(true);
+    cover.show();
+    player.Play();
+    gEntryDone = false;
+    gQuit = false;
+    if (!IsAddress(entry.MovieName()) && !player.FileName().isEmpty()) WaitUntilReadyThenPlay(player);
+}
+
+void StartStill(Movie& entry) {
+    frmCover& cover = TheCover();
+    cover.Med_Saver->Pause();
+    cover.Med_Saver->LetFileName(QString());
+    cover.Med_Saver->LetVisible(false);
+    gEntryDone = false;
+    gQuit = false;
+    if (ZORWebLoaded()) TheZORWeb().hide();
+    gStopRequest = false;
+    ShowStillPicture(cover, entry);
+}
+
+// Steps 1 and 2 of wait and advance: sleeps until a handler has raised a
+// flag, then reads them in their order. A quit ends the program here.
+void WaitForEntryEnd() {
+    for (int i = 0; i < kMessagesBeforeWait; ++i) platform::DoEvents();
+    for (;;) {
+        if (gQuit) {
+            platform::ShowCursor(true);
+            vb::EndProgram();
+        }
+        if (gEntryDone) return;
+        if (gStopRequest) {
+            gEntryDone = false;
+            return;
+        }
+        platform::WaitForEvents();  // flags change only in handlers, which run in here
+    }
+}
+
+void Advance() {
+    gStopRequest = false;
+    if (gPlayPos == gMovies().Count()) gPlayPos = 0;  // wrap to the first entry
+    // Counted from the entry that played, so that a last entry that loops
+    // forever is not lost in the wrap.
+    if (gMovies().Item(gCurrentIndex).LoopForever()) gPlayPos = static_cast<qint16>(gCurrentIndex - 1);
+    ++gPlayPos;
+}
+
+[[noreturn]] void ShowLoop() {
+    gRunMode = 2;
+    gCurrentIndex = 1;
+    platform::DoEvents();
+    gStopRequest = false;
+    gQuit = false;
+    // A visible remote control window is hidden here once it exists.
+    const int count = gMovies().Count();
+    for (gPlayPos = 1; gPlayPos <= count;) {
+        gCurrentIndex = gPlayPos;
+        gEntryDone = false;
+        Movie& entry = gMovies().Item(gPlayPos);
+        if (entry.IsHTML()) {
+            if (CoverLoaded()) TheCover().hide();
+            ShowWebEntry(gPlayPos);
+        } else if (entry.IsStill() && !entry.IsTrueRM()) {
+            StartStill(entry);
+        } else {
+            StartPlayerEntry(entry);  // RealMedia too: the player opens it
+        }
+        WaitForEntryEnd();
+        Advance();
+    }
+    // Only an empty collection gets here: the black window waits for the
+    // input that ends the show, starting no entry.
+    TheCover().show();
+    for (;;) {
+        gEntryDone = false;
+        WaitForEntryEnd();
+        gStopRequest = false;
+    }
+}
+
+[[noreturn]] void MovieLocationError() {
+    bool address = false;
+    vb::ResumeNext([&] { address = IsAddress(gMovies().Item(gCurrentIndex).MovieName()); });
+    const int text = address ? kSlowConnectionText : kMovedMoviesText;
+    platform::MsgBox(platform::LoadResString(text).value_or(QString()),
+                     platform::LoadResString(kMovieLocationTitle).value_or(QString()));
+    platform::ShowCursor(true);
+    vb::EndProgram();
+}
+
+}  // namespace
+
+void RunShow() {
+    try {
+        ShowLoop();
+    } catch (const vb::VbError&) {
+    } catch (const std::bad_alloc&) {
+    }
+    MovieLocationError();
+}
+
+void ShowWebEntry(qint16 position) {
+    UnloadZORWeb();
+    UnloadCover();  // sets gStopRequest; the next player or still entry makes a fresh window
+    Movie& entry = gMovies().Item(position);
+    if (!entry.IsHTML()) return;
+    const QString path = vb::Trim(entry.Path());
+    const bool pathUsable = !path.isEmpty() && path.size() <= kLongestWebPath;
+    gWebAddress = vb::Trim(pathUsable ? entry.Path() + entry.MovieName() : entry.MovieName());
+    platform::ShowModal(TheZORWeb());
+    gEntryDone = true;
+}

@@ -1,0 +1,71 @@
+#include "show/ShowRules.h"
+
+#include "config/Movie.h"
+#include "platform/ui/Twips.h"
+#include "platform/vb/VbConvert.h"
+#include "platform/vb/VbString.h"
+#include "show/Med_Saver.h"
+
+namespace {
+constexpr qint32 kOwnSize = 0;         // DisplaySize: the clip's own size
+constexpr qint32 kFitToControl = 4;    // DisplaySize: the picture fills the control
+constexpr qint32 kEndlessPlays = 30000;
+constexpr double kNormalSpeed = 10;    // Playspeed of rate 1
+}  // namespace
+
+bool IsAddress(const QString& name) { return vb::UCase(name).contains(QStringLiteral("://")); }
+
+void FileNameRule(Med_Saver& player, const Movie& entry) {
+    if (!IsAddress(entry.MovieName())) {
+        player.LetFileName(entry.Path() + entry.MovieName());
+        return;
+    }
+    player.LetAddressMode(true);
+    player.LetFileName(entry.MovieName());
+}
+
+void LayoutRule(Med_Saver& player, Movie& entry) {
+    const float screenWidth = platform::ScreenWidth();
+    const float screenHeight = platform::ScreenHeight();
+    if (entry.PlayFullScreen()) {
+        player.LetHeight(screenHeight);
+        player.LetWidth(screenWidth);
+        player.LetTop(0);
+        player.LetLeft(0);
+        player.LetDisplaySize(kFitToControl);
+        return;
+    }
+    if (entry.Playsize() == 0) {
+        player.LetDisplaySize(kOwnSize);
+        entry.LetPlaysize(vb::CLng(static_cast<double>(player.Height())));  // the next showing uses this size
+    } else {
+        player.LetHeight(static_cast<float>(entry.Playsize()));
+        player.LetWidth(static_cast<float>(entry.Playsize()));
+        player.LetDisplaySize(kFitToControl);
+    }
+    player.LetLeft(screenWidth / 2 - player.Width() / 2);
+    player.LetTop(screenHeight / 2 - player.Height() / 2);
+}
+
+QString EntryExtension(const QString& name) {
+    const qsizetype nul = name.indexOf(QChar(u'\0'));
+    const QString tail = (nul < 0 ? name : name.left(nul)).right(3);
+    const qsizetype dot = tail.indexOf(u'.');
+    return dot < 0 ? tail : tail.mid(dot + 1);
+}
+
+void ConfigurePlay(Med_Saver& player, Movie& entry, qint32 balance, bool repeat) {
+    player.LetAutoStart(false);
+    player.LetDisplayMode(0);
+    FileNameRule(player, entry);
+    player.LetRate(entry.Playspeed() / kNormalSpeed);
+    player.LetBalance(balance);
+    // The record keeps the attenuation as a positive number; the text
+    // round trip is how the player receives it negated.
+    player.LetVolume(vb::CLng(QStringLiteral("-") + QString::number(entry.volume())));
+    player.LetSelectionStart(entry.LoopStart().ToDouble());
+    player.LetCurrentPosition(player.SelectionStart());  // playback starts at the loop start
+    player.LetSelectionEnd(entry.LoopEnd().ToDouble());
+    player.LetPlayCount(repeat ? kEndlessPlays : 1);
+    LayoutRule(player, entry);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The rules that the show window's load step and the show loop share: how an
+// entry's file name reaches the player, how the player is placed on the
+// screen, the extension of an entry's name, and the settings of one play.
+
+#include <QString>
+
+class Med_Saver;
+class Movie;
+
+// Path followed by MovieName; an address ("://" in the name) is given alone,
+// after the player has been switched to address mode.
+void FileNameRule(Med_Saver& player, const Movie& entry);
+
+// Full screen and fitted; or, at play size 0, the clip's own size (which
+// becomes the entry's play size); or a fitted square of the play size. The
+// last two are centred on the screen.
+void LayoutRule(Med_Saver& player, Movie& entry);
+
+// The last three characters of name (cut at its first NUL), after the first
+// "." among them if they hold one: "track01.cda" gives "cda", "clip.qt" "qt".
+QString EntryExtension(const QString& name);
+
+// True for a name that is an address rather than a file ("://" anywhere).
+bool IsAddress(const QString& name);
+
+// Everything the player needs for one play of entry, from its start mode to
+// its place on the screen: file name, speed, balance (as given), volume,
+// the part played and the number of plays (30000 when repeat, else 1).
+void ConfigurePlay(Med_Saver& player, Movie& entry, qint32 balance, bool repeat);

@@ -1,0 +1,75 @@
+#include "show/StillPicture.h"
+
+#include <QTimer>
+
+#include "config/Movie.h"
+#include "config/ZOR2.h"
+#include "platform/ui/Twips.h"
+#include "platform/vb/VbConvert.h"
+#include "platform/vb/VbError.h"
+#include "show/frmCover.h"
+#include "startup/RunState.h"
+
+namespace {
+
+constexpr qint16 kDefaultStillDelay = 5;  // seconds, for a delay below 1
+
+// The run-time's division: a zero divisor is an error, not an infinity.
+float Divide(float dividend, float divisor) {
+    if (divisor == 0) vb::Raise(dividend == 0 ? vb::ErrNum::Overflow : vb::ErrNum::DivisionByZero);
+    return dividend / divisor;
+}
+
+// The picture fills the screen height with the proportions StillW : StillH,
+// or the screen width when that is too wide, centred.
+void PlaceStill(frmCover& cover, const Movie& entry) {
+    platform::ImageControl& still = *cover.Img_Stillc;
+    const float perPixelX = platform::TwipsPerPixelX(), perPixelY = platform::TwipsPerPixelY();
+    platform::TwipsRect place = platform::Geometry(still);
+    place.Height = platform::ScreenHeight();
+    platform::SetGeometry(still, place);
+    place = platform::Geometry(still);
+    float scale = Divide(place.Height / perPixelX, entry.StillH() / perPixelX);
+    place.Width = entry.StillW() * scale;
+    place.Top = 0;
+    platform::SetGeometry(still, place);
+    place = platform::Geometry(still);
+
+    const platform::TwipsRect window = platform::Geometry(cover);
+    if (place.Width > window.Width) {
+        place.Width = platform::ScreenWidth();
+        platform::SetGeometry(still, place);
+        place = platform::Geometry(still);
+        scale = Divide(place.Width / perPixelY, entry.StillW() / perPixelY);
+        place.Height = entry.StillH() * scale;
+        platform::SetGeometry(still, place);
+        place = platform::Geometry(still);
+        place.Top = window.Height / 2 - place.Height / 2;
+    }
+    place.Left = static_cast<float>(vb::CLng(static_cast<double>(platform::ScreenWidth())) / 2 -
+                                    vb::CLng(static_cast<double>(place.Width)) / 2);
+    if (place.Top < 0) place.Top = 0;
+    platform::SetGeometry(still, place);
+}
+
+}  // namespace
+
+void ShowStillPicture(frmCover& cover, Movie& entry) {
+    platform::ImageControl& still = *cover.Img_Stillc;
+    still.LoadPicture(QString());
+    still.setVisible(false);
+    still.LetStretch(true);
+    still.LoadPicture(entry.Path() + entry.MovieName());
+    PlaceStill(cover, entry);
+    still.setVisible(true);
+    cover.show();
+
+    qint16 delay = gSettings().StillDelayTimer();
+    if (delay < 1) {
+        delay = kDefaultStillDelay;
+        gSettings().LetStillDelayTimer(delay);
+    }
+    // A still abandoned before its time leaves the timer running with its
+    // old interval.
+    if (!cover.StillTimerc->isActive()) cover.StillTimerc->start(static_cast<int>(delay) * 1000);
+}

@@ -1,0 +1,152 @@
+#include "show/frmCover.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <utility>
+
+#include "config/MovieCollection.h"
+#include "errors/OnError.h"
+#include "password/PasswordExit.h"
+#include "platform/ui/VbInput.h"
+#include "platform/vb/VbString.h"
+#include "show/ShowRules.h"
+#include "startup/RunState.h"
+
+namespace {
+constexpr qint32 kPreviewSize = 5;    // DisplaySize while the preview opens its clip
+constexpr qint32 kFitToControl = 4;
+constexpr int kPreviewPlays = 0;      // without end
+}  // namespace
+
+frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
+    : Med_Saver(new ::Med_Saver(this, std::move(engine))),
+      Img_Stillc(new platform::ImageControl(this)),
+      StillTimerc(new QTimer(this)) {
+    setWindowFlag(Qt::FramelessWindowHint);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
+    if (gRunMode != 3) setWindowState(Qt::WindowFullScreen);  // the preview is placed by the start-up
+
+    Img_Stillc->hide();
+    StillTimerc->setSingleShot(true);
+    connect(StillTimerc, &QTimer::timeout, this, [this] { vb::ResumeNext([&] { StillTimerc_Timer(); }); });
+
+    Med_Saver->EndOfStream = [this](qint32 result) { vb::ResumeNext([&] { Med_Saver_EndOfStream(result); }); };
+    Med_Saver->Click = [this](int button, int shift, float x, float y) {
+        vb::ResumeNext([&] { Med_Saver_Click(button, shift, x, y); });
+    };
+    Med_Saver->MouseMove = [this](int button, int shift, float x, float y) {
+        vb::ResumeNext([&] { Med_Saver_MouseMove(button, shift, x, y); });
+    };
+    Med_Saver->KeyPress = [this](int keyAscii) { vb::ResumeNext([&] { Med_Saver_KeyPress(keyAscii); }); };
+    Img_Stillc->MouseMove = [this](int button, int shift, float x, float y) {
+        Img_Stillc_MouseMove(button, shift, x, y);
+    };
+
+    Form_Load();
+}
+
+frmCover::~frmCover() = default;
+
+bool frmCover::PasswordExit() { return ::PasswordExit(); }
+
+void frmCover::Form_Load() {
+    // A failure leaves the rest of the step undone, silently: the show loop
+    // configures the entry itself.
+    OnError(
+        [&] {
+            if (gRunMode == 3 && gMovies().Item(1).IsHTML()) return;
+            Movie& entry = gMovies().Item(gRunMode == 3 ? 1 : gCurrentIndex);
+            if (entry.IsHTML() || entry.IsStill()) return;
+            if (gRunMode == 3)
+                LoadPreview();
+            else
+                LoadShowEntry(entry);
+        },
+        [](const vb::VbError&) {});
+}
+
+void frmCover::LoadPreview() {
+    Med_Saver->LetDisplaySize(kPreviewSize);
+    Med_Saver->LetTop(0);
+    Med_Saver->LetLeft(0);
+    Med_Saver->LetAutoRewind(true);
+    Med_Saver->LetPlayCount(kPreviewPlays);
+    Med_Saver->LetAutoStart(true);
+    Med_Saver->LetFileName(QString());  // closes whatever was open
+    Med_Saver->LetDisplaySize(kPreviewSize);
+    FileNameRule(*Med_Saver, gMovies().Item(1));  // the first entry, whatever the current one
+    Med_Saver->LetDisplaySize(kFitToControl);
+    Med_Saver->Play();
+}
+
+void frmCover::LoadShowEntry(Movie& entry) {
+    gStopRequest = false;
+    // CD tracks, QuickTime 4 and RealMedia entries are started by the show loop.
+    if (vb::UCase(EntryExtension(entry.MovieName())) == QStringLiteral("CDA") && !entry.IsTrueQT4()) return;
+    if (entry.IsTrueQT4() || entry.IsTrueRM()) return;
+    ConfigurePlay(*Med_Saver, entry, 0, entry.RemoteRepeat());
+    Med_Saver->LetVisible(true);
+    Med_Saver->LetAutoStart(true);
+    Med_Saver->Play();
+}
+
+void frmCover::Form_Unload() { gStopRequest = true; }
+
+void frmCover::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    QWidget::closeEvent(event);
+}
+
+void frmCover::keyPressEvent(QKeyEvent* event) {
+    const int shift = platform::VbShift(event->modifiers());
+    vb::ResumeNext([&] { Form_KeyDown(platform::VbKeyCode(*event), shift); });
+    if (const int ascii = platform::VbKeyAscii(*event)) vb::ResumeNext([&] { Form_KeyPress(ascii); });
+}
+
+void frmCover::keyReleaseEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat()) return;  // a held key comes up once, when it is let go
+    vb::ResumeNext([&] { Form_KeyUp(platform::VbKeyCode(*event), platform::VbShift(event->modifiers())); });
+}
+
+void frmCover::mouseMoveEvent(QMouseEvent* event) {
+    const platform::TwipsPoint p = platform::PointInTwips(*event);
+    vb::ResumeNext([&] {
+        Form_MouseMove(platform::VbButtons(event->buttons()), platform::VbShift(event->modifiers()), p.X, p.Y);
+    });
+}
+
+void frmCover::mousePressEvent(QMouseEvent*) { press_ = Press::Single; }
+
+// The second press of a double click raises DblClick instead of a Click.
+void frmCover::mouseDoubleClickEvent(QMouseEvent*) {
+    press_ = Press::Double;
+    vb::ResumeNext([&] { Form_DblClick(); });
+}
+
+// A release belongs to the control the button went down on.
+void frmCover::mouseReleaseEvent(QMouseEvent* event) {
+    const Press press = std::exchange(press_, Press::None);
+    if (press == Press::None) return;
+    const platform::TwipsPoint p = platform::PointInTwips(*event);
+    vb::ResumeNext([&] {
+        Form_MouseUp(platform::VbButton(event->button()), platform::VbShift(event->modifiers()), p.X, p.Y);
+    });
+    if (press == Press::Single) vb::ResumeNext([&] { Form_Click(); });
+}
+
+void frmCover::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The player's design size is the whole window. In the preview area,
+    // whose size is known only once the start-up has placed the window, it
+    // keeps filling it; in a show the layout rule places it.
+    if (gRunMode == 3) Med_Saver->setGeometry(rect());
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Media made at test time with ffmpeg: clips of one colour and a tone, and
+// still pictures of one colour.
+
+#include <QColor>
+#include <QString>
+
+namespace testsupport {
+
+bool HaveFfmpeg();
+// Throws when ffmpeg fails.
+void MakeClip(const QString& path, const QColor& colour, double seconds, int width = 320, int height = 240);
+void MakeStill(const QString& path, const QColor& colour, int width, int height);
+
+}  // namespace testsupport
