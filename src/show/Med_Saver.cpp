@@ -59,7 +59,9 @@ Med_Saver::Med_Saver(QWidget* parent, std::unique_ptr<PlayerEngine> engine)
     state_->engine = engine ? std::move(engine) : platform::media::NewMpvEngine();
     PlayerEngine& player = *state_->engine;
     setMouseTracking(true);  // moves are reported without a button held
-    setFocusPolicy(Qt::StrongFocus);
+    // The keyboard stays with the show window, where any key moves the show
+    // on; the player would take every key but Escape without a word.
+    setFocusPolicy(Qt::NoFocus);
     setAutoFillBackground(true);
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);

@@ -150,3 +150,11 @@ void frmCover::resizeEvent(QResizeEvent* event) {
     // keeps filling it; in a show the layout rule places it.
     if (gRunMode == 3) Med_Saver->setGeometry(rect());
 }
+
+void frmCover::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A show takes the keyboard, wherever the pointer is; a preview must not.
+    if (gRunMode == 3) return;
+    activateWindow();
+    setFocus();
+}

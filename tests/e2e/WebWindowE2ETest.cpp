@@ -42,7 +42,7 @@ public:
     }
     std::map<QString, QString> Finish(int timeoutMs = 30000) {
         EXPECT_TRUE(process_.waitForFinished(timeoutMs)) << "the window did not end";
-        EXPECT_EQ(process_.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process_.exitStatus(), QProcess::NormalExit) << process_.readAllStandardError().right(4000).toStdString();
         EXPECT_EQ(process_.exitCode(), 0);
         std::map<QString, QString> printed;
         for (const QString& line : QString::fromUtf8(process_.readAllStandardOutput()).split(u'\n'))

@@ -26,21 +26,7 @@ QProcessEnvironment InstalledProgram::Environment() const {
 
 RunResult InstalledProgram::Run(const QStringList& arguments, const QProcessEnvironment& environment,
                                 int timeoutMs) const {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.setWorkingDirectory(folder_.path());
-    process.start(folder_.file(QStringLiteral("ZORScr")), arguments);
-    RunResult result;
-    result.finished = process.waitForFinished(timeoutMs);
-    if (!result.finished) {
-        process.kill();
-        process.waitForFinished();
-    }
-    result.crashed = process.exitStatus() == QProcess::CrashExit;
-    result.exitCode = process.exitCode();
-    result.output = process.readAll();
-    return result;
+    return RunUntil(arguments, [] { return false; }, environment, timeoutMs);
 }
 
 RunResult InstalledProgram::RunUntil(const QStringList& arguments, const std::function<bool()>& done,

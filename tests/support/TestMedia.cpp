@@ -25,10 +25,17 @@ QString Lavfi(const QColor& colour, int width, int height) {
 
 bool HaveFfmpeg() { return !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty(); }
 
+void EncodeClip(const QString& path, const QString& source, double seconds) {
+    Ffmpeg({"-f", "lavfi", "-i", source, "-f", "lavfi", "-i", "sine=frequency=440", "-t", QString::number(seconds),
+            "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest", path});
+}
+
 void MakeClip(const QString& path, const QColor& colour, double seconds, int width, int height) {
-    Ffmpeg({"-f", "lavfi", "-i", Lavfi(colour, width, height), "-f", "lavfi", "-i", "sine=frequency=440", "-t",
-            QString::number(seconds), "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac",
-            "-shortest", path});
+    EncodeClip(path, Lavfi(colour, width, height), seconds);
+}
+
+void MakePatternClip(const QString& path, double seconds, int width, int height) {
+    EncodeClip(path, QStringLiteral("testsrc2=size=%1x%2:rate=30").arg(width).arg(height), seconds);
 }
 
 void MakeStill(const QString& path, const QColor& colour, int width, int height) {

@@ -1,5 +1,6 @@
 #include <mpv/client.h>
 
+#include <QWidget>
 #include <QMetaObject>
 #include <QPointer>
 #include <QtGlobal>
@@ -54,7 +55,7 @@ private:
 
     mpv_handle* mpv_ = nullptr;
     QObject receiver_;  // queued calls into the GUI thread; dropped with it
-    QPointer<MpvVideoWidget> view_;
+    QPointer<QWidget> view_;
     std::atomic<bool> drainQueued_{false};
     std::shared_ptr<int> life_ = std::make_shared<int>();  // callbacks may delete the engine
 
@@ -100,7 +101,7 @@ MpvEngine::MpvEngine() {
     mpv_observe_property(mpv_, 0, "dheight", MPV_FORMAT_INT64);
     mpv_set_wakeup_callback(mpv_, &MpvEngine::Wakeup, this);
     if (!headless) {
-        view_ = new MpvVideoWidget(mpv_, [this](bool available) { Set("vid", available ? "auto" : "no"); });
+        view_ = NewMpvVideoWidget(mpv_, [this](bool available) { Set("vid", available ? "auto" : "no"); });
     }
 }
 

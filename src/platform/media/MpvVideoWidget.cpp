@@ -4,6 +4,7 @@
 
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QWidget>
 
 namespace platform::media {
 namespace {
@@ -14,24 +15,24 @@ void* ProcAddress(void*, const char* name) {
 }
 
 // Called on one of mpv's threads: the repaint is queued into the GUI thread.
-void FrameReady(void* widget) {
-    QMetaObject::invokeMethod(static_cast<QWidget*>(widget), "update", Qt::QueuedConnection);
+void FrameReady(void* window) {
+    QMetaObject::invokeMethod(static_cast<QOpenGLWindow*>(window), "update", Qt::QueuedConnection);
 }
 
 }  // namespace
 
-MpvVideoWidget::MpvVideoWidget(mpv_handle* mpv, std::function<void(bool)> rendererChanged)
-    : mpv_(mpv), rendererChanged_(std::move(rendererChanged)) {
-    // Input goes to the control that hosts the picture.
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFocusPolicy(Qt::NoFocus);
+MpvVideoWindow::MpvVideoWindow(mpv_handle* mpv, std::function<void(bool)> rendererChanged)
+    : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate), mpv_(mpv), rendererChanged_(std::move(rendererChanged)) {
+    // Input goes through to the control that hosts the picture.
+    setFlag(Qt::WindowTransparentForInput);
+    setFlag(Qt::WindowDoesNotAcceptFocus);
 }
 
-MpvVideoWidget::~MpvVideoWidget() { ReleaseRenderer(); }
+MpvVideoWindow::~MpvVideoWindow() { ReleaseRenderer(); }
 
-void MpvVideoWidget::initializeGL() {
-    // The context is replaced when the widget moves to another window.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvVideoWidget::ReleaseRenderer,
+void MpvVideoWindow::initializeGL() {
+    // The context goes with the window's surface.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvVideoWindow::ReleaseRenderer,
             Qt::DirectConnection);
     mpv_opengl_init_params gl{&ProcAddress, nullptr};
     char api[] = MPV_RENDER_API_TYPE_OPENGL;
@@ -46,14 +47,14 @@ void MpvVideoWidget::initializeGL() {
     rendererChanged_(true);
 }
 
-void MpvVideoWidget::paintGL() {
+void MpvVideoWindow::paintGL() {
     if (!renderer_) {
         QOpenGLFunctions* gl = context()->functions();
         gl->glClearColor(0, 0, 0, 1);
         gl->glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = devicePixelRatio();
     mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * ratio),
                        static_cast<int>(height() * ratio), 0};
     int flip = 1;  // OpenGL's rows run bottom up
@@ -63,13 +64,20 @@ void MpvVideoWidget::paintGL() {
     mpv_render_context_render(renderer_, params);
 }
 
-void MpvVideoWidget::ReleaseRenderer() {
+void MpvVideoWindow::ReleaseRenderer() {
     if (!renderer_) return;
     makeCurrent();
     mpv_render_context_free(renderer_);  // mpv drops its video output with it
     renderer_ = nullptr;
     doneCurrent();
     rendererChanged_(false);
+}
+
+QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool)> rendererChanged) {
+    QWidget* container = QWidget::createWindowContainer(new MpvVideoWindow(mpv, std::move(rendererChanged)));
+    container->setAttribute(Qt::WA_TransparentForMouseEvents);
+    container->setFocusPolicy(Qt::NoFocus);
+    return container;
 }
 
 }  // namespace platform::media

@@ -1,21 +1,26 @@
 #pragma once
 // The picture of an mpv player, drawn through mpv's OpenGL render API into a
-// Qt OpenGL widget. mpv can only show video while a renderer exists, and the
-// widget gets its OpenGL context only once it is shown, so it tells its owner
-// when the renderer comes and goes.
+// native OpenGL window of its own, embedded in the player control. mpv draws
+// straight into the window's surface: a QOpenGLWidget would draw into a
+// texture that Qt then draws again, which costs a software renderer as much
+// as the picture itself. The window takes no input: the control under it
+// gets the mouse and the keyboard. mpv can only show video while a renderer
+// exists, and the window gets its OpenGL context only once it is shown, so
+// it tells its owner when the renderer comes and goes.
 
-#include <QOpenGLWidget>
+#include <QOpenGLWindow>
 #include <functional>
 
+class QWidget;
 struct mpv_handle;
 struct mpv_render_context;
 
 namespace platform::media {
 
-class MpvVideoWidget : public QOpenGLWidget {
+class MpvVideoWindow : public QOpenGLWindow {
 public:
-    MpvVideoWidget(mpv_handle* mpv, std::function<void(bool available)> rendererChanged);
-    ~MpvVideoWidget() override;
+    MpvVideoWindow(mpv_handle* mpv, std::function<void(bool available)> rendererChanged);
+    ~MpvVideoWindow() override;
 
 protected:
     void initializeGL() override;
@@ -28,5 +33,8 @@ private:
     mpv_render_context* renderer_ = nullptr;
     std::function<void(bool)> rendererChanged_;
 };
+
+// The window wrapped as a widget for the control's layout.
+QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool available)> rendererChanged);
 
 }  // namespace platform::media

@@ -1,0 +1,165 @@
+// The show measured from the outside, as a person sees it, on the display in
+// DISPLAY (run under xvfb-run):
+// - processor time of ZORScr playing a 30-second 1080p clip, beside mpv
+//   playing the same clip with the same kind of video output (OpenGL) in the
+//   same run;
+// - the gap between two clips: from the end of the first (red) to the first
+//   frame of the next (green), read off one screen pixel polled every
+//   millisecond;
+// - the time from the start of the program to the first frame.
+// Run: xvfb-run -a -s "-screen 0 1280x720x24" build/bin/ShowBench [rounds]
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <unistd.h>
+#include <vector>
+
+#include "support/CollectionFile.h"
+#include "support/ProgramRun.h"
+#include "support/TestMedia.h"
+
+// Last: Xlib's macros (Bool, None, Status) clash with Qt's names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using namespace testsupport;
+
+namespace {
+
+enum class Seen { Black, Red, Green, Other };
+
+// One pixel of the screen, read straight from the X server.
+class PixelProbe {
+public:
+    PixelProbe() : display_(XOpenDisplay(nullptr)) {
+        if (!display_) throw std::runtime_error("no display");
+    }
+    ~PixelProbe() { XCloseDisplay(display_); }
+    Seen At(int x, int y) const {
+        XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return Seen::Other;
+        const unsigned long pixel = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+        if (r < 30 && g < 30 && b < 30) return Seen::Black;
+        if (r > 150 && g < 80 && b < 80) return Seen::Red;
+        if (g > 120 && r < 80 && b < 100) return Seen::Green;
+        return Seen::Other;
+    }
+
+private:
+    Display* display_;
+};
+
+double CpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = stat.readAll().split(' ');
+    // utime and stime are the 14th and 15th fields, after a name without spaces.
+    return (fields.value(13).toDouble() + fields.value(14).toDouble()) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+struct Show {
+    QProcess process;
+    explicit Show(const InstalledProgram& program) {
+        QProcessEnvironment environment = program.Environment();
+        environment.remove(QStringLiteral("ZORSCR_MPV_HEADLESS"));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(program.folder());
+        process.start(program.file(QStringLiteral("ZORScr")), {QStringLiteral("/S")});
+        process.waitForStarted();
+    }
+    ~Show() {
+        process.kill();
+        process.waitForFinished();
+    }
+};
+
+void WriteCollection(const InstalledProgram& program, const TempFolder& media, const QStringList& clips) {
+    CollectionSpec spec;
+    spec.runAs = QStringLiteral("SCREENSAVER_NOMOUSEMOVE");
+    for (const QString& clip : clips) spec.entries.append({clip, media.path() + u'/', {}, {}});
+    WriteBytes(program.file(QStringLiteral("ZORScr.INI")), CollectionText(spec));
+}
+
+// Processor seconds that 30 seconds of playing the clip cost.
+double ZorscrCpu(const InstalledProgram& program) {
+    Show show(program);
+    QThread::msleep(30000);
+    return CpuSeconds(show.process.processId());
+}
+
+double MpvCpu(const QString& clip) {
+    QProcess mpv;
+    // OpenGL through EGL on X11, as the program's picture is drawn.
+    mpv.start(QStringLiteral("mpv"), {"--no-config", "--really-quiet", "--fs", "--vo=gpu", "--gpu-api=opengl",
+                                      "--gpu-context=x11egl", "--hwdec=no", "--length=30", clip});
+    mpv.waitForStarted();
+    const qint64 pid = mpv.processId();
+    double cpu = 0;
+    while (!mpv.waitForFinished(200)) cpu = CpuSeconds(pid);
+    return cpu;
+}
+
+constexpr double kShortClipMs = 3000;
+
+// Milliseconds from the start to the first red frame, and from the end of
+// the red clip (its first frame plus its length: the player keeps showing a
+// frame of it until the next clip draws) to the first green frame.
+std::pair<double, double> FirstFrameAndGap(const InstalledProgram& program, const PixelProbe& probe) {
+    QElapsedTimer clock;
+    clock.start();
+    Show show(program);
+    double firstRed = -1;
+    while (clock.elapsed() < 20000) {
+        const Seen seen = probe.At(640, 360);
+        const double now = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        if (seen == Seen::Red && firstRed < 0) firstRed = now;
+        if (seen == Seen::Green && firstRed >= 0) return {firstRed, now - (firstRed + kShortClipMs)};
+        QThread::usleep(1000);
+    }
+    return {firstRed, -1};
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    TempFolder media;
+    std::puts("Making the clips...");
+    MakePatternClip(media.file(QStringLiteral("hd.mp4")), 31, 1920, 1080);
+    MakeClip(media.file(QStringLiteral("red.mp4")), QColor(0xC0, 0x20, 0x20), kShortClipMs / 1000);
+    MakeClip(media.file(QStringLiteral("green.mp4")), QColor(0x20, 0xA0, 0x40), kShortClipMs / 1000);
+
+    InstalledProgram program;
+    PixelProbe probe;
+    std::vector<double> firstFrames, gaps;
+    WriteCollection(program, media, {QStringLiteral("red.mp4"), QStringLiteral("green.mp4")});
+    for (int i = 0; i < rounds; ++i) {
+        const auto [first, gap] = FirstFrameAndGap(program, probe);
+        firstFrames.push_back(first);
+        gaps.push_back(gap);
+        std::printf("round %d: first frame %.0f ms, gap %.0f ms\n", i + 1, first, gap);
+    }
+
+    WriteCollection(program, media, {QStringLiteral("hd.mp4")});
+    const double ours = ZorscrCpu(program);
+    const double theirs = MpvCpu(media.file(QStringLiteral("hd.mp4")));
+    std::printf("\nfirst frame after start: median %.0f ms over %d runs\n", Median(firstFrames), rounds);
+    std::printf("gap between two clips: median %.0f ms over %d runs\n", Median(gaps), rounds);
+    std::printf("processor time for 30 s of a 1080p clip: ZORScr %.2f s, mpv %.2f s, ratio %.2f\n", ours, theirs,
+                theirs > 0 ? ours / theirs : 0.0);
+    return 0;
+}
