@@ -3,9 +3,9 @@
 // - processor time of ZORScr playing a 30-second 1080p clip, beside mpv
 //   playing the same clip with the same kind of video output (OpenGL) in the
 //   same run;
-// - the gap between two clips: from the end of the first (red) to the first
-//   frame of the next (green), read off one screen pixel polled every
-//   millisecond;
+// - the gap between two clips: from the end of the first (red, its last
+//   second white) to the first frame of the next (green), read off one
+//   screen pixel polled every millisecond (to about one frame, 40 ms);
 // - the time from the start of the program to the first frame.
 // Run: xvfb-run -a -s "-screen 0 1280x720x24" build/bin/ShowBench [rounds]
 
@@ -32,7 +32,7 @@ using namespace testsupport;
 
 namespace {
 
-enum class Seen { Black, Red, Green, Other };
+enum class Seen { Black, Red, Green, White, Other };
 
 // One pixel of the screen, read straight from the X server.
 class PixelProbe {
@@ -48,6 +48,7 @@ public:
         XDestroyImage(image);
         const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
         if (r < 30 && g < 30 && b < 30) return Seen::Black;
+        if (r > 220 && g > 220 && b > 220) return Seen::White;
         if (r > 150 && g < 80 && b < 80) return Seen::Red;
         if (g > 120 && r < 80 && b < 100) return Seen::Green;
         return Seen::Other;
@@ -112,24 +113,27 @@ double MpvCpu(const QString& clip) {
     return cpu;
 }
 
-constexpr double kShortClipMs = 3000;
+constexpr double kShortClipSeconds = 3;
+constexpr double kWhiteSeconds = 1;
 
-// Milliseconds from the start to the first red frame, and from the end of
-// the red clip (its first frame plus its length: the player keeps showing a
-// frame of it until the next clip draws) to the first green frame.
+// Milliseconds from the start to the first frame, and from the end of the
+// first clip to the first frame of the next (green). The player keeps the
+// first clip's last frame on the screen until the next one draws, so its end
+// is taken as the first white frame plus the one second of white.
 std::pair<double, double> FirstFrameAndGap(const InstalledProgram& program, const PixelProbe& probe) {
     QElapsedTimer clock;
     clock.start();
     Show show(program);
-    double firstRed = -1;
+    double firstFrame = -1, firstWhite = -1;
     while (clock.elapsed() < 20000) {
         const Seen seen = probe.At(640, 360);
         const double now = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-        if (seen == Seen::Red && firstRed < 0) firstRed = now;
-        if (seen == Seen::Green && firstRed >= 0) return {firstRed, now - (firstRed + kShortClipMs)};
+        if (seen == Seen::Red && firstFrame < 0) firstFrame = now;
+        if (seen == Seen::White && firstWhite < 0) firstWhite = now;
+        if (seen == Seen::Green && firstWhite >= 0) return {firstFrame, now - (firstWhite + kWhiteSeconds * 1000)};
         QThread::usleep(1000);
     }
-    return {firstRed, -1};
+    return {firstFrame, -1};
 }
 
 }  // namespace
@@ -140,8 +144,8 @@ int main(int argc, char* argv[]) {
     TempFolder media;
     std::puts("Making the clips...");
     MakePatternClip(media.file(QStringLiteral("hd.mp4")), 31, 1920, 1080);
-    MakeClip(media.file(QStringLiteral("red.mp4")), QColor(0xC0, 0x20, 0x20), kShortClipMs / 1000);
-    MakeClip(media.file(QStringLiteral("green.mp4")), QColor(0x20, 0xA0, 0x40), kShortClipMs / 1000);
+    MakeClipEndingIn(media.file(QStringLiteral("red.mp4")), QColor(0xC0, 0x20, 0x20), kShortClipSeconds, Qt::white, kWhiteSeconds);
+    MakeClip(media.file(QStringLiteral("green.mp4")), QColor(0x20, 0xA0, 0x40), kShortClipSeconds);
 
     InstalledProgram program;
     PixelProbe probe;

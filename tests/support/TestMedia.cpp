@@ -34,6 +34,14 @@ void MakeClip(const QString& path, const QColor& colour, double seconds, int wid
     EncodeClip(path, Lavfi(colour, width, height), seconds);
 }
 
+void MakeClipEndingIn(const QString& path, const QColor& colour, double seconds, const QColor& end, double endSeconds) {
+    EncodeClip(path,
+               Lavfi(colour, 320, 240) + QStringLiteral(",drawbox=color=0x%1:t=fill:enable='gte(t,%2)'")
+                                             .arg(end.name().mid(1))
+                                             .arg(seconds - endSeconds),
+               seconds);
+}
+
 void MakePatternClip(const QString& path, double seconds, int width, int height) {
     EncodeClip(path, QStringLiteral("testsrc2=size=%1x%2:rate=30").arg(width).arg(height), seconds);
 }

@@ -84,6 +84,9 @@ MpvEngine::MpvEngine() {
     mpv_set_option_string(mpv_, "audio-fallback-to-null", "yes");
     // At the end the clip stays loaded, so that its position, length and a
     // later Play still work; repeats are counted here (PartEnded).
+    // Without a sound card mpv plays into its null output, whose pretend
+    // buffer of 0.2 s delays the first frame of every clip by that much.
+    mpv_set_option_string(mpv_, "ao-null-buffer", "0.02");
     mpv_set_option_string(mpv_, "keep-open", "yes");
     mpv_set_option_string(mpv_, "keep-open-pause", "no");
     mpv_set_option_string(mpv_, "idle", "yes");
