@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xdotool x11-utils imagemagick
+  mpv  # the reference the show benchmark measures against
 )
 
 missing=()
