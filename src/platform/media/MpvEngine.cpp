@@ -1,5 +1,7 @@
 #include <mpv/client.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 #include <QMetaObject>
 #include <QPointer>
@@ -14,6 +16,18 @@
 
 namespace platform::media {
 namespace {
+
+// A sound server's socket or an ALSA playback device. Without any, mpv would
+// try each of its outputs before falling back to none, which delays the
+// first picture by a few tenths of a second.
+bool SoundOutputExists() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) return true;
+    if (!runtime.isEmpty() && (QFileInfo::exists(runtime + QStringLiteral("/pulse/native")) ||
+                               QFileInfo::exists(runtime + QStringLiteral("/pipewire-0"))))
+        return true;
+    return !QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcmC*p")}, QDir::System).isEmpty();
+}
 
 // The part is played again only if at least this much of it lies before
 // the clip's end; otherwise the repeats would follow each other without end.
@@ -78,7 +92,7 @@ MpvEngine::MpvEngine() {
     if (!mpv_) qFatal("libmpv could not be started");
     const bool headless = qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1");
     mpv_set_option_string(mpv_, "vo", headless ? "null" : "libmpv");
-    if (headless) mpv_set_option_string(mpv_, "ao", "null");
+    if (headless || !SoundOutputExists()) mpv_set_option_string(mpv_, "ao", "null");
     // Video waits for the renderer, which exists once the picture is shown.
     if (!headless) mpv_set_option_string(mpv_, "vid", "no");
     mpv_set_option_string(mpv_, "audio-fallback-to-null", "yes");
@@ -87,6 +101,9 @@ MpvEngine::MpvEngine() {
     // Without a sound card mpv plays into its null output, whose pretend
     // buffer of 0.2 s delays the first frame of every clip by that much.
     mpv_set_option_string(mpv_, "ao-null-buffer", "0.02");
+    // Each entry is a clip of its own: keeping the sound output open for a
+    // seamless join makes the next clip wait for the last one's sound.
+    mpv_set_option_string(mpv_, "gapless-audio", "no");
     mpv_set_option_string(mpv_, "keep-open", "yes");
     mpv_set_option_string(mpv_, "keep-open-pause", "no");
     mpv_set_option_string(mpv_, "idle", "yes");
