@@ -49,6 +49,8 @@ void XTools::MoveMouse(QPoint to) const {
 }
 
 void XTools::Key(const QString& name) const { Run(QStringLiteral("xdotool"), {"key", name}); }
+void XTools::KeyDown(const QString& name) const { Run(QStringLiteral("xdotool"), {"keydown", name}); }
+void XTools::KeyUp(const QString& name) const { Run(QStringLiteral("xdotool"), {"keyup", name}); }
 
 QColor XTools::ScreenPixel(QPoint at) const {
     QProcess process;

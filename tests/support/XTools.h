@@ -22,6 +22,8 @@ public:
     void MoveMouse(QPoint to) const;
     // Presses and releases a key, named as xdotool names it ("Escape", "a").
     void Key(const QString& name) const;
+    void KeyDown(const QString& name) const;
+    void KeyUp(const QString& name) const;
     // The colour of one screen pixel, from a screenshot of the whole screen.
     QColor ScreenPixel(QPoint at) const;
     // Takes screenshots until the pixel has the colour (each channel within
