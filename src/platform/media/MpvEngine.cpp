@@ -10,12 +10,36 @@
 #include <clocale>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "platform/media/MpvVideoWidget.h"
 #include "platform/media/PlayerEngine.h"
 
 namespace platform::media {
 namespace {
+
+// The options every player starts with.
+constexpr std::pair<const char*, const char*> kFixedOptions[] = {
+    {"audio-fallback-to-null", "yes"},
+    // Without a sound card mpv plays into its null output, whose pretend
+    // buffer of 0.2 s delays the first frame of every clip by that much.
+    {"ao-null-buffer", "0.02"},
+    // Each entry is a clip of its own: keeping the sound output open for a
+    // seamless join makes the next clip wait for the last one's sound.
+    {"gapless-audio", "no"},
+    // At the end the clip stays loaded, so that its position, length and a
+    // later Play still work; repeats are counted here (PartEnded).
+    {"keep-open", "yes"},
+    {"keep-open-pause", "no"},
+    {"idle", "yes"},
+    {"pause", "yes"},
+    {"hr-seek", "yes"},
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    {"osd-level", "0"},
+    {"ytdl", "no"},
+    {"load-scripts", "no"},
+};
 
 // A sound server's socket or an ALSA playback device. Without any, mpv would
 // try each of its outputs before falling back to none, which delays the
@@ -95,25 +119,7 @@ MpvEngine::MpvEngine() {
     if (headless || !SoundOutputExists()) mpv_set_option_string(mpv_, "ao", "null");
     // Video waits for the renderer, which exists once the picture is shown.
     if (!headless) mpv_set_option_string(mpv_, "vid", "no");
-    mpv_set_option_string(mpv_, "audio-fallback-to-null", "yes");
-    // At the end the clip stays loaded, so that its position, length and a
-    // later Play still work; repeats are counted here (PartEnded).
-    // Without a sound card mpv plays into its null output, whose pretend
-    // buffer of 0.2 s delays the first frame of every clip by that much.
-    mpv_set_option_string(mpv_, "ao-null-buffer", "0.02");
-    // Each entry is a clip of its own: keeping the sound output open for a
-    // seamless join makes the next clip wait for the last one's sound.
-    mpv_set_option_string(mpv_, "gapless-audio", "no");
-    mpv_set_option_string(mpv_, "keep-open", "yes");
-    mpv_set_option_string(mpv_, "keep-open-pause", "no");
-    mpv_set_option_string(mpv_, "idle", "yes");
-    mpv_set_option_string(mpv_, "pause", "yes");
-    mpv_set_option_string(mpv_, "hr-seek", "yes");
-    mpv_set_option_string(mpv_, "input-default-bindings", "no");
-    mpv_set_option_string(mpv_, "input-vo-keyboard", "no");
-    mpv_set_option_string(mpv_, "osd-level", "0");
-    mpv_set_option_string(mpv_, "ytdl", "no");
-    mpv_set_option_string(mpv_, "load-scripts", "no");
+    for (const auto& [name, value] : kFixedOptions) mpv_set_option_string(mpv_, name, value);
     if (mpv_initialize(mpv_) < 0) qFatal("libmpv could not be initialised");
     mpv_observe_property(mpv_, 0, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
