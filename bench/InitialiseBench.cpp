@@ -12,11 +12,11 @@
 #include <string>
 
 #include "config/Initialise.h"
-#include "config/MovieCollection.h"
+#include "config/Instances.h"
 #include "platform/profile/ProfileDocument.h"
 #include "platform/profile/ProfileText.h"
 #include "platform/system/ProgramInfo.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 #include "support/CollectionFile.h"
 #include "support/TestSupport.h"
 
@@ -62,7 +62,7 @@ void InitialiseCollection(benchmark::State& state) {
     state.counters["file_KiB"] = static_cast<double>(QFileInfo(c.file).size() / 1024);
     for (auto _ : state) {
         state.PauseTiming();
-        ResetRunState();
+        testsupport::ResetProgramState();
         const long before = HeapKiB();
         state.ResumeTiming();
         Initialise(c.file);
@@ -82,7 +82,7 @@ void InitialiseUnseenFile(benchmark::State& state) {
     int copies = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ResetRunState();
+        testsupport::ResetProgramState();
         const QString copy = c.folder.file(QStringLiteral("Copy%1.ini").arg(++copies));
         QFile::copy(c.file, copy);
         state.ResumeTiming();

@@ -17,10 +17,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "config/ZOR2.h"
+#include "config/Instances.h"
 #include "platform/ui/Application.h"
 #include "platform/web/GuardedPage.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 #include "support/TestSupport.h"
 #include "web/frmZORWeb.h"
 

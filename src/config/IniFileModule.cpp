@@ -2,20 +2,19 @@
 
 #include <QSet>
 
-#include "errors/LogError.h"
-#include "errors/OnError.h"
+#include "config/LogError.h"
+#include "errors/ErrorLog.h"
 #include "platform/profile/PrivateProfile.h"
 #include "platform/vb/VbError.h"
 
 namespace {
 
-constexpr int kBufferLength = 128;
-constexpr quint32 kBufferSizeGiven = 127;
+constexpr quint32 kBufferSizeGiven = kReadBufferLength - 1;
 
 // The 128-character read buffer, filled with NULs afresh for every read.
 // One buffer serves all reads: a collection is read with tens of thousands.
 QString& NulBuffer() {
-    static QString buffer(kBufferLength, QChar(u'\0'));
+    static QString buffer(kReadBufferLength, QChar(u'\0'));
     buffer.fill(QChar(u'\0'));
     return buffer;
 }
@@ -32,7 +31,7 @@ QString Shared(const QString& buffer) {
 }  // namespace
 
 bool ReadSection(const QString& section, SectionList& pairs, const QString& iniPath) {
-    return OnError(
+    return vb::OnError(
         [&] {
             bool result = true;
             QString names = NulBuffer();  // data() detaches it: ReadKey reuses the shared buffer

@@ -7,6 +7,9 @@
 #include <QString>
 #include <vector>
 
+// Characters in the read buffer; the system is told one less.
+constexpr int kReadBufferLength = 128;
+
 struct KeyValuePair {
     QString name;
     QString value;

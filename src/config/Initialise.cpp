@@ -4,13 +4,12 @@
 #include <functional>
 #include <vector>
 
+#include "config/EntryAddress.h"
 #include "config/IniFileModule.h"
+#include "config/Instances.h"
+#include "config/LogError.h"
 #include "config/ModString.h"
-#include "config/Movie.h"
-#include "config/MovieCollection.h"
-#include "config/ZOR2.h"
-#include "errors/LogError.h"
-#include "errors/OnError.h"
+#include "errors/ErrorLog.h"
 #include "errors/SupportNotice.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
@@ -19,26 +18,32 @@
 #include "platform/vb/VbConvert.h"
 #include "platform/vb/VbError.h"
 #include "platform/vb/VbString.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 
 namespace {
 
-constexpr int kReadBufferLength = 128;
+// The positions of the [ZOR] section that are read, with the key names that
+// write-backs and the format check use.
+struct ZorKey {
+    int position;
+    const char16_t* name;
+};
+namespace zor {
+constexpr ZorKey RunAs{2, u"RunAs"};
+constexpr ZorKey ErrorLog{3, u"ErrorLog"};
+constexpr ZorKey DefaultStartupVid{5, u"DefaultStartupVid"};  // only its name is checked
+constexpr ZorKey MoviesInGroup{6, u"MoviesInGroup"};
+constexpr ZorKey DelayTimer{8, u"DelayTimer"};
+constexpr ZorKey StillDelayTimer{9, u"StillDelayTimer"};
+}  // namespace zor
+
+const QString kZorSection = QStringLiteral("ZOR");
 
 // A value read through the 128-character buffer is missing when it is empty
 // or still the whole buffer after trimming.
 bool HasNoValue(const QString& text) {
     const QString trimmed = vb::Trim(text);
     return trimmed.isEmpty() || trimmed.length() == kReadBufferLength;
-}
-
-// Runs a condition in continue-on-error mode: as in the run-time, a failing
-// condition falls through into its Then branch.
-template <class Condition>
-bool IfResumeNext(Condition&& condition) {
-    bool result = true;
-    vb::ResumeNext([&] { result = condition(); });
-    return result;
 }
 
 // ---- Run-mode setting -------------------------------------------------------
@@ -58,7 +63,7 @@ constexpr std::array<RunModeRule, 4> kRunModes = {{
 }};
 
 void ApplyRunMode(const SectionList& zor, const QString& file) {
-    const QString setting = vb::UCase(PairAt(zor, 2).value);
+    const QString setting = vb::UCase(PairAt(zor, zor::RunAs.position).value);
     for (const RunModeRule& rule : kRunModes) {
         if (setting != QStringView(rule.value)) continue;
         gSettings().LetRunMode(setting);
@@ -68,13 +73,18 @@ void ApplyRunMode(const SectionList& zor, const QString& file) {
         return;
     }
     gSettings().LetRunMode(QStringLiteral("SCREENSAVER"));
-    if (!WriteKey(QStringLiteral("ZOR"), QStringLiteral("RunAs"), QStringLiteral("SCREENSAVER"), file))
+    if (!WriteKey(kZorSection, QString::fromUtf16(zor::RunAs.name), QStringLiteral("SCREENSAVER"), file))
         vb::EndProgram();
 }
 
-qint16 NumberOrZero(const SectionList& section, int position) {
-    const QString& text = PairAt(section, position).value;
+qint16 NumberOrZero(const SectionList& zor, ZorKey key) {
+    const QString& text = PairAt(zor, key.position).value;
     return vb::IsNumeric(text) ? vb::CInt(text) : qint16{0};
+}
+
+bool HasFormatMark(const SectionList& zor) {
+    const auto at = static_cast<size_t>(zor::DefaultStartupVid.position);
+    return zor.size() >= at && zor[at - 1].name == QStringView(zor::DefaultStartupVid.name);
 }
 
 // ---- User section -----------------------------------------------------------
@@ -102,7 +112,7 @@ void LoadUser(const QString& file) {
     ZOR2& settings = gSettings();
     for (const UserField& field : kUserFields) {
         vb::ResumeNext([&] { (settings.*field.let)(PairAt(user, field.position).value); });
-        if (IfResumeNext([&] { return (settings.*field.get)().isEmpty() || HasNoValue(PairAt(user, field.position).value); })) {
+        if (vb::IfResumeNext([&] { return (settings.*field.get)().isEmpty() || HasNoValue(PairAt(user, field.position).value); })) {
             const QString fallback = field.fallback();
             vb::ResumeNext([&] { (settings.*field.let)(fallback); });
             WriteKey(QStringLiteral("User"), QString::fromUtf16(field.key), fallback, file);  // a failure is ignored
@@ -198,8 +208,7 @@ const std::array<EntrySection, 4> kEntrySections = {{
 }};
 
 bool EntryIsAvailable(const Movie& movie) {
-    if (vb::UCase(movie.MovieName()).contains(QStringLiteral("://"))) return true;
-    return platform::NormalFileExists(movie.Path() + movie.MovieName());
+    return IsAddress(movie.MovieName()) || platform::NormalFileExists(movie.Path() + movie.MovieName());
 }
 
 void LoadEntry(int n, const QString& file) {
@@ -234,23 +243,23 @@ void Initialise(const QString& collectionPath) {
     ZOR2& settings = gSettings();
 
     SectionList zor;
-    if (!ReadSection(QStringLiteral("ZOR"), zor, file)) vb::EndProgram();
-    if (zor.size() < 5 || zor[4].name != QStringLiteral("DefaultStartupVid")) {
+    if (!ReadSection(kZorSection, zor, file)) vb::EndProgram();
+    if (!HasFormatMark(zor)) {
         platform::ShowCursor(true);
         vb::EndProgram();
     }
 
     ApplyRunMode(zor, file);
 
-    vb::ResumeNext([&] { settings.LetMoviesInGroup(NumberOrZero(zor, 6)); });
-    vb::ResumeNext([&] { settings.LetDelayTimer(NumberOrZero(zor, 8)); });
-    vb::ResumeNext([&] { settings.LetStillDelayTimer(NumberOrZero(zor, 9)); });
+    vb::ResumeNext([&] { settings.LetMoviesInGroup(NumberOrZero(zor, zor::MoviesInGroup)); });
+    vb::ResumeNext([&] { settings.LetDelayTimer(NumberOrZero(zor, zor::DelayTimer)); });
+    vb::ResumeNext([&] { settings.LetStillDelayTimer(NumberOrZero(zor, zor::StillDelayTimer)); });
 
-    vb::ResumeNext([&] { settings.LetErrorLog(vb::Trim(PairAt(zor, 3).value)); });
+    vb::ResumeNext([&] { settings.LetErrorLog(vb::Trim(PairAt(zor, zor::ErrorLog.position).value)); });
     if (HasNoValue(settings.ErrorLog())) {
         const QString defaultLog = platform::JoinPath(platform::ProgramDirectory(), QStringLiteral("ZORError.Log"));
         settings.LetErrorLog(defaultLog);
-        if (!WriteKey(QStringLiteral("ZOR"), QStringLiteral("ErrorLog"), defaultLog, file)) vb::EndProgram();
+        if (!WriteKey(kZorSection, QString::fromUtf16(zor::ErrorLog.name), defaultLog, file)) vb::EndProgram();
     }
 
     LoadUser(file);

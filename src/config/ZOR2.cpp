@@ -9,12 +9,9 @@ namespace {
 // into class error 9999 with the procedure's source text.
 template <class Body>
 auto Guarded(const char* source, const char* procedure, Body&& body) {
-    try {
-        return body();
-    } catch (const vb::VbError&) {
-    } catch (const std::bad_alloc&) {
-    }
-    RaiseClassError(9999, QString::fromLatin1(source) + QString::fromLatin1(procedure));
+    return vb::OnError(body, [&](const vb::VbError&) -> decltype(body()) {
+        RaiseClassError(9999, QString::fromLatin1(source) + QString::fromLatin1(procedure));
+    });
 }
 
 constexpr const char* kLet = " Property Let";

@@ -1,6 +1,6 @@
 #include "password/PasswordExit.h"
 
-#include "startup/RunState.h"
+#include "state/RunState.h"
 
 bool PasswordExit() {
     if (!gUsePassword) return false;

@@ -41,11 +41,12 @@ struct Med_Saver::State {
     QString fileName;
     double selectionStart = 0, selectionEnd = 0, rate = 1;
     qint32 volume = kDefaultVolume, balance = 0, playCount = 1;
-    qint32 displaySize = 0, displayMode = 0;
+    qint32 displaySize = kOwnSize, displayMode = 0;
     bool mute = false, autoStart = true, autoRewind = true, addressMode = false;
     bool opening = false;  // a clip was opened and is neither ready nor over
     bool atEnd = false;    // played to its end and not rewound
     bool failed = false;   // the clip could not be opened or played
+    QString errorDescription;
     QEventLoop* wait = nullptr;
 
     void OpeningOver() {
@@ -73,12 +74,16 @@ Med_Saver::Med_Saver(QWidget* parent, std::unique_ptr<PlayerEngine> engine)
     }
     player.Ready = [this] {
         state_->OpeningOver();
-        if (state_->displaySize == 0) TakeClipSize();
+        if (state_->displaySize == kOwnSize) TakeClipSize();
     };
     player.VideoSizeChanged = [this](QSize) {
-        if (state_->displaySize == 0) TakeClipSize();
+        if (state_->displaySize == kOwnSize) TakeClipSize();
     };
-    player.EndOfFile = [this](bool failed) { OnEndOfFile(failed); };
+    player.EndOfFile = [this](bool failed, const QString& reason) { OnEndOfFile(failed, reason); };
+    player.Error = [this](const QString& reason) {
+        state_->errorDescription = reason;
+        if (Error) Error();
+    };
     LetVolume(state_->volume);
     LetBalance(state_->balance);
     LetRate(state_->rate);
@@ -191,11 +196,11 @@ void Med_Saver::LetAutoRewind(bool value) { state_->autoRewind = value; }
 
 qint32 Med_Saver::DisplaySize() const { return state_->displaySize; }
 
-// 0 sizes the control to the clip; every other value leaves the control's
-// size and fits the picture into it with its proportions (5 as 4).
+// The own size sizes the control to the clip; every other value leaves the
+// control's size and fits the picture into it with its proportions.
 void Med_Saver::LetDisplaySize(qint32 value) {
     state_->displaySize = value;
-    if (value != 0) return;
+    if (value != kOwnSize) return;
     // The caller reads Height right after this, so a clip still opening is
     // waited for.
     AwaitOpening();
@@ -214,6 +219,8 @@ bool Med_Saver::AddressMode() const { return state_->addressMode; }
 void Med_Saver::LetAddressMode(bool value) { state_->addressMode = value; }
 
 bool Med_Saver::ReadyToPlay() const { return state_->engine->IsReady(); }
+
+QString Med_Saver::ErrorDescription() const { return state_->errorDescription; }
 
 float Med_Saver::Left() const { return platform::Geometry(*this).Left; }
 
@@ -290,9 +297,10 @@ void Med_Saver::AwaitOpening() {
     if (alive) state_->wait = nullptr;
 }
 
-void Med_Saver::OnEndOfFile(bool failed) {
+void Med_Saver::OnEndOfFile(bool failed, const QString& reason) {
     state_->OpeningOver();
     state_->failed = failed;
+    if (failed) state_->errorDescription = reason;
     if (!failed) {
         // The player halts after the last play, at the part's start when it
         // rewinds and at its end when it does not.

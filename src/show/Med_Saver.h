@@ -16,6 +16,11 @@
 
 class Med_Saver : public QWidget {
 public:
+    // DisplaySize values.
+    static constexpr qint32 kOwnSize = 0;       // the clip's own size: the control takes it
+    static constexpr qint32 kFitToControl = 4;  // the picture fitted into the control
+    static constexpr qint32 kPreviewSize = 5;   // set by the preview before 4; fits as 4 does
+
     // Without an engine the program's own (libmpv) is used.
     explicit Med_Saver(QWidget* parent, std::unique_ptr<platform::media::PlayerEngine> engine = {});
     ~Med_Saver() override;
@@ -53,7 +58,6 @@ public:
     void LetAutoStart(bool value);
     bool AutoRewind() const;
     void LetAutoRewind(bool value);
-    // 0: the clip's own size (the control takes it); 4: fitted to the control.
     qint32 DisplaySize() const;
     void LetDisplaySize(qint32 value);
     qint32 DisplayMode() const;
@@ -61,6 +65,9 @@ public:
     bool AddressMode() const;
     void LetAddressMode(bool value);
     bool ReadyToPlay() const;
+    // Why the last clip could not play, or why the engine last refused a
+    // command; empty until something failed.
+    QString ErrorDescription() const;
 
     // The host's placement, in twips.
     float Left() const;
@@ -74,9 +81,11 @@ public:
     bool Visible() const;
     void LetVisible(bool value);
 
-    // Events; the show window sets them. A clip the player cannot open or
-    // play ends as an end of stream does.
+    // Events; the show window sets them. They are raised from the event loop.
+    // A clip the player cannot open or play ends as an end of stream does,
+    // with result 1.
     std::function<void(qint32 result)> EndOfStream;
+    std::function<void()> Error;  // the engine refused a command (ErrorDescription)
     std::function<void(int button, int shift, float x, float y)> Click;
     std::function<void(int button, int shift, float x, float y)> MouseMove;
     std::function<void(int keyAscii)> KeyPress;
@@ -87,7 +96,7 @@ private:
     void keyPressEvent(QKeyEvent* event) override;
     void TakeClipSize();
     void AwaitOpening();
-    void OnEndOfFile(bool failed);
+    void OnEndOfFile(bool failed, const QString& reason);
 
     struct State;
     std::unique_ptr<State> state_;

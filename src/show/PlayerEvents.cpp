@@ -1,15 +1,14 @@
 // What ends an entry on the show window: the player's end of stream and
-// clicks, and the still timer. The handlers only raise flags.
+// clicks, and the still timer. The handlers only raise flags; the player's
+// own failures are logged.
 
 #include <QTimer>
 
+#include "config/LogError.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/VbInput.h"
 #include "show/frmCover.h"
-#include "startup/RunState.h"
-
-namespace {
-constexpr int kRightButton = 2;
-}
+#include "state/RunState.h"
 
 void frmCover::Med_Saver_EndOfStream(qint32) {
     IgnoreNextPlayerMove = true;
@@ -17,10 +16,15 @@ void frmCover::Med_Saver_EndOfStream(qint32) {
     if (!gHoldRepeat) gEntryDone = true;
 }
 
+// A failure of the player itself goes to the log; the show goes on.
+void frmCover::Med_Saver_Error() {
+    LogError(QStringLiteral("Media player error: ") + Med_Saver->ErrorDescription(), false);
+}
+
 void frmCover::Med_Saver_Click(int Button, int, float, float) {
     platform::ShowCursor(true);
-    if (gRunMode != 2 || gNoRemote) return;
-    if (Button != kRightButton) gEntryDone = true;
+    if (!RunningShow() || gNoRemote) return;
+    if (Button != platform::kRightButton) gEntryDone = true;
     // The right button shows or hides the remote control window here once it
     // exists.
 }

@@ -2,10 +2,9 @@
 
 #include <QElapsedTimer>
 #include <cmath>
-#include <new>
 
-#include "config/MovieCollection.h"
-#include "config/ZOR2.h"
+#include "config/EntryAddress.h"
+#include "config/Instances.h"
 #include "platform/resources/StringTable.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/DoEvents.h"
@@ -18,10 +17,10 @@
 #include "platform/vb/VbString.h"
 #include "platform/vb/VbTimer.h"
 #include "show/FormInstances.h"
+#include "show/frmCover.h"
 #include "show/ShowRules.h"
 #include "show/StillPicture.h"
-#include "show/frmCover.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 #include "web/frmZORWeb.h"
 
 namespace {
@@ -30,7 +29,6 @@ constexpr int kMessagesBeforeWait = 8;
 constexpr float kOffScreen = 20000;  // twips
 constexpr double kReadySeconds = 9;  // a local clip that never reports ready is played anyway
 constexpr qint32 kBalanceCentre = 1000;  // the record keeps the balance offset by this
-constexpr int kLongestWebPath = 127;
 constexpr int kSlowConnectionText = 183;
 constexpr int kMovedMoviesText = 184;
 constexpr int kMovieLocationTitle = 185;
@@ -112,7 +110,7 @@ void Advance() {
 }
 
 [[noreturn]] void ShowLoop() {
-    gRunMode = 2;
+    gRunMode = kRunModeShow;
     gCurrentIndex = 1;
     platform::DoEvents();
     gStopRequest = false;
@@ -157,11 +155,12 @@ void Advance() {
 }  // namespace
 
 void RunShow() {
-    try {
-        ShowLoop();
-    } catch (const vb::VbError&) {
-    } catch (const std::bad_alloc&) {
-    }
+    vb::OnError([] { ShowLoop(); },
+                [](const vb::VbError& e) {
+                    // A player that cannot start is a failure of the start-up,
+                    // whose handler logs it; it says nothing about the movies.
+                    if (e.number() == vb::ErrNum::CantCreateObject) throw e;
+                });
     MovieLocationError();
 }
 
@@ -170,9 +169,7 @@ void ShowWebEntry(qint16 position) {
     UnloadCover();  // sets gStopRequest; the next player or still entry makes a fresh window
     Movie& entry = gMovies().Item(position);
     if (!entry.IsHTML()) return;
-    const QString path = vb::Trim(entry.Path());
-    const bool pathUsable = !path.isEmpty() && path.size() <= kLongestWebPath;
-    gWebAddress = vb::Trim(pathUsable ? entry.Path() + entry.MovieName() : entry.MovieName());
+    gWebAddress = WebAddress(entry);
     platform::ShowModal(TheZORWeb());
     gEntryDone = true;
 }

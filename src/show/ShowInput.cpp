@@ -1,23 +1,15 @@
 // The input rules of the show window: which mouse and keyboard events end
 // the program, which abandon the current entry, and which are ignored.
 
-#include <cmath>
-
 #include "platform/ui/Cursor.h"
+#include "platform/ui/VbInput.h"
 #include "platform/vb/EndProgram.h"
-#include "platform/vb/VbConvert.h"
 #include "platform/vb/VbError.h"
 #include "show/frmCover.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 
-namespace {
-constexpr int kRightButton = 2;
-constexpr int kEscape = 27;
-constexpr int kCountLimit = 100;  // a move count past this starts again at 3
-constexpr int kCountAfterLimit = 3;
-
-bool RunningShow() { return gRunMode == 2; }
-}  // namespace
+using platform::kKeyEscape;
+using platform::kRightButton;
 
 void frmCover::PasswordExitForKey() {
     if (!PasswordExit()) vb::EndProgram();
@@ -48,13 +40,13 @@ void frmCover::Form_KeyDown(int, int) {
 
 void frmCover::Form_KeyPress(int KeyAscii) {
     if (!RunningShow()) return;
-    if (KeyAscii == kEscape) PasswordExitForKey();
+    if (KeyAscii == kKeyEscape) PasswordExitForKey();
     gStopRequest = true;
 }
 
 void frmCover::Form_KeyUp(int KeyCode, int) {
     if (!RunningShow()) return;
-    if (KeyCode == kEscape) PasswordExitForKey();
+    if (KeyCode == kKeyEscape) PasswordExitForKey();
     gStopRequest = true;
 }
 
@@ -68,9 +60,8 @@ void frmCover::Form_MouseUp(int Button, int, float, float) {
     // modally here once it exists.
 }
 
-bool frmCover::PointerMoved(qint16& moveCount, qint32& reference, int Button, float X, float Y) {
-    if (++moveCount > kCountLimit) moveCount = kCountAfterLimit;
-    if (moveCount == 1) return false;  // the window's first move is where the pointer already was
+bool frmCover::PointerMoved(MovementTest& moves, int Button, float X, float Y) {
+    if (!moves.CountMove()) return false;
     if (!gExitOnMouseMove) return false;
     if (!gNoRemote && Button == kRightButton) {
         // Dragging with the right button ends the show at the loop's next wait,
@@ -79,11 +70,7 @@ bool frmCover::PointerMoved(qint16& moveCount, qint32& reference, int Button, fl
         gStopRequest = true;
         gEntryDone = true;
     }
-    const double distance = std::fabs(static_cast<double>(X) - Y);
-    if (moveCount == 2) vb::ResumeNext([&] { reference = vb::CLng(distance); });
-    // |X - Y| within 10% of the reference is taken as jitter, not movement.
-    const double r = reference;
-    return distance > std::fabs(r + r / 10) || distance < std::fabs(r - r / 10);
+    return moves.Moved(X, Y);
 }
 
 void frmCover::EndOnMovement() {
@@ -94,25 +81,24 @@ void frmCover::EndOnMovement() {
 }
 
 void frmCover::Form_MouseMove(int Button, int, float X, float Y) {
-    if (!PointerMoved(WindowMoveCount, WindowReference, Button, X, Y)) return;
+    if (!PointerMoved(WindowMoves, Button, X, Y)) return;
     vb::ResumeNext([&] { Med_Saver->Pause(); });
     EndOnMovement();
 }
 
 void frmCover::Img_Stillc_MouseMove(int Button, int, float X, float Y) {
-    if (!PointerMoved(StillMoveCount, StillReference, Button, X, Y)) return;
+    if (!PointerMoved(StillMoves, Button, X, Y)) return;
     EndOnMovement();
 }
 
 // The player reports only real moves, so it has no distance test; the move
 // that follows an end of stream is the player's own and is ignored.
 void frmCover::Med_Saver_MouseMove(int, int, float, float) {
-    if (++PlayerMoveCount > kCountLimit) PlayerMoveCount = kCountAfterLimit;
-    if (PlayerMoveCount == 1) return;
+    if (!PlayerMoves.CountMove()) return;
     if (!gExitOnMouseMove) return;
     if (IgnoreNextPlayerMove) {
         IgnoreNextPlayerMove = false;
-        PlayerMoveCount = 0;
+        PlayerMoves.Restart();
         return;
     }
     PasswordExitWithCursor();
@@ -120,5 +106,5 @@ void frmCover::Med_Saver_MouseMove(int, int, float, float) {
 
 void frmCover::Med_Saver_KeyPress(int KeyAscii) {
     platform::ShowCursor(true);
-    if (RunningShow() && KeyAscii == kEscape) PasswordExitForKey();
+    if (RunningShow() && KeyAscii == kKeyEscape) PasswordExitForKey();
 }

@@ -1,19 +1,15 @@
 #include "show/ShowRules.h"
 
+#include "config/EntryAddress.h"
 #include "config/Movie.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/VbConvert.h"
-#include "platform/vb/VbString.h"
 #include "show/Med_Saver.h"
 
 namespace {
-constexpr qint32 kOwnSize = 0;         // DisplaySize: the clip's own size
-constexpr qint32 kFitToControl = 4;    // DisplaySize: the picture fills the control
 constexpr qint32 kEndlessPlays = 30000;
 constexpr double kNormalSpeed = 10;    // Playspeed of rate 1
 }  // namespace
-
-bool IsAddress(const QString& name) { return vb::UCase(name).contains(QStringLiteral("://")); }
 
 void FileNameRule(Med_Saver& player, const Movie& entry) {
     if (!IsAddress(entry.MovieName())) {
@@ -32,16 +28,16 @@ void LayoutRule(Med_Saver& player, Movie& entry) {
         player.LetWidth(screenWidth);
         player.LetTop(0);
         player.LetLeft(0);
-        player.LetDisplaySize(kFitToControl);
+        player.LetDisplaySize(Med_Saver::kFitToControl);
         return;
     }
     if (entry.Playsize() == 0) {
-        player.LetDisplaySize(kOwnSize);
+        player.LetDisplaySize(Med_Saver::kOwnSize);
         entry.LetPlaysize(vb::CLng(static_cast<double>(player.Height())));  // the next showing uses this size
     } else {
         player.LetHeight(static_cast<float>(entry.Playsize()));
         player.LetWidth(static_cast<float>(entry.Playsize()));
-        player.LetDisplaySize(kFitToControl);
+        player.LetDisplaySize(Med_Saver::kFitToControl);
     }
     player.LetLeft(screenWidth / 2 - player.Width() / 2);
     player.LetTop(screenHeight / 2 - player.Height() / 2);

@@ -21,9 +21,6 @@ void LayoutRule(Med_Saver& player, Movie& entry);
 // "." among them if they hold one: "track01.cda" gives "cda", "clip.qt" "qt".
 QString EntryExtension(const QString& name);
 
-// True for a name that is an address rather than a file ("://" anywhere).
-bool IsAddress(const QString& name);
-
 // Everything the player needs for one play of entry, from its start mode to
 // its place on the screen: file name, speed, balance (as given), volume,
 // the part played and the number of plays (30000 when repeat, else 1).

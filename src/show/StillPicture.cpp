@@ -2,13 +2,12 @@
 
 #include <QTimer>
 
-#include "config/Movie.h"
-#include "config/ZOR2.h"
+#include "config/Instances.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/VbConvert.h"
 #include "platform/vb/VbError.h"
 #include "show/frmCover.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 
 namespace {
 

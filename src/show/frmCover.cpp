@@ -7,18 +7,16 @@
 #include <QTimer>
 #include <utility>
 
-#include "config/MovieCollection.h"
-#include "errors/OnError.h"
+#include "config/Instances.h"
 #include "password/PasswordExit.h"
 #include "platform/ui/VbInput.h"
+#include "platform/vb/VbError.h"
 #include "platform/vb/VbString.h"
 #include "show/ShowRules.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 
 namespace {
-constexpr qint32 kPreviewSize = 5;    // DisplaySize while the preview opens its clip
-constexpr qint32 kFitToControl = 4;
-constexpr int kPreviewPlays = 0;      // without end
+constexpr int kPreviewPlays = 0;  // without end
 }  // namespace
 
 frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
@@ -33,7 +31,7 @@ frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
-    if (gRunMode != 3) setWindowState(Qt::WindowFullScreen);  // the preview is placed by the start-up
+    if (!InPreview()) setWindowState(Qt::WindowFullScreen);  // the preview is placed by the start-up
 
     Img_Stillc->hide();
     StillTimerc->setSingleShot(true);
@@ -47,6 +45,7 @@ frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
         vb::ResumeNext([&] { Med_Saver_MouseMove(button, shift, x, y); });
     };
     Med_Saver->KeyPress = [this](int keyAscii) { vb::ResumeNext([&] { Med_Saver_KeyPress(keyAscii); }); };
+    Med_Saver->Error = [this] { vb::ResumeNext([&] { Med_Saver_Error(); }); };
     Img_Stillc->MouseMove = [this](int button, int shift, float x, float y) {
         Img_Stillc_MouseMove(button, shift, x, y);
     };
@@ -61,12 +60,12 @@ bool frmCover::PasswordExit() { return ::PasswordExit(); }
 void frmCover::Form_Load() {
     // A failure leaves the rest of the step undone, silently: the show loop
     // configures the entry itself.
-    OnError(
+    vb::OnError(
         [&] {
-            if (gRunMode == 3 && gMovies().Item(1).IsHTML()) return;
-            Movie& entry = gMovies().Item(gRunMode == 3 ? 1 : gCurrentIndex);
+            if (InPreview() && gMovies().Item(1).IsHTML()) return;
+            Movie& entry = gMovies().Item(InPreview() ? 1 : gCurrentIndex);
             if (entry.IsHTML() || entry.IsStill()) return;
-            if (gRunMode == 3)
+            if (InPreview())
                 LoadPreview();
             else
                 LoadShowEntry(entry);
@@ -75,16 +74,16 @@ void frmCover::Form_Load() {
 }
 
 void frmCover::LoadPreview() {
-    Med_Saver->LetDisplaySize(kPreviewSize);
+    Med_Saver->LetDisplaySize(::Med_Saver::kPreviewSize);
     Med_Saver->LetTop(0);
     Med_Saver->LetLeft(0);
     Med_Saver->LetAutoRewind(true);
     Med_Saver->LetPlayCount(kPreviewPlays);
     Med_Saver->LetAutoStart(true);
     Med_Saver->LetFileName(QString());  // closes whatever was open
-    Med_Saver->LetDisplaySize(kPreviewSize);
+    Med_Saver->LetDisplaySize(::Med_Saver::kPreviewSize);
     FileNameRule(*Med_Saver, gMovies().Item(1));  // the first entry, whatever the current one
-    Med_Saver->LetDisplaySize(kFitToControl);
+    Med_Saver->LetDisplaySize(::Med_Saver::kFitToControl);
     Med_Saver->Play();
 }
 
@@ -148,13 +147,13 @@ void frmCover::resizeEvent(QResizeEvent* event) {
     // The player's design size is the whole window. In the preview area,
     // whose size is known only once the start-up has placed the window, it
     // keeps filling it; in a show the layout rule places it.
-    if (gRunMode == 3) Med_Saver->setGeometry(rect());
+    if (InPreview()) Med_Saver->setGeometry(rect());
 }
 
 void frmCover::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A show takes the keyboard, wherever the pointer is; a preview must not.
-    if (gRunMode == 3) return;
+    if (InPreview()) return;
     activateWindow();
     setFocus();
 }

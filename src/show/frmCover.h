@@ -10,6 +10,7 @@
 #include "platform/media/PlayerEngine.h"
 #include "platform/ui/ImageControl.h"
 #include "show/Med_Saver.h"
+#include "show/MovementTest.h"
 
 class Movie;
 class QTimer;
@@ -48,6 +49,7 @@ public:
 
     // The player's other events and the still timer.
     void Med_Saver_EndOfStream(qint32 Result);
+    void Med_Saver_Error();
     void Med_Saver_Click(int Button, int Shift, float X, float Y);
     void StillTimerc_Timer();
 
@@ -65,20 +67,18 @@ protected:
 private:
     void LoadPreview();
     void LoadShowEntry(Movie& entry);
-    // Steps 1 to 6 of the movement test of the window and of the still
-    // picture: true when the event counts as the user moving the mouse.
-    bool PointerMoved(qint16& moveCount, qint32& reference, int Button, float X, float Y);
+    // The movement test of the window and of the still picture: true when
+    // the event counts as the user moving the mouse.
+    bool PointerMoved(MovementTest& moves, int Button, float X, float Y);
     // The end of the show that mouse movement asks for.
     void EndOnMovement();
     // Hand-offs to PasswordExit: the program ends unless a password stops it.
     void PasswordExitForKey();
     void PasswordExitWithCursor();
 
-    qint16 WindowMoveCount = 0;
-    qint32 WindowReference = 0;
-    qint16 StillMoveCount = 0;
-    qint32 StillReference = 0;
-    qint32 PlayerMoveCount = 0;
+    MovementTest WindowMoves;
+    MovementTest StillMoves;
+    MovementTest PlayerMoves;  // counted only: the player reports real moves
     bool IgnoreNextPlayerMove = false;
     // How the button now down went down on the window itself: the release
     // that follows is the window's (a single press ends in a Click).

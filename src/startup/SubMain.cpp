@@ -2,11 +2,11 @@
 
 #include <QElapsedTimer>
 
+#include "config/EntryAddress.h"
 #include "config/Initialise.h"
-#include "config/Movie.h"
-#include "config/MovieCollection.h"
-#include "errors/LogError.h"
-#include "errors/OnError.h"
+#include "config/Instances.h"
+#include "config/LogError.h"
+#include "errors/ErrorLog.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
 #include "platform/ui/Cursor.h"
@@ -16,11 +16,12 @@
 #include "platform/ui/WindowLookup.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbConvert.h"
+#include "platform/vb/VbError.h"
 #include "platform/vb/VbString.h"
 #include "show/FormInstances.h"
-#include "show/RunShow.h"
 #include "show/frmCover.h"
-#include "startup/RunState.h"
+#include "show/RunShow.h"
+#include "state/RunState.h"
 #include "web/frmZORWeb.h"
 
 CommandLine ReadCommandLine(const QString& commandLine) {
@@ -41,7 +42,7 @@ CommandLine ReadCommandLine(const QString& commandLine) {
 }
 
 qint32 ParsePreviewHandle(const QString& command) {
-    return OnError(
+    return vb::OnError(
         [&] {
             const QString text = vb::Trim(command);
             qsizetype first = text.size();
@@ -61,14 +62,6 @@ void SetShowCaption() {
 
 namespace {
 
-// The web page window reads the address at its load step, so it is set
-// before the window is first touched.
-void SetPreviewAddress(Movie& first) {
-    const QString path = vb::Trim(first.Path());
-    gWebAddress = path.isEmpty() || path.length() > 127 ? vb::Trim(first.MovieName())
-                                                        : vb::Trim(first.Path() + first.MovieName());
-}
-
 // Plays the first entry inside the window named on the command line for
 // nine seconds, then ends the program.
 [[noreturn]] void RunPreview(const QString& command) {
@@ -83,7 +76,7 @@ void SetPreviewAddress(Movie& first) {
         cover.Med_Saver->LetTop(0);
         target = &cover;
     } else if (first.IsHTML()) {
-        SetPreviewAddress(first);
+        gWebAddress = WebAddress(first);  // read by the web page window's load step
         target = &TheZORWeb();
     }
     if (target) platform::ParentIntoForeignWindow(*target, handle, client.right, client.bottom);
@@ -105,23 +98,23 @@ void Start(const QString& commandLine) {
     const QString switchText = line.command.left(2);
     if (switchText == QStringLiteral("/S")) {
         if (anotherInstance) vb::EndProgram();
-        gRunMode = 2;
+        gRunMode = kRunModeShow;
     } else if (switchText == QStringLiteral("/P")) {
         if (anotherInstance) vb::EndProgram();
         if (platform::FindTopLevelWindow(QStringLiteral("Zorascope")) != 0) vb::EndProgram();
-        gRunMode = 3;
+        gRunMode = kRunModePreview;
         gExitOnMouseMove = true;
     } else if (switchText == QStringLiteral("/A")) {
         gPassword.clear();
         platform::ShowCursor(true);
         vb::EndProgram();
     } else {
-        gRunMode = 2;
+        gRunMode = kRunModeShow;
     }
 
     Initialise(line.collectionPath);
 
-    if (gRunMode == 2) {
+    if (RunningShow()) {
         SetShowCaption();
         gStopRequest = false;
         platform::SetCursorPos(-1000, -1000);
@@ -136,7 +129,7 @@ void Start(const QString& commandLine) {
 }  // namespace
 
 void Main(const QString& commandLine) {
-    OnError([&] { Start(commandLine); },
+    vb::OnError([&] { Start(commandLine); },
             [](const vb::VbError& e) {
                 LogError(QStringLiteral("<<ERR001>> - General RealPlayer Initialisation failure - RealPlayer MUST be "
                                         "installed in this version of ZOR") +

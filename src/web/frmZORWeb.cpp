@@ -10,14 +10,14 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "config/MovieCollection.h"
-#include "config/ZOR2.h"
+#include "config/Instances.h"
 #include "password/PasswordExit.h"
 #include "platform/ui/Twips.h"
+#include "platform/ui/VbInput.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbError.h"
 #include "platform/web/HelpPage.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 
 using platform::TwipsRect;
 
@@ -189,7 +189,7 @@ void frmZORWeb::cboAddress_Click() {
 }
 
 void frmZORWeb::cboAddress_KeyPress(int KeyAscii) {
-    if (KeyAscii == 13) cboAddress_Click();
+    if (KeyAscii == platform::kKeyReturn) cboAddress_Click();
 }
 
 void frmZORWeb::tbToolBar_ButtonClick(const QString& key) {
@@ -212,7 +212,7 @@ void frmZORWeb::tbToolBar_ButtonClick(const QString& key) {
 }
 
 void frmZORWeb::tbToolBar_MouseDown() {
-    if (gRunMode == 2) {
+    if (RunningShow()) {
         if (!PasswordExit()) vb::EndProgram();
     } else {
         vb::EndProgram();
@@ -233,7 +233,7 @@ void frmZORWeb::Command2_Click() {
 }
 
 void frmZORWeb::KillTimer_Timer() {
-    if (gRunMode == 3) return;  // in preview the page stays
+    if (InPreview()) return;  // in preview the page stays
     gEntryDone = true;
     hide();
 }

@@ -1,21 +1,21 @@
 #include "support/ProgramFolder.h"
 
-#include "errors/LogError.h"
+#include "errors/ErrorLog.h"
 #include "platform/system/ProgramInfo.h"
 #include "platform/vb/VbError.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 
 namespace testsupport {
 
 ProgramFolderTest::ProgramFolderTest() : started_(QDateTime::currentDateTime()) {
-    ResetRunState();
+    ResetProgramState();
     vb::Err().Clear();
     platform::SetProgramDirectoryForTesting(folder_.path());
     gIniFileName = QStringLiteral("ZORScr.INI");
 }
 
 ProgramFolderTest::~ProgramFolderTest() {
-    ResetRunState();
+    ResetProgramState();
     platform::SetProgramDirectoryForTesting(QString());
 }
 

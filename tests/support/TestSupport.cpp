@@ -3,7 +3,9 @@
 #include <QFile>
 #include <stdexcept>
 
+#include "config/Instances.h"
 #include "platform/vb/EndProgram.h"
+#include "state/RunState.h"
 
 namespace testsupport {
 
@@ -17,6 +19,11 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+void ResetProgramState() {
+    ResetRunState();
+    ResetInstances();
 }
 
 TempFolder::TempFolder() {

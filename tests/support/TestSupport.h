@@ -13,6 +13,10 @@ namespace testsupport {
 QByteArray ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const QByteArray& bytes);
 
+// The run state, the collection and the settings as a program that has just
+// started has them.
+void ResetProgramState();
+
 // A fresh folder that is removed with the object.
 class TempFolder {
 public:

@@ -14,6 +14,7 @@
 
 #include "platform/media/MpvVideoWidget.h"
 #include "platform/media/PlayerEngine.h"
+#include "platform/vb/VbError.h"
 
 namespace platform::media {
 namespace {
@@ -59,6 +60,11 @@ constexpr double kShortestRepeat = 0.01;
 
 QByteArray Decimal(double value) { return QByteArray::number(value, 'f', 6); }
 
+// "what: mpv's text for the code".
+QString Reason(const QByteArray& what, int code) {
+    return QString::fromUtf8(what) + QStringLiteral(": ") + QString::fromUtf8(mpv_error_string(code));
+}
+
 class MpvEngine final : public PlayerEngine {
 public:
     MpvEngine();
@@ -83,7 +89,25 @@ public:
 
 private:
     static void Wakeup(void* engine);
+    // A start-up step mpv refused: the player cannot start.
+    void Require(int code, const QByteArray& what);
+    void SetOption(const char* name, const char* value);
+    // A command or setting mpv refused while the player runs is reported
+    // through Error; the clip goes on as it can.
+    void Check(int code, const QByteArray& what);
     void Set(const char* name, const QByteArray& value);
+    void SetDouble(const char* name, double value);
+    void Command(const char** command);
+    void Report(const QString& reason);
+    // A property mpv has not got at the moment (nothing loaded, no picture)
+    // leaves value as it was and gives false.
+    template <class T>
+    bool Get(const char* name, mpv_format format, T& value) const {
+        T got{};
+        if (mpv_get_property(mpv_, name, format, &got) < 0) return false;
+        value = got;
+        return true;
+    }
     void Load();
     void DrainEvents();
     void Handle(const mpv_event& event);
@@ -95,7 +119,7 @@ private:
     QObject receiver_;  // queued calls into the GUI thread; dropped with it
     QPointer<QWidget> view_;
     std::atomic<bool> drainQueued_{false};
-    std::shared_ptr<int> life_ = std::make_shared<int>();  // callbacks may delete the engine
+    std::shared_ptr<int> life_ = std::make_shared<int>();  // a callback may destroy the engine
 
     QString url_;
     int loadGeneration_ = 0;
@@ -113,21 +137,27 @@ MpvEngine::MpvEngine() {
     // mpv refuses to start under a locale whose decimal point is not ".".
     std::setlocale(LC_NUMERIC, "C");
     mpv_ = mpv_create();
-    if (!mpv_) qFatal("libmpv could not be started");
-    const bool headless = qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1");
-    mpv_set_option_string(mpv_, "vo", headless ? "null" : "libmpv");
-    if (headless || !SoundOutputExists()) mpv_set_option_string(mpv_, "ao", "null");
-    // Video waits for the renderer, which exists once the picture is shown.
-    if (!headless) mpv_set_option_string(mpv_, "vid", "no");
-    for (const auto& [name, value] : kFixedOptions) mpv_set_option_string(mpv_, name, value);
-    if (mpv_initialize(mpv_) < 0) qFatal("libmpv could not be initialised");
-    mpv_observe_property(mpv_, 0, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv_, 0, "dwidth", MPV_FORMAT_INT64);
-    mpv_observe_property(mpv_, 0, "dheight", MPV_FORMAT_INT64);
-    mpv_set_wakeup_callback(mpv_, &MpvEngine::Wakeup, this);
-    if (!headless) {
-        view_ = NewMpvVideoWidget(mpv_, [this](bool available) { Set("vid", available ? "auto" : "no"); });
+    if (!mpv_) throw vb::VbError(vb::ErrNum::CantCreateObject, QStringLiteral("libmpv could not be created"));
+    try {
+        const bool headless = qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1");
+        SetOption("vo", headless ? "null" : "libmpv");
+        if (headless || !SoundOutputExists()) SetOption("ao", "null");
+        // Video waits for the renderer, which exists once the picture is shown.
+        if (!headless) SetOption("vid", "no");
+        for (const auto& [name, value] : kFixedOptions) SetOption(name, value);
+        Require(mpv_initialize(mpv_), "libmpv initialise");
+        for (const auto& [name, format] : {std::pair{"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},
+                                           {"dwidth", MPV_FORMAT_INT64}, {"dheight", MPV_FORMAT_INT64}})
+            Require(mpv_observe_property(mpv_, 0, name, format), QByteArray("libmpv observe ") + name);
+        mpv_set_wakeup_callback(mpv_, &MpvEngine::Wakeup, this);
+        if (!headless) {
+            view_ = NewMpvVideoWidget(
+                mpv_, [this](bool available) { Set("vid", available ? "auto" : "no"); },
+                [this](const QString& reason) { Report(reason); });
+        }
+    } catch (...) {
+        mpv_terminate_destroy(mpv_);
+        throw;
     }
 }
 
@@ -137,6 +167,25 @@ MpvEngine::~MpvEngine() {
     mpv_terminate_destroy(mpv_);
 }
 
+void MpvEngine::Require(int code, const QByteArray& what) {
+    if (code < 0) throw vb::VbError(vb::ErrNum::CantCreateObject, Reason(what, code));
+}
+
+void MpvEngine::SetOption(const char* name, const char* value) {
+    Require(mpv_set_option_string(mpv_, name, value), QByteArray("libmpv option ") + name + "=" + value);
+}
+
+void MpvEngine::Check(int code, const QByteArray& what) {
+    if (code < 0) Report(Reason(what, code));
+}
+
+// From the event loop, as every callback: the caller of the refused command
+// is not re-entered.
+void MpvEngine::Report(const QString& reason) {
+    QMetaObject::invokeMethod(
+        &receiver_, [this, reason] { if (Error) Error(reason); }, Qt::QueuedConnection);
+}
+
 // Called on one of mpv's threads whenever events are waiting.
 void MpvEngine::Wakeup(void* engine) {
     auto* self = static_cast<MpvEngine*>(engine);
@@ -144,7 +193,19 @@ void MpvEngine::Wakeup(void* engine) {
     QMetaObject::invokeMethod(&self->receiver_, [self] { self->DrainEvents(); }, Qt::QueuedConnection);
 }
 
-void MpvEngine::Set(const char* name, const QByteArray& value) { mpv_set_property_string(mpv_, name, value.constData()); }
+void MpvEngine::Set(const char* name, const QByteArray& value) {
+    Check(mpv_set_property_string(mpv_, name, value.constData()), QByteArray("set ") + name + "=" + value);
+}
+
+void MpvEngine::SetDouble(const char* name, double value) {
+    Check(mpv_set_property(mpv_, name, MPV_FORMAT_DOUBLE, &value), QByteArray("set ") + name + "=" + Decimal(value));
+}
+
+void MpvEngine::Command(const char** command) {
+    QByteArray text;
+    for (const char** word = command; *word; ++word) text += (text.isEmpty() ? "" : " ") + QByteArray(*word);
+    Check(mpv_command(mpv_, command), text);
+}
 
 void MpvEngine::Open(const QString& url) {
     url_ = url;
@@ -165,8 +226,8 @@ void MpvEngine::Load() {
     const QByteArray file = url_.toUtf8();
     const char* command[] = {"loadfile", file.constData(), nullptr};
     mpv_node result;
-    if (mpv_command_ret(mpv_, command, &result) < 0) {
-        if (EndOfFile) EndOfFile(true);
+    if (const int code = mpv_command_ret(mpv_, command, &result); code < 0) {
+        if (EndOfFile) EndOfFile(true, Reason("loadfile " + file, code));
         return;
     }
     entry_ = -1;
@@ -185,7 +246,7 @@ void MpvEngine::Close() {
     duration_ = 0;
     size_ = {};
     const char* command[] = {"stop", nullptr};
-    mpv_command(mpv_, command);
+    Command(command);
 }
 
 void MpvEngine::Play() {
@@ -199,7 +260,7 @@ void MpvEngine::Pause() {
 double MpvEngine::Position() const {
     if (!loaded_) return startAt_.value_or(partStart_);
     double seconds = 0;
-    mpv_get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &seconds);
+    Get("time-pos", MPV_FORMAT_DOUBLE, seconds);
     return seconds;
 }
 
@@ -210,15 +271,14 @@ void MpvEngine::Seek(double seconds) {
     }
     const QByteArray target = Decimal(seconds);
     const char* command[] = {"seek", target.constData(), "absolute", nullptr};
-    mpv_command(mpv_, command);
+    Command(command);
 }
 
-void MpvEngine::SetSpeed(double factor) { mpv_set_property(mpv_, "speed", MPV_FORMAT_DOUBLE, &factor); }
+void MpvEngine::SetSpeed(double factor) { SetDouble("speed", factor); }
 
 // mpv's volume is cubic: a setting v plays at amplitude (v / 100)^3.
 void MpvEngine::SetVolume(double amplitude) {
-    double volume = 100.0 * std::cbrt(qBound(0.0, amplitude, 1.0));
-    mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume);
+    SetDouble("volume", 100.0 * std::cbrt(qBound(0.0, amplitude, 1.0)));
 }
 
 // A pan filter weighs the channels; mono is made stereo first so that both
@@ -261,7 +321,7 @@ void MpvEngine::Handle(const mpv_event& event) {
     case MPV_EVENT_FILE_LOADED:
         if (!started_) break;
         loaded_ = true;
-        mpv_get_property(mpv_, "duration", MPV_FORMAT_DOUBLE, &duration_);
+        Get("duration", MPV_FORMAT_DOUBLE, duration_);
         size_ = DemuxedVideoSize();
         if (Ready) Ready();
         break;
@@ -275,8 +335,8 @@ void MpvEngine::Handle(const mpv_event& event) {
             if (*static_cast<const int*>(property->data)) PartEnded();
         } else {
             int64_t width = 0, height = 0;
-            mpv_get_property(mpv_, "dwidth", MPV_FORMAT_INT64, &width);
-            mpv_get_property(mpv_, "dheight", MPV_FORMAT_INT64, &height);
+            Get("dwidth", MPV_FORMAT_INT64, width);
+            Get("dheight", MPV_FORMAT_INT64, height);
             const QSize size(static_cast<int>(width), static_cast<int>(height));
             if (!size.isEmpty() && size != size_) {
                 size_ = size;
@@ -289,8 +349,10 @@ void MpvEngine::Handle(const mpv_event& event) {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         if (end->playlist_entry_id != entry_ || !started_) break;
         started_ = loaded_ = false;
-        if (end->reason == MPV_END_FILE_REASON_ERROR || end->reason == MPV_END_FILE_REASON_EOF) {
-            if (EndOfFile) EndOfFile(end->reason == MPV_END_FILE_REASON_ERROR);
+        if (end->reason == MPV_END_FILE_REASON_EOF) {
+            if (EndOfFile) EndOfFile(false, {});
+        } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
+            if (EndOfFile) EndOfFile(true, Reason("play " + url_.toUtf8(), end->error));
         }
         break;
     }
@@ -306,14 +368,14 @@ void MpvEngine::PartEnded() {
         return;
     }
     playsLeft_ = playCount_;
-    if (EndOfFile) EndOfFile(false);
+    if (EndOfFile) EndOfFile(false, {});
 }
 
 // The clip's size as its container gives it: known before any picture is
 // decoded, and also while video waits for the renderer.
 QSize MpvEngine::DemuxedVideoSize() {
     int64_t tracks = 0;
-    mpv_get_property(mpv_, "track-list/count", MPV_FORMAT_INT64, &tracks);
+    Get("track-list/count", MPV_FORMAT_INT64, tracks);
     for (int64_t i = 0; i < tracks; ++i) {
         const QByteArray prefix = "track-list/" + QByteArray::number(static_cast<qlonglong>(i)) + "/";
         char* type = mpv_get_property_string(mpv_, (prefix + "type").constData());
@@ -321,8 +383,8 @@ QSize MpvEngine::DemuxedVideoSize() {
         mpv_free(type);
         if (!video) continue;
         int64_t width = 0, height = 0;
-        mpv_get_property(mpv_, (prefix + "demux-w").constData(), MPV_FORMAT_INT64, &width);
-        mpv_get_property(mpv_, (prefix + "demux-h").constData(), MPV_FORMAT_INT64, &height);
+        Get((prefix + "demux-w").constData(), MPV_FORMAT_INT64, width);
+        Get((prefix + "demux-h").constData(), MPV_FORMAT_INT64, height);
         return QSize(static_cast<int>(width), static_cast<int>(height));
     }
     return {};

@@ -21,8 +21,12 @@ void FrameReady(void* window) {
 
 }  // namespace
 
-MpvVideoWindow::MpvVideoWindow(mpv_handle* mpv, std::function<void(bool)> rendererChanged)
-    : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate), mpv_(mpv), rendererChanged_(std::move(rendererChanged)) {
+MpvVideoWindow::MpvVideoWindow(mpv_handle* mpv, std::function<void(bool)> rendererChanged,
+                               std::function<void(const QString&)> rendererFailed)
+    : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate),
+      mpv_(mpv),
+      rendererChanged_(std::move(rendererChanged)),
+      rendererFailed_(std::move(rendererFailed)) {
     // Input goes through to the control that hosts the picture.
     setFlag(Qt::WindowTransparentForInput);
     setFlag(Qt::WindowDoesNotAcceptFocus);
@@ -39,8 +43,9 @@ void MpvVideoWindow::initializeGL() {
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, api},
                                  {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    if (mpv_render_context_create(&renderer_, mpv_, params) < 0) {
+    if (const int code = mpv_render_context_create(&renderer_, mpv_, params); code < 0) {
         renderer_ = nullptr;
+        rendererFailed_(QStringLiteral("libmpv OpenGL renderer: ") + QString::fromUtf8(mpv_error_string(code)));
         return;
     }
     mpv_render_context_set_update_callback(renderer_, &FrameReady, this);
@@ -61,7 +66,13 @@ void MpvVideoWindow::paintGL() {
     mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
                                  {MPV_RENDER_PARAM_FLIP_Y, &flip},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    mpv_render_context_render(renderer_, params);
+    // A frame that cannot be drawn leaves the last one; the first such
+    // failure is reported, not one per frame.
+    const int code = mpv_render_context_render(renderer_, params);
+    if (code < 0 && !drawFailed_) {
+        drawFailed_ = true;
+        rendererFailed_(QStringLiteral("libmpv draw: ") + QString::fromUtf8(mpv_error_string(code)));
+    }
 }
 
 void MpvVideoWindow::ReleaseRenderer() {
@@ -73,8 +84,10 @@ void MpvVideoWindow::ReleaseRenderer() {
     rendererChanged_(false);
 }
 
-QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool)> rendererChanged) {
-    QWidget* container = QWidget::createWindowContainer(new MpvVideoWindow(mpv, std::move(rendererChanged)));
+QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool)> rendererChanged,
+                           std::function<void(const QString&)> rendererFailed) {
+    QWidget* container = QWidget::createWindowContainer(
+        new MpvVideoWindow(mpv, std::move(rendererChanged), std::move(rendererFailed)));
     container->setAttribute(Qt::WA_TransparentForMouseEvents);
     container->setFocusPolicy(Qt::NoFocus);
     return container;

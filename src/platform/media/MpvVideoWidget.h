@@ -19,7 +19,8 @@ namespace platform::media {
 
 class MpvVideoWindow : public QOpenGLWindow {
 public:
-    MpvVideoWindow(mpv_handle* mpv, std::function<void(bool available)> rendererChanged);
+    MpvVideoWindow(mpv_handle* mpv, std::function<void(bool available)> rendererChanged,
+                   std::function<void(const QString& reason)> rendererFailed);
     ~MpvVideoWindow() override;
 
 protected:
@@ -31,10 +32,13 @@ private:
 
     mpv_handle* mpv_;
     mpv_render_context* renderer_ = nullptr;
+    bool drawFailed_ = false;
     std::function<void(bool)> rendererChanged_;
+    std::function<void(const QString&)> rendererFailed_;
 };
 
 // The window wrapped as a widget for the control's layout.
-QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool available)> rendererChanged);
+QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool available)> rendererChanged,
+                           std::function<void(const QString& reason)> rendererFailed);
 
 }  // namespace platform::media

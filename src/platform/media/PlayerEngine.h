@@ -3,6 +3,11 @@
 // time and plays a part of it a number of times, in units of its own
 // (seconds, linear amplitudes); the control turns its callers' units into
 // these. libmpv in the program, a scripted fake in unit tests.
+//
+// Callbacks: every one is raised on the GUI thread from the event loop,
+// never from inside a call to the engine, so a caller is not re-entered. A
+// handler may destroy the engine; the engine touches nothing of itself after
+// such a callback returns.
 
 #include <QSize>
 #include <QString>
@@ -47,12 +52,18 @@ public:
 
     std::function<void()> Ready;
     std::function<void(QSize pixels)> VideoSizeChanged;
-    // The last play of the part is over (failed false), or the clip could not
-    // be opened or played (failed true).
-    std::function<void(bool failed)> EndOfFile;
+    // The last play of the part is over (failed false, reason empty), or the
+    // clip could not be opened or played (failed true, with the reason).
+    std::function<void(bool failed, const QString& reason)> EndOfFile;
+    // A command or setting the engine refused while it plays (a seek, the
+    // balance filter, the picture's renderer), with the reason; playback
+    // goes on as it can.
+    std::function<void(const QString& reason)> Error;
 };
 
-// libmpv. With the environment variable ZORSCR_MPV_HEADLESS=1 it neither
+// libmpv. Raises vb::VbError 429 (a component that cannot be created), with
+// mpv's reason, when mpv cannot be created or refuses an option at its
+// start. With the environment variable ZORSCR_MPV_HEADLESS=1 it neither
 // shows a picture nor plays sound (vo=null, ao=null) and View() is nullptr:
 // for tests and machines without a display or sound device.
 std::unique_ptr<PlayerEngine> NewMpvEngine();

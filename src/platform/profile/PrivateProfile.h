@@ -5,10 +5,11 @@
 // key-name list and the section-name list are asked for and how a key or a
 // section is deleted.
 //
-// Reads are served from a cache of the parsed file that is checked against
-// the file on disk at every call, so a change by another writer is seen at
-// the next read. Writes keep every other byte of the file and replace it
-// atomically.
+// Reads are served from a cache of the parsed file that is compared with
+// the file's stat data at most once per tick of the coarse monotonic clock
+// (a few milliseconds): a change by another writer is seen from the next
+// tick on, our own writes at once. Writes keep every other byte of the file
+// and replace it atomically.
 
 #include <QChar>
 #include <QString>

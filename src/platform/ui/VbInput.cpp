@@ -10,8 +10,8 @@ namespace platform {
 int VbButton(Qt::MouseButton button) { return VbButtons(button); }
 
 int VbButtons(Qt::MouseButtons buttons) {
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
-           (buttons & Qt::MiddleButton ? 4 : 0);
+    return (buttons & Qt::LeftButton ? kLeftButton : 0) | (buttons & Qt::RightButton ? kRightButton : 0) |
+           (buttons & Qt::MiddleButton ? kMiddleButton : 0);
 }
 
 int VbShift(Qt::KeyboardModifiers modifiers) {
@@ -28,13 +28,13 @@ int VbKeyCode(const QKeyEvent& event) {
     case Qt::Key_Backspace: return 8;
     case Qt::Key_Tab: return 9;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
+    case Qt::Key_Enter: return kKeyReturn;
     case Qt::Key_Shift: return 16;
     case Qt::Key_Control: return 17;
     case Qt::Key_Alt: return 18;
     case Qt::Key_Pause: return 19;
     case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
+    case Qt::Key_Escape: return kKeyEscape;
     case Qt::Key_Space: return 32;
     case Qt::Key_PageUp: return 33;
     case Qt::Key_PageDown: return 34;
@@ -51,7 +51,7 @@ int VbKeyCode(const QKeyEvent& event) {
 }
 
 int VbKeyAscii(const QKeyEvent& event) {
-    if (event.key() == Qt::Key_Escape) return 27;  // not every platform gives Escape a text
+    if (event.key() == Qt::Key_Escape) return kKeyEscape;  // not every platform gives Escape a text
     const QString text = event.text();
     return text.isEmpty() ? 0 : text.front().unicode();
 }

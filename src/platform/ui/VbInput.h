@@ -11,6 +11,13 @@ class QMouseEvent;
 
 namespace platform {
 
+// The numbers the handlers compare with.
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+constexpr int kMiddleButton = 4;
+constexpr int kKeyReturn = 13;  // key code and character code alike
+constexpr int kKeyEscape = 27;
+
 int VbButton(Qt::MouseButton button);
 int VbButtons(Qt::MouseButtons buttons);  // the buttons held during a move
 int VbShift(Qt::KeyboardModifiers modifiers);

@@ -17,6 +17,7 @@ QString StandardDescription(qint32 number) {
     case ErrNum::PermissionDenied: return QStringLiteral("Permission denied");
     case ErrNum::PathFileAccessError: return QStringLiteral("Path/File access error");
     case ErrNum::PathNotFound: return QStringLiteral("Path not found");
+    case ErrNum::CantCreateObject: return QStringLiteral("ActiveX component can't create object");
     default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Run-time errors as the VB run-time raised them: a number, a description
-// and a source. Whole-routine handlers catch VbError; statement-by-statement
-// "continue on error" goes through ResumeNext, which keeps the last error in
-// the program-wide Err object.
+// and a source. Whole-routine handlers go through OnError; statement-by-
+// statement "continue on error" goes through ResumeNext, which keeps the last
+// error in the program-wide Err object.
 
 #include <QString>
 #include <exception>
@@ -23,6 +23,7 @@ constexpr qint32 FileNotFound = 53;
 constexpr qint32 PermissionDenied = 70;
 constexpr qint32 PathFileAccessError = 75;
 constexpr qint32 PathNotFound = 76;
+constexpr qint32 CantCreateObject = 429;  // a control or component that cannot start
 constexpr qint32 ObjectErrorBase = static_cast<qint32>(0x80040000u);  // vbObjectError
 }  // namespace ErrNum
 
@@ -68,17 +69,34 @@ private:
 
 ErrObject& Err();
 
-// Runs one statement in continue-on-error mode: a run-time error (or an
-// exhausted memory) is remembered in Err() and the caller goes on.
+// A whole-routine error handler: runs body; a run-time error raised inside
+// it (an exhausted memory counts as error 7) goes to handler instead, and the
+// routine's result is then the handler's.
+template <class Body, class Handler>
+auto OnError(Body&& body, Handler&& handler) -> decltype(body()) {
+    try {
+        return body();
+    } catch (const VbError& e) {
+        return handler(e);
+    } catch (const std::bad_alloc&) {
+        return handler(VbError(ErrNum::OutOfMemory));
+    }
+}
+
+// Runs one statement in continue-on-error mode: a run-time error is
+// remembered in Err() and the caller goes on.
 template <class Statement>
 void ResumeNext(Statement&& statement) {
-    try {
-        statement();
-    } catch (const VbError& e) {
-        Err().Set(e);
-    } catch (const std::bad_alloc&) {
-        Err().Set(VbError(ErrNum::OutOfMemory));
-    }
+    OnError(statement, [](const VbError& e) { Err().Set(e); });
+}
+
+// A condition in continue-on-error mode: as in the run-time, a condition
+// that fails falls through into its Then branch (true).
+template <class Condition>
+bool IfResumeNext(Condition&& condition) {
+    bool result = true;
+    ResumeNext([&] { result = condition(); });
+    return result;
 }
 
 }  // namespace vb

@@ -2,6 +2,11 @@
 // The browser behind the page window's brwWebBrowser control: what the
 // window needs of a browser, with Qt WebEngine in the program and a scripted
 // fake in unit tests.
+//
+// Callbacks are raised on the GUI thread, mostly from the event loop, but
+// also from inside a call that starts or stops a load where the browser
+// reports the change at once: a handler must expect to run inside Navigate,
+// Stop and the like. A handler must not destroy the engine.
 
 #include <QString>
 #include <functional>

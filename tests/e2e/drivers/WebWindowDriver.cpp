@@ -7,11 +7,10 @@
 #include <QPushButton>
 #include <cstdio>
 
-#include "config/MovieCollection.h"
-#include "config/ZOR2.h"
+#include "config/Instances.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ModalShow.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 #include "web/frmZORWeb.h"
 
 int main(int argc, char* argv[]) {

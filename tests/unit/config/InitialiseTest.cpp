@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "config/Initialise.h"
-#include "config/MovieCollection.h"
-#include "config/ZOR2.h"
+#include "config/Instances.h"
 #include "platform/ui/Cursor.h"
 #include "platform/vb/EndProgram.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 #include "support/CollectionFile.h"
 #include "support/ProgramFolder.h"
 
@@ -119,7 +118,7 @@ TEST_F(InitialiseTest, RunModeSettingSetsTheInputRules) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value.toStdString());
-        ResetRunState();
+        testsupport::ResetProgramState();
         gExitOnMouseMove = c.startExit;
         CollectionSpec spec = Spec();
         spec.runAs = c.value;
@@ -200,7 +199,7 @@ TEST_F(InitialiseTest, MissingEntrySectionLogsItsLineAndEnds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.section.toStdString());
-        ResetRunState();
+        testsupport::ResetProgramState();
         QFile::remove(LogPath());
         CollectionSpec spec = Spec();
         EntrySpec entry = Entry(QStringLiteral("a.avi"));
@@ -255,7 +254,7 @@ TEST_F(InitialiseTest, UnusableSettingsSectionEndsBeforeAnything) {
 TEST_F(InitialiseTest, EntryCountThatIsNotANumberLoadsNothing) {
     for (const QString count : {"0", "abc", "-3", "40000", ""}) {
         SCOPED_TRACE(count.toStdString());
-        ResetRunState();
+        testsupport::ResetProgramState();
         CollectionSpec spec = Spec();
         spec.entries = {Entry(QStringLiteral("a.avi"))};
         spec.moviesInGroup = count.isEmpty() ? QStringLiteral("\"\"") : count;

@@ -2,11 +2,12 @@
 
 #include <QFile>
 
-#include "config/ZOR2.h"
-#include "errors/LogError.h"
+#include "config/Instances.h"
+#include "config/LogError.h"
+#include "errors/ErrorLog.h"
 #include "platform/ui/Cursor.h"
 #include "platform/vb/EndProgram.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 #include "support/ProgramFolder.h"
 
 namespace {

@@ -47,7 +47,7 @@ public:
         ready = true;
         Ready();
     }
-    void RaiseEndOfFile(bool failed) { EndOfFile(failed); }
+    void RaiseEndOfFile(bool failed, const QString& reason = {}) { EndOfFile(failed, reason); }
 
     QStringList calls;
     double position = 0, duration = 0;

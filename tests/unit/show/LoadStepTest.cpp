@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ShowFixture.h"
 #include "platform/ui/Twips.h"
 #include "show/ShowRules.h"
+#include "ShowFixture.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ TEST_F(LoadStepTest, PreviewPlaysTheFirstEntryWithoutEnd) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetRunState();
+        testsupport::ResetProgramState();
         gRunMode = 3;
         Second(QStringLiteral("two.avi"));
         gMovies().Item(1).LetIsHTML(c.firstIsWeb);
@@ -73,7 +73,7 @@ TEST_F(LoadStepTest, ShowConfiguresAPlayerEntry) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetRunState();
+        testsupport::ResetProgramState();
         gRunMode = 2;
         Movie& entry = Second(QStringLiteral("two.avi"));
         entry.LetPlayspeed(c.playspeed);
@@ -121,7 +121,7 @@ TEST_F(LoadStepTest, ShowLeavesOtherKindsToTheLoop) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetRunState();
+        testsupport::ResetProgramState();
         gRunMode = 2;
         if (c.movieName.isEmpty()) {
             gCurrentIndex = 7;
@@ -167,7 +167,7 @@ TEST_F(LoadStepTest, LayoutRule) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetRunState();
+        testsupport::ResetProgramState();
         gRunMode = 2;
         Movie& entry = Second(QStringLiteral("two.avi"));
         entry.LetPlayFullScreen(c.fullScreen);

@@ -8,12 +8,12 @@
 #include <QTimer>
 #include <vector>
 
-#include "ShowFixture.h"
-#include "config/ZOR2.h"
+#include "config/Instances.h"
 #include "platform/resources/StringTable.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/EndProgram.h"
 #include "show/RunShow.h"
+#include "ShowFixture.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ TEST_F(RunShowTest, Sequencing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetRunState();
+        testsupport::ResetProgramState();
         UnloadCover();
         ended_.clear();
         for (int i = 1; i <= c.entries; ++i) AddEntry(QStringLiteral("clip%1.avi").arg(i));
@@ -142,7 +142,7 @@ TEST_F(RunShowTest, PlayerEntries) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetRunState();
+        testsupport::ResetProgramState();
         UnloadCover();
         ended_.clear();
         Movie& entry = AddEntry(c.movieName);
@@ -180,7 +180,7 @@ TEST_F(RunShowTest, StillPictures) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetRunState();
+        testsupport::ResetProgramState();
         UnloadCover();
         gSettings().LetStillDelayTimer(c.delay);
         Movie& entry = AddEntry(Picture(QStringLiteral("still.png")), folder_.path() + u'/');
@@ -224,7 +224,7 @@ TEST_F(RunShowTest, AnEntryThatCannotBeShownEndsTheProgramWithAMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetRunState();
+        testsupport::ResetProgramState();
         UnloadCover();
         messages_.clear();
         AddEntry(c.movieName, folder_.path() + u'/').LetIsStill(true);
@@ -254,7 +254,7 @@ TEST_F(RunShowTest, WebPageAddress) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetRunState();
+        testsupport::ResetProgramState();
         gRunMode = 2;
         Movie& entry = AddEntry(c.movieName, c.path);
         entry.LetIsHTML(true);

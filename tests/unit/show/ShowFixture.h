@@ -8,13 +8,13 @@
 #include <functional>
 #include <memory>
 
+#include "config/Instances.h"
 #include "FakePlayerEngine.h"
-#include "config/MovieCollection.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageBox.h"
 #include "show/FormInstances.h"
 #include "show/frmCover.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 #include "support/ProgramFolder.h"
 #include "unit/web/FakeBrowserEngine.h"
 #include "web/frmZORWeb.h"

@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <vector>
 
-#include "ShowFixture.h"
 #include "platform/vb/EndProgram.h"
+#include "ShowFixture.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ TEST_F(ShowInputTest, MovementTestOfTheWindowAndTheStill) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(target == Target::Window ? "window: " : "still: ") + c.name);
             UnloadCover();
-            ResetRunState();
+            testsupport::ResetProgramState();
             frmCover& cover = Cover(c.runMode, c.exitOnMove, c.noRemote, c.password);
             const int cursorBefore = CursorShown();
             const qsizetype callsBefore = player_->calls.size();
@@ -138,7 +138,7 @@ TEST_F(ShowInputTest, MovementReportedByThePlayer) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         UnloadCover();
-        ResetRunState();
+        testsupport::ResetProgramState();
         frmCover& cover = Cover(c.runMode, c.exitOnMove, false, c.password);
         const int cursorBefore = CursorShown();
         Outcome got = Run([&] {
@@ -192,7 +192,7 @@ TEST_F(ShowInputTest, KeysClicksAndTheEndOfAnEntry) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         UnloadCover();
-        ResetRunState();
+        testsupport::ResetProgramState();
         frmCover& cover = Cover(c.runMode, true, c.noRemote, c.password);
         gHoldRepeat = c.holdRepeat;
         const int cursorBefore = CursorShown();
@@ -242,7 +242,7 @@ TEST_F(ShowInputTest, WindowEventsReachTheirHandlers) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         UnloadCover();
-        ResetRunState();
+        testsupport::ResetProgramState();
         frmCover& cover = Cover(c.runMode, false, false, true);
         const int cursorBefore = CursorShown();
         Outcome got = Run([&] {

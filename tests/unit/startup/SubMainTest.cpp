@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "config/ZOR2.h"
+#include "config/Instances.h"
 #include "platform/vb/EndProgram.h"
-#include "startup/RunState.h"
 #include "startup/SubMain.h"
+#include "state/RunState.h"
 #include "support/ProgramFolder.h"
 
 namespace {

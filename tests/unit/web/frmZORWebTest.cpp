@@ -8,13 +8,12 @@
 #include <QTimer>
 #include <functional>
 
-#include "config/MovieCollection.h"
-#include "config/ZOR2.h"
+#include "config/Instances.h"
+#include "FakeBrowserEngine.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/EndProgram.h"
-#include "startup/RunState.h"
+#include "state/RunState.h"
 #include "support/ProgramFolder.h"
-#include "FakeBrowserEngine.h"
 
 namespace {
 

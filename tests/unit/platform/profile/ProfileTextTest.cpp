@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ProfileProbe.h"
 #include "platform/profile/ProfileText.h"
+#include "ProfileProbe.h"
 
 namespace {
 

@@ -1,9 +1,4 @@
-#include "startup/RunState.h"
-
-#include <memory>
-
-#include "config/MovieCollection.h"
-#include "config/ZOR2.h"
+#include "state/RunState.h"
 
 qint16 gRunMode = 0;
 QString gIniFileName;
@@ -21,21 +16,6 @@ bool gStopRequest = false;
 bool gQuit = false;
 QString gWebAddress;
 
-namespace {
-std::unique_ptr<MovieCollection> movies;
-std::unique_ptr<ZOR2> settings;
-}  // namespace
-
-MovieCollection& gMovies() {
-    if (!movies) movies = std::make_unique<MovieCollection>();
-    return *movies;
-}
-
-ZOR2& gSettings() {
-    if (!settings) settings = std::make_unique<ZOR2>();
-    return *settings;
-}
-
 void ResetRunState() {
     gRunMode = 0;
     gIniFileName.clear();
@@ -44,6 +24,4 @@ void ResetRunState() {
     gPlayPos = gCurrentIndex = gNavPos = 0;
     gHoldRepeat = gEntryDone = gStopRequest = gQuit = false;
     gWebAddress.clear();
-    movies.reset();
-    settings.reset();
 }

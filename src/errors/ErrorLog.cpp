@@ -1,4 +1,4 @@
-#include "errors/LogError.h"
+#include "errors/ErrorLog.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -7,12 +7,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "config/ZOR2.h"
 #include "platform/system/ProgramInfo.h"
 #include "platform/ui/Cursor.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbFormat.h"
-#include "startup/RunState.h"
 
 namespace {
 
@@ -48,12 +46,8 @@ QString FallbackRecord(const QString& message) {
            kCrLf;
 }
 
-void LogError(const QString& message, bool endProgram) {
-    ZOR2& settings = gSettings();
-    if (settings.ErrorLog().isEmpty())
-        settings.LetErrorLog(platform::JoinPath(platform::ProgramDirectory(), QStringLiteral("ZORScr.Log")));
-
-    if (AppendRecord(settings.ErrorLog(), LogRecord(message, QDateTime::currentDateTime()))) {
+void AppendToErrorLog(const QString& logPath, const QString& message, bool endProgram) {
+    if (AppendRecord(logPath, LogRecord(message, QDateTime::currentDateTime()))) {
         if (!endProgram) return;
         platform::ShowCursor(true);
         vb::EndProgram();
@@ -64,4 +58,8 @@ void LogError(const QString& message, bool endProgram) {
     const QString fallback = FallbackRecord(message);
     if (!AppendRecord(platform::JoinPath(platform::ProgramDirectory(), QStringLiteral("ZORScrERROR.LOG")), fallback))
         std::fputs(fallback.toLocal8Bit().constData(), stderr);
+}
+
+QString NumberAndDescription(qint32 number, const QString& description) {
+    return QString::number(number) + u' ' + description;
 }

@@ -1,0 +1,15 @@
+#pragma once
+// Where an entry of the collection is: the rules that the loader, the show
+// loop and the preview share.
+
+#include <QString>
+
+class Movie;
+
+// True for a name that is an address rather than a file ("://" anywhere).
+bool IsAddress(const QString& name);
+
+// The address a web page entry is shown at: Path followed by MovieName, or
+// MovieName alone when the trimmed Path is empty or longer than 127
+// characters; trimmed.
+QString WebAddress(const Movie& entry);
