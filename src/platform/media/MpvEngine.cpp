@@ -65,9 +65,11 @@ QString Reason(const QByteArray& what, int code) {
     return QString::fromUtf8(what) + QStringLiteral(": ") + QString::fromUtf8(mpv_error_string(code));
 }
 
+using Options = std::span<const std::pair<const char*, const char*>>;
+
 class MpvEngine final : public PlayerEngine {
 public:
-    MpvEngine();
+    explicit MpvEngine(Options options);
     ~MpvEngine() override;
 
     QWidget* View() override { return view_; }
@@ -133,7 +135,7 @@ private:
     int playCount_ = 1, playsLeft_ = 1;
 };
 
-MpvEngine::MpvEngine() {
+MpvEngine::MpvEngine(Options options) {
     // mpv refuses to start under a locale whose decimal point is not ".".
     std::setlocale(LC_NUMERIC, "C");
     mpv_ = mpv_create();
@@ -144,7 +146,7 @@ MpvEngine::MpvEngine() {
         if (headless || !SoundOutputExists()) SetOption("ao", "null");
         // Video waits for the renderer, which exists once the picture is shown.
         if (!headless) SetOption("vid", "no");
-        for (const auto& [name, value] : kFixedOptions) SetOption(name, value);
+        for (const auto& [name, value] : options) SetOption(name, value);
         Require(mpv_initialize(mpv_), "libmpv initialise");
         for (const auto& [name, format] : {std::pair{"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},
                                            {"dwidth", MPV_FORMAT_INT64}, {"dheight", MPV_FORMAT_INT64}})
@@ -392,6 +394,8 @@ QSize MpvEngine::DemuxedVideoSize() {
 
 }  // namespace
 
-std::unique_ptr<PlayerEngine> NewMpvEngine() { return std::make_unique<MpvEngine>(); }
+std::unique_ptr<PlayerEngine> NewMpvEngine() { return std::make_unique<MpvEngine>(kFixedOptions); }
+
+std::unique_ptr<PlayerEngine> NewMpvEngine(Options options) { return std::make_unique<MpvEngine>(options); }
 
 }  // namespace platform::media

@@ -13,6 +13,8 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <span>
+#include <utility>
 
 class QWidget;
 
@@ -67,5 +69,9 @@ public:
 // shows a picture nor plays sound (vo=null, ao=null) and View() is nullptr:
 // for tests and machines without a display or sound device.
 std::unique_ptr<PlayerEngine> NewMpvEngine();
+
+// The same with options of the caller's in place of the program's own
+// table (name, value): how a test shows that a rejected option is caught.
+std::unique_ptr<PlayerEngine> NewMpvEngine(std::span<const std::pair<const char*, const char*>> options);
 
 }  // namespace platform::media

@@ -36,12 +36,10 @@ TEST_F(IniFileModuleTest, ReadSectionGivesPairsInFileOrder) {
     const QString file = Ini("[S]\nc=3\na=1\nb=22\nA=dup\n[Empty]\n");
     SectionList pairs;
     EXPECT_TRUE(ReadSection(QStringLiteral("S"), pairs, file));
-    ASSERT_EQ(pairs.size(), 4u);
-    EXPECT_EQ(pairs[0].name, u"c");
-    EXPECT_EQ(pairs[0].value, "3" + Nuls(127));
-    EXPECT_EQ(pairs[2].value, u"22");
-    EXPECT_EQ(pairs[3].name, u"A");  // a duplicate reads the first key's value
-    EXPECT_EQ(pairs[3].value, "1" + Nuls(127));
+    QStringList read;
+    for (const KeyValuePair& pair : pairs) read << pair.name + u'=' + pair.value;
+    // A duplicate reads the first key's value.
+    EXPECT_EQ(read, QStringList({"c=3" + Nuls(127), "a=1" + Nuls(127), "b=22", "A=1" + Nuls(127)}));
     EXPECT_EQ(PairAt(pairs, 3).name, u"b");
     EXPECT_THROW(PairAt(pairs, 5), vb::VbError);
     EXPECT_THROW(PairAt(pairs, 0), vb::VbError);
@@ -61,10 +59,8 @@ TEST_F(IniFileModuleTest, KeyNamesBeyondTheBufferAreLostOrCut) {
     SectionList pairs;
     EXPECT_TRUE(ReadSection(QStringLiteral("S"), pairs, Ini(text)));
     ASSERT_EQ(pairs.size(), 12u);
-    EXPECT_EQ(pairs[10].name, u"key1000010");
-    EXPECT_EQ(pairs[10].value, u"v10");
-    EXPECT_EQ(pairs[11].name, u"key1");
-    EXPECT_EQ(pairs[11].value, Nuls(128));
+    EXPECT_EQ(pairs[10].name + pairs[10].value, u"key1000010v10");
+    EXPECT_EQ(pairs[11].name + pairs[11].value, "key1" + Nuls(128));
 }
 
 }  // namespace

@@ -7,52 +7,38 @@
 #include "errors/ErrorLog.h"
 #include "platform/ui/Cursor.h"
 #include "platform/vb/EndProgram.h"
-#include "state/RunState.h"
 #include "support/ProgramFolder.h"
 
 namespace {
 
 using LogErrorTest = testsupport::ProgramFolderTest;
 
-TEST_F(LogErrorTest, RecordLayout) {
-    const QDateTime when(QDate(2026, 12, 5), QTime(9, 56, 42));
-    EXPECT_EQ(LogRecord(QStringLiteral("<<ERR002>> - Hwnd API Failure 13 Type mismatch"), when),
+TEST_F(LogErrorTest, AppendsToTheConfiguredLogAndEndsWhenAsked) {
+    EXPECT_EQ(LogRecord(QStringLiteral("<<ERR002>> - Hwnd API Failure 13 Type mismatch"),
+                        QDateTime(QDate(2026, 12, 5), QTime(9, 56, 42))),
               QStringLiteral("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >>  - 05-12-2026  -  \r"
                              " 05-12-2026  -   9:56:42 AM\r\n"));
-}
 
-TEST_F(LogErrorTest, AppendsToTheConfiguredLogAndEndsWhenAsked) {
-    const QString log = ProgramFile(QStringLiteral("my.log"));
-    gSettings().LetErrorLog(log);
-    LogError(QStringLiteral("first"), false);
+    // An empty setting goes to the program's own log and keeps its path.
+    LogError(QStringLiteral("early"), false);
+    EXPECT_EQ(gSettings().ErrorLog(), ProgramFile(QStringLiteral("ZORScr.Log")));
     const int cursor = platform::CursorDisplayCount();
     EXPECT_THROW(LogError(QStringLiteral("second"), true), vb::ProgramEnded);
     EXPECT_EQ(platform::CursorDisplayCount(), cursor + 1);
-
-    const QStringList records = QString::fromUtf8(testsupport::ReadBytes(log)).split(QStringLiteral("\r\n"));
+    const QStringList records = QString::fromUtf8(testsupport::ReadBytes(gSettings().ErrorLog())).split("\r\n");
     ASSERT_EQ(records.size(), 3);  // two records and the empty rest after the last line end
-    EXPECT_TRUE(IsLogRecordOf(records[0] + QStringLiteral("\r\n"), QStringLiteral("first")));
-    EXPECT_TRUE(IsLogRecordOf(records[1] + QStringLiteral("\r\n"), QStringLiteral("second")));
-}
-
-TEST_F(LogErrorTest, EmptyLogSettingGoesToTheProgramLog) {
-    LogError(QStringLiteral("early"), false);
-    const QString log = ProgramFile(QStringLiteral("ZORScr.Log"));
-    EXPECT_EQ(gSettings().ErrorLog(), log);
-    EXPECT_TRUE(IsLogRecordOf(QString::fromUtf8(testsupport::ReadBytes(log)), QStringLiteral("early")));
+    EXPECT_TRUE(IsLogRecordOf(records[0] + "\r\n", QStringLiteral("early")));
+    EXPECT_TRUE(IsLogRecordOf(records[1] + "\r\n", QStringLiteral("second")));
 }
 
 TEST_F(LogErrorTest, UnwritableLogWritesTheWarningAndGoesOn) {
-    for (const QString& bad : {ProgramFile(QStringLiteral("missing/folder/x.log")), folder_.path()}) {
-        gSettings().LetErrorLog(bad);
-        EXPECT_NO_THROW(LogError(QStringLiteral("lost"), true));
-    }
+    for (const QString& bad : {ProgramFile(QStringLiteral("missing/folder/x.log")), folder_.path()})
+        EXPECT_NO_THROW(AppendToErrorLog(bad, QStringLiteral("lost"), true));
     const QByteArray record =
         "lost\r\n\r\n **** W A R N I N G ****\r\n\r\nError Handler did not process an error correctly. Possibly check "
         " the Errorlog path is not set to an incorrect drive mapping in the INI file Or  You do not have Write "
         "permissions for this workstation. Contact your system administrator.\r\n";
     EXPECT_EQ(testsupport::ReadBytes(ProgramFile(QStringLiteral("ZORScrERROR.LOG"))), record + record);
-    EXPECT_EQ(FallbackRecord(QStringLiteral("lost")).toUtf8(), record);
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 #pragma once
-// A media engine for the player control's unit tests: records what it was
-// set to and asked to do, and raises ready and end of file when the test
-// says so.
+// A media engine for the show's unit tests: records what it was set to and
+// asked to do. Raised by hand (RaiseReady, RaiseEndOfFile), or scripted: a
+// clip opened becomes ready and, with playsToEnd, ends, each from the event
+// loop; only the clip opened last goes on.
 
+#include <QObject>
 #include <QStringList>
+#include <QTimer>
+#include <functional>
 
 #include "platform/media/PlayerEngine.h"
 
@@ -15,6 +19,7 @@ public:
     void Open(const QString& url) override {
         calls << QStringLiteral("Open ") + url;
         ready = false;
+        if (scripted) QTimer::singleShot(0, &context_, [this, clip = ++opened_, url] { Opened(clip, url); });
     }
     void Close() override { calls << QStringLiteral("Close"); }
     void Play() override { calls << QStringLiteral("Play"); }
@@ -24,38 +29,50 @@ public:
         calls << QStringLiteral("Seek %1").arg(seconds);
         position = seconds;
     }
-    double Duration() const override { return duration; }
+    double Duration() const override { return 1; }
     bool IsReady() const override { return ready; }
     QSize VideoSize() const override { return size; }
     void SetSpeed(double factor) override { speed = factor; }
     void SetVolume(double value) override { amplitude = value; }
-    void SetChannelGains(double l, double r) override {
-        left = l;
-        right = r;
-    }
-    void SetMute(bool value) override { mute = value; }
-    void SetPart(double start, double end) override {
-        partStart = start;
-        partEnd = end;
-    }
+    void SetChannelGains(double l, double r) override { left = l, right = r; }
+    void SetMute(bool) override {}
+    void SetPart(double start, double end) override { partStart = start, partEnd = end; }
     void SetPlayCount(int value) override { plays = value; }
 
-    // The clip has opened with this picture size and length.
-    void RaiseReady(QSize pixels, double seconds = 1) {
+    void RaiseReady(QSize pixels) {
         size = pixels;
-        duration = seconds;
         ready = true;
         Ready();
     }
     void RaiseEndOfFile(bool failed, const QString& reason = {}) { EndOfFile(failed, reason); }
 
     QStringList calls;
-    double position = 0, duration = 0;
+    double position = 0;
     bool ready = false;
     QSize size;
     double speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
-    bool mute = false;
     int plays = -1;
+
+    bool scripted = false;
+    bool playsToEnd = false;
+    QStringList unopenable;           // clips that fail to open
+    std::function<void()> beforeEnd;  // runs just before a clip ends
+
+private:
+    void Opened(int clip, const QString& url) {
+        if (clip != opened_) return;
+        if (unopenable.contains(url)) return RaiseEndOfFile(true, QStringLiteral("cannot open"));
+        RaiseReady({320, 240});
+        if (playsToEnd) QTimer::singleShot(0, &context_, [this, clip] { Ended(clip); });
+    }
+    void Ended(int clip) {
+        if (clip != opened_) return;
+        if (beforeEnd) beforeEnd();
+        RaiseEndOfFile(false);
+    }
+
+    int opened_ = 0;
+    QObject context_;  // its timers go with the engine
 };
 
 }  // namespace testsupport
