@@ -112,7 +112,10 @@ void LoadUser(const QString& file) {
     ZOR2& settings = gSettings();
     for (const UserField& field : kUserFields) {
         vb::ResumeNext([&] { (settings.*field.let)(PairAt(user, field.position).value); });
-        if (vb::IfResumeNext([&] { return (settings.*field.get)().isEmpty() || HasNoValue(PairAt(user, field.position).value); })) {
+        const auto missing = [&] {
+            return (settings.*field.get)().isEmpty() || HasNoValue(PairAt(user, field.position).value);
+        };
+        if (vb::IfResumeNext(missing)) {
             const QString fallback = field.fallback();
             vb::ResumeNext([&] { (settings.*field.let)(fallback); });
             WriteKey(QStringLiteral("User"), QString::fromUtf16(field.key), fallback, file);  // a failure is ignored

@@ -39,6 +39,12 @@ public:
     void SetPart(double start, double end) override { partStart = start, partEnd = end; }
     void SetPlayCount(int value) override { plays = value; }
 
+    // What it was set to: amplitude, channel gains, speed, part and plays.
+    QString Settings() const {
+        return QStringLiteral("%1 %2/%3 x%4 %5-%6 %7").arg(amplitude, 0, 'g', 4).arg(left).arg(right).arg(speed)
+            .arg(partStart).arg(partEnd).arg(plays);
+    }
+
     void RaiseReady(QSize pixels) {
         size = pixels;
         ready = true;
