@@ -66,6 +66,7 @@ TEST_F(InitialiseTest, LoadsSettingsAndEveryPositionOfAnEntry) {
     EXPECT_EQ(s.UserName(), u"Ann");
     EXPECT_EQ(std::make_tuple(s.MoviesInGroup(), s.DelayTimer(), s.StillDelayTimer()), std::make_tuple(2, 12, 7));
     EXPECT_EQ(s.ErrorLog(), LogPath());
+    EXPECT_FALSE(s.ShowSplash() || s.MuteAtStart());
     ASSERT_EQ(gMovies().Count(), 2);
 
     Movie& m = gMovies().Item(1);

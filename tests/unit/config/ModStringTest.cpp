@@ -9,6 +9,7 @@ TEST(ModString, FileNameFromPath) {
     const std::pair<QString, QString> cases[] = {
         {"C:\\Movies\\Holiday\\clip.avi", "clip.avi"},
         {"\\\\Server\\Share\\clip.avi", "clip.avi"},
+        {"\\\\Server\\\\x", ""},  // the server name goes with its backslash only
         {"C:\\Movies\\\\clip.avi", "Movies"},  // the doubled backslash ends the walk
         {"clip.avi", "clip.avi"},
         {"http://example.org/a/page.htm", "http://example.org/a/page.htm"},

@@ -44,7 +44,7 @@ TEST_F(SubMainTest, CommandLineDecisions) {
 
 TEST_F(SubMainTest, PreviewHandleFromTheTrailingDigits) {
     const std::pair<QString, qint32> cases[] = {
-        {"/P 1234", 1234}, {"/P:1234", 1234}, {"/P 12a34", 34}, {" /P 0042 ", 42}, {"/P 2147483647", 2147483647},
+        {"/P 1230", 1230}, {"/P:1234", 1234}, {"/P 12a34", 34}, {" /P 0042 ", 42}, {"/P 2147483647", 2147483647},
     };
     for (const auto& [command, handle] : cases) EXPECT_EQ(ParsePreviewHandle(command), handle) << command.toStdString();
     const QString log = ProgramFile(QStringLiteral("ZORScr.Log"));
