@@ -62,7 +62,7 @@ int Measure(int argc, char** argv, bool window, const QString& page) {
     std::unique_ptr<QWidget> shown;
     clock.start();
     if (window) {
-        gRunMode = 3;  // the display time never ends a preview
+        gRunMode = kRunModePreview;  // the display time never ends a preview
         gWebAddress = page;
         auto form = std::make_unique<frmZORWeb>();
         auto& event = form->brwWebBrowser->NavigateComplete2();
