@@ -55,10 +55,11 @@ TEST_F(InitialiseTest, LoadsSettingsAndEveryPositionOfAnEntry) {
     CollectionSpec spec = Spec();
     EntrySpec clip = Entry(QStringLiteral("clip.mkv"));
     clip.movieName = folder_.path() + QStringLiteral("/clip.mkv");
-    clip.overrides = {{{"Main", 3}, "4"},       {{"Main", 5}, "True"},    {{"Main", 6}, "15"},     {{"Main", 7}, "Holiday"},
-                      {{"Main", 12}, "-1"},     {{"Audio", 1}, "600"},    {{"Audio", 2}, "1500"},  {{"Looping", 1}, "12.5"},
-                      {{"Looping", 2}, "True"}, {{"Looping", 4}, "2.25"}, {{"Looping", 7}, "480"}, {{"Looping", 8}, "640"},
-                      {{"Display", 1}, "50%"},  {{"Display", 4}, "3000"}};
+    clip.overrides = {{{"Main", 3}, "4"},         {{"Main", 5}, "True"},   {{"Main", 6}, "15"},
+                      {{"Main", 7}, "Holiday"},   {{"Main", 12}, "-1"},    {{"Audio", 1}, "600"},
+                      {{"Audio", 2}, "1500"},     {{"Looping", 1}, "12.5"}, {{"Looping", 2}, "True"},
+                      {{"Looping", 4}, "2.25"},   {{"Looping", 7}, "480"}, {{"Looping", 8}, "640"},
+                      {{"Display", 1}, "50%"},    {{"Display", 4}, "3000"}};
     spec.entries = {clip, {QStringLiteral("HTTP://example.org/page.htm"), QString(), {{{"Main", 14}, "True"}}, {}}};
     ASSERT_FALSE(Ends(Write(spec)));
 
@@ -110,7 +111,8 @@ TEST_F(InitialiseTest, RunModeSettingSetsTheInputRules) {
         EXPECT_EQ(gSettings().RunMode(), c.runMode);
         EXPECT_EQ(std::make_tuple(gExitOnMouseMove, gNoRemote, gSecureMode),
                   std::make_tuple(c.exitOnMove, c.noRemote, c.secure));
-        EXPECT_EQ(testsupport::ReadBytes(file).contains("RunAs=SCREENSAVER\n"), c.rewritten || c.value == "SCREENSAVER");
+        const bool rewritten = testsupport::ReadBytes(file).contains("RunAs=SCREENSAVER\n");
+        EXPECT_EQ(rewritten, c.rewritten || c.value == "SCREENSAVER");
     }
 }
 

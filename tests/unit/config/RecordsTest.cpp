@@ -67,7 +67,7 @@ TEST(MovieRecord, ReadDefaultsAndDirtyWrites) {
     m.LetPlayspeed(5);
     EXPECT_EQ(m.Playspeed(), 5);
     for (void (*write)(Movie&) : {+[](Movie& m) { m.Letvolume(3); }, +[](Movie& m) { m.LetLoopForever(true); },
-                                  +[](Movie& m) { m.LetPlaysize(0); }}) {
+                                  +[](Movie& m) { m.LetPlaysize(0); }, +[](Movie& m) { m.LetBalance(Variant()); }}) {
         Movie fresh;
         write(fresh);
         EXPECT_TRUE(fresh.IsDirty());

@@ -36,8 +36,11 @@ protected:
 // count reach the engine within its ranges. Read as: the control's volume and
 // balance, then what the engine got (FakePlayerEngine::Settings).
 TEST_F(Med_SaverTest, SettingsReachTheEngineInItsUnits) {
-    const auto read = [this] { return QStringLiteral("%1 %2: ").arg(player_->Volume()).arg(player_->Balance()) + fake_->Settings(); };
+    const auto read = [this] {
+        return QStringLiteral("%1 %2: ").arg(player_->Volume()).arg(player_->Balance()) + fake_->Settings();
+    };
     EXPECT_EQ(read(), "-600 0: 0.5012 1/1 x1 -1--1 1");  // before anyone sets them
+    EXPECT_TRUE(player_->AutoStart() && player_->AutoRewind() && !player_->Mute());
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
         qint32 volume, balance;
@@ -67,13 +70,13 @@ TEST_F(Med_SaverTest, SettingsReachTheEngineInItsUnits) {
 TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
     struct Case {
         bool autoStart, autoRewind, failed;
-        QStringList calls;  // after the clip opened and ended, then Play
+        QStringList calls;  // after the clip opened and ended, then Play twice
         std::vector<qint32> results;  // a clip that cannot play ends again after each Play
     };
     const Case cases[] = {
-        {true, true, false, {"Open a.avi", "Play", "Pause", "Seek 2", "Play"}, {0}},  // rewinds
-        {false, false, false, {"Open a.avi", "Pause", "Seek 2", "Play"}, {0}},     // starts the part again at Play
-        {false, true, true, {"Open a.avi"}, {1, 1}},
+        {true, true, false, {"Open a.avi", "Play", "Pause", "Seek 2", "Play", "Play"}, {0}},  // rewinds
+        {false, false, false, {"Open a.avi", "Pause", "Seek 2", "Play", "Play"}, {0}},  // the part again at Play
+        {false, true, true, {"Open a.avi"}, {1, 1, 1}},
     };
     for (const Case& c : cases) {
         fake_->calls.clear();
@@ -84,6 +87,8 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
         player_->LetSelectionStart(2);
         player_->LetFileName(QStringLiteral("a.avi"));
         fake_->RaiseEndOfFile(c.failed, QStringLiteral("no such format"));
+        player_->Play();
+        QCoreApplication::processEvents();
         player_->Play();
         QCoreApplication::processEvents();
         EXPECT_EQ(fake_->calls, c.calls);
@@ -132,7 +137,9 @@ TEST_F(Med_SaverTest, PlacementAndClipSize) {
 TEST_F(Med_SaverTest, InputIsReportedInVbTerms) {
     QStringList reports;
     const auto report = [&](const char* what) {
-        return [&, what](int b, int s, float x, float y) { reports << QStringLiteral("%1 %2 %3 %4,%5").arg(what).arg(b).arg(s).arg(x).arg(y); };
+        return [&, what](int b, int s, float x, float y) {
+            reports << QStringLiteral("%1 %2 %3 %4,%5").arg(what).arg(b).arg(s).arg(x).arg(y);
+        };
     };
     player_->Click = report("click");
     player_->MouseMove = report("move");
@@ -153,13 +160,13 @@ TEST_F(Med_SaverTest, InputIsReportedInVbTerms) {
 TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
     testsupport::TempFolder folder;
     const QString clip = folder.file(QStringLiteral("clip.mp4")), noise = folder.file(QStringLiteral("noise.avi"));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("ffmpeg"), {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=320x240",
-                                                           "-f", "lavfi", "-i", "sine", "-t", "1", clip}),
-              0);
+    const QStringList generate = {"-loglevel", "error", "-f",   "lavfi", "-i", "testsrc=s=320x240",
+                                  "-f",        "lavfi", "-i", "sine",  "-t", "1", clip};
+    ASSERT_EQ(QProcess::execute(QStringLiteral("ffmpeg"), generate), 0);
     testsupport::WriteBytes(noise, QByteArray(4096, 'x'));
     qputenv("ZORSCR_MPV_HEADLESS", "1");
     const std::tuple<QString, double, double, qint32, qint32> cases[] = {  // file, start, end, plays, result
-        {clip, 0, 0, 1, 0}, {clip, 0.2, 0.5, 3, 0}, {noise, 0, 0, 1, 1}, {folder.file(QStringLiteral("gone.avi")), 0, 0, 1, 1},
+        {clip, 0, 0, 1, 0}, {clip, 0.2, 0.5, 3, 0}, {noise, 0, 0, 1, 1}, {folder.file("gone.avi"), 0, 0, 1, 1},
     };
     for (const auto& [file, start, end, plays, expected] : cases) {
         Med_Saver player(nullptr);
@@ -187,7 +194,8 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
         platform::media::NewMpvEngine(misspelt);
         ADD_FAILURE() << "the player started";
     } catch (const vb::VbError& e) {
-        EXPECT_EQ(QString::number(e.number()) + u' ' + e.description(), "429 libmpv option keep-opne=yes: option not found");
+        EXPECT_EQ(QString::number(e.number()) + u' ' + e.description(),
+                  "429 libmpv option keep-opne=yes: option not found");
     }
     qunsetenv("ZORSCR_MPV_HEADLESS");
 }

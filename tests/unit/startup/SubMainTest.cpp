@@ -77,9 +77,9 @@ TEST_F(SubMainTest, APlayerThatCannotStartIsLoggedAsAStartUpFailure) {
     });
     EXPECT_THROW(Main(shows), vb::ProgramEnded);
     SetCoverMaker({});
-    EXPECT_TRUE(IsLogRecordOf(QString::fromUtf8(testsupport::ReadBytes(ProgramFile(QStringLiteral("ZORError.Log")))),
-                              "<<ERR001>> - General RealPlayer Initialisation failure - RealPlayer MUST be installed in "
-                              "this version of ZOR429 libmpv option vo=libmpv: option not found"));
+    const QString log = QString::fromUtf8(testsupport::ReadBytes(ProgramFile(QStringLiteral("ZORError.Log"))));
+    EXPECT_TRUE(IsLogRecordOf(log, "<<ERR001>> - General RealPlayer Initialisation failure - RealPlayer MUST be "
+                                   "installed in this version of ZOR429 libmpv option vo=libmpv: option not found"));
 }
 
 }  // namespace
