@@ -29,7 +29,8 @@ TEST_F(IniFileModuleTest, ReadKeyBufferRules) {
         {"long", QString(126, u'x')},
         {"max", QString(126, u'y')},
     };
-    for (const auto& [key, value] : cases) EXPECT_EQ(ReadKey(QStringLiteral("S"), key, file), value) << key.toUtf8();
+    for (const auto& [key, value] : cases)
+        EXPECT_EQ(ReadKey(QStringLiteral("S"), key, file), value) << key.toStdString();
 }
 
 TEST_F(IniFileModuleTest, ReadSectionGivesPairsInFileOrder) {
