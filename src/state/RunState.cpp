@@ -1,19 +1,21 @@
 #include "state/RunState.h"
 
-qint16 gRunMode = 0;
+// Static storage starts zeroed: false, 0 and empty, the values ResetRunState
+// puts back.
+qint16 gRunMode;
 QString gIniFileName;
-bool gExitOnMouseMove = false;
-bool gNoRemote = false;
-bool gSecureMode = false;
+bool gExitOnMouseMove;
+bool gNoRemote;
+bool gSecureMode;
 QString gPassword;
-bool gUsePassword = false;
-qint16 gPlayPos = 0;
-qint16 gCurrentIndex = 0;
-qint16 gNavPos = 0;
-bool gHoldRepeat = false;
-bool gEntryDone = false;
-bool gStopRequest = false;
-bool gQuit = false;
+bool gUsePassword;
+qint16 gPlayPos;
+qint16 gCurrentIndex;
+qint16 gNavPos;
+bool gHoldRepeat;
+bool gEntryDone;
+bool gStopRequest;
+bool gQuit;
 QString gWebAddress;
 
 void ResetRunState() {

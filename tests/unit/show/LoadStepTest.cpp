@@ -35,6 +35,7 @@ TEST_F(LoadStepTest, PreviewPlaysTheFirstEntryWithoutEnd) {
         const ::Med_Saver& player = *TheCover().Med_Saver;
         EXPECT_EQ(player_->calls, calls);
         EXPECT_TRUE(gStopRequest);  // only the show's branch clears it
+        EXPECT_FALSE(TheCover().isFullScreen());  // the start-up places it
         if (calls.isEmpty()) continue;
         EXPECT_EQ(std::make_tuple(player.PlayCount(), player.DisplaySize(), player.AutoRewind(), player.Top()),
                   std::make_tuple(0, Med_Saver::kFitToControl, true, 0.0f));
@@ -68,6 +69,7 @@ TEST_F(LoadStepTest, ShowConfiguresAPlayerEntry) {
         entry.LetBalance(Variant(qint32{1500}));
         const ::Med_Saver& player = *TheCover().Med_Saver;
         EXPECT_FALSE(gStopRequest);
+        EXPECT_TRUE(TheCover().isFullScreen());
         EXPECT_EQ(player.FileName(), "/media/two.avi");
         EXPECT_DOUBLE_EQ(player.Rate(), c.rate);
         EXPECT_EQ(player.Volume(), c.playerVolume);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/Instances.h"
+#include "platform/ui/Cursor.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbError.h"
 #include "show/FormInstances.h"
@@ -75,8 +76,10 @@ TEST_F(SubMainTest, APlayerThatCannotStartIsLoggedAsAStartUpFailure) {
     SetCoverMaker([]() -> std::unique_ptr<frmCover> {
         throw vb::VbError(429, QStringLiteral("libmpv option vo=libmpv: option not found"));
     });
+    const int cursor = platform::CursorDisplayCount();
     EXPECT_THROW(Main(shows), vb::ProgramEnded);
     SetCoverMaker({});
+    EXPECT_EQ(platform::CursorDisplayCount(), cursor);  // hidden for the show, shown on the way out
     const QString log = QString::fromUtf8(testsupport::ReadBytes(ProgramFile(QStringLiteral("ZORError.Log"))));
     EXPECT_TRUE(IsLogRecordOf(log, "<<ERR001>> - General RealPlayer Initialisation failure - RealPlayer MUST be "
                                    "installed in this version of ZOR429 libmpv option vo=libmpv: option not found"));
