@@ -274,62 +274,6 @@ bool Write(const QString& path, const QString& value = "new") {
     return WritePrivateProfileString(u"S", u"k", value, path);
 }
 
-TEST(ProfileFileTest, RefusedWriteChangesNothing) {
-    const struct {
-        const char* name;
-        std::function<QString(const QString& folder)> setup;  // returns the path to write
-        QString readBack;                                     // [S] k afterwards
-        rlim_t writeLimit = RLIM_INFINITY;                    // bytes a file may grow to
-    } rows[] = {
-        {"missing folder", [](const QString& f) { return f + "/none/p.ini"; }, "d"},
-        {"read-only file", [](const QString& f) { return Plain(f, 0444); }, "old"},
-        {"read-only folder", [](const QString& f) { Plain(f); Chmod(f, 0500); return P(f); }, "old"},
-        {"disk full halfway", [](const QString& f) { return Plain(f); }, "old", 8},
-        {"oversize", [](const QString& f) { QFile::resize(Plain(f), 100 << 20); return P(f); }, "d"},  // sparse
-        {"fifo", [](const QString& f) { ::mkfifo(QFile::encodeName(P(f)).constData(), 0600); return P(f); }, "d"},
-        {"folder", [](const QString& f) { QDir(f).mkdir("p.ini"); return P(f); }, "d"},
-    };
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // past the size limit a write fails with EFBIG
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        testsupport::TempFolder folder;
-        const QString path = row.setup(folder.path());
-        const QString before = StateOf(path);
-        const QStringList names = Names(folder.path());
-        rlimit saved{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit lowered{std::min(row.writeLimit, saved.rlim_max), saved.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-        const bool written = Write(path);
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        EXPECT_FALSE(written);
-        EXPECT_EQ(StateOf(path), before);
-        EXPECT_EQ(ReadReturned("S", "k", "d", path), row.readBack + QChar(0));
-        Chmod(folder.path(), 0700);
-        EXPECT_EQ(Names(folder.path()), names);
-    }
-    std::signal(SIGXFSZ, previous);
-}
-
-// Through a link the write goes to the link's target, created if need be.
-TEST(ProfileFileTest, WriteKeepsPermissionBitsAndLinks) {
-    testsupport::TempFolder folder;
-    Plain(folder.path(), 0640);
-    ASSERT_TRUE(QDir(folder.path()).mkdir("real"));
-    WriteBytes(folder.file("real/t.ini"), kOld);
-    ASSERT_TRUE(QFile::link("real/t.ini", folder.file("link.ini")));
-    ASSERT_TRUE(QFile::link("t.ini", folder.file("dangling.ini")));
-    for (const char* name : {"p.ini", "link.ini", "dangling.ini"}) {
-        SCOPED_TRACE(name);
-        EXPECT_TRUE(Write(folder.file(name)));
-        EXPECT_EQ(ReadBytes(folder.file(name)), kNew);
-    }
-    EXPECT_EQ(StateOf(folder.file("p.ini")), "100640 12 " + kNew);
-    EXPECT_TRUE(QFileInfo(folder.file("link.ini")).isSymLink() && QFileInfo(folder.file("dangling.ini")).isSymLink());
-    EXPECT_EQ(Names(folder.path()), QStringList({"dangling.ini", "link.ini", "p.ini", "real", "t.ini"}));
-    EXPECT_EQ(Names(folder.file("real")), QStringList({"t.ini"}));
-}
-
 bool Past(const timespec& t, clockid_t clock) {
     timespec now{};
     clock_gettime(clock, &now);
@@ -380,6 +324,73 @@ TEST(ProfileCacheTest, SeesChangesByOthers) {
         WaitUntil([&] { return Past(changed, CLOCK_MONOTONIC_COARSE); });
         EXPECT_EQ(ReadReturned("S", "k", "d", path), row.expected + QChar(0));
     }
+}
+
+
+// A plain file already read and settled: a write finds it in the cache
+// without opening it.
+QString Cached(const QString& folder) {
+    Settle(Plain(folder));
+    ReadReturned("S", "k", "d", P(folder));
+    return P(folder);
+}
+
+TEST(ProfileFileTest, RefusedWriteChangesNothing) {
+    const struct {
+        const char* name;
+        std::function<QString(const QString& folder)> setup;  // returns the path to write
+        QString readBack;                                     // [S] k afterwards
+        int resource = RLIMIT_FSIZE;                          // limited during the write
+        rlim_t limit = RLIM_INFINITY;
+    } rows[] = {
+        {"missing folder", [](const QString& f) { return f + "/none/p.ini"; }, "d"},
+        {"read-only file", [](const QString& f) { return Plain(f, 0444); }, "old"},
+        {"read-only folder", [](const QString& f) { Plain(f); Chmod(f, 0500); return P(f); }, "old"},
+        {"disk full halfway", [](const QString& f) { return Plain(f); }, "old", RLIMIT_FSIZE, 8},
+        {"no descriptor for the temporary file", Cached, "old", RLIMIT_NOFILE, 0},
+        {"oversize", [](const QString& f) { QFile::resize(Plain(f), 100 << 20); return P(f); }, "d"},  // sparse
+        {"fifo", [](const QString& f) { ::mkfifo(QFile::encodeName(P(f)).constData(), 0600); return P(f); }, "d"},
+        {"folder", [](const QString& f) { QDir(f).mkdir("p.ini"); return P(f); }, "d"},
+    };
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // past the size limit a write fails with EFBIG
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        testsupport::TempFolder folder;
+        const QString path = row.setup(folder.path());
+        const QString before = StateOf(path);
+        const QStringList names = Names(folder.path());
+        rlimit saved{};
+        ::getrlimit(row.resource, &saved);
+        const rlimit lowered{std::min(row.limit, saved.rlim_max), saved.rlim_max};
+        ::setrlimit(row.resource, &lowered);
+        const bool written = Write(path);
+        ::setrlimit(row.resource, &saved);
+        EXPECT_FALSE(written);
+        EXPECT_EQ(StateOf(path), before);
+        EXPECT_EQ(ReadReturned("S", "k", "d", path), row.readBack + QChar(0));
+        Chmod(folder.path(), 0700);
+        EXPECT_EQ(Names(folder.path()), names);
+    }
+    std::signal(SIGXFSZ, previous);
+}
+
+// Through a link the write goes to the link's target, created if need be.
+TEST(ProfileFileTest, WriteKeepsPermissionBitsAndLinks) {
+    testsupport::TempFolder folder;
+    Plain(folder.path(), 0640);
+    ASSERT_TRUE(QDir(folder.path()).mkdir("real"));
+    WriteBytes(folder.file("real/t.ini"), kOld);
+    ASSERT_TRUE(QFile::link("real/t.ini", folder.file("link.ini")));
+    ASSERT_TRUE(QFile::link("t.ini", folder.file("dangling.ini")));
+    for (const char* name : {"p.ini", "link.ini", "dangling.ini"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(Write(folder.file(name)));
+        EXPECT_EQ(ReadBytes(folder.file(name)), kNew);
+    }
+    EXPECT_EQ(StateOf(folder.file("p.ini")), "100640 12 " + kNew);
+    EXPECT_TRUE(QFileInfo(folder.file("link.ini")).isSymLink() && QFileInfo(folder.file("dangling.ini")).isSymLink());
+    EXPECT_EQ(Names(folder.path()), QStringList({"dangling.ini", "link.ini", "p.ini", "real", "t.ini"}));
+    EXPECT_EQ(Names(folder.file("real")), QStringList({"t.ini"}));
 }
 
 }  // namespace
