@@ -60,7 +60,7 @@ const QByteArray kMixed = Bytes(
     "; leading comment\r\norphan=before any section\r\n"
     "[General]\r\nName=First\r\nname=Second\r\n  Spaced Key \t=\t  spaced value \v\r\n"
     "Quoted=\"  kept  \"\r\nSingle='x'\r\nMismatch='x\"\r\nOneQuote=\"\r\n"
-    "  ;Hidden=comment\r\n#Hash=not a comment\r\nNoEquals\r\nEmpty=\r\nInline=v ;x\r\nTabbed\tKey=t\r\n"
+    "  ;Hidden=comment\r\n#Hash=not a comment\r\nNoEquals\r\nEmpty= \t\r\nInline=v ;x\r\nTabbed\tKey=t\r\n"
     "[general]\r\nLater=unreachable\r\n"
     "  [ Spaces ] trailing=ignored\r\nk=in spaces\r\n[]\r\nk=nameless\r\n[Open\r\nk=no bracket\r\n");
 
@@ -85,7 +85,7 @@ TEST(ProfileReadTest, FindsWhatTheFileSays) {
         {kMixed, "General", "Single", "d", Text(u"x\0")},
         {kMixed, "General", "Mismatch", "d", Text(u"'x\"\0")},
         {kMixed, "General", "OneQuote", "d", Text(u"\"\0")},
-        {kMixed, "General", "Empty", "d", Text(u"\0")},  // an empty value is not the default
+        {kMixed, "General", "Empty", "d", Text(u"\0")},  // blanks only: empty, yet not the default
         {kMixed, "General", "Inline", "d", Text(u"v ;x\0")},
         {kMixed, "general", "Later", "d", Text(u"d\0")},  // a later copy of a section is never read
         {kMixed, "Spaces", "k", "d", Text(u"in spaces\0")},
@@ -325,7 +325,6 @@ TEST(ProfileCacheTest, SeesChangesByOthers) {
         EXPECT_EQ(ReadReturned("S", "k", "d", path), row.expected + QChar(0));
     }
 }
-
 
 // A plain file already read and settled: a write finds it in the cache
 // without opening it.

@@ -1,18 +1,30 @@
-// The pointer's display count, windows shown modally, and twips.
+// The pointer's display count, windows shown modally, twips, key codes,
+// foreign windows and the check for another running copy.
 
 #include <gtest/gtest.h>
 
 #include <QCursor>
+#include <QDir>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <fcntl.h>
 #include <functional>
+#include <optional>
+#include <sys/file.h>
+#include <unistd.h>
 #include <vector>
 
+#include "platform/system/ProgramInfo.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/ForeignWindow.h"
 #include "platform/ui/ModalShow.h"
+#include "platform/ui/PrevInstance.h"
 #include "platform/ui/Twips.h"
+#include "platform/ui/VbInput.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -91,6 +103,56 @@ TEST(TwipsTest, FifteenTwipsAPixelAt96Dpi) {
     parent.resize(200, 100);
     EXPECT_EQ(platform::ScaleWidth(parent), 3000.0f);
     EXPECT_EQ(platform::ScaleHeight(parent), 1500.0f);
+}
+
+TEST(VbInputTest, KeyCodes) {
+    const std::pair<int, int> keys[] = {  // just past a range of codes, a key has none
+        {Qt::Key_A, 65},      {Qt::Key_Z, 90},     {Qt::Key_BracketLeft, 0}, {Qt::Key_0, 48},     {Qt::Key_9, 57},
+        {Qt::Key_Colon, 0},   {Qt::Key_F1, 112},   {Qt::Key_F24, 135},       {Qt::Key_F25, 0},    {Qt::Key_Escape, 27},
+        {Qt::Key_Enter, 13},  {Qt::Key_Space, 32}, {Qt::Key_Left, 37},       {Qt::Key_Delete, 46},
+    };
+    for (const auto& [key, code] : keys) {
+        EXPECT_EQ(platform::VbKeyCode(QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier)), code) << std::hex << key;
+    }
+}
+
+// An id that names no window, as when the preview area is gone: no size, no
+// parent, and no crash whether or not there is a display to ask.
+TEST(ForeignWindowTest, IdThatNamesNoWindow) {
+    for (const unsigned long id : {0ul, 0x7FFFFFF0ul}) {
+        const platform::ClientRect r = platform::GetClientRect(id);
+        EXPECT_TRUE(r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0);
+        QWidget window;
+        EXPECT_FALSE(platform::ParentIntoForeignWindow(window, id, 10, 10));
+        EXPECT_FALSE(window.isVisible());
+    }
+}
+
+// The answer is decided once a process, so each check runs in a fresh one.
+// That process repeats the test up to its check, in a folder of its own, so
+// the lock taken below is held by the checking process itself, under another
+// descriptor, as a running copy would hold it.
+TEST(PrevInstanceDeathTest, SeesACopyHoldingTheLockFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::optional<QByteArray> saved =
+        qEnvironmentVariableIsSet("XDG_RUNTIME_DIR") ? std::optional(qgetenv("XDG_RUNTIME_DIR")) : std::nullopt;
+    const testsupport::TempFolder folder;
+    const auto check = [&] {
+        const bool another = platform::PrevInstance();
+        QDir(folder.path()).removeRecursively();  // the process ends without destructors
+        std::_Exit(another);
+    };
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.path()));
+    EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
+    const QString lock = folder.file(platform::ExecutableName() + '-' + QString::number(::getuid()) + ".lock");
+    const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(fd, LOCK_SH), 0);
+    EXPECT_EXIT(check(), testing::ExitedWithCode(1), "");
+    ::close(fd);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.file("none")));  // no lock file: as the only copy
+    EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
+    if (saved) qputenv("XDG_RUNTIME_DIR", *saved);
+    else qunsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace

@@ -45,10 +45,12 @@ std::string Describe(const std::u16string& text) { return View(text).left(60).to
 
 std::u16string Repeat(char16_t c, std::size_t n) { return std::u16string(n, c); }
 
-// IsNumeric is true exactly when CDbl gives a value.
+// IsNumeric is true exactly when CDbl gives a value. The text is a view into
+// a longer string, whose sign and digit past its end must not be read.
 void ExpectConversions(const std::u16string& source, const Outcome& cint, const Outcome& clng, const Outcome& cdbl) {
     SCOPED_TRACE(Describe(source));
-    const QStringView text = View(source);
+    const std::u16string longer = source + u"-5";
+    const QStringView text = View(longer).first(static_cast<qsizetype>(source.size()));
     EXPECT_EQ(Convert([&] { return vb::CInt(text); }), cint);
     EXPECT_EQ(Convert([&] { return vb::CLng(text); }), clng);
     EXPECT_EQ(Convert([&] { return vb::CDbl(text); }), cdbl);
