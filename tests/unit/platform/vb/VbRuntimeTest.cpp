@@ -91,7 +91,7 @@ TEST(VbStringTest, TrimAndUCase) {
         {u"  a b  ", u"a b", u"a b  ", u"  a b", u"  A B  "},
         {u"   ", u"", u"", u"", u"   "},
         // Only U+0020 is trimmed: tabs, NULs and other spaces stay.
-        {u"\t \0 "s, u"\t \0"s, u"\t \0 "s, u"\t \0"s, u"\t \0 "s},
+        {u"\t x\0 "s, u"\t x\0"s, u"\t x\0 "s, u"\t x\0"s, u"\t X\0 "s},
         {u"\u00A0x\u3000", u"\u00A0x\u3000", u"\u00A0x\u3000", u"\u00A0x\u3000", u"\u00A0X\u3000"},
         // One unit to one unit: ß and the ligature ﬁ have no single-unit capital.
         {u"é ÿ ß ﬁ", u"é ÿ ß ﬁ", u"é ÿ ß ﬁ", u"é ÿ ß ﬁ", u"É Ÿ ß ﬁ"},
