@@ -115,8 +115,8 @@ TEST(VbFormatTest, DayMonthYearAndTwelveHourClock) {
     for (const auto& row : rows) EXPECT_EQ(vb::FormatHMmSsAmPm(row.time), QString::fromLatin1(row.expected));
 }
 
-// A zone half an hour away from UTC catches a clock read in the wrong zone;
-// a minute either way is allowed, across midnight too.
+// A zone 5:30 from UTC catches a clock read in UTC or with whole hours of
+// offset; a minute either way is allowed, across midnight too.
 TEST(VbTimerTest, CountsFromLocalMidnight) {
     const char* old = std::getenv("TZ");
     const std::string saved = old ? old : "";
