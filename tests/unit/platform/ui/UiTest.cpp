@@ -1,0 +1,152 @@
+// The pointer's display count, windows shown modally, twips, key codes,
+// foreign windows and the check for another running copy.
+
+#include <gtest/gtest.h>
+
+#include <QCursor>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/system/ProgramInfo.h"
+#include "platform/ui/Cursor.h"
+#include "platform/ui/ForeignWindow.h"
+#include "platform/ui/ModalShow.h"
+#include "platform/ui/PrevInstance.h"
+#include "platform/ui/Twips.h"
+#include "platform/ui/VbInput.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+void SetCount(int count) {
+    while (platform::CursorDisplayCount() < count) platform::ShowCursor(true);
+    while (platform::CursorDisplayCount() > count) platform::ShowCursor(false);
+}
+
+// The pointer is blank exactly while the display count is below zero, and
+// once it is back at zero no override cursor is left stacked.
+TEST(CursorTest, PointerIsBlankWhileTheCountIsNegative) {
+    const struct { std::vector<bool> calls; int count; } rows[] = {  // calls: true shows, false hides
+        {{false}, -1}, {{false, false, true}, -1}, {{true, false}, 0}, {{false, false, true, true}, 0}};
+    const int before = platform::CursorDisplayCount();  // other tests leave it where they like
+    for (const auto& row : rows) {
+        SetCount(0);
+        for (const bool show : row.calls) platform::ShowCursor(show);
+        EXPECT_EQ(platform::CursorDisplayCount(), row.count);
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        EXPECT_EQ(cursor ? cursor->shape() : Qt::ArrowCursor, row.count < 0 ? Qt::BlankCursor : Qt::ArrowCursor);
+        SetCount(0);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
+    SetCount(before);
+}
+
+// Events go on being handled while the caller waits, and the wait ends when
+// the window is hidden, closed or destroyed.
+TEST(ModalShowTest, ReturnsWhenTheWindowGoes) {
+    const std::function<void(QWidget*&)> ends[] = {
+        [](QWidget*& w) { w->hide(); },
+        [](QWidget*& w) { w->close(); },
+        [](QWidget*& w) { delete std::exchange(w, nullptr); },
+    };
+    for (const auto& end : ends) {
+        auto* window = new QWidget;
+        bool ended = false;
+        QTimer::singleShot(20, [&] {
+            end(window);
+            ended = true;
+        });
+        platform::ShowModal(*window);
+        EXPECT_TRUE(ended);
+        EXPECT_FALSE(window && window->isVisible());
+        delete window;
+    }
+}
+
+TEST(ModalShowTest, WindowHiddenWhileShowingDoesNotWait) {
+    struct HidesOnShow : QWidget {
+        void showEvent(QShowEvent*) override { QTimer::singleShot(0, this, &QWidget::hide); }
+    } window;
+    platform::ShowModal(window);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.windowModality(), Qt::ApplicationModal);
+}
+
+// The off-screen display has 96 DPI: 15 twips a pixel.
+TEST(TwipsTest, FifteenTwipsAPixelAt96Dpi) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_EQ(screen->logicalDotsPerInchX(), 96);
+    ASSERT_EQ(screen->logicalDotsPerInchY(), 96);
+    EXPECT_EQ(platform::TwipsPerPixelX(), 15.0f);
+    EXPECT_EQ(platform::TwipsPerPixelY(), 15.0f);
+    EXPECT_EQ(platform::ScreenWidth(), 15.0f * screen->geometry().width());
+    EXPECT_EQ(platform::ScreenHeight(), 15.0f * screen->geometry().height());
+
+    QWidget parent;
+    QWidget control(&parent);
+    platform::SetGeometry(control, {20, 25, 1822, 503});  // to the nearest pixel
+    EXPECT_EQ(control.geometry(), QRect(1, 2, 121, 34));
+    const platform::TwipsRect back = platform::Geometry(control);
+    EXPECT_EQ(QRectF(back.Left, back.Top, back.Width, back.Height), QRectF(15, 30, 1815, 510));
+    platform::SetGeometry(control, {-150, -30, -500, -1});  // no size below zero
+    EXPECT_EQ(control.geometry(), QRect(-10, -2, 0, 0));
+    parent.resize(200, 100);
+    EXPECT_EQ(platform::ScaleWidth(parent), 3000.0f);
+    EXPECT_EQ(platform::ScaleHeight(parent), 1500.0f);
+}
+
+TEST(VbInputTest, KeyCodes) {
+    const std::pair<int, int> keys[] = {  // just past a range of codes, a key has none
+        {Qt::Key_A, 65},      {Qt::Key_Z, 90},     {Qt::Key_BracketLeft, 0}, {Qt::Key_0, 48},     {Qt::Key_9, 57},
+        {Qt::Key_Colon, 0},   {Qt::Key_F1, 112},   {Qt::Key_F24, 135},       {Qt::Key_F25, 0},    {Qt::Key_Escape, 27},
+        {Qt::Key_Enter, 13},  {Qt::Key_Space, 32}, {Qt::Key_Left, 37},       {Qt::Key_Delete, 46},
+    };
+    for (const auto& [key, code] : keys) {
+        EXPECT_EQ(platform::VbKeyCode(QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier)), code) << std::hex << key;
+    }
+}
+
+// An id that names no window, as when the preview area is gone: no size, no
+// parent, and no crash whether or not there is a display to ask.
+TEST(ForeignWindowTest, IdThatNamesNoWindow) {
+    for (const unsigned long id : {0ul, 0x7FFFFFF0ul}) {
+        const platform::ClientRect r = platform::GetClientRect(id);
+        EXPECT_TRUE(r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0);
+        QWidget window;
+        EXPECT_FALSE(platform::ParentIntoForeignWindow(window, id, 10, 10));
+        EXPECT_FALSE(window.isVisible());
+    }
+}
+
+// The answer is decided once a process, so each check runs in a fresh one.
+// That process repeats the test up to its check, in a folder of its own, so
+// the lock taken below is held by the checking process itself, under another
+// descriptor, as a running copy would hold it.
+TEST(PrevInstanceDeathTest, SeesACopyHoldingTheLockFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const testsupport::TempFolder folder;
+    const auto check = [&](const QString& runtimeFolder) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder));
+        const bool another = platform::PrevInstance();
+        QDir(folder.path()).removeRecursively();  // the process ends without destructors
+        std::_Exit(another);
+    };
+    EXPECT_EXIT(check(folder.path()), testing::ExitedWithCode(0), "");
+    const QString lock = folder.file(platform::ExecutableName() + '-' + QString::number(::getuid()) + ".lock");
+    const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(fd, LOCK_SH), 0);
+    EXPECT_EXIT(check(folder.path()), testing::ExitedWithCode(1), "");
+    ::close(fd);
+    EXPECT_EXIT(check(folder.file("none")), testing::ExitedWithCode(0), "");  // no lock file: as the only copy
+}
+
+}  // namespace
