@@ -79,7 +79,11 @@ bool WritePrivateProfileString(std::optional<QStringView> appName,
                                std::optional<QStringView> keyName,
                                std::optional<QStringView> value,
                                const QString& fileName) {
-    if (!appName) return false;
+    if (!appName) {
+        // All three missing flushes the cache: the next read reads the file.
+        if (!keyName && !value) ProfileCache::Instance().Forget(fileName);
+        return false;
+    }
     const QStringView section = TrimSpaces(*appName);
     const std::lock_guard lock(WriteMutex());
     ProfileCache& cache = ProfileCache::Instance();

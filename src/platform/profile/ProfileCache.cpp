@@ -80,6 +80,11 @@ void ProfileCache::Remember(const QString& fileName, const QByteArray& bytes) {
     entries_.insert(fileName, Entry{path, *stamp, false, -1, ContentHash(bytes), Parsed(bytes)});
 }
 
+void ProfileCache::Forget(const QString& fileName) {
+    const std::lock_guard lock(mutex_);
+    entries_.remove(fileName);
+}
+
 void ProfileCache::MakeRoom() {
     if (entries_.size() >= kMaxEntries) entries_.erase(entries_.begin());
 }

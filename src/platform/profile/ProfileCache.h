@@ -32,6 +32,8 @@ public:
     LoadedProfile Load(const QString& fileName);
     // Records bytes just written to the file as its content.
     void Remember(const QString& fileName, const QByteArray& bytes);
+    // Drops what is kept of the file: the next Load reads it.
+    void Forget(const QString& fileName);
 
 private:
     struct Entry {

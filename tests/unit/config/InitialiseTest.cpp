@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/Instances.h"
+#include "platform/profile/PrivateProfile.h"
 #include "platform/ui/Cursor.h"
 #include "platform/vb/EndProgram.h"
 #include "state/RunState.h"
@@ -26,13 +27,14 @@ protected:
         spec.errorLog = LogPath();
         return spec;
     }
-    // Each collection is a file of its own: the profile cache may serve a
-    // file rewritten within the same clock tick from what it read before.
-    QString Write(const CollectionSpec& spec) {
-        const QString file = ProgramFile(QStringLiteral("Shows%1.ini").arg(++written_));
-        testsupport::WriteBytes(file, testsupport::CollectionText(spec));
+    // The collection file, rewritten; a flush makes the next read read it.
+    QString Write(const QByteArray& text) {
+        const QString file = ProgramFile(QStringLiteral("Shows.ini"));
+        testsupport::WriteBytes(file, text);
+        platform::profile::WritePrivateProfileString(std::nullopt, std::nullopt, std::nullopt, file);
         return file;
     }
+    QString Write(const CollectionSpec& spec) { return Write(testsupport::CollectionText(spec)); }
     QString LogText() const {
         return QFile::exists(LogPath()) ? QString::fromUtf8(testsupport::ReadBytes(LogPath())) : QString();
     }
@@ -47,7 +49,6 @@ protected:
             return true;
         }
     }
-    int written_ = 0;
 };
 
 TEST_F(InitialiseTest, LoadsSettingsAndEveryPositionOfAnEntry) {
@@ -205,8 +206,7 @@ TEST_F(InitialiseTest, UnusableSettingsSectionEndsBeforeAnything) {
     };
     for (const auto& [text, cursorShown] : cases) {
         SCOPED_TRACE(text.toStdString());
-        const QString file = ProgramFile(QStringLiteral("Bad%1.ini").arg(++written_));
-        testsupport::WriteBytes(file, text);
+        const QString file = Write(text);
         const int cursor = platform::CursorDisplayCount();
         EXPECT_TRUE(Ends(file));
         EXPECT_EQ(platform::CursorDisplayCount() - cursor, cursorShown);

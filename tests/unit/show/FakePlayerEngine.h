@@ -25,10 +25,7 @@ public:
     void Play() override { calls << QStringLiteral("Play"); }
     void Pause() override { calls << QStringLiteral("Pause"); }
     double Position() const override { return position; }
-    void Seek(double seconds) override {
-        calls << QStringLiteral("Seek %1").arg(seconds);
-        position = seconds;
-    }
+    void Seek(double seconds) override { calls << QStringLiteral("Seek %1").arg(position = seconds); }
     double Duration() const override { return 1; }
     bool IsReady() const override { return ready; }
     QSize VideoSize() const override { return size; }
@@ -44,7 +41,6 @@ public:
         return QStringLiteral("%1 %2/%3 x%4 %5-%6 %7").arg(amplitude, 0, 'g', 4).arg(left).arg(right).arg(speed)
             .arg(partStart).arg(partEnd).arg(plays);
     }
-
     void RaiseReady(QSize pixels) {
         size = pixels;
         ready = true;
@@ -53,14 +49,12 @@ public:
     void RaiseEndOfFile(bool failed, const QString& reason = {}) { EndOfFile(failed, reason); }
 
     QStringList calls;
-    double position = 0;
+    double position = 0, speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
     bool ready = false;
     QSize size;
-    double speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
     int plays = -1;
 
-    bool scripted = false;
-    bool playsToEnd = false;
+    bool scripted = false, playsToEnd = false;
     QStringList unopenable;           // clips that fail to open
     std::function<void()> beforeEnd;  // runs just before a clip ends
 
@@ -69,12 +63,11 @@ private:
         if (clip != opened_) return;
         if (unopenable.contains(url)) return RaiseEndOfFile(true, QStringLiteral("cannot open"));
         RaiseReady({320, 240});
-        if (playsToEnd) QTimer::singleShot(0, &context_, [this, clip] { Ended(clip); });
-    }
-    void Ended(int clip) {
-        if (clip != opened_) return;
-        if (beforeEnd) beforeEnd();
-        RaiseEndOfFile(false);
+        if (playsToEnd) QTimer::singleShot(0, &context_, [this, clip] {
+            if (clip != opened_) return;
+            if (beforeEnd) beforeEnd();
+            RaiseEndOfFile(false);
+        });
     }
 
     int opened_ = 0;

@@ -28,37 +28,35 @@ TEST_F(LoadStepTest, PreviewPlaysTheFirstEntryWithoutEnd) {
     const std::pair<const char*, QStringList> cases[] = {
         {"video", {"Close", "Open /media/one.avi", "Play", "Play"}}, {"web", {}}, {"still", {}}};
     for (const auto& [kind, calls] : cases) {
-        SCOPED_TRACE(kind);
         Second(kRunModePreview);
         gMovies().Item(1).LetIsHTML(kind == std::string("web"));
         gMovies().Item(1).LetIsStill(kind == std::string("still"));
         const ::Med_Saver& player = *TheCover().Med_Saver;
         EXPECT_EQ(player_->calls, calls);
-        EXPECT_TRUE(gStopRequest);  // only the show's branch clears it
-        EXPECT_FALSE(TheCover().isFullScreen());  // the start-up places it
+        EXPECT_TRUE(gStopRequest && !TheCover().isFullScreen());  // the start-up places it
         if (calls.isEmpty()) continue;
         EXPECT_EQ(std::make_tuple(player.PlayCount(), player.DisplaySize(), player.AutoRewind(), player.Top()),
                   std::make_tuple(0, Med_Saver::kFitToControl, true, 0.0f));
     }
 }
 
+// What reaches the player reads as FakePlayerEngine::Settings: amplitude,
+// channel gains (centred, whatever the entry's balance), speed, part, plays.
 TEST_F(LoadStepTest, ShowConfiguresAPlayerEntry) {
     struct Case {
         qint32 playspeed;
         qint16 volume;
         double loopStart, loopEnd;
         bool remoteRepeat, loopForever;
-        double rate;
-        qint32 playerVolume, playCount;
+        QString settings;
     };
     const Case cases[] = {
-        {10, 0, 0, 0, false, false, 1.0, 0, 1},
-        {5, 500, 2.5, 7, false, false, 0.5, -500, 1},
-        {20, 1200, 1, 3, true, false, 2.0, -1200, 30000},  // repeat asked for on the remote
-        {10, 0, 0, 0, false, true, 1.0, 0, 1},             // looping forever is the loop's business
+        {10, 0, 0, 0, false, false, "1 1/1 x1 0-0 1"},
+        {5, 500, 2.5, 7, false, false, "0.5623 1/1 x0.5 2.5-7 1"},
+        {20, 1200, 1, 3, true, false, "0.2512 1/1 x2 1-3 30000"},  // repeat asked for on the remote
+        {10, 0, 0, 0, false, true, "1 1/1 x1 0-0 1"},                // looping forever is the loop's business
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.playspeed);
         Movie& entry = Second(kRunModeShow);
         entry.LetPlayspeed(c.playspeed);
         entry.Letvolume(c.volume);
@@ -68,17 +66,11 @@ TEST_F(LoadStepTest, ShowConfiguresAPlayerEntry) {
         entry.LetLoopForever(c.loopForever);
         entry.LetBalance(Variant(qint32{1500}));
         const ::Med_Saver& player = *TheCover().Med_Saver;
-        EXPECT_FALSE(gStopRequest);
-        EXPECT_TRUE(TheCover().isFullScreen());
+        EXPECT_EQ(player_->Settings(), c.settings);
+        EXPECT_EQ(player_->position, c.loopStart);  // playback starts at the loop start
         EXPECT_EQ(player.FileName(), "/media/two.avi");
-        EXPECT_DOUBLE_EQ(player.Rate(), c.rate);
-        EXPECT_EQ(player.Volume(), c.playerVolume);
-        EXPECT_EQ(player.Balance(), 0);  // centred whatever the entry holds
-        EXPECT_DOUBLE_EQ(player.SelectionEnd(), c.loopEnd);
-        EXPECT_DOUBLE_EQ(player_->position, c.loopStart);  // playback starts at the loop start
-        EXPECT_EQ(player.PlayCount(), c.playCount);
+        EXPECT_TRUE(!gStopRequest && TheCover().isFullScreen() && player.Visible() && player.AutoStart());
         EXPECT_FALSE(player.AddressMode());
-        EXPECT_TRUE(player.Visible() && player.AutoStart());
         EXPECT_EQ(player_->calls.last(), "Play");
     }
     Second(kRunModeShow, QStringLiteral("http://example.org/live.asf"));
@@ -86,27 +78,23 @@ TEST_F(LoadStepTest, ShowConfiguresAPlayerEntry) {
     EXPECT_EQ(TheCover().Med_Saver->FileName(), "http://example.org/live.asf");  // an address is given alone
 }
 
+// CD tracks, QuickTime 4 and RealMedia clear the stop request and wait for
+// the loop; web pages and stills are not touched at all.
 TEST_F(LoadStepTest, ShowLeavesOtherKindsToTheLoop) {
-    struct Case {
-        QString movieName;
-        bool qt4, realMedia, web, still;
-        bool stopCleared;
-    };
-    const Case cases[] = {
-        {"Track01.cda", false, false, false, false, true}, {"Track01.CDA", true, false, false, false, true},
-        {"clip.mov", true, false, false, false, true},     {"clip.rm", false, true, false, false, true},
-        {"page.htm", false, false, true, false, false},    {"photo.png", false, false, false, true, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.movieName.toStdString());
-        Movie& entry = Second(kRunModeShow, c.movieName);
-        entry.LetIsTrueQT4(c.qt4);
-        entry.LetIsTrueRM(c.realMedia);
-        entry.LetIsHTML(c.web);
-        entry.LetIsStill(c.still);
+    // The name, then the kind: Q QuickTime 4, R RealMedia, W web, S still.
+    const std::pair<QString, const char*> cases[] = {
+        {"Track01.cda", ""}, {"Track01.CDA", "Q"}, {"clip.mov", "Q"}, {"clip.rm", "R"}, {"page.htm", "W"},
+        {"photo.png", "S"}};
+    for (const auto& [name, kind] : cases) {
+        const QString flags = QString::fromLatin1(kind);
+        Movie& entry = Second(kRunModeShow, name);
+        entry.LetIsTrueQT4(flags == "Q");
+        entry.LetIsTrueRM(flags == "R");
+        entry.LetIsHTML(flags == "W");
+        entry.LetIsStill(flags == "S");
         TheCover();
         EXPECT_EQ(player_->calls, QStringList{});
-        EXPECT_EQ(gStopRequest, !c.stopCleared);
+        EXPECT_EQ(gStopRequest, flags == "W" || flags == "S") << name.toStdString();
     }
     Second(kRunModeShow);
     gCurrentIndex = 7;  // no such entry: the step gives up silently
@@ -114,31 +102,25 @@ TEST_F(LoadStepTest, ShowLeavesOtherKindsToTheLoop) {
     EXPECT_EQ(player_->calls, QStringList{});
 }
 
+// Full screen and fitted; a square of the play size; or the clip's own size,
+// which the entry keeps as its play size. Both centred.
 TEST_F(LoadStepTest, LayoutRule) {
     const float width = platform::ScreenWidth(), height = platform::ScreenHeight();
-    struct Case {
-        bool fullScreen;
-        qint32 playsize, displaySize;
-        float left, top, w, h;
-        qint32 storedPlaysize;
+    const std::tuple<bool, qint32, qint32, QRectF> cases[] = {  // full screen, play size, display size, place
+        {true, 0, Med_Saver::kFitToControl, {0, 0, width, height}},
+        {false, 3000, Med_Saver::kFitToControl, {width / 2 - 1500, height / 2 - 1500, 3000, 3000}},
+        {false, 0, Med_Saver::kOwnSize, {width / 2 - 2400, height / 2 - 1800, 4800, 3600}},  // 320 x 240
     };
-    const Case cases[] = {
-        {true, 0, Med_Saver::kFitToControl, 0, 0, width, height, 0},
-        {false, 3000, Med_Saver::kFitToControl, width / 2 - 1500, height / 2 - 1500, 3000, 3000, 3000},
-        {false, 0, Med_Saver::kOwnSize, width / 2 - 2400, height / 2 - 1800, 4800, 3600, 3600},  // 320 x 240
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.playsize);
+    for (const auto& [fullScreen, playsize, displaySize, place] : cases) {
         Movie& entry = Second(kRunModeShow);
-        entry.LetPlayFullScreen(c.fullScreen);
-        entry.LetPlaysize(c.playsize);
+        entry.LetPlayFullScreen(fullScreen);
+        entry.LetPlaysize(playsize);
         const ::Med_Saver& player = *TheCover().Med_Saver;
-        EXPECT_EQ(player.DisplaySize(), c.displaySize);
-        const platform::TwipsRect place{player.Left(), player.Top(), player.Width(), player.Height()};
-        EXPECT_NEAR(place.Left, c.left, 15);
-        EXPECT_NEAR(place.Top, c.top, 15);
-        EXPECT_EQ(std::make_pair(place.Width, place.Height), std::make_pair(c.w, c.h));
-        EXPECT_EQ(entry.Playsize(), c.storedPlaysize);
+        EXPECT_EQ(player.DisplaySize(), displaySize);
+        EXPECT_NEAR(player.Left(), place.left(), 15);
+        EXPECT_NEAR(player.Top(), place.top(), 15);
+        EXPECT_EQ(QSizeF(player.Width(), player.Height()), place.size());
+        EXPECT_EQ(entry.Playsize(), fullScreen ? 0 : static_cast<qint32>(place.height()));
     }
 }
 
