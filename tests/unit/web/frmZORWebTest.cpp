@@ -51,19 +51,17 @@ TEST_F(frmZORWebTest, LoadSteps) {
     };
     const Case cases[] = {
         {help, kRunModeShow, 0, false, 0, 0},
-        {help, kRunModePreview, 45, false, 45, 45000},
         {ProgramFile(QStringLiteral("zorhlp.htm")), kRunModeShow, 0, true, 0, 0},  // not the help page
         {page_, kRunModeShow, 3, true, 10, 10000},                                 // ten seconds at least
-        {page_, kRunModeShow, -5, true, 10, 10000},
         {page_, kRunModeShow, 10, true, 10, 10000},
         {page_, kRunModePreview, 45, true, 45, 45000},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.address.toStdString() << " " << c.delay);
+        SCOPED_TRACE(c.delay);
         const auto w = Load(c.address, c.runMode, c.delay);
         EXPECT_TRUE(w->Cmd_AddURL->isHidden());
-        EXPECT_EQ(!w->Cmd_ContShow->isHidden(), c.showButtons);
-        EXPECT_EQ(!w->Command2->isHidden(), c.showButtons);
+        EXPECT_EQ(std::make_pair(w->Cmd_ContShow->isHidden(), w->Command2->isHidden()),
+                  std::make_pair(!c.showButtons, !c.showButtons));
         EXPECT_EQ(browser_->calls, QStringList{"Navigate " + c.address});
         EXPECT_EQ(Items(*w->cboAddress), QStringList{c.address});
         EXPECT_TRUE(w->timTimer->isActive());
