@@ -1,6 +1,4 @@
-// The private-profile calls as a caller sees them: reads, writes compared byte
-// for byte, the file's encoding, the file system around the file, and a cache
-// that must notice every change made behind its back.
+// The private-profile calls as a caller sees them, the file system around the file, and the cache.
 
 #include <gtest/gtest.h>
 
@@ -18,12 +16,10 @@
 #include <thread>
 
 #include "platform/profile/PrivateProfile.h"
-#include "platform/profile/ProfileText.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-using platform::profile::TextEncoding;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
@@ -33,7 +29,7 @@ QString Text(const char16_t (&literal)[N]) { return QString(reinterpret_cast<con
 template <std::size_t N>
 QByteArray Bytes(const char (&literal)[N]) { return QByteArray(literal, N - 1); }
 std::optional<QStringView> Arg(const std::optional<QString>& s) {
-    return s ? std::optional<QStringView>(*s) : std::nullopt;
+    return s ? std::optional(QStringView(*s)) : std::nullopt;
 }
 
 // The count returned and the whole buffer: the size passed and one '#' past it.
@@ -82,8 +78,8 @@ TEST(ProfileReadTest, FindsWhatTheFileSays) {
         {kMixed, "general", std::nullopt, "d", Text(u"Name\0name\0Spaced Key\0Quoted\0#Hash\0Empty\0\0")},
         {Bytes("[a]\r[b]\n[c]\r\n\r\r[d]"), std::nullopt, std::nullopt, "", Text(u"a\0b\0c\0d\0\0")},
         {Bytes("[\xC3\x89t\xC3\xA9]\nk=v\n"), Text(u"\u00E9T\u00C9"), "K", "d", Text(u"v\0")},
+        {Bytes("[s]\nk=\x80\x81\x8A\x9F\xA0\xFF\n"), "S", "k", "d", Text(u"\u20AC\u0081\u0160\u0178\u00A0\u00FF\0")},
         {kLarge, "big", "k7", "d", Text(u"v7\0")},
-        {kLarge, "Big", "k17", "d", Text(u"d\0")},
         {kLarge, "Edge", "k15", "d", Text(u"v15\0")},
     };
     for (const auto& row : rows) {
@@ -103,7 +99,6 @@ TEST(ProfileReadTest, CutsToTheBufferSize) {
     // written: the buffer up to the first untouched character.
     const struct { const char* app; std::optional<QString> key; quint32 size, returned; QString written; } rows[] = {
         {"s2", "v127", 127, 126, v126 + QChar(0)},  // a caller passes 127 for a Space$(128) buffer
-        {"s2", "v127", 1, 0, Text(u"\0")},
         {"s2", "v127", 0, 0, ""},
         {"s1", std::nullopt, 20, 18, Text(u"name1\0name2\0name4\0\0")},
         {"s1", std::nullopt, 19, 17, Text(u"name1\0name2\0name4\0\0")},  // one short of two spare characters
@@ -119,25 +114,6 @@ TEST(ProfileReadTest, CutsToTheBufferSize) {
     }
 }
 
-// Decoding and encoding back must give the very same bytes, or a write would
-// change lines it never touched.
-TEST(ProfileTextTest, DetectsTheEncodingAndRoundTrips) {
-    const struct { QByteArray bytes; TextEncoding encoding; QString text; } rows[] = {
-        {Bytes("a\0\xC3\xA9\xF0\x9F\x98\x80"), TextEncoding::Utf8, Text(u"a\0\u00E9\U0001F600")},
-        {Bytes("\xEF\xBB\xBFk=\xC3\xA9"), TextEncoding::Utf8WithBom, Text(u"k=\u00E9")},
-        {Bytes("\xFF\xFEk\0=\0\xA9\x03"), TextEncoding::Utf16LE, Text(u"k=\u03A9")},
-        {Bytes("\xC0\x80"), TextEncoding::Windows1252, Text(u"\u00C0\u20AC")},  // invalid UTF-8: the code page
-        {Bytes("\x80\x81\x8A\x9F\xA0\xFF"), TextEncoding::Windows1252, Text(u"\u20AC\u0081\u0160\u0178\u00A0\u00FF")},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.bytes.toHex(' ').toStdString());
-        const platform::profile::DecodedText decoded = platform::profile::DecodeText(row.bytes);
-        EXPECT_EQ(decoded.encoding, row.encoding);
-        EXPECT_EQ(decoded.text, row.text);
-        EXPECT_EQ(platform::profile::EncodeText(decoded.text, decoded.encoding), row.bytes);
-    }
-}
-
 const QByteArray kTwo = Bytes("[A]\r\nk=v\r\n; note\r\n\r\n[B]\r\nz=1\r\n");
 
 TEST(ProfileWriteTest, ChangesOnlyTheLineConcerned) {
@@ -148,7 +124,6 @@ TEST(ProfileWriteTest, ChangesOnlyTheLineConcerned) {
     } rows[] = {
         // A new file has CRLF lines and UTF-8 without a mark; names lose surrounding spaces only.
         {std::nullopt, " Sec\t ", "  key ", Text(u" \u00E9 "), Bytes("[Sec\t]\r\nkey= \xC3\xA9 \r\n")},
-        {kTwo, "C", "x", "1", kTwo + "[C]\r\nx=1\r\n"},
         {Bytes("[A]\nk=v"), "B", "x", "1", Bytes("[A]\nk=v\n[B]\nx=1\n")},
         // A new key goes after the section's last entry, before its trailing comments and blanks.
         {kTwo, "a", "new", "n", Bytes("[A]\r\nk=v\r\nnew=n\r\n; note\r\n\r\n[B]\r\nz=1\r\n")},
@@ -161,9 +136,10 @@ TEST(ProfileWriteTest, ChangesOnlyTheLineConcerned) {
         {std::nullopt, "A", "k", std::nullopt, std::nullopt},
         {Bytes("[A]\r\nk=v\r\n; keep\r\n[B]\r\n[a]\r\nk=2\r\n"), "a", std::nullopt, std::nullopt,
          Bytes("; keep\r\n[B]\r\n[a]\r\nk=2\r\n")},
-        // The file's encoding is kept; what it cannot hold becomes one '?' a character.
-        {Bytes("[A]\r\nk=caf\xE9\r\nm=\x81\x8D\r\n"), "A", "m", Text(u"\u00E9\u20AC\u03A9\U0001F600."),
-         Bytes("[A]\r\nk=caf\xE9\r\nm=\xE9\x80??.\r\n")},
+        // The file's encoding is kept, every byte of the lines not written to; what the code page
+        // cannot hold becomes one '?' a character.
+        {Bytes("[A]\r\nk=\0\x81\x8D\xE9\r\nm=\r\n"), "A", "m", Text(u"\u00E9\u20AC\u0178\u00A0\u03A9\U0001F600."),
+         Bytes("[A]\r\nk=\0\x81\x8D\xE9\r\nm=\xE9\x80\x9F\xA0??.\r\n")},
         {Bytes("\xEF\xBB\xBF[A]\r\nk=v\r\n"), "A", "k", Text(u"\u00E9"), Bytes("\xEF\xBB\xBF[A]\r\nk=\xC3\xA9\r\n")},
         {Bytes("\xFF\xFE[\0A\0]\0\n\0"), "A", "k", Text(u"\u03A9"), Bytes("\xFF\xFE[\0A\0]\0\n\0k\0=\0\xA9\x03\n\0")},
         {kTwo, std::nullopt, "k", "v", kTwo},  // no section name: refused
@@ -200,12 +176,10 @@ QString Plain(const QString& folder, mode_t mode = 0600) {
     return Chmod(P(folder), mode);
 }
 
-// Kind and permission bits, size and the bytes.
+// Kind and permission bits, and the bytes of a regular file.
 QString StateOf(const QString& path) {
-    const struct stat st = StatOf(path);
-    const bool small = S_ISREG(st.st_mode) && st.st_size < 4096;
-    return QString::number(st.st_mode, 8) + ' ' + QString::number(st.st_size) + ' ' +
-           QString::fromLatin1(small ? ReadBytes(path) : QByteArray());
+    const mode_t mode = StatOf(path).st_mode;
+    return QString::number(mode, 8) + ' ' + QString::fromLatin1(S_ISREG(mode) ? ReadBytes(path) : QByteArray());
 }
 
 // Hidden names too: no temporary file may be left behind.
@@ -217,47 +191,40 @@ bool Write(const QString& path) { return platform::profile::WritePrivateProfileS
 
 // Sleeps until the clock has moved past t.
 void WaitPast(const timespec& t, clockid_t clock) {
-    for (timespec now{}; clock_gettime(clock, &now) == 0 && std::pair(now.tv_sec, now.tv_nsec) <=
-                                                                 std::pair(t.tv_sec, t.tv_nsec);) {
+    timespec now{};
+    while (clock_gettime(clock, &now) == 0 && std::pair(now.tv_sec, now.tv_nsec) <= std::pair(t.tv_sec, t.tv_nsec))
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
 }
 
 // Once the file's times lie in a past tick of the clock that stamps them, the
 // cache trusts its copy on the stat data alone.
 void Settle(const QString& path) { WaitPast(StatOf(path).st_ctim, CLOCK_REALTIME_COARSE); }
 
+// Each change follows a read, once right away and once the cached copy is
+// trusted; the stat data is compared again from the next tick on.
 TEST(ProfileCacheTest, SeesChangesByOthers) {
-    const struct {
-        const char* name;
-        bool settle;  // let the cached copy become trusted before the change
-        std::function<void(const QString& path)> change;
-        QString expected;
-    } rows[] = {
-        {"rewrite in place", true, [](const QString& p) { WriteBytes(p, kNew); }, "new"},
-        {"rewrite within the tick of the read", false, [](const QString& p) { WriteBytes(p, kNew); }, "new"},
-        {"rewrite with the mtime restored", true,
-         [](const QString& p) {
-             const timespec times[2] = {StatOf(p).st_mtim, StatOf(p).st_mtim};
-             WriteBytes(p, kNew);
-             ::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), times, 0);
-         },
-         "new"},
-        {"deleted", true, [](const QString& p) { QFile::remove(p); }, "d"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        testsupport::TempFolder folder;
-        const QString path = folder.file("cache.ini");
-        WriteBytes(path, kOld);
-        if (row.settle) Settle(path);
-        ASSERT_EQ(ReadReturned("S", "k", "d", path), Text(u"old\0"));
-        row.change(path);
+    testsupport::TempFolder folder;
+    const QString path = folder.file("cache.ini");
+    const auto readNextTick = [&] {
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-        WaitPast(now, CLOCK_MONOTONIC_COARSE);  // stat data is compared once a tick
-        EXPECT_EQ(ReadReturned("S", "k", "d", path), row.expected + QChar(0));
-    }
+        WaitPast(now, CLOCK_MONOTONIC_COARSE);
+        return ReadReturned("S", "k", "d", path);
+    };
+    WriteBytes(path, kOld);
+    ASSERT_EQ(ReadReturned("S", "k", "d", path), Text(u"old\0"));
+    WriteBytes(path, kNew);
+    EXPECT_EQ(readNextTick(), Text(u"new\0"));
+    Settle(path);
+    ASSERT_EQ(ReadReturned("S", "k", "d", path), Text(u"new\0"));
+    const timespec times[2] = {StatOf(path).st_mtim, StatOf(path).st_mtim};
+    WriteBytes(path, kOld);
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);  // the same size and mtime
+    EXPECT_EQ(readNextTick(), Text(u"old\0"));
+    Settle(path);
+    ASSERT_EQ(ReadReturned("S", "k", "d", path), Text(u"old\0"));
+    QFile::remove(path);
+    EXPECT_EQ(readNextTick(), Text(u"d\0"));
 }
 
 TEST(ProfileFileTest, RefusedWriteChangesNothing) {
@@ -276,15 +243,14 @@ TEST(ProfileFileTest, RefusedWriteChangesNothing) {
         {"no descriptor for the temporary file",
          [](const QString& f) { Settle(Plain(f)); ReadReturned("S", "k", "d", P(f)); return P(f); }, "old",
          RLIMIT_NOFILE, 0},
-        {"fifo", [](const QString& f) { ::mkfifo(QFile::encodeName(P(f)).constData(), 0600); return P(f); }, "d"},
     };
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // past the size limit a write fails with EFBIG
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         testsupport::TempFolder folder;
         const QString path = row.setup(folder.path());
-        const QString before = StateOf(path);
-        const QStringList names = Names(folder.path());
+        const auto state = [&] { return StateOf(path) + '|' + Names(folder.path()).join('|'); };
+        const QString before = state();
         rlimit saved{};
         ::getrlimit(row.resource, &saved);
         const rlimit lowered{std::min(row.limit, saved.rlim_max), saved.rlim_max};
@@ -292,10 +258,9 @@ TEST(ProfileFileTest, RefusedWriteChangesNothing) {
         const bool written = Write(path);
         ::setrlimit(row.resource, &saved);
         EXPECT_FALSE(written);
-        EXPECT_EQ(StateOf(path), before);
+        EXPECT_EQ(state(), before);
         EXPECT_EQ(ReadReturned("S", "k", "d", path), row.readBack + QChar(0));
         Chmod(folder.path(), 0700);
-        EXPECT_EQ(Names(folder.path()), names);
     }
     std::signal(SIGXFSZ, previous);
 }
@@ -308,12 +273,10 @@ TEST(ProfileFileTest, WriteKeepsPermissionBitsAndLinks) {
     WriteBytes(folder.file("real/t.ini"), kOld);
     ASSERT_TRUE(QFile::link("real/t.ini", folder.file("link.ini")));
     ASSERT_TRUE(QFile::link("t.ini", folder.file("dangling.ini")));
-    for (const char* name : {"p.ini", "link.ini", "dangling.ini"}) {
-        SCOPED_TRACE(name);
-        EXPECT_TRUE(Write(folder.file(name)));
-        EXPECT_EQ(ReadBytes(folder.file(name)), kNew);
-    }
-    EXPECT_EQ(StateOf(folder.file("p.ini")), "100640 12 " + kNew);
+    for (const char* name : {"p.ini", "link.ini", "dangling.ini"}) EXPECT_TRUE(Write(folder.file(name))) << name;
+    EXPECT_EQ(StateOf(folder.file("p.ini")), "100640 " + kNew);
+    EXPECT_EQ(ReadBytes(folder.file("real/t.ini")) + ReadBytes(folder.file("t.ini")), kNew + kNew);
+    EXPECT_TRUE(QFileInfo(folder.file("link.ini")).isSymLink() && QFileInfo(folder.file("dangling.ini")).isSymLink());
     EXPECT_EQ(Names(folder.path()), QStringList({"dangling.ini", "link.ini", "p.ini", "real", "t.ini"}));
     EXPECT_EQ(Names(folder.file("real")), QStringList({"t.ini"}));
 }

@@ -14,11 +14,7 @@ namespace {
 using namespace std::string_literals;
 
 // What a conversion gives: a value, or the number of the error it raises.
-struct Outcome {
-    std::optional<double> value;
-    qint32 error = 0;
-    bool operator==(const Outcome&) const = default;
-};
+struct Outcome { std::optional<double> value; qint32 error = 0; bool operator==(const Outcome&) const = default; };
 
 Outcome V(double value) { return {value, 0}; }
 const Outcome kMismatch{std::nullopt, 13};
@@ -65,26 +61,21 @@ TEST(VbConvertTest, TextToNumber) {
     for (const auto& row : values) ExpectConversions(row.text, V(row.rounded), V(row.rounded), V(row.cdbl));
 
     const struct { std::u16string text; Outcome cint, clng, cdbl; } rows[] = {
-        {u"1,234,567.5", kOverflow, V(1234568), V(1234567.5)},
-        {u"32767.5", kOverflow, V(32768), V(32767.5)},
+        {u"1,234,567.5", kOverflow, V(1234568), V(1234567.5)}, {u"32767.5", kOverflow, V(32768), V(32767.5)},
         {u"2147483647.5", kOverflow, kOverflow, V(2147483647.5)},
         // &H and &O bit patterns, read at the width of the target.
-        {u"&H8000", V(-32768), V(32768), V(32768)},
-        {u"&O177777", V(-1), V(65535), V(65535)},
-        {u"&H10000", kOverflow, V(65536), V(65536)},
-        {u"&HFFFFFFFF", kOverflow, V(-1), V(-1)},
+        {u"&H8000", V(-32768), V(32768), V(32768)}, {u"&O177777", V(-1), V(65535), V(65535)},
+        {u"&H10000", kOverflow, V(65536), V(65536)}, {u"&HFFFFFFFF", kOverflow, V(-1), V(-1)},
         // Correct rounding to double past the digits it needs: just above 2^53 + 1, halfway between two doubles.
         {u"9007199254740993." + std::u16string(1000, u'0') + u"1", kOverflow, kOverflow, V(9007199254740994.0)},
     };
     for (const auto& row : rows) ExpectConversions(row.text, row.cint, row.clng, row.cdbl);
 
     for (const std::u16string& text : {u""s, u"45 Help"s, u"1.2.3"s, u"--1"s, u"-(12)"s, u"(12"s, u"1,,234"s, u"&H"s,
-                                       u"-&H1"s, u"1e"s}) {
+                                       u"-&H1"s, u"1e"s})
         ExpectConversions(text, kMismatch, kMismatch, kMismatch);
-    }
-    for (const std::u16string& text : {u"&H100000000"s, u"1.8e308"s, u"1e99999999999999999999"s}) {
+    for (const std::u16string& text : {u"&H100000000"s, u"1.8e308"s, u"1e99999999999999999999"s})
         ExpectConversions(text, kOverflow, kOverflow, kOverflow);
-    }
 }
 
 TEST(VbConvertTest, DoubleToInteger) {
@@ -94,11 +85,9 @@ TEST(VbConvertTest, DoubleToInteger) {
         {-32768.5, V(-32768), V(-32768)}, {32767.5, kOverflow, V(32768)}, {-2147483648.5, kOverflow, V(-2147483648.0)},
         {2147483647.5, kOverflow, kOverflow}, {kNaN, kOverflow, kOverflow}, {-kInf, kOverflow, kOverflow},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.value);
-        EXPECT_EQ(Convert([&] { return vb::CInt(row.value); }), row.cint);
-        EXPECT_EQ(Convert([&] { return vb::CLng(row.value); }), row.clng);
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(std::pair(Convert([&] { return vb::CInt(row.value); }), Convert([&] { return vb::CLng(row.value); })),
+                  std::pair(row.cint, row.clng)) << row.value;
 }
 
 TEST(VbConvertTest, TextToBoolean) {
@@ -106,10 +95,8 @@ TEST(VbConvertTest, TextToBoolean) {
         // A word, in any case, with blanks around it and ending at a NUL; otherwise a number, True unless zero.
         {u"True\0junk"s, V(1)}, {u"\tfALSE ", V(0)}, {u"Yes", kMismatch}, {u"-1", V(1)}, {u"0", V(0)}, {u"", kMismatch},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(Describe(row.text));
-        EXPECT_EQ(Convert([&] { return vb::CBool(View(row.text)); }), row.result);
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(Convert([&] { return vb::CBool(View(row.text)); }), row.result) << Describe(row.text);
 }
 
 }  // namespace
