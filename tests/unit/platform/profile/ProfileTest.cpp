@@ -243,6 +243,8 @@ TEST(ProfileFileTest, RefusedWriteChangesNothing) {
         {"no descriptor for the temporary file",
          [](const QString& f) { Settle(Plain(f)); ReadReturned("S", "k", "d", P(f)); return P(f); }, "old",
          RLIMIT_NOFILE, 0},
+        {"fifo, which must not hang",
+         [](const QString& f) { return ::mkfifo(QFile::encodeName(P(f)), 0600), P(f); }, "d"},
     };
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // past the size limit a write fails with EFBIG
     for (const auto& row : rows) {
