@@ -13,7 +13,7 @@
 #include <optional>
 #include <tuple>
 
-#include "FakePlayerEngine.h"
+#include "ShowFixture.h"
 #include "platform/vb/VbError.h"
 #include "support/TestSupport.h"
 
@@ -42,13 +42,8 @@ TEST_F(Med_SaverTest, SettingsReachTheEngineInItsUnits) {
     EXPECT_EQ(read(), "-600 0: 0.5012 1/1 x1 -1--1 1");  // before anyone sets them
     EXPECT_TRUE(player_->AutoStart() && player_->AutoRewind() && !player_->Mute());
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    struct Case {
-        qint32 volume, balance;
-        double rate, start, end;
-        qint32 count;
-        QString read;
-    };
-    const Case cases[] = {
+    // Volume, balance, rate, part start and end, plays.
+    const std::tuple<qint32, qint32, double, double, double, qint32, QString> cases[] = {
         {0, 0, 0.5, 2, 5, 30000, "0 0: 1 1/1 x0.5 2-5 30000"},
         {-2000, 2000, 2, 0, 0, 0, "-2000 2000: 0.1 0.1/1 x2 0-0 0"},  // a positive balance lowers the left
         {-4000, -2000, 0, -1, -3, -2, "-4000 -2000: 0.01 1/0.1 x0.01 0-0 1"},
@@ -56,14 +51,14 @@ TEST_F(Med_SaverTest, SettingsReachTheEngineInItsUnits) {
         {-30000, -12000, nan, 9, 4, 10000, "-10000 -10000: 0 1/0 x1 9-4 10000"},
         {500, 0, 1, 0, 0, 1, "0 0: 1 1/1 x1 0-0 1"},  // no amplification
     };
-    for (const Case& c : cases) {
-        player_->LetVolume(c.volume);
-        player_->LetBalance(c.balance);
-        player_->LetRate(c.rate);
-        player_->LetSelectionStart(c.start);
-        player_->LetSelectionEnd(c.end);
-        player_->LetPlayCount(c.count);
-        EXPECT_EQ(read(), c.read);
+    for (const auto& [volume, balance, rate, start, end, plays, expected] : cases) {
+        player_->LetVolume(volume);
+        player_->LetBalance(balance);
+        player_->LetRate(rate);
+        player_->LetSelectionStart(start);
+        player_->LetSelectionEnd(end);
+        player_->LetPlayCount(plays);
+        EXPECT_EQ(read(), expected);
     }
 }
 

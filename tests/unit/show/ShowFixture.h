@@ -1,13 +1,17 @@
 #pragma once
-// A program state with a collection built in memory, the show window made
-// with a scripted player, the web page window with a fake browser, message
-// boxes recorded instead of shown, and the cursor count put back afterwards.
+// The show's test fixtures: a fake media engine, and a program state with a
+// collection built in memory, the show window made with a scripted player,
+// the web page window with a fake browser, message boxes recorded instead of
+// shown, and the cursor count put back afterwards.
 
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
-#include "FakePlayerEngine.h"
 #include "config/Instances.h"
+#include "platform/media/PlayerEngine.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageBox.h"
 #include "show/FormInstances.h"
@@ -18,6 +22,71 @@
 #include "web/frmZORWeb.h"
 
 namespace testsupport {
+
+// Records what it was set to and asked to do. Raised by hand (RaiseReady,
+// RaiseEndOfFile), or scripted: a clip opened becomes ready and, with
+// playsToEnd, ends, each from the event loop; only the clip opened last goes on.
+class FakePlayerEngine : public platform::media::PlayerEngine {
+public:
+    QWidget* View() override { return nullptr; }
+    void Open(const QString& url) override {
+        calls << QStringLiteral("Open ") + url;
+        ready = false;
+        if (scripted) QTimer::singleShot(0, &context_, [this, clip = ++opened_, url] { Opened(clip, url); });
+    }
+    void Close() override { calls << QStringLiteral("Close"); }
+    void Play() override { calls << QStringLiteral("Play"); }
+    void Pause() override { calls << QStringLiteral("Pause"); }
+    double Position() const override { return position; }
+    void Seek(double seconds) override { calls << QStringLiteral("Seek %1").arg(position = seconds); }
+    double Duration() const override { return 1; }
+    bool IsReady() const override { return ready; }
+    QSize VideoSize() const override { return size; }
+    void SetSpeed(double factor) override { speed = factor; }
+    void SetVolume(double value) override { amplitude = value; }
+    void SetChannelGains(double l, double r) override { left = l, right = r; }
+    void SetMute(bool) override {}
+    void SetPart(double start, double end) override { partStart = start, partEnd = end; }
+    void SetPlayCount(int value) override { plays = value; }
+
+    // What it was set to: amplitude, channel gains, speed, part and plays.
+    QString Settings() const {
+        return QStringLiteral("%1 %2/%3 x%4 %5-%6 %7").arg(amplitude, 0, 'g', 4).arg(left).arg(right).arg(speed)
+            .arg(partStart).arg(partEnd).arg(plays);
+    }
+    void RaiseReady(QSize pixels) {
+        size = pixels;
+        ready = true;
+        Ready();
+    }
+    void RaiseEndOfFile(bool failed, const QString& reason = {}) { EndOfFile(failed, reason); }
+
+    QStringList calls;
+    double position = 0, speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
+    bool ready = false;
+    QSize size;
+    int plays = -1;
+
+    bool scripted = false, playsToEnd = false;
+    QStringList unopenable;           // clips that fail to open
+    std::function<void()> beforeEnd;  // runs just before a clip ends
+
+private:
+    void Opened(int clip, const QString& url) {
+        if (clip != opened_) return;
+        if (unopenable.contains(url)) return RaiseEndOfFile(true, QStringLiteral("cannot open"));
+        RaiseReady({320, 240});
+        if (playsToEnd) QTimer::singleShot(0, &context_, [this, clip] {
+            if (clip != opened_) return;
+            if (beforeEnd) beforeEnd();
+            RaiseEndOfFile(false);
+        });
+    }
+
+    int opened_ = 0;
+    QObject context_;  // its timers go with the engine
+};
+
 
 class ShowTest : public ProgramFolderTest {
 protected:
