@@ -76,23 +76,40 @@ TEST_F(RunShowTest, StopRequestMovesOnAndQuitWinsOverTheEndOfTheEntry) {
     EXPECT_EQ(seen, (std::vector<qint16>{1, 2, 1}));
 }
 
+// What reaches the player reads as FakePlayerEngine::Settings: amplitude,
+// channel gains, speed, part, plays.
 TEST_F(RunShowTest, PlayerEntries) {
-    const std::tuple<QString, bool, int, int> cases[] = {  // name, RealMedia, opens and plays by load step and loop
-        {"a.avi", false, 2, 3},                   // a local clip is played again once ready
-        {"mms://example.org/live", false, 2, 2},  // an address is not waited for
-        {"a.rm", true, 1, 2},                     // RealMedia is played like any clip
+    struct Case {
+        QString name;
+        bool realMedia, loopForever;
+        qint32 playspeed;
+        qint16 volume;
+        double loopStart, loopEnd;
+        int opens, plays;  // by the load step and the loop
+        QString settings;
     };
-    for (const auto& [name, realMedia, opens, plays] : cases) {
+    const Case cases[] = {
+        {"a.avi", false, false, 10, 0, 0, 0, 2, 3, "1 0.1/1 x1 0-0 1"},  // played again once ready
+        {"mms://example.org/live", false, false, 5, 500, 2.5, 7, 2, 2, "0.5623 0.1/1 x0.5 2.5-7 1"},  // not waited for
+        {"a.rm", true, true, 20, 1200, 1, 3, 1, 2, "0.2512 0.1/1 x2 1-3 30000"},  // RealMedia plays like any clip
+    };
+    for (const Case& c : cases) {
         Fresh();
-        Movie& entry = AddEntry(name);
-        entry.LetIsTrueRM(realMedia);
-        entry.LetBalance(Variant(qint32{1500}));
+        Movie& entry = AddEntry(c.name);
+        entry.LetIsTrueRM(c.realMedia);
+        entry.LetLoopForever(c.loopForever);
+        entry.LetPlayspeed(c.playspeed);
+        entry.Letvolume(c.volume);
+        entry.LetLoopStart(c.loopStart);
+        entry.LetLoopEnd(c.loopEnd);
+        entry.LetBalance(Variant(qint32{3000}));  // stored offset by 1000: the left 20 dB down
         ClipsEndAndQuitAt(1);
         RunToTheEnd();
-        const QString opened = (name.contains(u':') ? QString() : QStringLiteral("/media/")) + name;
-        EXPECT_EQ(player_->calls.count(QStringLiteral("Open ") + opened), opens);
-        EXPECT_EQ(player_->calls.count(QStringLiteral("Play")), plays);
-        EXPECT_EQ(TheCover().Med_Saver->Balance(), 500);
+        const QString opened = (c.name.contains(u':') ? QString() : QStringLiteral("/media/")) + c.name;
+        EXPECT_EQ(player_->calls.count(QStringLiteral("Open ") + opened), c.opens);
+        EXPECT_EQ(player_->calls.count(QStringLiteral("Play")), c.plays);
+        EXPECT_EQ(player_->Settings(), c.settings);
+        EXPECT_EQ(player_->position, c.loopStart);  // playback starts at the loop start
         EXPECT_TRUE(TheCover().isVisible() && TheCover().Med_Saver->Visible() && !TheCover().Img_Stillc->isVisible());
     }
 }
