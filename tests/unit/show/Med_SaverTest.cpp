@@ -100,35 +100,6 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
     EXPECT_EQ(QString::number(errors) + player_->ErrorDescription(), "1seek refused");
 }
 
-// Twips at 96 DPI: 15 to the pixel.
-TEST_F(Med_SaverTest, PlacementAndClipSize) {
-    player_->LetLeft(450);
-    player_->LetTop(300);
-    player_->LetWidth(4500);
-    player_->LetHeight(3000);
-    EXPECT_EQ(player_->geometry(), QRect(30, 20, 300, 200));
-    EXPECT_EQ(player_->Left() + player_->Top() + player_->Width(), 450 + 300 + 4500);
-    const std::tuple<qint32, bool, float> cases[] = {  // display size, ready while it waits, height
-        {Med_Saver::kOwnSize, false, 3600},  // the clip's 240 pixels
-        {Med_Saver::kOwnSize, true, 3600},
-        {Med_Saver::kFitToControl, false, 3000},
-        {Med_Saver::kPreviewSize, true, 3000},
-    };
-    for (const auto& [displaySize, readyWhileWaiting, height] : cases) {
-        player_->resize(300, 200);
-        player_->LetDisplaySize(Med_Saver::kFitToControl);
-        player_->LetFileName(QStringLiteral("b.avi"));
-        if (readyWhileWaiting)
-            QTimer::singleShot(0, [this] { fake_->RaiseReady({320, 240}); });
-        else
-            fake_->RaiseReady({320, 240});
-        player_->LetDisplaySize(displaySize);
-        QApplication::processEvents();
-        EXPECT_EQ(player_->Height(), height);
-        EXPECT_TRUE(player_->ReadyToPlay());
-    }
-}
-
 TEST_F(Med_SaverTest, InputIsReportedInVbTerms) {
     QStringList reports;
     const auto report = [&](const char* what) {
