@@ -61,8 +61,11 @@ VirtualDisplay::VirtualDisplay() {
     if (pid == 0) {
         ::close(fds[0]);
         const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x720x24", "-nolisten", "tcp",
-                 static_cast<char*>(nullptr));
+        // -noreset: by default the server resets when its last client leaves,
+        // and turns away a client that connects meanwhile; the tools that look
+        // at the screen come and go while the program under test connects.
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0", "1280x720x24", "-nolisten",
+                 "tcp", static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(fds[1]);
