@@ -1,7 +1,7 @@
 // Opens the web page window as a show would, for the end-to-end tests:
-//   WebWindowDriver <run mode> <display time> <entries> [address]
-// shows frmZORWeb modally on the address, then prints the shared flags, the
-// caption and the show buttons left visible, and how long the window stayed.
+//   WebWindowDriver <run mode> <display time> <entries> <address>
+// shows frmZORWeb modally on the address, then prints the caption, the show
+// buttons left visible, the shared flags and how long the window stayed.
 
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -15,15 +15,11 @@
 
 int main(int argc, char* argv[]) {
     const auto application = platform::StartApplication(argc, argv);
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s <run mode> <display time> <entries> [address]\n", argv[0]);
-        return 2;
-    }
-    gRunMode = static_cast<qint16>(QByteArray(argv[1]).toShort());
-    gSettings().LetDelayTimer(static_cast<qint16>(QByteArray(argv[2]).toShort()));
+    if (argc != 5) return 2;
+    gRunMode = QByteArray(argv[1]).toShort();
+    gSettings().LetDelayTimer(QByteArray(argv[2]).toShort());
     for (int i = QByteArray(argv[3]).toInt(); i > 0; --i) gMovies().Add(Movie());
-    gWebAddress = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
-
+    gWebAddress = QString::fromLocal8Bit(argv[4]);
     QElapsedTimer shown;
     shown.start();
     {
@@ -32,7 +28,8 @@ int main(int argc, char* argv[]) {
         QStringList buttons;
         for (const QPushButton* b : {window.Cmd_AddURL, window.Cmd_ContShow, window.Command2})
             if (!b->isHidden()) buttons << b->text();
-        std::printf("caption=%s\nbuttons=%s\n", qUtf8Printable(window.windowTitle()), qUtf8Printable(buttons.join(u',')));
+        const QByteArray caption = window.windowTitle().toUtf8();
+        std::printf("caption=%s\nbuttons=%s\n", caption.constData(), qUtf8Printable(buttons.join(',')));
     }
     std::printf("gEntryDone=%d\ngQuit=%d\ngStopRequest=%d\ngNavPos=%d\nDelayTimer=%d\nshown=%.1f\n", gEntryDone,
                 gQuit, gStopRequest, gNavPos, gSettings().DelayTimer(), shown.elapsed() / 1000.0);
