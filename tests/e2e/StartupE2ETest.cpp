@@ -30,8 +30,8 @@ protected:
         return CollectionText(spec);
     }
 
-    VirtualDisplay display_;
-    InstalledProgram program_{display_.name()};
+    VirtualDisplay screen_;
+    InstalledProgram program_{screen_.name()};
 };
 
 TEST_F(StartupE2E, ShowReadsItsCollectionWritesTheLogBackAndLogsGoneFiles) {
@@ -52,65 +52,58 @@ TEST_F(StartupE2E, ShowReadsItsCollectionWritesTheLogBackAndLogsGoneFiles) {
         "<<ERR037>> - The File /nowhere/gone.mkv has been moved and ZOR now no longer knows where this file is."));
 }
 
-TEST_F(StartupE2E, PreviewWithoutAWindowLogsTheFailureAndEnds) {
-    WriteBytes(Ini(), Collection(Log()));
-    EXPECT_EQ(program_.Run({"/P"}), 0);
-    EXPECT_TRUE(Text(Log()).contains("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "));
-}
-
-// Whatever the file holds, or when it needs a write-back it cannot have, the
-// program ends cleanly and leaves the file as it was.
-TEST_F(StartupE2E, UnusableCollectionEndsTheProgramAndStaysUntouched) {
+// Unusable contents, a write-back the file cannot take and a preview without
+// a window: the program ends cleanly and leaves the file as it was.
+TEST_F(StartupE2E, StartThatCannotGoOnEndsCleanly) {
     QByteArray garbage(1 << 20, '\0');
     QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(garbage.data()), garbage.size() / 4);
-    const std::pair<QByteArray, bool> cases[] = {
-        {garbage, false}, {Collection(Log()).left(700), false}, {QByteArray(50 << 20, '='), false},
-        {Collection(), true},  // read-only, and ErrorLog is empty: it would be written back
+    const std::tuple<QByteArray, QStringList, bool> cases[] = {
+        {garbage, {"/S"}, false},
+        {Collection(Log()).left(700), {"/S"}, false},
+        {QByteArray(50 << 20, '='), {"/S"}, false},
+        {Collection(), {"/S"}, true},  // read-only, and ErrorLog is empty: it would be written back
+        {Collection(Log()), {"/P"}, false},
     };
-    for (const auto& [text, readOnly] : cases) {
-        QFile::remove(Log());
+    for (const auto& [text, arguments, readOnly] : cases) {
+        for (const QString& file : {Log(), Ini()}) QFile::remove(file);  // the file may be read-only
         WriteBytes(Ini(), text);
         if (readOnly) QFile::setPermissions(Ini(), QFile::ReadOwner | QFile::ReadGroup);
-        EXPECT_EQ(program_.Run({"/S"}), 0) << text.left(60).toStdString();
+        EXPECT_EQ(program_.Run(arguments), 0) << text.left(60).toStdString();
         EXPECT_EQ(ReadBytes(Ini()), text);
         EXPECT_FALSE(readOnly && QFile::exists(Log()));
     }
+    EXPECT_TRUE(Text(Log()).contains("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "));
 }
 
 TEST_F(StartupE2E, ErrorLogInAMissingFolderFallsBack) {
     WriteBytes(Ini(), Collection(program_.file("no/such/folder/ZORError.Log")));
     const auto fallback = [&] { return Text(program_.file("ZORScrERROR.LOG")); };
     EXPECT_EQ(program_.Run({"/S"}, [&] { return fallback().contains(" **** W A R N I N G ****"); }), -1);
-    EXPECT_TRUE(fallback().startsWith("<<ERR037>> - The File /nowhere/gone.mkv"));
-    EXPECT_TRUE(fallback().contains(" **** W A R N I N G ****"));
+    EXPECT_TRUE(fallback().startsWith("<<ERR037>> - The File /nowhere/gone.mkv") &&
+                fallback().contains(" **** W A R N I N G ****"));
 }
 
-// While a show runs, a second "/S" or "/P" ends before it reads anything;
-// "/C" runs alongside.
-TEST_F(StartupE2E, SecondShowOrPreviewEndsAtOnce) {
+// A second "/S" or "/P" while a show runs, and a "/P" while a window called
+// Zorascope exists, end before they read the collection; "/C" and "/S" go on.
+TEST_F(StartupE2E, StartsThatEndAtOnce) {
     const QByteArray text = Collection();
-    WriteBytes(Ini(), text);
-    const auto first = program_.Start({"/S"});
-    for (int waited = 0; waited < 20000 && !QFile::exists(Log()); waited += 50) QThread::msleep(50);
-    ASSERT_TRUE(QFile::exists(Log())) << "the first show did not start";
-    const auto read = [&] { return ReadBytes(Ini()) != text; };
-    for (const auto& [arguments, exitCode] :
-         {std::pair{QStringList{"/S"}, 0}, {QStringList{"/P", "77"}, 0}, {QStringList{"/C"}, -1}}) {
+    const auto start = [&](const QStringList& arguments) {  // its exit code, and whether it read the file
         WriteBytes(Ini(), text);
-        EXPECT_EQ(program_.Run(arguments, read), exitCode) << qPrintable(arguments.join(' '));
-        EXPECT_EQ(read(), exitCode != 0);
-    }
-    EXPECT_EQ(first->state(), QProcess::Running);
-}
-
-TEST_F(StartupE2E, PreviewEndsAtOnceWhileAZorascopeWindowExists) {
-    XTools x(display_.name());
-    ASSERT_NE(x.OpenWindow("zoraSCOPE").id, 0u);
-    const QByteArray text = Collection();
+        const int exitCode = program_.Run(arguments, [&] { return ReadBytes(Ini()) != text; });
+        return std::pair(exitCode, ReadBytes(Ini()) != text);
+    };
+    const std::pair endsAtOnce(0, false), goesOn(-1, true);
     WriteBytes(Ini(), text);
-    EXPECT_EQ(program_.Run({"/P", "1234"}), 0);
-    EXPECT_EQ(ReadBytes(Ini()), text);
-    EXPECT_EQ(program_.Run({"/S"}, [&] { return ReadBytes(Ini()) != text; }), -1);  // a show goes on beside it
+    auto first = program_.Start({"/S"});
+    for (int waited = 0; waited < 20000 && !QFile::exists(Log()); waited += 50) QThread::msleep(50);
+    EXPECT_EQ(start({"/S"}), endsAtOnce);
+    EXPECT_EQ(start({"/P", "77"}), endsAtOnce);
+    EXPECT_EQ(start({"/C"}), goesOn);
+    EXPECT_EQ(first->state(), QProcess::Running);
+    first.reset();
+    ASSERT_NE(screen_.OpenWindow("zoraSCOPE").id, 0u);
+    EXPECT_EQ(start({"/P", "1234"}), endsAtOnce);
+    EXPECT_EQ(start({"/S"}), goesOn);
 }
 
 }  // namespace

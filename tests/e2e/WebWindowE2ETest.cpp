@@ -8,7 +8,6 @@
 #include <QTcpServer>
 #include <map>
 
-#include "support/ProgramRun.h"
 #include "support/XTools.h"
 
 using namespace testsupport;
@@ -39,14 +38,12 @@ protected:
         WriteBytes(page_, "<!DOCTYPE html><html><head><title>Lime Test Page</title></head>"
                           "<body style=\"background:#20c040\"><p>A page for the show.</p></body></html>");
     }
-    std::unique_ptr<ChildProcess> Open(const QString& address, int runMode, int displayTime, int entries) {
-        const QStringList arguments{QString::number(runMode), QString::number(displayTime), QString::number(entries)};
-        return StartOn(display_.name(), WEB_WINDOW_DRIVER, arguments + QStringList{address}, folder_.path());
+    // The driver's arguments: run mode, display time, number of entries, address.
+    std::unique_ptr<ChildProcess> Open(const QStringList& arguments) {
+        return StartOn(screen_.name(), WEB_WINDOW_DRIVER, arguments, folder_.path());
     }
     static Printed Ended(ChildProcess& driver, int timeoutMs = 30000) {
-        EXPECT_TRUE(driver.waitForFinished(timeoutMs)) << "the window did not end";
-        EXPECT_EQ(driver.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(driver.exitCode(), 0);
+        EXPECT_TRUE(driver.EndsCleanly(timeoutMs)) << "the window did not end cleanly";
         Printed printed;
         for (const QString& line : QString::fromUtf8(driver.readAllStandardOutput()).split(u'\n'))
             if (line.contains(u'=')) printed[line.section(u'=', 0, 0)] = line.section(u'=', 1);
@@ -54,37 +51,34 @@ protected:
     }
     // Presses a place on the window once it shows its page (the lime one, or
     // none for no address) and gives what the driver printed.
-    Printed Press(QPoint at, const QString& address, int runMode = 2, int displayTime = 0, int entries = 4) {
-        const auto driver = Open(address, runMode, displayTime, entries);
-        const QPoint origin = x_.WaitForWindow(address.isEmpty() ? "ZOR Help Browser" : "Lime Test Page").origin;
+    Printed Press(QPoint at, const QString& address, const QStringList& modeTimeEntries = {"2", "0", "4"}) {
+        const auto driver = Open(modeTimeEntries + QStringList{address});
+        const QPoint origin = screen_.WaitForWindow(address.isEmpty() ? "ZOR Help Browser" : "Lime Test Page").origin;
         // The window is mapped before it is drawn, and replaced by a new one
         // in the same place as the browser view arrives: a press on the first
         // is lost. A person presses what they see.
         const QColor page = address.isEmpty() ? QColor(Qt::white) : QColor(0x20, 0xc0, 0x40);
-        EXPECT_TRUE(x_.Shows(origin + kInsidePage, page, 8)) << "the page was not drawn";
-        x_.Click(origin + at);
+        EXPECT_TRUE(screen_.Shows(origin + kInsidePage, page, 8)) << "the page was not drawn";
+        screen_.Click(origin + at);
         return Ended(*driver);
     }
 
-    VirtualDisplay display_;
-    XTools x_{display_.name()};
+    VirtualDisplay screen_;
     TempFolder folder_;
     const QString page_ = folder_.file("lime.htm");
 };
 
-TEST_F(WebWindowE2E, ButtonsEndTheEntryOrTheShow) {
+TEST_F(WebWindowE2E, ButtonsEndTheEntryOrTheShowAndTheToolbarTheProgram) {
     // The page's title is the caption; the display time 0 leaves the page to the user.
     ExpectIncludes(Press(kContinueShow, page_),
                    Flags("1", "0", "0", "0", {{"caption", "Lime Test Page"}, {"buttons", "Continue Show,Quit Show"}}));
-    ExpectIncludes(Press(kQuitShow, page_, 2, 0, 7), Flags("1", "1", "1", "7"));
+    ExpectIncludes(Press(kQuitShow, page_, {"2", "0", "7"}), Flags("1", "1", "1", "7"));
     // No address: no page and no display time; the window waits for the user.
-    ExpectIncludes(Press(kContinueShow, "", 2, 45),
+    ExpectIncludes(Press(kContinueShow, "", {"2", "45", "4"}),
                    Flags("1", "0", "0", "0", {{"caption", "ZOR Help Browser"}, {"DelayTimer", "45"}}));
-}
-
-TEST_F(WebWindowE2E, PressOnTheToolbarEndsTheProgram) {
-    for (const int runMode : {2, 3})  // a show without a password, and a preview
-        EXPECT_EQ(Press(kBareToolbar, page_, runMode).count("gEntryDone"), 0u) << "run mode " << runMode;
+    // A press on the bar itself ends the program, in a show without a password as in a preview.
+    for (const char* runMode : {"2", "3"})
+        EXPECT_EQ(Press(kBareToolbar, page_, {runMode, "0", "4"}).count("gEntryDone"), 0u) << "run mode " << runMode;
 }
 
 // The display time, raised to ten seconds, ends the entry whatever came of
@@ -101,12 +95,12 @@ TEST_F(WebWindowE2E, DisplayTimeEndsTheEntryWhateverTheAddress) {
         {folder_.file("missing.htm"), {}},
     };
     std::vector<std::unique_ptr<ChildProcess>> drivers;
-    for (const auto& c : cases) drivers.push_back(Open(c.first, 2, 3, 4));  // side by side: each takes ten seconds
+    for (const auto& c : cases) drivers.push_back(Open({"2", "3", "4", c.first}));  // side by side: ten seconds each
     for (size_t i = 0; i < drivers.size(); ++i) {
         SCOPED_TRACE(cases[i].first.left(60).toStdString());
         const Printed printed = Ended(*drivers[i], 60000);
-        ExpectIncludes(printed, Flags("1", "0", "0", "0", cases[i].second));
-        ExpectIncludes(printed, {{"DelayTimer", "10"}});
+        ExpectIncludes(printed, Flags("1", "0", "0", "0", {{"DelayTimer", "10"}}));
+        ExpectIncludes(printed, cases[i].second);
         EXPECT_GE(printed.count("shown") ? printed.at("shown").toDouble() : 0, 9.9);
     }
 }

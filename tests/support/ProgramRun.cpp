@@ -6,23 +6,6 @@
 
 namespace testsupport {
 
-VirtualDisplay::VirtualDisplay() {
-    // -noreset: by default the server resets when its last client leaves, and
-    // turns away a client that connects meanwhile; the tools that look at the
-    // screen come and go while the program under test connects.
-    xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    xvfb_.start("Xvfb", {"-displayfd", "1", "-noreset", "-screen", "0", "1280x720x24", "-nolisten", "tcp"});
-    while (!xvfb_.canReadLine() && xvfb_.waitForReadyRead(20000)) {
-    }
-    name_ = u':' + QString::fromLatin1(xvfb_.readLine()).trimmed();
-    if (name_.size() < 2) throw std::runtime_error("Xvfb did not start");
-}
-
-VirtualDisplay::~VirtualDisplay() {
-    xvfb_.terminate();
-    xvfb_.waitForFinished();
-}
-
 ChildProcess::~ChildProcess() {
     kill();
     waitForFinished();

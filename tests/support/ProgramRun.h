@@ -1,6 +1,6 @@
 #pragma once
-// Programs under test on a virtual display; the real executable is copied
-// into a folder of its own, where its program INI file and its logs live.
+// Processes under test on an X display; the real executable runs from a
+// folder of its own, where its program INI file and its logs live.
 
 #include <QProcess>
 #include <QStringList>
@@ -11,22 +11,14 @@
 
 namespace testsupport {
 
-// An Xvfb screen of 1280 x 720 for the length of a test.
-class VirtualDisplay {
-public:
-    VirtualDisplay();
-    ~VirtualDisplay();
-    QString name() const { return name_; }  // ":N"
-
-private:
-    QProcess xvfb_;
-    QString name_;
-};
-
 // A started process, ended with the object if it still runs.
 class ChildProcess : public QProcess {
 public:
     ~ChildProcess() override;
+    // Waits for it to end; whether it ended by itself with exit code 0.
+    bool EndsCleanly(int timeoutMs = 15000) {
+        return waitForFinished(timeoutMs) && exitStatus() == NormalExit && exitCode() == 0;
+    }
 };
 
 // Starts program on the display with its standard error passed on; a folder
@@ -38,7 +30,7 @@ class InstalledProgram {
 public:
     explicit InstalledProgram(const QString& display);
     QString file(const QString& name) const { return folder_.file(name); }
-    // In its own run-time folder: copies run by other tests are no earlier instances.
+    // In a run-time folder of its own: copies run by other tests are no earlier instances.
     std::unique_ptr<ChildProcess> Start(const QStringList& arguments) const {
         return StartOn(display_, file("ZORScr"), arguments, folder_.path());
     }

@@ -8,13 +8,30 @@
 
 namespace testsupport {
 
-QByteArray XTools::Tool(const QString& program, const QStringList& arguments) const {
-    const auto process = StartOn(display_, program, arguments);
+VirtualDisplay::VirtualDisplay() {
+    // -noreset: by default the server resets when its last client leaves, and
+    // turns away a client that connects meanwhile; the tools that look at the
+    // screen come and go while the program under test connects.
+    xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    xvfb_.start("Xvfb", {"-displayfd", "1", "-noreset", "-screen", "0", "1280x720x24", "-nolisten", "tcp"});
+    while (!xvfb_.canReadLine() && xvfb_.waitForReadyRead(20000)) continue;
+    name_ = u':' + QString::fromLatin1(xvfb_.readLine()).trimmed();
+    if (name_.size() < 2) throw std::runtime_error("Xvfb did not start");
+}
+
+VirtualDisplay::~VirtualDisplay() {
+    windows_.clear();
+    xvfb_.terminate();
+    xvfb_.waitForFinished();
+}
+
+QByteArray VirtualDisplay::Tool(const QString& program, const QStringList& arguments) const {
+    const auto process = StartOn(name_, program, arguments);
     if (!process->waitForFinished(20000)) throw std::runtime_error(program.toStdString() + " did not finish");
     return process->readAllStandardOutput();
 }
 
-XTools::Window XTools::WaitForWindow(const QString& title) const {
+VirtualDisplay::Window VirtualDisplay::WaitForWindow(const QString& title) const {
     const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
     for (int tries = 0; tries < 200; ++tries, QThread::msleep(100)) {
         std::map<QString, int> shell;  // WINDOW, X, Y and more
@@ -26,17 +43,12 @@ XTools::Window XTools::WaitForWindow(const QString& title) const {
     return {};
 }
 
-XTools::Window XTools::OpenWindow(const QString& title) {
-    windows_.push_back(
-        StartOn(display_, "xmessage", {"-geometry", "400x300+100+100", "-title", title, QString(20, u' ')}));
+VirtualDisplay::Window VirtualDisplay::OpenWindow(const QString& title) {
+    windows_.push_back(StartOn(name_, "xmessage", {"-geometry", "400x300+100+100", "-title", title, "        "}));
     return WaitForWindow(title);
 }
 
-QImage XTools::Screen() const {
-    return QImage::fromData(Tool("import", {"-silent", "-window", "root", "png:-"}));
-}
-
-bool XTools::Shows(QPoint at, const QColor& colour, int tolerance, int timeoutMs) const {
+bool VirtualDisplay::Shows(QPoint at, const QColor& colour, int tolerance, int timeoutMs) const {
     QElapsedTimer clock;
     clock.start();
     for (; !Near(Screen().pixelColor(at), colour, tolerance); QThread::msleep(100))
@@ -44,7 +56,7 @@ bool XTools::Shows(QPoint at, const QColor& colour, int tolerance, int timeoutMs
     return true;
 }
 
-bool XTools::Near(const QColor& seen, const QColor& colour, int tolerance) {
+bool VirtualDisplay::Near(const QColor& seen, const QColor& colour, int tolerance) {
     return seen.isValid() && std::max({std::abs(seen.red() - colour.red()), std::abs(seen.green() - colour.green()),
                                        std::abs(seen.blue() - colour.blue())}) <= tolerance;
 }

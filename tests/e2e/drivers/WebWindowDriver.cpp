@@ -22,16 +22,13 @@ int main(int argc, char* argv[]) {
     gWebAddress = QString::fromLocal8Bit(argv[4]);
     QElapsedTimer shown;
     shown.start();
-    {
-        frmZORWeb window;
-        platform::ShowModal(window);
-        QStringList buttons;
-        for (const QPushButton* b : {window.Cmd_AddURL, window.Cmd_ContShow, window.Command2})
-            if (!b->isHidden()) buttons << b->text();
-        const QByteArray caption = window.windowTitle().toUtf8();
-        std::printf("caption=%s\nbuttons=%s\n", caption.constData(), qUtf8Printable(buttons.join(',')));
-    }
-    std::printf("gEntryDone=%d\ngQuit=%d\ngStopRequest=%d\ngNavPos=%d\nDelayTimer=%d\nshown=%.1f\n", gEntryDone,
+    frmZORWeb window;
+    platform::ShowModal(window);
+    QStringList buttons;
+    for (const QPushButton* b : {window.Cmd_AddURL, window.Cmd_ContShow, window.Command2})
+        if (!b->isHidden()) buttons << b->text();
+    std::printf("caption=%s\nbuttons=%s\ngEntryDone=%d\ngQuit=%d\ngStopRequest=%d\ngNavPos=%d\nDelayTimer=%d\n"
+                "shown=%.1f\n", qUtf8Printable(window.windowTitle()), qUtf8Printable(buttons.join(',')), gEntryDone,
                 gQuit, gStopRequest, gNavPos, gSettings().DelayTimer(), shown.elapsed() / 1000.0);
     return 0;
 }
