@@ -1,7 +1,8 @@
 // Opens the web page window as a show would, for the end-to-end tests:
 //   WebWindowDriver <run mode> <display time> <entries> <address>
-// shows frmZORWeb modally on the address, then prints the caption, the show
-// buttons left visible, the shared flags and how long the window stayed.
+// shows frmZORWeb modally on the address, then prints a line
+//   <caption>|<show buttons left visible>|<gEntryDone gQuit gStopRequest gNavPos>|<DelayTimer>
+// and one with the seconds the window stayed.
 
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -27,8 +28,7 @@ int main(int argc, char* argv[]) {
     QStringList buttons;
     for (const QPushButton* b : {window.Cmd_AddURL, window.Cmd_ContShow, window.Command2})
         if (!b->isHidden()) buttons << b->text();
-    std::printf("caption=%s\nbuttons=%s\ngEntryDone=%d\ngQuit=%d\ngStopRequest=%d\ngNavPos=%d\nDelayTimer=%d\n"
-                "shown=%.1f\n", qUtf8Printable(window.windowTitle()), qUtf8Printable(buttons.join(',')), gEntryDone,
-                gQuit, gStopRequest, gNavPos, gSettings().DelayTimer(), shown.elapsed() / 1000.0);
+    std::printf("%s|%s|%d %d %d %d|%d\n%.1f\n", qUtf8Printable(window.windowTitle()), qUtf8Printable(buttons.join(',')),
+                gEntryDone, gQuit, gStopRequest, gNavPos, gSettings().DelayTimer(), shown.elapsed() / 1000.0);
     return 0;
 }
