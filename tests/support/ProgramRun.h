@@ -17,7 +17,7 @@ public:
     ~ChildProcess() override;
     // Waits for it to end; whether it ended by itself with exit code 0.
     bool EndsCleanly(int timeoutMs = 15000) {
-        return waitForFinished(timeoutMs) && exitStatus() == NormalExit && exitCode() == 0;
+        return (state() == NotRunning || waitForFinished(timeoutMs)) && exitStatus() == NormalExit && exitCode() == 0;
     }
 };
 
