@@ -71,22 +71,6 @@ double Median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-struct Show {
-    QProcess process;
-    explicit Show(const InstalledProgram& program) {
-        QProcessEnvironment environment = program.Environment();
-        environment.remove(QStringLiteral("ZORSCR_MPV_HEADLESS"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(program.folder());
-        process.start(program.file(QStringLiteral("ZORScr")), {QStringLiteral("/S")});
-        process.waitForStarted();
-    }
-    ~Show() {
-        process.kill();
-        process.waitForFinished();
-    }
-};
-
 void WriteCollection(const InstalledProgram& program, const TempFolder& media, const QStringList& clips) {
     CollectionSpec spec;
     spec.runAs = QStringLiteral("SCREENSAVER_NOMOUSEMOVE");
@@ -96,9 +80,9 @@ void WriteCollection(const InstalledProgram& program, const TempFolder& media, c
 
 // Processor seconds that 30 seconds of playing the clip cost.
 double ZorscrCpu(const InstalledProgram& program) {
-    Show show(program);
+    const auto show = program.Start({QStringLiteral("/S")});
     QThread::msleep(30000);
-    return CpuSeconds(show.process.processId());
+    return CpuSeconds(show->processId());
 }
 
 double MpvCpu(const QString& clip) {
@@ -123,7 +107,7 @@ constexpr double kWhiteSeconds = 1;
 std::pair<double, double> FirstFrameAndGap(const InstalledProgram& program, const PixelProbe& probe) {
     QElapsedTimer clock;
     clock.start();
-    Show show(program);
+    const auto show = program.Start({QStringLiteral("/S")});
     double firstFrame = -1, firstWhite = -1;
     while (clock.elapsed() < 20000) {
         const Seen seen = probe.At(640, 360);
@@ -143,11 +127,13 @@ int main(int argc, char* argv[]) {
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     TempFolder media;
     std::puts("Making the clips...");
-    MakePatternClip(media.file(QStringLiteral("hd.mp4")), 31, 1920, 1080);
-    MakeClipEndingIn(media.file(QStringLiteral("red.mp4")), QColor(0xC0, 0x20, 0x20), kShortClipSeconds, Qt::white, kWhiteSeconds);
-    MakeClip(media.file(QStringLiteral("green.mp4")), QColor(0x20, 0xA0, 0x40), kShortClipSeconds);
+    MakeClip(media.file(QStringLiteral("hd.mp4")), QStringLiteral("testsrc2=size=1920x1080:rate=30"), 31);
+    const QString whiteEnd = QStringLiteral(",drawbox=color=white:t=fill:enable='gte(t,%1)'");
+    MakeClip(media.file(QStringLiteral("red.mp4")),
+             ColourSource(QColor(0xC0, 0x20, 0x20)) + whiteEnd.arg(kShortClipSeconds - kWhiteSeconds), kShortClipSeconds);
+    MakeClip(media.file(QStringLiteral("green.mp4")), ColourSource(QColor(0x20, 0xA0, 0x40)), kShortClipSeconds);
 
-    InstalledProgram program;
+    InstalledProgram program(qEnvironmentVariable("DISPLAY"));
     PixelProbe probe;
     std::vector<double> firstFrames, gaps;
     WriteCollection(program, media, {QStringLiteral("red.mp4"), QStringLiteral("green.mp4")});

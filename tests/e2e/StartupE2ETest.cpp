@@ -4,167 +4,106 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
+#include <QThread>
 
 #include "support/CollectionFile.h"
-#include "support/ProgramRun.h"
+#include "support/XTools.h"
 
 using namespace testsupport;
 
 namespace {
 
+QString Text(const QString& path) { return QFile::exists(path) ? QString::fromUtf8(ReadBytes(path)) : QString(); }
+
 class StartupE2E : public ::testing::Test {
 protected:
-    QString Ini() const { return program_.file(QStringLiteral("ZORScr.INI")); }
-    QString Log() const { return program_.file(QStringLiteral("ZORError.Log")); }
-    QString LogText() const { return QFile::exists(Log()) ? QString::fromUtf8(ReadBytes(Log())) : QString(); }
-    CollectionSpec Collection() {
-        WriteBytes(program_.file(QStringLiteral("clip.mkv")), "x");
+    QString Ini() const { return program_.file("ZORScr.INI"); }
+    QString Log() const { return program_.file("ZORError.Log"); }
+    // One entry whose file is there and one whose file has gone, which the
+    // show logs and drops before it starts.
+    QByteArray Collection(const QString& errorLog = {}) const {
+        WriteBytes(program_.file("clip.mkv"), "x");
         CollectionSpec spec;
-        spec.entries = {{program_.folder() + QStringLiteral("/clip.mkv"), QStringLiteral("CURRDIR"), {}, {}},
-                        {QStringLiteral("gone.mkv"), QStringLiteral("/nowhere/"), {}, {}}};
-        return spec;
+        spec.errorLog = errorLog;
+        spec.entries = {{program_.file("clip.mkv"), "CURRDIR", {}, {}}, {"gone.mkv", "/nowhere/", {}, {}}};
+        return CollectionText(spec);
     }
-    void ExpectEnded(const RunResult& r) {
-        EXPECT_TRUE(r.finished);
-        EXPECT_FALSE(r.crashed);
-        EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
-    }
-    InstalledProgram program_;
+
+    VirtualDisplay screen_;
+    InstalledProgram program_{screen_.name()};
 };
 
-TEST_F(StartupE2E, ProgramIniIsReadWrittenBackAndLogged) {
-    WriteBytes(Ini(), CollectionText(Collection()));
+TEST_F(StartupE2E, ShowReadsItsCollectionWritesTheLogBackAndLogsGoneFiles) {
+    const QString named = program_.file("My Shows.ini");
     int runs = 0;
-    for (const QStringList& args : {QStringList{"/S"}, QStringList{}, QStringList{"/c:1234"}}) {
-        ++runs;  // each run logs the dropped entry before its show starts
-        const RunResult r = program_.RunUntil(args, [&] { return LogText().count(QStringLiteral("<<ERR037>>")) == runs; });
-        EXPECT_TRUE(r.done) << r.output.toStdString();
-        EXPECT_FALSE(r.finished);  // the show goes on until input ends it
+    for (const auto& [arguments, collection] : {std::pair{QStringList{"/S"}, Ini()}, {QStringList{}, Ini()},
+                                                {QStringList{"/c:1234"}, Ini()}, {QStringList{named}, named}}) {
+        WriteBytes(Ini(), "[ZOR]\n");
+        WriteBytes(collection, Collection());
+        const auto logged = [&, expected = ++runs] { return Text(Log()).count("<<ERR037>>") == expected; };
+        EXPECT_EQ(program_.Run(arguments, logged), -1) << runs;  // the show goes on until input ends it
+        EXPECT_TRUE(logged()) << runs;
+        EXPECT_TRUE(ReadBytes(collection).contains("\nErrorLog=" + Log().toUtf8() + "\n")) << runs;
     }
-    const QByteArray ini = ReadBytes(Ini());
-    EXPECT_TRUE(ini.contains("\nErrorLog=" + Log().toUtf8() + "\n"));
-    const QStringList records = LogText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(records.size(), 3);  // one dropped entry per run
-    EXPECT_TRUE(records[0].startsWith(QStringLiteral(
-        "<<ERR037>> - The File /nowhere/gone.mkv has been moved and ZOR now no longer knows where this file is.")));
+    EXPECT_EQ(ReadBytes(Ini()), "[ZOR]\n");  // the named collection was read instead
+    EXPECT_EQ(Text(Log()).count("\r\n"), runs);  // nothing else was logged
+    EXPECT_TRUE(Text(Log()).startsWith(
+        "<<ERR037>> - The File /nowhere/gone.mkv has been moved and ZOR now no longer knows where this file is."));
 }
 
-TEST_F(StartupE2E, CollectionFileOnTheCommandLine) {
-    const QString shows = program_.file(QStringLiteral("My Shows.ini"));
-    WriteBytes(shows, CollectionText(Collection()));
-    WriteBytes(Ini(), "[ZOR]\n");
-    EXPECT_TRUE(program_.RunUntil({shows}, [&] { return LogText().contains(QStringLiteral("gone.mkv")); }).done);
-    EXPECT_EQ(ReadBytes(Ini()), "[ZOR]\n");
-    EXPECT_TRUE(ReadBytes(shows).contains("\nErrorLog=" + Log().toUtf8() + "\n"));
-    EXPECT_TRUE(LogText().contains(QStringLiteral("gone.mkv")));
-}
-
-TEST_F(StartupE2E, PreviewHandleFailureIsLogged) {
-    CollectionSpec spec = Collection();
-    spec.errorLog = Log();
-    WriteBytes(Ini(), CollectionText(spec));
-    ExpectEnded(program_.Run({"/P"}));
-    EXPECT_TRUE(LogText().contains(QStringLiteral("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> ")));
-    QFile::remove(Log());
-    ExpectEnded(program_.Run({"/P", "1234"}));
-    EXPECT_FALSE(LogText().contains(QStringLiteral("ERR002")));
-}
-
-TEST_F(StartupE2E, BadInputNeverCrashesOrChangesTheFile) {
+// Unusable contents, a write-back the file cannot take and a preview without
+// a window: the program ends cleanly and leaves the file as it was.
+TEST_F(StartupE2E, StartThatCannotGoOnEndsCleanly) {
     QByteArray garbage(1 << 20, '\0');
-    for (char& c : garbage) c = static_cast<char>(QRandomGenerator::global()->bounded(256));
-    const QByteArray longLines = "[ZOR]\n" + QByteArray(100000, 'k') + "=" + QByteArray(100000, 'v') + "\n" +
-                                 QByteArray(100000, '[') + "\n";
-    const QByteArray nuls = QByteArray("[ZOR]\nVersion=1\0\0\nRunAs=\0SCREENSAVER\n", 38);
-    CollectionSpec complete = Collection();
-    complete.errorLog = Log();
-    const QByteArray truncated = CollectionText(complete).left(700);
-    for (const QByteArray& text : {garbage, longLines, nuls, truncated, QByteArray(50 << 20, '=')}) {
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(garbage.data()), garbage.size() / 4);
+    const std::tuple<QByteArray, QStringList, bool> cases[] = {
+        {garbage, {"/S"}, false},
+        {Collection(Log()).left(700), {"/S"}, false},
+        {QByteArray(50 << 20, '='), {"/S"}, false},
+        {Collection(), {"/S"}, true},  // read-only, and ErrorLog is empty: it would be written back
+        {Collection(Log()), {"/P"}, false},
+    };
+    for (const auto& [text, arguments, readOnly] : cases) {
+        for (const QString& file : {Log(), Ini()}) QFile::remove(file);  // the file may be read-only
         WriteBytes(Ini(), text);
-        const RunResult r = program_.Run({"/S"});
-        ExpectEnded(r);
-        EXPECT_EQ(ReadBytes(Ini()), text) << text.left(60).toStdString();
+        if (readOnly) QFile::setPermissions(Ini(), QFile::ReadOwner | QFile::ReadGroup);
+        EXPECT_EQ(program_.Run(arguments), 0) << text.left(60).toStdString();
+        EXPECT_EQ(ReadBytes(Ini()), text);
+        EXPECT_FALSE(readOnly && QFile::exists(Log()));
     }
-    ExpectEnded(program_.Run({QString(10000, u'x')}));
-    ExpectEnded(program_.Run({"/P " + QString(10000, u'9')}));
-}
-
-TEST_F(StartupE2E, ReadOnlyCollectionThatNeedsAWriteBackEndsUntouched) {
-    const QByteArray text = CollectionText(Collection());  // ErrorLog is empty: it would be written back
-    WriteBytes(Ini(), text);
-    QFile::setPermissions(Ini(), QFile::ReadOwner | QFile::ReadGroup);
-    ExpectEnded(program_.Run({"/S"}));
-    EXPECT_EQ(ReadBytes(Ini()), text);
-    EXPECT_FALSE(QFile::exists(Log()));
+    EXPECT_TRUE(Text(Log()).contains("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "));
 }
 
 TEST_F(StartupE2E, ErrorLogInAMissingFolderFallsBack) {
-    CollectionSpec spec = Collection();
-    spec.errorLog = program_.file(QStringLiteral("no/such/folder/ZORError.Log"));
-    WriteBytes(Ini(), CollectionText(spec));
-    const QString fallbackFile = program_.file(QStringLiteral("ZORScrERROR.LOG"));
-    EXPECT_TRUE(program_.RunUntil({"/S"}, [&] { return QFile::exists(fallbackFile); }).done);
-    const QString fallback = QString::fromUtf8(ReadBytes(fallbackFile));
-    EXPECT_TRUE(fallback.startsWith(QStringLiteral("<<ERR037>> - The File /nowhere/gone.mkv")));
-    EXPECT_TRUE(fallback.contains(QStringLiteral(" **** W A R N I N G ****")));
+    WriteBytes(Ini(), Collection(program_.file("no/such/folder/ZORError.Log")));
+    const auto fallback = [&] { return Text(program_.file("ZORScrERROR.LOG")); };
+    EXPECT_EQ(program_.Run({"/S"}, [&] { return fallback().contains(" **** W A R N I N G ****"); }), -1);
+    EXPECT_TRUE(fallback().startsWith("<<ERR037>> - The File /nowhere/gone.mkv") &&
+                fallback().contains(" **** W A R N I N G ****"));
 }
 
-// A copy that is already running (this test holds its registration) stops a
-// new "/S" or "/P" before it reads anything; "/C" runs alongside it.
-TEST_F(StartupE2E, SecondInstanceEndsAtOnceForShowAndPreview) {
-    const QProcessEnvironment env = program_.Environment();
-    const QByteArray lockPath = QFile::encodeName(program_.file(QStringLiteral("ZORScr-%1.lock").arg(::getuid())));
-    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0600);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::flock(fd, LOCK_SH), 0);
-
-    const QByteArray text = CollectionText(Collection());
-    struct Case {
-        QStringList args;
-        bool reads;
-    };
-    const auto iniChanged = [&] { return ReadBytes(Ini()) != text; };
-    for (const Case& c : {Case{{"/S"}, false}, Case{{"/P", "77"}, false}, Case{{"/C"}, true}}) {
+// A second "/S" or "/P" while a show runs, and a "/P" while a window called
+// Zorascope exists, end before they read the collection; "/C" and "/S" go on.
+TEST_F(StartupE2E, StartsThatEndAtOnce) {
+    const QByteArray text = Collection();
+    const auto start = [&](const QStringList& arguments) {  // its exit code, and whether it read the file
         WriteBytes(Ini(), text);
-        const RunResult r = program_.RunUntil(c.args, iniChanged, env);
-        EXPECT_EQ(r.done, c.reads) << c.args.join(' ').toStdString();
-        EXPECT_EQ(r.finished, !c.reads);  // a second /S or /P ends at once
-    }
-    ::close(fd);
+        const int exitCode = program_.Run(arguments, [&] { return ReadBytes(Ini()) != text; });
+        return std::pair(exitCode, ReadBytes(Ini()) != text);
+    };
+    const std::pair endsAtOnce(0, false), goesOn(-1, true);
     WriteBytes(Ini(), text);
-    EXPECT_TRUE(program_.RunUntil({"/S"}, iniChanged, env).done);
-}
-
-TEST_F(StartupE2E, PreviewEndsAtOnceWhileAZorascopeWindowExists) {
-    VirtualDisplay display;
-    QProcessEnvironment env = program_.Environment();
-    env.insert(QStringLiteral("DISPLAY"), display.name());
-    QProcess window;
-    window.setProcessEnvironment(env);
-    window.start(QStringLiteral("xmessage"), {"-title", "zoraSCOPE", "preview blocker"});
-    ASSERT_TRUE(window.waitForStarted());
-    QProcess wait;
-    wait.setProcessEnvironment(env);
-    for (int i = 0; i < 100; ++i) {  // until the window is mapped
-        wait.start(QStringLiteral("xdotool"), {"search", "--name", "zoraSCOPE"});
-        wait.waitForFinished();
-        if (wait.exitCode() == 0) break;
-        ::usleep(50000);
-    }
-
-    const QByteArray text = CollectionText(Collection());
-    WriteBytes(Ini(), text);
-    ExpectEnded(program_.Run({"/P", "1234"}, env));
-    EXPECT_EQ(ReadBytes(Ini()), text);
-    EXPECT_TRUE(program_.RunUntil({"/S"}, [&] { return ReadBytes(Ini()) != text; }, env).done);
-
-    window.kill();
-    window.waitForFinished();
+    auto first = program_.Start({"/S"});
+    for (int waited = 0; waited < 20000 && !QFile::exists(Log()); waited += 50) QThread::msleep(50);
+    EXPECT_EQ(start({"/S"}), endsAtOnce);
+    EXPECT_EQ(start({"/P", "77"}), endsAtOnce);
+    EXPECT_EQ(start({"/C"}), goesOn);
+    EXPECT_EQ(first->state(), QProcess::Running);
+    first.reset();
+    ASSERT_NE(screen_.OpenWindow("zoraSCOPE").id, 0u);
+    EXPECT_EQ(start({"/P", "1234"}), endsAtOnce);
+    EXPECT_EQ(start({"/S"}), goesOn);
 }
 
 }  // namespace

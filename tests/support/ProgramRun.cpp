@@ -1,90 +1,41 @@
 #include "support/ProgramRun.h"
 
-#include <QFile>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <cerrno>
-#include <csignal>
+#include <QFile>
 #include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace testsupport {
 
-InstalledProgram::InstalledProgram() {
-    const QString target = folder_.file(QStringLiteral("ZORScr"));
-    if (!QFile::copy(QStringLiteral(ZORSCR_EXE), target)) throw std::runtime_error("cannot copy the program");
-    QFile::setPermissions(target, QFile::permissions(target) | QFile::ExeOwner);
+ChildProcess::~ChildProcess() {
+    kill();
+    waitForFinished();
 }
 
-QProcessEnvironment InstalledProgram::Environment() const {
+std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
+                                      const QString& folder) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_.path());
-    environment.insert(QStringLiteral("ZORSCR_MPV_HEADLESS"), QStringLiteral("1"));
-    return environment;
+    environment.insert("DISPLAY", display);
+    if (!folder.isEmpty()) environment.insert("XDG_RUNTIME_DIR", folder);
+    auto process = std::make_unique<ChildProcess>();
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setWorkingDirectory(folder);
+    process->start(program, arguments);
+    if (!process->waitForStarted()) throw std::runtime_error(program.toStdString() + " did not start");
+    return process;
 }
 
-RunResult InstalledProgram::Run(const QStringList& arguments, const QProcessEnvironment& environment,
-                                int timeoutMs) const {
-    return RunUntil(arguments, [] { return false; }, environment, timeoutMs);
+InstalledProgram::InstalledProgram(const QString& display) : display_(display) {
+    if (!QFile::copy(ZORSCR_EXE, file("ZORScr"))) throw std::runtime_error("cannot copy the program");
 }
 
-RunResult InstalledProgram::RunUntil(const QStringList& arguments, const std::function<bool()>& done,
-                                     const QProcessEnvironment& environment, int timeoutMs) const {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.setWorkingDirectory(folder_.path());
-    process.start(folder_.file(QStringLiteral("ZORScr")), arguments);
-    RunResult result;
+int InstalledProgram::Run(const QStringList& arguments, const std::function<bool()>& until) const {
+    const auto process = Start(arguments);
     QElapsedTimer clock;
     clock.start();
-    while (!(result.finished = process.waitForFinished(50)) && clock.elapsed() < timeoutMs) {
-        if ((result.done = done())) break;
-    }
-    if (!result.finished) {
-        process.kill();
-        process.waitForFinished();
-    } else {
-        result.done = done();
-        result.crashed = process.exitStatus() == QProcess::CrashExit;
-        result.exitCode = process.exitCode();
-    }
-    result.output = process.readAll();
-    return result;
-}
-
-VirtualDisplay::VirtualDisplay() {
-    int fds[2];
-    if (::pipe(fds) != 0) throw std::runtime_error("pipe");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x720x24", "-nolisten", "tcp",
-                 static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    // Xvfb writes the number and the line end separately and dies if the
-    // pipe is gone before the second write, so read the whole line.
-    char buffer[32] = {};
-    size_t n = 0;
-    while (n < sizeof buffer - 1 && (n == 0 || buffer[n - 1] != '\n')) {
-        const ssize_t got = ::read(fds[0], buffer + n, sizeof buffer - 1 - n);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        n += static_cast<size_t>(got);
-    }
-    ::close(fds[0]);
-    if (pid < 0 || n == 0) throw std::runtime_error("Xvfb did not start");
-    pid_ = pid;
-    name_ = QStringLiteral(":") + QString::fromLatin1(buffer).trimmed();
-}
-
-VirtualDisplay::~VirtualDisplay() {
-    ::kill(static_cast<pid_t>(pid_), SIGTERM);
-    ::waitpid(static_cast<pid_t>(pid_), nullptr, 0);
+    while (!process->waitForFinished(50))
+        if (until() || clock.elapsed() > 20000) return -1;
+    return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
 }
 
 }  // namespace testsupport

@@ -1,57 +1,46 @@
 #pragma once
-// Runs the real executable, copied into a folder of its own so that its
-// program INI file and its logs live there.
+// Processes under test on an X display; the real executable runs from a
+// folder of its own, where its program INI file and its logs live.
 
-#include <QProcessEnvironment>
-#include <QString>
+#include <QProcess>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "support/TestSupport.h"
 
 namespace testsupport {
 
-struct RunResult {
-    int exitCode = -1;
-    bool finished = false;  // false: it had to be killed after the time-out
-    bool crashed = false;
-    bool done = false;      // RunUntil: its condition held
-    QByteArray output;      // standard output and error together
+// A started process, ended with the object if it still runs.
+class ChildProcess : public QProcess {
+public:
+    ~ChildProcess() override;
+    // Waits for it to end; whether it ended by itself with exit code 0.
+    bool EndsCleanly(int timeoutMs = 15000) {
+        return (state() == NotRunning || waitForFinished(timeoutMs)) && exitStatus() == NormalExit && exitCode() == 0;
+    }
 };
+
+// Starts program on the display with its standard error passed on; a folder
+// given is its working and its run-time folder (XDG_RUNTIME_DIR).
+std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
+                                      const QString& folder = {});
 
 class InstalledProgram {
 public:
-    InstalledProgram();
-    QString folder() const { return folder_.path(); }
+    explicit InstalledProgram(const QString& display);
     QString file(const QString& name) const { return folder_.file(name); }
-    // The environment the program runs in: this machine's, with a run-time
-    // folder of its own so that copies run by other tests do not count as
-    // earlier instances.
-    QProcessEnvironment Environment() const;
-    RunResult Run(const QStringList& arguments) const { return Run(arguments, Environment()); }
-    RunResult Run(const QStringList& arguments, const QProcessEnvironment& environment, int timeoutMs = 20000) const;
-    // For a show, which runs until input ends it: runs the program until it
-    // ends by itself (finished) or until done() holds, then ends it.
-    RunResult RunUntil(const QStringList& arguments, const std::function<bool()>& done,
-                       const QProcessEnvironment& environment, int timeoutMs = 20000) const;
-    RunResult RunUntil(const QStringList& arguments, const std::function<bool()>& done) const {
-        return RunUntil(arguments, done, Environment());
+    // In a run-time folder of its own: copies run by other tests are no earlier instances.
+    std::unique_ptr<ChildProcess> Start(const QStringList& arguments) const {
+        return StartOn(display_, file("ZORScr"), arguments, folder_.path());
     }
+    // Runs it until it ends and gives its exit code; ends it (-1, as after a
+    // crash) once until() holds or after 20 seconds.
+    int Run(const QStringList& arguments, const std::function<bool()>& until = [] { return false; }) const;
 
 private:
     TempFolder folder_;
-};
-
-// An Xvfb display for the length of a test.
-class VirtualDisplay {
-public:
-    VirtualDisplay();
-    ~VirtualDisplay();
-    QString name() const { return name_; }  // ":N"
-
-private:
-    qint64 pid_ = 0;
-    QString name_;
+    QString display_;
 };
 
 }  // namespace testsupport

@@ -1,19 +1,16 @@
 #pragma once
-// Media made at test time with ffmpeg: clips of one colour and a tone, and
-// still pictures of one colour.
+// Media made at test time with ffmpeg from its generated pictures; each
+// function throws when ffmpeg fails.
 
 #include <QColor>
 #include <QString>
 
 namespace testsupport {
 
-bool HaveFfmpeg();
-// Throws when ffmpeg fails.
-void MakeClip(const QString& path, const QColor& colour, double seconds, int width = 320, int height = 240);
-// A clip whose last endSeconds show another colour: its end can be seen.
-void MakeClipEndingIn(const QString& path, const QColor& colour, double seconds, const QColor& end, double endSeconds);
-// A moving test pattern, for measuring what decoding and drawing cost.
-void MakePatternClip(const QString& path, double seconds, int width, int height);
-void MakeStill(const QString& path, const QColor& colour, int width, int height);
+// A picture of one colour, as an ffmpeg source; filters can follow it.
+QString ColourSource(const QColor& colour, int width = 320, int height = 240);
+// A clip of a picture source ("testsrc2=size=1920x1080:rate=30", a colour) with a tone.
+void MakeClip(const QString& path, const QString& picture, double seconds);
+void MakeStill(const QString& path, const QString& picture);
 
 }  // namespace testsupport

@@ -1,78 +1,64 @@
 #include "support/XTools.h"
 
-#include <QImage>
-#include <QProcess>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QThread>
-#include <cstdlib>
+#include <map>
 #include <stdexcept>
 
 namespace testsupport {
 
-XTools::XTools(const QString& display) : environment_(QProcessEnvironment::systemEnvironment()) {
-    environment_.insert(QStringLiteral("DISPLAY"), display);
+VirtualDisplay::VirtualDisplay() {
+    // -noreset: by default the server resets when its last client leaves, and
+    // turns away a client that connects meanwhile; the tools that look at the
+    // screen come and go while the program under test connects.
+    xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    xvfb_.start("Xvfb", {"-displayfd", "1", "-noreset", "-screen", "0", "1280x720x24", "-nolisten", "tcp"});
+    while (!xvfb_.canReadLine() && xvfb_.waitForReadyRead(20000)) continue;
+    name_ = u':' + QString::fromLatin1(xvfb_.readLine()).trimmed();
+    if (name_.size() < 2) throw std::runtime_error("Xvfb did not start");
 }
 
-QString XTools::Run(const QString& program, const QStringList& arguments) const {
-    QProcess process;
-    process.setProcessEnvironment(environment_);
-    process.start(program, arguments);
-    if (!process.waitForFinished(20000)) throw std::runtime_error(program.toStdString() + " did not finish");
-    return QString::fromUtf8(process.readAllStandardOutput());
+VirtualDisplay::~VirtualDisplay() {
+    windows_.clear();
+    xvfb_.terminate();
+    xvfb_.waitForFinished();
 }
 
-qulonglong XTools::WaitForWindow(const QString& title, int timeoutMs) const {
+QByteArray VirtualDisplay::Tool(const QString& program, const QStringList& arguments) const {
+    const auto process = StartOn(name_, program, arguments);
+    if (!process->waitForFinished(20000)) throw std::runtime_error(program.toStdString() + " did not finish");
+    return process->readAllStandardOutput();
+}
+
+VirtualDisplay::Window VirtualDisplay::WaitForWindow(const QString& title) const {
     const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
-    for (int waited = 0; waited < timeoutMs; waited += 100) {
-        const QString ids = Run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", pattern}).trimmed();
-        if (!ids.isEmpty()) return ids.section(u'\n', 0, 0).toULongLong();
-        QThread::msleep(100);
+    for (int tries = 0; tries < 200; ++tries, QThread::msleep(100)) {
+        std::map<QString, int> shell;  // WINDOW, X, Y and more
+        for (const QString& line :
+             Xdotool({"search", "--onlyvisible", "--name", pattern, "getwindowgeometry", "--shell"}).split(u'\n'))
+            shell[line.section(u'=', 0, 0)] = line.section(u'=', 1).toInt();
+        if (shell["WINDOW"] != 0) return {static_cast<qulonglong>(shell["WINDOW"]), {shell["X"], shell["Y"]}};
     }
-    return 0;
+    return {};
 }
 
-QPoint XTools::Origin(qulonglong window) const {
-    const QString shell = Run(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", QString::number(window)});
-    const auto value = [&](const char* name) {
-        return QRegularExpression(QStringLiteral("%1=(-?\\d+)").arg(QLatin1String(name))).match(shell).captured(1).toInt();
-    };
-    return {value("X"), value("Y")};
+VirtualDisplay::Window VirtualDisplay::OpenWindow(const QString& title) {
+    windows_.push_back(StartOn(name_, "xmessage", {"-geometry", "400x300+100+100", "-title", title, "        "}));
+    return WaitForWindow(title);
 }
 
-void XTools::Click(QPoint at) const {
-    Run(QStringLiteral("xdotool"),
-        {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+bool VirtualDisplay::Shows(QPoint at, const QColor& colour, int tolerance, int timeoutMs) const {
+    QElapsedTimer clock;
+    clock.start();
+    for (; !Near(Screen().pixelColor(at), colour, tolerance); QThread::msleep(100))
+        if (clock.elapsed() > timeoutMs) return false;
+    return true;
 }
 
-void XTools::MoveMouse(QPoint to) const {
-    Run(QStringLiteral("xdotool"), {"mousemove", "--sync", QString::number(to.x()), QString::number(to.y())});
-}
-
-void XTools::Key(const QString& name) const { Run(QStringLiteral("xdotool"), {"key", name}); }
-void XTools::KeyDown(const QString& name) const { Run(QStringLiteral("xdotool"), {"keydown", name}); }
-void XTools::KeyUp(const QString& name) const { Run(QStringLiteral("xdotool"), {"keyup", name}); }
-
-QColor XTools::ScreenPixel(QPoint at) const {
-    QProcess process;
-    process.setProcessEnvironment(environment_);
-    process.start(QStringLiteral("import"), {"-window", "root", "png:-"});
-    if (!process.waitForFinished(20000)) throw std::runtime_error("import did not finish");
-    const QImage shot = QImage::fromData(process.readAllStandardOutput(), "PNG");
-    if (shot.isNull()) throw std::runtime_error("no screenshot");
-    return shot.pixelColor(at);
-}
-
-QColor XTools::WaitForPixel(QPoint at, QColor expected, int tolerance, int timeoutMs) const {
-    const auto near = [&](const QColor& c) {
-        return std::abs(c.red() - expected.red()) <= tolerance && std::abs(c.green() - expected.green()) <= tolerance &&
-               std::abs(c.blue() - expected.blue()) <= tolerance;
-    };
-    QColor seen = ScreenPixel(at);
-    for (int waited = 0; !near(seen) && waited < timeoutMs; waited += 200) {
-        QThread::msleep(200);
-        seen = ScreenPixel(at);
-    }
-    return seen;
+bool VirtualDisplay::Near(const QColor& seen, const QColor& colour, int tolerance) {
+    return seen.isValid() && std::max({std::abs(seen.red() - colour.red()), std::abs(seen.green() - colour.green()),
+                                       std::abs(seen.blue() - colour.blue())}) <= tolerance;
 }
 
 }  // namespace testsupport

@@ -1,39 +1,47 @@
 #pragma once
-// What a user does and sees on a virtual display, through xdotool and
-// ImageMagick's import.
+// An Xvfb screen of 1280 x 720 for the length of a test, and what a person
+// does and sees on it, through xdotool and ImageMagick's import.
 
 #include <QColor>
+#include <QImage>
 #include <QPoint>
-#include <QProcessEnvironment>
-#include <QString>
+#include <vector>
+
+#include "support/ProgramRun.h"
 
 namespace testsupport {
 
-class XTools {
+class VirtualDisplay {
 public:
-    explicit XTools(const QString& display);
-
-    // The id of the mapped window whose title is exactly title, or 0 after
-    // timeoutMs.
-    qulonglong WaitForWindow(const QString& title, int timeoutMs = 20000) const;
-    // The window's top-left corner on the screen.
-    QPoint Origin(qulonglong window) const;
-    void Click(QPoint at) const;
-    void MoveMouse(QPoint to) const;
-    // Presses and releases a key, named as xdotool names it ("Escape", "a").
-    void Key(const QString& name) const;
-    void KeyDown(const QString& name) const;
-    void KeyUp(const QString& name) const;
-    // The colour of one screen pixel, from a screenshot of the whole screen.
-    QColor ScreenPixel(QPoint at) const;
-    // Takes screenshots until the pixel has the colour (each channel within
-    // tolerance) or timeoutMs has passed; gives the colour last seen.
-    QColor WaitForPixel(QPoint at, QColor expected, int tolerance, int timeoutMs = 20000) const;
+    struct Window {
+        qulonglong id = 0;  // 0: none came
+        QPoint origin;      // its top-left corner on the screen
+    };
+    VirtualDisplay();
+    ~VirtualDisplay();
+    QString name() const { return name_; }  // ":N"
+    // Runs xdotool with these arguments ({"key", "Escape"}) and gives what it printed.
+    QString Xdotool(const QStringList& arguments) const { return QString::fromUtf8(Tool("xdotool", arguments)); }
+    // The mapped window whose title is exactly title, waited for up to 20 seconds.
+    Window WaitForWindow(const QString& title) const;
+    // A window of another program, 400 x 300 at (100, 100), closed with the display.
+    Window OpenWindow(const QString& title);
+    // No --sync: xdotool would wait 15 seconds for a move to where the pointer
+    // already is; the click comes after the move all the same.
+    void Click(QPoint at) const {
+        Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    }
+    QImage Screen() const { return QImage::fromData(Tool("import", {"-silent", "-window", "root", "png:-"})); }
+    // Whether the screen shows the colour at a place, each channel within tolerance, within timeoutMs.
+    bool Shows(QPoint at, const QColor& colour, int tolerance = 40, int timeoutMs = 15000) const;
+    static bool Near(const QColor& seen, const QColor& colour, int tolerance = 40);
 
 private:
-    QString Run(const QString& program, const QStringList& arguments) const;
+    QByteArray Tool(const QString& program, const QStringList& arguments) const;
 
-    QProcessEnvironment environment_;
+    QProcess xvfb_;
+    QString name_;
+    std::vector<std::unique_ptr<ChildProcess>> windows_;
 };
 
 }  // namespace testsupport

@@ -1,7 +1,8 @@
 // Opens the web page window as a show would, for the end-to-end tests:
-//   WebWindowDriver <run mode> <display time> <entries> [address]
-// shows frmZORWeb modally on the address, then prints the shared flags, the
-// caption and the show buttons left visible, and how long the window stayed.
+//   WebWindowDriver <run mode> <display time> <entries> <address>
+// shows frmZORWeb modally on the address, then prints a line
+//   <caption>|<show buttons left visible>|<gEntryDone gQuit gStopRequest gNavPos>|<DelayTimer>
+// and one with the seconds the window stayed.
 
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -15,26 +16,19 @@
 
 int main(int argc, char* argv[]) {
     const auto application = platform::StartApplication(argc, argv);
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s <run mode> <display time> <entries> [address]\n", argv[0]);
-        return 2;
-    }
-    gRunMode = static_cast<qint16>(QByteArray(argv[1]).toShort());
-    gSettings().LetDelayTimer(static_cast<qint16>(QByteArray(argv[2]).toShort()));
+    if (argc != 5) return 2;
+    gRunMode = QByteArray(argv[1]).toShort();
+    gSettings().LetDelayTimer(QByteArray(argv[2]).toShort());
     for (int i = QByteArray(argv[3]).toInt(); i > 0; --i) gMovies().Add(Movie());
-    gWebAddress = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
-
+    gWebAddress = QString::fromLocal8Bit(argv[4]);
     QElapsedTimer shown;
     shown.start();
-    {
-        frmZORWeb window;
-        platform::ShowModal(window);
-        QStringList buttons;
-        for (const QPushButton* b : {window.Cmd_AddURL, window.Cmd_ContShow, window.Command2})
-            if (!b->isHidden()) buttons << b->text();
-        std::printf("caption=%s\nbuttons=%s\n", qUtf8Printable(window.windowTitle()), qUtf8Printable(buttons.join(u',')));
-    }
-    std::printf("gEntryDone=%d\ngQuit=%d\ngStopRequest=%d\ngNavPos=%d\nDelayTimer=%d\nshown=%.1f\n", gEntryDone,
-                gQuit, gStopRequest, gNavPos, gSettings().DelayTimer(), shown.elapsed() / 1000.0);
+    frmZORWeb window;
+    platform::ShowModal(window);
+    QStringList buttons;
+    for (const QPushButton* b : {window.Cmd_AddURL, window.Cmd_ContShow, window.Command2})
+        if (!b->isHidden()) buttons << b->text();
+    std::printf("%s|%s|%d %d %d %d|%d\n%.1f\n", qUtf8Printable(window.windowTitle()), qUtf8Printable(buttons.join(',')),
+                gEntryDone, gQuit, gStopRequest, gNavPos, gSettings().DelayTimer(), shown.elapsed() / 1000.0);
     return 0;
 }
