@@ -112,14 +112,11 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
     };
     const Case cases[] = {
         {"key down in a show", kShow, "", [](frmCover& w) { w.Form_KeyDown(65, 0); }, "S+1"},
-        {"key down in preview", kPreview, "", [](frmCover& w) { w.Form_KeyDown(65, 0); }, "+1"},
         {"a key press", kShow, "", [](frmCover& w) { w.Form_KeyPress(65); }, "S"},
         {"Escape pressed", kShow, "", escape, "E"},
         {"Escape pressed under a password", kShow, "p", escape, "S"},
         {"another key let go", kShow, "", [](frmCover& w) { w.Form_KeyUp(65, 0); }, "S"},
         {"Escape on the player", kShow, "", [](frmCover& w) { w.Med_Saver_KeyPress(27); }, "E+1"},
-        {"a key on the player", kShow, "", [](frmCover& w) { w.Med_Saver_KeyPress(65); }, "+1"},
-        {"click in preview", kPreview, "", [](frmCover& w) { w.Form_Click(); }, "S+1"},
         {"double click", kShow, "", [](frmCover& w) { w.Form_DblClick(); }, "S"},
         {"right button up in preview", kPreview, "", [](frmCover& w) { w.Form_MouseUp(2, 0, 0, 0); }, "SD"},
         {"right button up in a show: the remote", kShow, "", [](frmCover& w) { w.Form_MouseUp(2, 0, 0, 0); }, ""},
@@ -132,7 +129,6 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
         {"the player's first move is ignored", kShow, "m", playerMoves(1), ""},
         {"its second ends the show", kShow, "m", playerMoves(2), "E+1"},
         {"the two after an end of stream are ignored", kShow, "m", playerMoves(3, 2), "D"},
-        {"player moves without mouse movement", kShow, "", playerMoves(10), ""},
         {"player moves in preview ask for the password", kPreview, "mp", playerMoves(2), "-1"},
     };
     for (const Case& c : cases) {
@@ -143,35 +139,33 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
     }
 }
 
+// A release is the window's only after its own press; a double click clicks
+// once; a key raises KeyDown and KeyPress; Escape under a password goes on.
 TEST_F(ShowInputTest, WindowEventsReachTheirHandlers) {
-    using Send = std::function<void(QWidget&)>;
-    const auto mouse = [](QEvent::Type type, Qt::MouseButton button) -> Send {
-        return [=](QWidget& w) {
-            QMouseEvent e(type, QPointF(10, 10), w.mapToGlobal(QPointF(10, 10)), button, button, Qt::NoModifier);
-            QCoreApplication::sendEvent(&w, &e);
-        };
+    using Event = std::pair<QEvent::Type, int>;  // a mouse button, or a key
+    const auto send = [](QWidget& w, Event e) {
+        if (e.first == QEvent::KeyPress || e.first == QEvent::KeyRelease) {
+            QKeyEvent key(e.first, e.second, Qt::NoModifier, e.second == Qt::Key_A ? QStringLiteral("a") : QString());
+            return QCoreApplication::sendEvent(&w, &key);
+        }
+        const auto button = static_cast<Qt::MouseButton>(e.second);
+        QMouseEvent mouse(e.first, QPointF(10, 10), w.mapToGlobal(QPointF(10, 10)), button, button, Qt::NoModifier);
+        return QCoreApplication::sendEvent(&w, &mouse);
     };
-    const auto key = [](QEvent::Type type, int code, const QString& text) -> Send {
-        return [=](QWidget& w) {
-            QKeyEvent e(type, code, Qt::NoModifier, text);
-            QCoreApplication::sendEvent(&w, &e);
-        };
-    };
-    const Send leftDown = mouse(QEvent::MouseButtonPress, Qt::LeftButton);
-    const Send leftUp = mouse(QEvent::MouseButtonRelease, Qt::LeftButton);
-    const Send rightUp = mouse(QEvent::MouseButtonRelease, Qt::RightButton);
-    const std::tuple<qint16, std::vector<Send>, QString> cases[] = {
-        {kShow, {leftDown, leftUp}, "S+1"},  // MouseUp, then Click
-        {kPreview, {rightUp}, ""},           // a release without its press is not the window's
-        {kPreview, {mouse(QEvent::MouseButtonPress, Qt::RightButton), rightUp}, "SD+1"},
-        {kShow, {leftDown, leftUp, mouse(QEvent::MouseButtonDblClick, Qt::LeftButton), leftUp}, "S+1"},  // one Click
-        {kShow, {key(QEvent::KeyPress, Qt::Key_A, QStringLiteral("a"))}, "S+1"},  // KeyDown and KeyPress
-        {kShow, {key(QEvent::KeyPress, Qt::Key_Escape, {}), key(QEvent::KeyRelease, Qt::Key_Escape, {})}, "S+1"},
+    const Event down{QEvent::MouseButtonPress, Qt::LeftButton}, up{QEvent::MouseButtonRelease, Qt::LeftButton};
+    const std::tuple<qint16, std::vector<Event>, QString> cases[] = {
+        {kShow, {down, up}, "S+1"},
+        {kPreview, {{QEvent::MouseButtonRelease, Qt::RightButton}}, ""},
+        {kPreview, {{QEvent::MouseButtonPress, Qt::RightButton}, {QEvent::MouseButtonRelease, Qt::RightButton}},
+         "SD+1"},
+        {kShow, {down, up, {QEvent::MouseButtonDblClick, Qt::LeftButton}, up}, "S+1"},
+        {kShow, {{QEvent::KeyPress, Qt::Key_A}}, "S+1"},
+        {kShow, {{QEvent::KeyPress, Qt::Key_Escape}, {QEvent::KeyRelease, Qt::Key_Escape}}, "S+1"},
     };
     for (const auto& [runMode, events, outcome] : cases) {
-        frmCover& cover = Cover(runMode, "p");  // Escape under a password goes on
+        frmCover& cover = Cover(runMode, "p");
         EXPECT_EQ(Outcome([&] {
-                      for (const Send& send : events) send(cover);
+                      for (const Event& e : events) send(cover, e);
                   }),
                   outcome);
     }
