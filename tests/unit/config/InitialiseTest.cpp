@@ -61,15 +61,20 @@ TEST_F(InitialiseTest, LoadsSettingsAndEveryPositionOfAnEntry) {
                       {{"Audio", 2}, "1500"},     {{"Looping", 1}, "12.5"}, {{"Looping", 2}, "True"},
                       {{"Looping", 4}, "2.25"},   {{"Looping", 7}, "480"}, {{"Looping", 8}, "640"},
                       {{"Display", 1}, "50%"},    {{"Display", 4}, "3000"}};
-    spec.entries = {clip, {QStringLiteral("HTTP://example.org/page.htm"), QString(), {{{"Main", 14}, "True"}}, {}}};
+    Entry(QStringLiteral("here.avi"));
+    spec.entries = {clip,
+                    {QStringLiteral("HTTP://example.org/page.htm"), QString(), {{{"Main", 14}, "True"}}, {}},
+                    {QStringLiteral("gone.avi"), QStringLiteral("/no/such/folder/"), {}, {}},
+                    Entry(QStringLiteral(".hidden.avi")),  // not a normal file
+                    {QStringLiteral("here.avi"), QStringLiteral("CURRDIR"), {}, {}}};
     ASSERT_FALSE(Ends(Write(spec)));
 
     ZOR2& s = gSettings();
     EXPECT_EQ(s.UserName(), u"Ann");
-    EXPECT_EQ(std::make_tuple(s.MoviesInGroup(), s.DelayTimer(), s.StillDelayTimer()), std::make_tuple(2, 12, 7));
+    EXPECT_EQ(std::make_tuple(s.MoviesInGroup(), s.DelayTimer(), s.StillDelayTimer()), std::make_tuple(5, 12, 7));
     EXPECT_EQ(s.ErrorLog(), LogPath());
     EXPECT_FALSE(s.ShowSplash() || s.MuteAtStart());
-    ASSERT_EQ(gMovies().Count(), 2);
+    ASSERT_EQ(gMovies().Count(), 3);  // the two whose files have gone are dropped, and logged
 
     Movie& m = gMovies().Item(1);
     const QStringList read = {m.MovieName(), m.Path(), m.AltName(), m.Balance().ToString(), m.LoopStart().ToString(),
@@ -84,7 +89,13 @@ TEST_F(InitialiseTest, LoadsSettingsAndEveryPositionOfAnEntry) {
     EXPECT_EQ(page.MovieName(), u"HTTP://example.org/page.htm");  // an address needs no file
     EXPECT_TRUE(page.IsHTML());
     EXPECT_EQ(page.Path(), QString(128, QChar(u'\0')));  // an empty value is the whole read buffer
-    EXPECT_EQ(LogText(), QString());
+    EXPECT_EQ(gMovies().Item(3).Path() + gMovies().Item(3).MovieName(), folder_.path() + "/here.avi");
+    const QStringList records = LogText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_TRUE(IsLogRecordOf(records[0] + "\r\n", "<<ERR037>> - The File /no/such/folder/gone.avi has been moved and "
+                                                   "ZOR now no longer knows where this file is. ZOR has therefore "
+                                                   "skipped this file from the load sequence."));
+    EXPECT_TRUE(records[1].startsWith("<<ERR037>> - The File " + folder_.path() + "/.hidden.avi has been moved"));
 }
 
 // The outcome reads: the setting kept, then m mouse movement ends the show,
@@ -130,27 +141,6 @@ TEST_F(InitialiseTest, WritesMissingDefaultsBackAndKeepsTheRestOfTheFile) {
     expected.replace("EMail=ann@example.org\n", "EMail=Unknown\n");
     expected.replace("ErrorLog=\n", "ErrorLog=" + defaultLog.toUtf8() + "\n");
     EXPECT_EQ(testsupport::ReadBytes(file), expected);
-}
-
-TEST_F(InitialiseTest, DropsEntriesWhoseFileHasGone) {
-    CollectionSpec spec = Spec();
-    Entry(QStringLiteral("here.avi"));
-    spec.entries = {Entry(QStringLiteral("one.avi")),
-                    {QStringLiteral("gone.avi"), QStringLiteral("/no/such/folder/"), {}, {}},
-                    Entry(QStringLiteral(".hidden.avi")),
-                    {QStringLiteral("here.avi"), QStringLiteral("CURRDIR"), {}, {}}};
-    ASSERT_FALSE(Ends(Write(spec)));
-    ASSERT_EQ(gMovies().Count(), 2);
-    EXPECT_EQ(gMovies().Item(1).MovieName(), u"one.avi");
-    EXPECT_EQ(gMovies().Item(2).Path() + gMovies().Item(2).MovieName(), folder_.path() + "/here.avi");
-
-    const QString tail = QStringLiteral(
-        " has been moved and ZOR now no longer knows where this file is. ZOR has therefore skipped this file from the "
-        "load sequence.");
-    const QStringList records = LogText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(records.size(), 2);
-    EXPECT_TRUE(IsLogRecordOf(records[0] + "\r\n", "<<ERR037>> - The File /no/such/folder/gone.avi" + tail));
-    EXPECT_TRUE(IsLogRecordOf(records[1] + "\r\n", "<<ERR037>> - The File " + folder_.path() + "/.hidden.avi" + tail));
 }
 
 TEST_F(InitialiseTest, MissingEntrySectionLogsItsLineAndEnds) {

@@ -23,16 +23,17 @@
 
 namespace testsupport {
 
-// Records what it was set to and asked to do. Raised by hand (RaiseReady,
-// RaiseEndOfFile), or scripted: a clip opened becomes ready and, with
-// playsToEnd, ends, each from the event loop; only the clip opened last goes on.
+// Records what it was set to and asked to do. Raised by hand
+// (RaiseEndOfFile), or scripted: a clip opened becomes ready (320 x 240)
+// and, with playsToEnd, ends, each from the event loop; only the clip opened
+// last goes on.
 class FakePlayerEngine : public platform::media::PlayerEngine {
 public:
     QWidget* View() override { return nullptr; }
     void Open(const QString& url) override {
         calls << QStringLiteral("Open ") + url;
         ready = false;
-        if (scripted) QTimer::singleShot(0, &context_, [this, clip = ++opened_, url] { Opened(clip, url); });
+        if (scripted) QTimer::singleShot(0, &context_, [this, clip = ++opened_] { Opened(clip); });
     }
     void Close() override { calls << QStringLiteral("Close"); }
     void Play() override { calls << QStringLiteral("Play"); }
@@ -54,11 +55,6 @@ public:
         return QStringLiteral("%1 %2/%3 x%4 %5-%6 %7").arg(amplitude, 0, 'g', 4).arg(left).arg(right).arg(speed)
             .arg(partStart).arg(partEnd).arg(plays);
     }
-    void RaiseReady(QSize pixels) {
-        size = pixels;
-        ready = true;
-        Ready();
-    }
     void RaiseEndOfFile(bool failed, const QString& reason = {}) { EndOfFile(failed, reason); }
 
     QStringList calls;
@@ -68,14 +64,14 @@ public:
     int plays = -1;
 
     bool scripted = false, playsToEnd = false;
-    QStringList unopenable;           // clips that fail to open
     std::function<void()> beforeEnd;  // runs just before a clip ends
 
 private:
-    void Opened(int clip, const QString& url) {
+    void Opened(int clip) {
         if (clip != opened_) return;
-        if (unopenable.contains(url)) return RaiseEndOfFile(true, QStringLiteral("cannot open"));
-        RaiseReady({320, 240});
+        size = {320, 240};
+        ready = true;
+        Ready();
         if (playsToEnd) QTimer::singleShot(0, &context_, [this, clip] {
             if (clip != opened_) return;
             if (beforeEnd) beforeEnd();
