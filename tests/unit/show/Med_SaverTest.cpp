@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QMouseEvent>
 #include <QProcess>
 #include <limits>
 #include <optional>
@@ -79,26 +78,6 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
     player_.Error = [&] { ++errors; };
     fake_->Error(QStringLiteral("seek refused"));
     EXPECT_EQ(QString::number(errors) + player_.ErrorDescription(), "1seek refused");
-}
-
-// Buttons, shift state and twips (15 to the pixel at 96 DPI) as the
-// handlers get them.
-TEST_F(Med_SaverTest, MouseInputIsReportedInVbTerms) {
-    QStringList reports;
-    const auto report = [&](const char* what) {
-        return [&, what](int b, int s, float x, float y) {
-            reports << QStringLiteral("%1 %2 %3 %4,%5").arg(what).arg(b).arg(s).arg(x).arg(y);
-        };
-    };
-    player_.Click = report("click");
-    player_.MouseMove = report("move");
-    const QPointF at(10, 4);
-    QMouseEvent click(QEvent::MouseButtonPress, at, at, Qt::RightButton, Qt::RightButton,
-                      Qt::ControlModifier | Qt::AltModifier);
-    QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::MiddleButton | Qt::LeftButton, Qt::ShiftModifier);
-    QApplication::sendEvent(&player_, &click);
-    QApplication::sendEvent(&player_, &move);
-    EXPECT_EQ(reports, QStringList({"click 2 6 150,60", "move 5 1 150,60"}));
 }
 
 // The program's own engine, without picture and sound, on generated files.

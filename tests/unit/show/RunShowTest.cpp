@@ -4,13 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QTimer>
 #include <vector>
 
 #include "ShowFixture.h"
 #include "platform/resources/StringTable.h"
-#include "platform/ui/Twips.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbError.h"
 #include "show/RunShow.h"
@@ -114,31 +112,6 @@ TEST_F(RunShowTest, PlayerEntries) {
         EXPECT_EQ(player_->position, c.start);  // playback starts at the loop start
         EXPECT_TRUE(TheCover().isVisible() && TheCover().Med_Saver->Visible() && !TheCover().Img_Stillc->isVisible());
     }
-}
-
-// Too wide for the screen's height, a picture is fitted to the width and
-// centred; a delay below 1 second becomes 5, and is kept.
-TEST_F(RunShowTest, StillPictures) {
-    QImage(40, 10, QImage::Format_RGB32).save(ProgramFile(QStringLiteral("still.png")));
-    gSettings().LetStillDelayTimer(-3);
-    Movie& entry = AddEntry(QStringLiteral("still.png"), folder_.path() + u'/');
-    entry.LetIsStill(true);
-    entry.LetStillW(400);
-    entry.LetStillH(100);
-    std::vector<int> intervals;
-    RunToTheEnd([&] {
-        frmCover& cover = TheCover();
-        if (!cover.StillTimerc->isActive()) return;
-        intervals.push_back(cover.StillTimerc->interval());
-        const platform::TwipsRect at = platform::Geometry(*cover.Img_Stillc);
-        EXPECT_TRUE(cover.Img_Stillc->isVisible() && cover.Img_Stillc->HasPicture() && !cover.Med_Saver->Visible());
-        EXPECT_NEAR(at.Top, platform::ScreenHeight() / 2 - platform::ScreenWidth() / 8, 15);
-        EXPECT_EQ(QSizeF(at.Width, at.Height), QSizeF(platform::ScreenWidth(), platform::ScreenWidth() / 4));
-        if (intervals.size() == 2) gQuit = true;
-        cover.StillTimerc_Timer();  // as if the delay were over
-    });
-    EXPECT_EQ(intervals, std::vector<int>(2, 5000));
-    EXPECT_EQ(gSettings().StillDelayTimer(), 5);
 }
 
 // A picture on a server that cannot be shown gives the message about a slow
