@@ -22,7 +22,7 @@
 
 #include "support/CollectionFile.h"
 #include "support/ProgramRun.h"
-#include "support/TestMedia.h"
+#include "support/TestSupport.h"
 
 // Last: Xlib's macros (Bool, None, Status) clash with Qt's names.
 #include <X11/Xlib.h>

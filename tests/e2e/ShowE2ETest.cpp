@@ -9,7 +9,7 @@
 #include <QThread>
 
 #include "support/CollectionFile.h"
-#include "support/TestMedia.h"
+#include "support/TestSupport.h"
 #include "support/XTools.h"
 
 using namespace testsupport;

@@ -1,13 +1,27 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QProcess>
 #include <stdexcept>
 
 #include "config/Instances.h"
+#include "errors/ErrorLog.h"
+#include "platform/system/ProgramInfo.h"
 #include "platform/vb/EndProgram.h"
+#include "platform/vb/VbError.h"
 #include "state/RunState.h"
 
 namespace testsupport {
+namespace {
+
+void Ffmpeg(const QStringList& arguments) {
+    QProcess process;
+    process.start("ffmpeg", QStringList{"-loglevel", "error", "-y", "-f", "lavfi", "-i"} + arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        throw std::runtime_error("ffmpeg failed: " + process.readAllStandardError().toStdString());
+}
+
+}  // namespace
 
 QByteArray ReadBytes(const QString& path) {
     QFile f(path);
@@ -26,6 +40,17 @@ void ResetProgramState() {
     ResetInstances();
 }
 
+QString ColourSource(const QColor& colour, int width, int height) {
+    return QStringLiteral("color=c=0x%1:size=%2x%3:rate=25").arg(colour.name().mid(1)).arg(width).arg(height);
+}
+
+void MakeClip(const QString& path, const QString& picture, double seconds) {
+    Ffmpeg({picture, "-f", "lavfi", "-i", "sine=frequency=440", "-t", QString::number(seconds), "-c:v", "libx264",
+            "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest", path});
+}
+
+void MakeStill(const QString& path, const QString& picture) { Ffmpeg({picture, "-frames:v", "1", path}); }
+
 TempFolder::TempFolder() {
     if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
 }
@@ -34,5 +59,24 @@ CatchEndProgram::CatchEndProgram()
     : previous_(vb::SetEndProgramHook([](int code) { throw vb::ProgramEnded{code}; })) {}
 
 CatchEndProgram::~CatchEndProgram() { vb::SetEndProgramHook(previous_); }
+
+ProgramFolderTest::ProgramFolderTest() : started_(QDateTime::currentDateTime()) {
+    ResetProgramState();
+    vb::Err().Clear();
+    platform::SetProgramDirectoryForTesting(folder_.path());
+    gIniFileName = QStringLiteral("ZORScr.INI");
+}
+
+ProgramFolderTest::~ProgramFolderTest() {
+    ResetProgramState();
+    platform::SetProgramDirectoryForTesting(QString());
+}
+
+bool ProgramFolderTest::IsLogRecordOf(const QString& text, const QString& message) const {
+    const QDateTime end = QDateTime::currentDateTime().addSecs(1);
+    for (QDateTime t = started_.addMSecs(-started_.time().msec()); t <= end; t = t.addSecs(1))
+        if (text == LogRecord(message, t)) return true;
+    return false;
+}
 
 }  // namespace testsupport

@@ -1,12 +1,24 @@
 #pragma once
-// Small helpers shared by the unit and end-to-end tests.
+// Small helpers shared by the unit and end-to-end tests, and the fixture for
+// code that works on the program's run state.
+
+#include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QColor>
+#include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
+#include <ostream>
 
-#include "support/QtPrinters.h"
+// GoogleTest prints Qt strings readably, with NUL and line ends visible.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    QString shown = text;
+    shown.replace(QChar(u'\0'), QStringLiteral("\\0")).replace(u'\r', QStringLiteral("\\r"));
+    *os << '"' << shown.replace(u'\n', QStringLiteral("\\n")).toStdString() << '"';
+}
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) { PrintTo(QString::fromLatin1(bytes), os); }
 
 namespace testsupport {
 
@@ -16,6 +28,13 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 // The run state, the collection and the settings as a program that has just
 // started has them.
 void ResetProgramState();
+
+// Media made with ffmpeg from its generated pictures; throws when ffmpeg fails.
+// A picture of one colour, as an ffmpeg source; filters can follow it.
+QString ColourSource(const QColor& colour, int width = 320, int height = 240);
+// A clip of a picture source ("testsrc2=size=1920x1080:rate=30", a colour) with a tone.
+void MakeClip(const QString& path, const QString& picture, double seconds);
+void MakeStill(const QString& path, const QString& picture);
 
 // A fresh folder that is removed with the object.
 class TempFolder {
@@ -36,6 +55,22 @@ public:
 
 private:
     std::function<void(int)> previous_;
+};
+
+// A fresh program folder, a fresh run state, and EndProgram caught.
+class ProgramFolderTest : public ::testing::Test {
+protected:
+    ProgramFolderTest();
+    ~ProgramFolderTest() override;
+
+    QString ProgramFile(const QString& name) const { return folder_.file(name); }
+    // True when text equals the log record of message at any second between
+    // the test's start and now.
+    bool IsLogRecordOf(const QString& text, const QString& message) const;
+
+    TempFolder folder_;
+    CatchEndProgram catchEnd_;
+    QDateTime started_;
 };
 
 }  // namespace testsupport

@@ -8,7 +8,7 @@
 #include "platform/vb/EndProgram.h"
 #include "state/RunState.h"
 #include "support/CollectionFile.h"
-#include "support/ProgramFolder.h"
+#include "support/TestSupport.h"
 
 using testsupport::CollectionSpec;
 using testsupport::EntrySpec;
@@ -164,18 +164,6 @@ TEST_F(InitialiseTest, MissingEntrySectionLogsItsLineAndEnds) {
         EXPECT_EQ(gMovies().Count(), 1);
         EXPECT_TRUE(IsLogRecordOf(LogText(), message)) << LogText().toStdString();
     }
-
-    // With a log that cannot be written, loading goes on after the warning.
-    CollectionSpec spec = Spec();
-    spec.errorLog = folder_.path() + QStringLiteral("/no/such/folder/ZORError.Log");
-    EntrySpec entry = Entry(QStringLiteral("a.avi"));
-    entry.omittedSections = {QStringLiteral("Audio")};
-    spec.entries = {entry};
-    ASSERT_FALSE(Ends(Write(spec)));
-    ASSERT_EQ(gMovies().Count(), 1);
-    EXPECT_EQ(gMovies().Item(1).Balance().ToString(), u"1000");  // unread: the read default
-    EXPECT_TRUE(QString::fromUtf8(testsupport::ReadBytes(ProgramFile(QStringLiteral("ZORScrERROR.LOG"))))
-                    .startsWith(QStringLiteral("Corrupt Audio Descriptions.")));
 }
 
 TEST_F(InitialiseTest, UnusableSettingsSectionEndsBeforeAnything) {

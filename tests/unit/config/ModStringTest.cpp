@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "config/ModString.h"
-#include "support/QtPrinters.h"
+#include "support/TestSupport.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "config/ZOR2.h"
 #include "errors/modErrorHandling.h"
 #include "platform/vb/VbError.h"
-#include "support/QtPrinters.h"
+#include "support/TestSupport.h"
 
 namespace {
 

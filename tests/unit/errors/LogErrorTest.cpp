@@ -7,7 +7,7 @@
 #include "errors/ErrorLog.h"
 #include "platform/ui/Cursor.h"
 #include "platform/vb/EndProgram.h"
-#include "support/ProgramFolder.h"
+#include "support/TestSupport.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "show/FormInstances.h"
 #include "show/frmCover.h"
 #include "state/RunState.h"
-#include "support/ProgramFolder.h"
+#include "support/TestSupport.h"
 #include "unit/web/FakeBrowserEngine.h"
 #include "web/frmZORWeb.h"
 

@@ -45,21 +45,12 @@ protected:
     }
 };
 
-struct Move {
-    float x, y;
-    int button = 0;
-};
+struct Move { float x, y; int button = 0; };
 
 TEST_F(ShowInputTest, MovementTestOfTheWindowAndTheStill) {
     std::vector<Move> pastHundred(101, {0, 100});  // the count starts again at 3 and goes on testing
     pastHundred.push_back({0, 500});
-    struct Case {
-        qint16 runMode;
-        QString settings;
-        std::vector<Move> moves;
-        QString outcome;
-    };
-    const Case cases[] = {
+    const struct { qint16 runMode; QString settings; std::vector<Move> moves; QString outcome; } cases[] = {
         {kShow, "m", {{0, 5000}}, ""},  // the first move never counts
         {kShow, "m", {{0, 1000}, {0, 1000}, {0, 1100}, {0, 900}}, ""},  // 10% off the reference is jitter
         {kShow, "m", {{0, 1000}, {0, 1000}, {0, 1101}}, "E+1"},
@@ -73,7 +64,7 @@ TEST_F(ShowInputTest, MovementTestOfTheWindowAndTheStill) {
         {kShow, "m", pastHundred, "E+1"},
     };
     for (const bool still : {false, true}) {
-        for (const Case& c : cases) {
+        for (const auto& c : cases) {
             SCOPED_TRACE(testing::Message() << (still ? "still, case " : "window, case ") << &c - cases);
             frmCover& cover = Cover(c.runMode, c.settings);
             EXPECT_EQ(Outcome([&] {
@@ -103,14 +94,7 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
             }
         };
     };
-    struct Case {
-        const char* name;
-        qint16 runMode;
-        QString settings;
-        Input input;
-        QString outcome;
-    };
-    const Case cases[] = {
+    const struct { const char* name; qint16 runMode; QString settings; Input input; QString outcome; } cases[] = {
         {"key down in a show", kShow, "", [](frmCover& w) { w.Form_KeyDown(65, 0); }, "S+1"},
         {"a key press", kShow, "", [](frmCover& w) { w.Form_KeyPress(65); }, "S"},
         {"Escape pressed", kShow, "", escape, "E"},
@@ -131,7 +115,7 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
         {"the two after an end of stream are ignored", kShow, "m", playerMoves(3, 2), "D"},
         {"player moves in preview ask for the password", kPreview, "mp", playerMoves(2), "-1"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         frmCover& cover = Cover(c.runMode, c.settings);
         EXPECT_EQ(Outcome([&] { c.input(cover); }), c.outcome);

@@ -10,7 +10,7 @@
 #include "show/frmCover.h"
 #include "state/RunState.h"
 #include "support/CollectionFile.h"
-#include "support/ProgramFolder.h"
+#include "support/TestSupport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <tuple>
 
-#include "support/QtPrinters.h"
+#include "support/TestSupport.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "config/Instances.h"
 #include "platform/ui/Twips.h"
 #include "state/RunState.h"
-#include "support/ProgramFolder.h"
+#include "support/TestSupport.h"
 
 namespace {
 
