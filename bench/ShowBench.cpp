@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "support/CollectionFile.h"
-#include "support/ProgramRun.h"
+#include "support/XTools.h"
 #include "support/TestSupport.h"
 
 // Last: Xlib's macros (Bool, None, Status) clash with Qt's names.

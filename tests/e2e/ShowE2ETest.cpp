@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTcpServer>
 #include <QThread>
 
 #include "support/CollectionFile.h"
@@ -17,6 +18,7 @@ using namespace testsupport;
 namespace {
 
 const QColor kRed(0xC0, 0x20, 0x20), kGreen(0x20, 0xA0, 0x40), kBlue(0x20, 0x40, 0xC0), kYellow(0xE0, 0xD0, 0x20);
+const QColor kLime(0x20, 0xC0, 0x40);  // the page's background
 const QPoint kCentre(640, 360);  // of the 1280 x 720 virtual screen
 
 class ShowE2E : public ::testing::Test {
@@ -33,10 +35,14 @@ protected:
     static EntrySpec Still(const QString& name) {  // 400 x 300
         return Entry(name, {{{"Looping", 7}, "300"}, {{"Looping", 8}, "400"}, {{"Looping", 9}, "True"}});
     }
-    auto Start(const QString& runAs, const QList<EntrySpec>& entries, const QStringList& arguments = {"/S"}) {
+    // A web page: a local one beside the program ("CURRDIR"), or an address with no path.
+    static EntrySpec Page(const QString& name, QString path = {}) { return {name, path, {{{"Main", 14}, "True"}}}; }
+    auto Start(const QString& runAs, const QList<EntrySpec>& entries, const QStringList& arguments = {"/S"},
+               const QString& pageSeconds = "12") {
         CollectionSpec spec;
         spec.runAs = runAs;
-        spec.stillDelayTimer = "2";  // seconds
+        spec.delayTimer = pageSeconds;
+        spec.stillDelayTimer = "2";
         spec.entries = entries;
         WriteBytes(program_.file("ZORScr.INI"), CollectionText(spec));
         return program_.Start(arguments);
@@ -77,9 +83,8 @@ TEST_F(ShowE2E, EntriesPlayInOrderAndWrap) {
 TEST_F(ShowE2E, InputEndsTheShowOrMovesOn) {
     auto show = Start("SCREENSAVER", {Entry("long-red.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-    // A person moves the mouse until the show gives way: the first moves can
-    // be lost, as the show loop starts the first clip once more and the moves
-    // after that start are not taken as the user's.
+    // A person moves the mouse until the show gives way: the first moves are
+    // lost while the show loop starts the first clip once more.
     for (int rounds = 0; rounds < 20 && show->state() == QProcess::Running; ++rounds) {
         MoveMouse();
         show->waitForFinished(500);
@@ -90,8 +95,7 @@ TEST_F(ShowE2E, InputEndsTheShowOrMovesOn) {
     show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4"), Entry("green.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     MoveMouse();
-    // A key in the first moment is lost by design (the show loop starts the
-    // first clip once more and clears the flags); a person presses later.
+    // A key in the first moment is lost the same way; a person presses later.
     QThread::msleep(1500);
     // The release asks for the next entry too, so it waits until that is seen.
     screen_.Xdotool({"keydown", "a"});
@@ -123,6 +127,49 @@ TEST_F(ShowE2E, PreviewDrawsIntoAForeignWindowForNineSeconds) {
     EXPECT_TRUE(show->EndsCleanly(20000));
     EXPECT_GE(clock.elapsed(), 8500);
     EXPECT_FALSE(QFile::exists(program_.file("ZORError.Log")));
+}
+
+// Places on the page window, in pixels at 96 DPI (twips / 15), centred on the control.
+const QPoint kContinueShow{(6240 + 1815 / 2) / 15, (60 + 495 / 2) / 15};
+const QPoint kQuitShow{(9000 + 1815 / 2) / 15, (60 + 495 / 2) / 15};
+const QPoint kBareToolbar{(4320 + 1815 / 2) / 15, 10};  // where the hidden "Add URL" button would be
+const QPoint kInsidePage{400, 1650 / 15 + 150};
+
+// A page stays until the user presses Continue Show (on to the next entry),
+// Quit Show or the bare toolbar (the end): the display time 0 leaves it to them.
+TEST_F(ShowE2E, PageButtonsEndTheEntryOrTheShow) {
+    WriteBytes(program_.file("lime.htm"), "<!DOCTYPE html><html><head><title>Lime Test Page</title></head>"
+                                          "<body style=\"background:#20c040\"><p>A page.</p></body></html>");
+    for (const QPoint& button : {kContinueShow, kQuitShow, kBareToolbar}) {
+        const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Page("lime.htm", "CURRDIR"), Entry("long-red.mp4")},
+                                {"/S"}, "0");
+        const auto window = screen_.WaitForWindow("Lime Test Page");
+        ASSERT_NE(window.id, 0u);
+        // The window is mapped before it is drawn, and replaced by a new one in
+        // the same place as the browser view arrives: a press on the first is
+        // lost. A person presses what they see.
+        ASSERT_TRUE(screen_.Shows(window.origin + kInsidePage, kLime, 8)) << "the page was not drawn";
+        screen_.Click(window.origin + button);
+        if (button == kContinueShow) EXPECT_TRUE(screen_.Shows(kCentre, kRed));
+        else EXPECT_TRUE(show->EndsCleanly());
+    }
+}
+
+// The display time, raised to ten seconds, ends a page whatever came of its
+// address: one that never answers, one that cannot be read.
+TEST_F(ShowE2E, DisplayTimeEndsAPageWhateverTheAddress) {
+    QTcpServer silent;  // takes connections (the system does) and never answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    QElapsedTimer clock;
+    clock.start();
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
+                            {Page(QStringLiteral("http://127.0.0.1:%1/slow").arg(silent.serverPort())),
+                             Page("http://[::1"), Entry("long-red.mp4")},
+                            {"/S"}, "3");
+    EXPECT_NE(screen_.WaitForWindow("Working...").id, 0u);
+    EXPECT_TRUE(screen_.Shows(kCentre, kRed, 40, 60000));
+    EXPECT_GE(clock.elapsed(), 20000);
+    EXPECT_EQ(show->state(), QProcess::Running);
 }
 
 }  // namespace

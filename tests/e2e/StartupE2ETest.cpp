@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QThread>
 
 #include "support/CollectionFile.h"
@@ -55,10 +54,7 @@ TEST_F(StartupE2E, ShowReadsItsCollectionWritesTheLogBackAndLogsGoneFiles) {
 // Unusable contents, a write-back the file cannot take and a preview without
 // a window: the program ends cleanly and leaves the file as it was.
 TEST_F(StartupE2E, StartThatCannotGoOnEndsCleanly) {
-    QByteArray garbage(1 << 20, '\0');
-    QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(garbage.data()), garbage.size() / 4);
     const std::tuple<QByteArray, QStringList, bool> cases[] = {
-        {garbage, {"/S"}, false},
         {Collection(Log()).left(700), {"/S"}, false},
         {QByteArray(50 << 20, '='), {"/S"}, false},
         {Collection(), {"/S"}, true},  // read-only, and ErrorLog is empty: it would be written back
@@ -73,14 +69,6 @@ TEST_F(StartupE2E, StartThatCannotGoOnEndsCleanly) {
         EXPECT_FALSE(readOnly && QFile::exists(Log()));
     }
     EXPECT_TRUE(Text(Log()).contains("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "));
-}
-
-TEST_F(StartupE2E, ErrorLogInAMissingFolderFallsBack) {
-    WriteBytes(Ini(), Collection(program_.file("no/such/folder/ZORError.Log")));
-    const auto fallback = [&] { return Text(program_.file("ZORScrERROR.LOG")); };
-    EXPECT_EQ(program_.Run({"/S"}, [&] { return fallback().contains(" **** W A R N I N G ****"); }), -1);
-    EXPECT_TRUE(fallback().startsWith("<<ERR037>> - The File /nowhere/gone.mkv") &&
-                fallback().contains(" **** W A R N I N G ****"));
 }
 
 // A second "/S" or "/P" while a show runs, and a "/P" while a window called

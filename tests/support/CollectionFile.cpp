@@ -10,20 +10,17 @@ struct SectionLayout {
     std::vector<std::pair<const char*, const char*>> keys;  // key name, default text
 };
 
-const std::vector<SectionLayout>& Layout() {
-    static const std::vector<SectionLayout> layout = {
-        {"Main", {{"MovieName", ""}, {"Path", ""}, {"Order", "1"}, {"Notes", "note"}, {"IsTrueQT4", "False"},
-                  {"Playspeed", "10"}, {"AltName", "alt"}, {"DispChange", "False"}, {"Dsize", "0"}, {"XPos", "0"},
-                  {"YPos", "0"}, {"IsTrueRM", "False"}, {"Vsize", "0"}, {"IsHTML", "False"}}},
-        {"Audio", {{"volume", "0"}, {"Balance", "1000"}}},
-        {"Looping", {{"LoopEnd", "0"}, {"LoopForever", "False"}, {"LoopOnce", "False"}, {"LoopStart", "0"},
-                     {"DurationFrames", "0"}, {"DurationTime", "0"}, {"StillH", "240"}, {"StillW", "320"},
-                     {"IsStill", "False"}}},
-        {"Display", {{"ZoomLevel", "100%"}, {"Resolution", "0"}, {"PlayFullScreen", "True"}, {"Playsize", "0"},
-                     {"Size", "full"}, {"Displaytext", "False"}, {"TexttoDisplay", "text"}}},
-    };
-    return layout;
-}
+const std::vector<SectionLayout> kLayout = {
+    {"Main", {{"MovieName", ""}, {"Path", ""}, {"Order", "1"}, {"Notes", "note"}, {"IsTrueQT4", "False"},
+              {"Playspeed", "10"}, {"AltName", "alt"}, {"DispChange", "False"}, {"Dsize", "0"}, {"XPos", "0"},
+              {"YPos", "0"}, {"IsTrueRM", "False"}, {"Vsize", "0"}, {"IsHTML", "False"}}},
+    {"Audio", {{"volume", "0"}, {"Balance", "1000"}}},
+    {"Looping", {{"LoopEnd", "0"}, {"LoopForever", "False"}, {"LoopOnce", "False"}, {"LoopStart", "0"},
+                 {"DurationFrames", "0"}, {"DurationTime", "0"}, {"StillH", "240"}, {"StillW", "320"},
+                 {"IsStill", "False"}}},
+    {"Display", {{"ZoomLevel", "100%"}, {"Resolution", "0"}, {"PlayFullScreen", "True"}, {"Playsize", "0"},
+                 {"Size", "full"}, {"Displaytext", "False"}, {"TexttoDisplay", "text"}}},
+};
 
 }  // namespace
 
@@ -32,10 +29,11 @@ QByteArray CollectionText(const CollectionSpec& spec) {
     text += QStringLiteral("[ZOR]\nVersion=1.0\nRunAs=") + spec.runAs + QStringLiteral("\nErrorLog=") + spec.errorLog +
             QStringLiteral("\nSkin=\nDefaultStartupVid=\nMoviesInGroup=") +
             (spec.moviesInGroup.isEmpty() ? QString::number(spec.entries.size()) : spec.moviesInGroup) +
-            QStringLiteral("\nLoopCol=False\nDelayTimer=12\nStillDelayTimer=") + spec.stillDelayTimer + u'\n';
+            QStringLiteral("\nLoopCol=False\nDelayTimer=") + spec.delayTimer + QStringLiteral("\nStillDelayTimer=") +
+            spec.stillDelayTimer + u'\n';
     for (qsizetype n = 1; n <= spec.entries.size(); ++n) {
         const EntrySpec& entry = spec.entries[n - 1];
-        for (const SectionLayout& section : Layout()) {
+        for (const SectionLayout& section : kLayout) {
             const QString suffix = QString::fromLatin1(section.suffix);
             if (entry.omittedSections.contains(suffix)) continue;
             text += QStringLiteral("[Movie%1%2]\n").arg(n).arg(suffix);

@@ -1,12 +1,40 @@
 #include "support/XTools.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRegularExpression>
 #include <QThread>
 #include <map>
 #include <stdexcept>
 
 namespace testsupport {
+
+std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
+                                      const QString& folder) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", display);
+    if (!folder.isEmpty()) environment.insert("XDG_RUNTIME_DIR", folder);
+    auto process = std::make_unique<ChildProcess>();
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setWorkingDirectory(folder);
+    process->start(program, arguments);
+    if (!process->waitForStarted()) throw std::runtime_error(program.toStdString() + " did not start");
+    return process;
+}
+
+InstalledProgram::InstalledProgram(const QString& display) : display_(display) {
+    if (!QFile::copy(ZORSCR_EXE, file("ZORScr"))) throw std::runtime_error("cannot copy the program");
+}
+
+int InstalledProgram::Run(const QStringList& arguments, const std::function<bool()>& until) const {
+    const auto process = Start(arguments);
+    QElapsedTimer clock;
+    clock.start();
+    while (!process->waitForFinished(50))
+        if (until() || clock.elapsed() > 20000) return -1;
+    return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+}
 
 VirtualDisplay::VirtualDisplay() {
     // -noreset: by default the server resets when its last client leaves, and
@@ -19,11 +47,7 @@ VirtualDisplay::VirtualDisplay() {
     if (name_.size() < 2) throw std::runtime_error("Xvfb did not start");
 }
 
-VirtualDisplay::~VirtualDisplay() {
-    windows_.clear();
-    xvfb_.terminate();
-    xvfb_.waitForFinished();
-}
+VirtualDisplay::~VirtualDisplay() { windows_.clear(), xvfb_.terminate(), xvfb_.waitForFinished(); }
 
 QByteArray VirtualDisplay::Tool(const QString& program, const QStringList& arguments) const {
     const auto process = StartOn(name_, program, arguments);

@@ -33,10 +33,4 @@ TEST(ModString, NextTokenRemembersTheRestAcrossCalls) {
     EXPECT_EQ(NextToken(QString(), QStringLiteral(",")), u"x");
 }
 
-TEST(ModString, CutAtNul) {
-    EXPECT_EQ(CutAtNul(QStringLiteral("abc")), u"abc");
-    EXPECT_EQ(CutAtNul(QStringLiteral("ab") + QChar(u'\0') + QStringLiteral("cd")), u"ab");
-    EXPECT_EQ(CutAtNul(QString(128, QChar(u'\0'))), u"");
-}
-
 }  // namespace

@@ -56,8 +56,8 @@ TEST(Records, ClassErrorCarriesTheObjectErrorBaseAndTheUnknownText) {
         RaiseClassError(9999, QStringLiteral("ZOR2:LoadFrom Property Let"));
         FAIL();
     } catch (const vb::VbError& e) {
-        EXPECT_EQ(e.number(), static_cast<qint32>(9999u + 0x80040000u));
-        EXPECT_EQ(e.description() + u'|' + e.source(), u"An unknown error has occurred!|ZOR2:LoadFrom Property Let");
+        EXPECT_EQ(QString::number(e.number() - qint32(0x80040000u)) + u'|' + e.description() + u'|' + e.source(),
+                  u"9999|An unknown error has occurred!|ZOR2:LoadFrom Property Let");
     }
     EXPECT_THROW(Variant(QStringLiteral("abc")).ToDouble(), vb::VbError);
 }

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QProcess>
 #include <limits>
 #include <optional>
 #include <tuple>
@@ -84,9 +83,7 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
 TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
     testsupport::TempFolder folder;
     const QString clip = folder.file(QStringLiteral("clip.mp4")), gone = folder.file(QStringLiteral("gone.avi"));
-    const QStringList make = {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=s=320x240", "-f", "lavfi", "-i",
-                              "sine",      "-t",    "1",  clip};
-    ASSERT_EQ(QProcess::execute(QStringLiteral("ffmpeg"), make), 0);
+    testsupport::MakeClip(clip, testsupport::ColourSource(Qt::red), 1);  // 320 x 240
     qputenv("ZORSCR_MPV_HEADLESS", "1");
     for (const auto& [file, start, end, plays, expected] :  // the part three times, fast; a file that has gone
          {std::tuple{clip, 0.2, 0.5, 3, 0}, {gone, 0.0, 0.0, 1, 1}}) {
@@ -101,7 +98,7 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
         player.LetSelectionEnd(end);
         player.LetPlayCount(plays);
         player.LetDisplaySize(Med_Saver::kOwnSize);
-        if (expected == 0) EXPECT_EQ(player.Height(), 3600);  // the clip's 240 pixels
+        EXPECT_TRUE(expected != 0 || player.Height() == 3600);  // the clip's 240 pixels
         player.Play();
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         if (!result) loop.exec();

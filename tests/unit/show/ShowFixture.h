@@ -59,11 +59,9 @@ public:
 
     QStringList calls;
     double position = 0, speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
-    bool ready = false;
-    QSize size;
     int plays = -1;
-
-    bool scripted = false, playsToEnd = false;
+    bool ready = false, scripted = false, playsToEnd = false;
+    QSize size;
     std::function<void()> beforeEnd;  // runs just before a clip ends
 
 private:
@@ -109,11 +107,7 @@ protected:
     }
 
     // A program that has just started, without windows.
-    static void Fresh() {
-        UnloadCover();
-        UnloadZORWeb();
-        ResetProgramState();
-    }
+    static void Fresh() { UnloadCover(), UnloadZORWeb(), ResetProgramState(); }
     static Movie& AddEntry(const QString& name, const QString& path = QStringLiteral("/media/")) {
         Movie entry;
         entry.LetMovieName(name);

@@ -34,8 +34,7 @@ public:
     }
 
     QStringList calls;
-    QString title;
-    QString url;
+    QString title, url;
     bool busy = false;
 
 private:

@@ -52,10 +52,9 @@ TEST_F(frmZORWebTest, LoadSteps) {
         EXPECT_TRUE(w->Cmd_AddURL->isHidden() && w->timTimer->isActive());
         EXPECT_EQ(std::make_pair(w->Cmd_ContShow->isHidden(), w->Command2->isHidden()),
                   std::make_pair(!showButtons, !showButtons));
-        EXPECT_EQ(browser_->calls, QStringList{"Navigate " + address});
-        EXPECT_EQ(Items(*w->cboAddress), QStringList{address});
-        EXPECT_EQ(gSettings().DelayTimer(), storedDelay);
-        EXPECT_EQ(w->KillTimer->isActive() ? w->KillTimer->interval() : 0, displayMs);
+        EXPECT_EQ(browser_->calls + Items(*w->cboAddress), QStringList({"Navigate " + address, address}));
+        EXPECT_EQ(std::make_pair(gSettings().DelayTimer(), w->KillTimer->isActive() ? w->KillTimer->interval() : 0),
+                  std::make_pair(storedDelay, displayMs));
         EXPECT_EQ(platform::Geometry(*w->cboAddress).Top, 330);  // under its label
         w->show();
         w->KillTimer_Timer();

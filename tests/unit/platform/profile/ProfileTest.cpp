@@ -44,8 +44,8 @@ std::pair<quint32, QString> Read(const std::optional<QString>& app, const std::o
 // The characters returned and the NUL that must follow them.
 QString ReadReturned(const std::optional<QString>& app, const std::optional<QString>& key,
                      const QString& defaultValue, const QString& file) {
-    const auto [returned, buffer] = Read(app, key, defaultValue, file, 256);
-    return buffer.left(qsizetype(returned) + 1);
+    const auto read = Read(app, key, defaultValue, file, 256);
+    return read.second.left(qsizetype(read.first) + 1);
 }
 
 const QByteArray kMixed = Bytes(
@@ -171,10 +171,7 @@ QString Chmod(const QString& path, mode_t mode) {
 
 QString P(const QString& folder) { return folder + "/p.ini"; }
 
-QString Plain(const QString& folder, mode_t mode = 0600) {
-    WriteBytes(P(folder), kOld);
-    return Chmod(P(folder), mode);
-}
+QString Plain(const QString& folder, mode_t mode = 0600) { return WriteBytes(P(folder), kOld), Chmod(P(folder), mode); }
 
 // Kind and permission bits, and the bytes of a regular file.
 QString StateOf(const QString& path) {

@@ -1,13 +1,10 @@
-// The small run-time functions: Err and continue-on-error, the end, strings, formats and Timer.
+// The small run-time functions: Err and continue-on-error, strings, formats and Timer.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <ctime>
 #include <new>
-#include <optional>
 #include <string>
 
 #include "platform/vb/EndProgram.h"
@@ -43,27 +40,6 @@ TEST(VbErrorTest, ResumeNextRemembersTheLastSkippedError) {
     EXPECT_EQ(ErrText(), u"0||"_s);
 }
 
-struct WritesWhenDestroyed {
-    ~WritesWhenDestroyed() { std::fputs(" destroyed", stdout); }
-};
-
-// The real end, even when a hook returns: buffered output is written, static
-// destructors do not run.
-TEST(EndProgramDeathTest, LeavesTheProcessWithTheCode) {
-    const testsupport::TempFolder folder;
-    const QString output = folder.file(QStringLiteral("stdout.txt"));
-    EXPECT_EXIT(
-        {
-            vb::SetEndProgramHook([](int) {});
-            static WritesWhenDestroyed sentinel;
-            if (!std::freopen(output.toLocal8Bit().constData(), "w", stdout)) std::_Exit(100);
-            std::fputs("pending", stdout);  // a file is fully buffered: nothing written yet
-            vb::EndProgram(3);
-        },
-        testing::ExitedWithCode(3), "");
-    EXPECT_EQ(testsupport::ReadBytes(output), QByteArray("pending"));
-}
-
 QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
 
 // Only U+0020 is trimmed; UCase maps one unit to one unit, so ß and the ligature ﬁ stay.
@@ -91,17 +67,12 @@ TEST(VbFormatTest, DayMonthYearAndTwelveHourClock) {
 // A zone 5:30 from UTC catches a clock read in UTC or with whole hours of
 // offset; a minute either way is allowed, across midnight too.
 TEST(VbTimerTest, CountsFromLocalMidnight) {
-    const std::optional<QByteArray> saved =
-        qEnvironmentVariableIsSet("TZ") ? std::optional(qgetenv("TZ")) : std::nullopt;
+    const QByteArray saved = qgetenv("TZ");
     qputenv("TZ", "XST-5:30");
     tzset();
-    const float timer = vb::Timer();
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const double distance = std::fabs(timer - (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec));
+    const double distance = std::fabs(vb::Timer() - QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
     EXPECT_LT(std::min(distance, 86400.0 - distance), 60.0);
-    saved ? qputenv("TZ", *saved) : qunsetenv("TZ");
+    saved.isNull() ? qunsetenv("TZ") : qputenv("TZ", saved);
     tzset();
 }
 
