@@ -36,7 +36,7 @@ protected:
         return Entry(name, {{{"Looping", 7}, "300"}, {{"Looping", 8}, "400"}, {{"Looping", 9}, "True"}});
     }
     // A web page: a local one beside the program ("CURRDIR"), or an address with no path.
-    static EntrySpec Page(const QString& name, QString path = {}) { return {name, path, {{{"Main", 14}, "True"}}}; }
+    static EntrySpec Page(const QString& name, QString path = {}) { return {name, path, {{{"Main", 14}, "True"}}, {}}; }
     auto Start(const QString& runAs, const QList<EntrySpec>& entries, const QStringList& arguments = {"/S"},
                const QString& pageSeconds = "12") {
         CollectionSpec spec;
