@@ -33,24 +33,6 @@ protected:
     InstalledProgram program_{screen_.name()};
 };
 
-TEST_F(StartupE2E, ShowReadsItsCollectionWritesTheLogBackAndLogsGoneFiles) {
-    const QString named = program_.file("My Shows.ini");
-    int runs = 0;
-    for (const auto& [arguments, collection] : {std::pair{QStringList{"/S"}, Ini()}, {QStringList{}, Ini()},
-                                                {QStringList{"/c:1234"}, Ini()}, {QStringList{named}, named}}) {
-        WriteBytes(Ini(), "[ZOR]\n");
-        WriteBytes(collection, Collection());
-        const auto logged = [&, expected = ++runs] { return Text(Log()).count("<<ERR037>>") == expected; };
-        EXPECT_EQ(program_.Run(arguments, logged), -1) << runs;  // the show goes on until input ends it
-        EXPECT_TRUE(logged()) << runs;
-        EXPECT_TRUE(ReadBytes(collection).contains("\nErrorLog=" + Log().toUtf8() + "\n")) << runs;
-    }
-    EXPECT_EQ(ReadBytes(Ini()), "[ZOR]\n");  // the named collection was read instead
-    EXPECT_EQ(Text(Log()).count("\r\n"), runs);  // nothing else was logged
-    EXPECT_TRUE(Text(Log()).startsWith(
-        "<<ERR037>> - The File /nowhere/gone.mkv has been moved and ZOR now no longer knows where this file is."));
-}
-
 // Unusable contents, a write-back the file cannot take and a preview without
 // a window: the program ends cleanly and leaves the file as it was.
 TEST_F(StartupE2E, StartThatCannotGoOnEndsCleanly) {

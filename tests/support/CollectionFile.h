@@ -19,11 +19,11 @@ struct EntrySpec {
 
 struct CollectionSpec {
     QString runAs = QStringLiteral("SCREENSAVER");
-    QString errorLog;  // empty: the key is there with no value
-    QString moviesInGroup;  // empty: the number of entries
+    QString errorLog = {};  // empty: the key is there with no value
+    QString moviesInGroup = {};  // empty: the number of entries
     QString delayTimer = QStringLiteral("12"), stillDelayTimer = QStringLiteral("7");  // seconds
     QString user = QStringLiteral("UserName=Ann\nOrganisation=Org\nReplyTo=ann@example.org\nEMail=ann@example.org\n");
-    QList<EntrySpec> entries;
+    QList<EntrySpec> entries = {};
 };
 
 QByteArray CollectionText(const CollectionSpec& spec);

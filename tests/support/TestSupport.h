@@ -6,7 +6,9 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -28,6 +30,12 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 // The run state, the collection and the settings as a program that has just
 // started has them.
 void ResetProgramState();
+
+// A key pressed on an object, as the window system delivers it.
+inline void SendKey(QObject& to, int key, const QString& text) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(&to, &event);
+}
 
 // Media made with ffmpeg from its generated pictures; throws when ffmpeg fails.
 // A picture of one colour, as an ffmpeg source; filters can follow it.

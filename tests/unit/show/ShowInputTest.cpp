@@ -84,6 +84,9 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
     const Input escape = [](frmCover& w) { w.Form_KeyPress(27); };
     const Input leftOnPlayer = [](frmCover& w) { w.Med_Saver_Click(1, 0, 0, 0); };
     const Input endOfStream = [](frmCover& w) { w.Med_Saver_EndOfStream(0); };
+    const auto keyOnPlayer = [](int key, const char* text) -> Input {
+        return [=](frmCover& w) { testsupport::SendKey(*w.Med_Saver, key, text); };
+    };
     // Moves the player reports, with an end of stream before the one given.
     const auto playerMoves = [](int moves, int endBefore = 0) -> Input {
         return [=](frmCover& w) {
@@ -99,7 +102,8 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
         {"Escape pressed", kShow, "", escape, "E"},
         {"Escape pressed under a password", kShow, "p", escape, "S"},
         {"another key let go", kShow, "", [](frmCover& w) { w.Form_KeyUp(65, 0); }, "S"},
-        {"Escape on the player", kShow, "", [](frmCover& w) { w.Med_Saver_KeyPress(27); }, "E+1"},
+        {"Escape on the player", kShow, "", keyOnPlayer(Qt::Key_Escape, "\x1b"), "E+1"},
+        {"another key on the player", kShow, "", keyOnPlayer(Qt::Key_A, "a"), "+1"},
         {"double click", kShow, "", [](frmCover& w) { w.Form_DblClick(); }, "S"},
         {"right button up in preview", kPreview, "", [](frmCover& w) { w.Form_MouseUp(2, 0, 0, 0); }, "SD"},
         {"right button up in a show: the remote", kShow, "", [](frmCover& w) { w.Form_MouseUp(2, 0, 0, 0); }, ""},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -87,11 +88,11 @@ TEST_F(frmZORWebTest, AddressBoxToolbarAndCaption) {
     browser_->Arrive(QStringLiteral("http://b/"), QStringLiteral("B"));
     browser_->calls.clear();
     w->cboAddress->setEditText(QStringLiteral("http://typed/"));
-    w->cboAddress_KeyPress('x');
-    w->cboAddress_KeyPress(13);  // Enter
+    testsupport::SendKey(*w->cboAddress->lineEdit(), Qt::Key_X, "x");
+    testsupport::SendKey(*w->cboAddress->lineEdit(), Qt::Key_Return, "\r");
     w->cboAddress->setCurrentIndex(1);
     w->cboAddress_Click();
-    EXPECT_EQ(browser_->calls, QStringList({"Navigate http://typed/", "Navigate " + page_}));
+    EXPECT_EQ(browser_->calls, QStringList({"Navigate http://typed/x", "Navigate " + page_}));
 
     browser_->title = QStringLiteral("Page title");
     const std::pair<QString, QString> buttons[] = {  // the call, the caption, whether the caption is polled
