@@ -13,8 +13,6 @@ using namespace testsupport;
 
 namespace {
 
-QString Text(const QString& path) { return QFile::exists(path) ? QString::fromUtf8(ReadBytes(path)) : QString(); }
-
 class StartupE2E : public ::testing::Test {
 protected:
     QString Ini() const { return program_.file("ZORScr.INI"); }
@@ -50,7 +48,7 @@ TEST_F(StartupE2E, StartThatCannotGoOnEndsCleanly) {
         EXPECT_EQ(ReadBytes(Ini()), text);
         EXPECT_FALSE(readOnly && QFile::exists(Log()));
     }
-    EXPECT_TRUE(Text(Log()).contains("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "));
+    EXPECT_TRUE(ReadText(Log()).contains("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "));
 }
 
 // A second "/S" or "/P" while a show runs, and a "/P" while a window called

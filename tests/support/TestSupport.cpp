@@ -29,6 +29,8 @@ QByteArray ReadBytes(const QString& path) {
     return f.readAll();
 }
 
+QString ReadText(const QString& path) { return QFile::exists(path) ? QString::fromUtf8(ReadBytes(path)) : QString(); }
+
 void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())

@@ -25,6 +25,7 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* os) { PrintTo(QString
 namespace testsupport {
 
 QByteArray ReadBytes(const QString& path);
+QString ReadText(const QString& path);  // UTF-8; empty when there is no file
 void WriteBytes(const QString& path, const QByteArray& bytes);
 
 // The run state, the collection and the settings as a program that has just

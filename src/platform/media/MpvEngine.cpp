@@ -60,11 +60,6 @@ constexpr double kShortestRepeat = 0.01;
 
 QByteArray Decimal(double value) { return QByteArray::number(value, 'f', 6); }
 
-// "what: mpv's text for the code".
-QString Reason(const QByteArray& what, int code) {
-    return QString::fromUtf8(what) + QStringLiteral(": ") + QString::fromUtf8(mpv_error_string(code));
-}
-
 using Options = std::span<const std::pair<const char*, const char*>>;
 
 class MpvEngine final : public PlayerEngine {
@@ -170,7 +165,7 @@ MpvEngine::~MpvEngine() {
 }
 
 void MpvEngine::Require(int code, const QByteArray& what) {
-    if (code < 0) throw vb::VbError(vb::ErrNum::CantCreateObject, Reason(what, code));
+    if (code < 0) throw vb::VbError(vb::ErrNum::CantCreateObject, MpvReason(what, code));
 }
 
 void MpvEngine::SetOption(const char* name, const char* value) {
@@ -178,7 +173,7 @@ void MpvEngine::SetOption(const char* name, const char* value) {
 }
 
 void MpvEngine::Check(int code, const QByteArray& what) {
-    if (code < 0) Report(Reason(what, code));
+    if (code < 0) Report(MpvReason(what, code));
 }
 
 // From the event loop, as every callback: the caller of the refused command
@@ -229,7 +224,7 @@ void MpvEngine::Load() {
     const char* command[] = {"loadfile", file.constData(), nullptr};
     mpv_node result;
     if (const int code = mpv_command_ret(mpv_, command, &result); code < 0) {
-        if (EndOfFile) EndOfFile(true, Reason("loadfile " + file, code));
+        if (EndOfFile) EndOfFile(true, MpvReason("loadfile " + file, code));
         return;
     }
     entry_ = -1;
@@ -354,7 +349,7 @@ void MpvEngine::Handle(const mpv_event& event) {
         if (end->reason == MPV_END_FILE_REASON_EOF) {
             if (EndOfFile) EndOfFile(false, {});
         } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
-            if (EndOfFile) EndOfFile(true, Reason("play " + url_.toUtf8(), end->error));
+            if (EndOfFile) EndOfFile(true, MpvReason("play " + url_.toUtf8(), end->error));
         }
         break;
     }

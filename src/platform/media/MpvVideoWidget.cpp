@@ -45,7 +45,7 @@ void MpvVideoWindow::initializeGL() {
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     if (const int code = mpv_render_context_create(&renderer_, mpv_, params); code < 0) {
         renderer_ = nullptr;
-        rendererFailed_(QStringLiteral("libmpv OpenGL renderer: ") + QString::fromUtf8(mpv_error_string(code)));
+        rendererFailed_(MpvReason("libmpv OpenGL renderer", code));
         return;
     }
     mpv_render_context_set_update_callback(renderer_, &FrameReady, this);
@@ -71,7 +71,7 @@ void MpvVideoWindow::paintGL() {
     const int code = mpv_render_context_render(renderer_, params);
     if (code < 0 && !drawFailed_) {
         drawFailed_ = true;
-        rendererFailed_(QStringLiteral("libmpv draw: ") + QString::fromUtf8(mpv_error_string(code)));
+        rendererFailed_(MpvReason("libmpv draw", code));
     }
 }
 
@@ -82,6 +82,10 @@ void MpvVideoWindow::ReleaseRenderer() {
     renderer_ = nullptr;
     doneCurrent();
     rendererChanged_(false);
+}
+
+QString MpvReason(const QByteArray& what, int code) {
+    return QString::fromUtf8(what) + QStringLiteral(": ") + QString::fromUtf8(mpv_error_string(code));
 }
 
 QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool)> rendererChanged,

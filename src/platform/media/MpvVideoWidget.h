@@ -37,6 +37,9 @@ private:
     std::function<void(const QString&)> rendererFailed_;
 };
 
+// "what: mpv's text for code": how every failure of mpv is worded.
+QString MpvReason(const QByteArray& what, int code);
+
 // The window wrapped as a widget for the control's layout.
 QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool available)> rendererChanged,
                            std::function<void(const QString& reason)> rendererFailed);

@@ -31,9 +31,7 @@ protected:
         return file;
     }
     QString Write(const CollectionSpec& spec) { return Write(testsupport::CollectionText(spec)); }
-    QString LogText() const {
-        return QFile::exists(LogPath()) ? QString::fromUtf8(testsupport::ReadBytes(LogPath())) : QString();
-    }
+    QString LogText() const { return testsupport::ReadText(LogPath()); }
     // Runs Initialise on a fresh state; true when it ended the program.
     bool Ends(const QString& file, bool exitOnMouseMove = false) {
         testsupport::ResetProgramState();

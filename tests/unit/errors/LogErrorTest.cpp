@@ -25,7 +25,7 @@ TEST_F(LogErrorTest, AppendsToTheConfiguredLogAndEndsWhenAsked) {
     const int cursor = platform::CursorDisplayCount();
     EXPECT_THROW(LogError(QStringLiteral("second"), true), vb::ProgramEnded);
     EXPECT_EQ(platform::CursorDisplayCount(), cursor + 1);
-    const QStringList records = QString::fromUtf8(testsupport::ReadBytes(gSettings().ErrorLog())).split("\r\n");
+    const QStringList records = testsupport::ReadText(gSettings().ErrorLog()).split("\r\n");
     ASSERT_EQ(records.size(), 3);  // two records and the empty rest after the last line end
     EXPECT_TRUE(IsLogRecordOf(records[0] + "\r\n", QStringLiteral("early")));
     EXPECT_TRUE(IsLogRecordOf(records[1] + "\r\n", QStringLiteral("second")));

@@ -54,7 +54,7 @@ TEST_F(SubMainTest, PreviewHandleFromTheTrailingDigits) {
     for (const auto& [command, message] : unreadable) {
         QFile::remove(log);
         EXPECT_THROW(ParsePreviewHandle(command), vb::ProgramEnded);
-        EXPECT_TRUE(IsLogRecordOf(QString::fromUtf8(testsupport::ReadBytes(log)), message));
+        EXPECT_TRUE(IsLogRecordOf(testsupport::ReadText(log), message));
     }
     // When the line cannot be written the preview goes on with handle 0.
     gSettings().LetErrorLog(ProgramFile(QStringLiteral("no/folder/x.log")));
@@ -76,7 +76,7 @@ TEST_F(SubMainTest, APlayerThatCannotStartIsLoggedAsAStartUpFailure) {
     EXPECT_THROW(Main(shows), vb::ProgramEnded);
     SetCoverMaker({});
     EXPECT_EQ(platform::CursorDisplayCount(), cursor);  // hidden for the show, shown on the way out
-    const QString log = QString::fromUtf8(testsupport::ReadBytes(ProgramFile(QStringLiteral("ZORError.Log"))));
+    const QString log = testsupport::ReadText(ProgramFile(QStringLiteral("ZORError.Log")));
     EXPECT_TRUE(IsLogRecordOf(log, "<<ERR001>> - General RealPlayer Initialisation failure - RealPlayer MUST be "
                                    "installed in this version of ZOR429 libmpv option vo=libmpv: option not found"));
 }
