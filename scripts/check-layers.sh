@@ -8,9 +8,11 @@ src="${1:-$(dirname "$0")/../src}"
 
 layers=(
   "platform/vb"
-  "platform/system platform/resources platform/profile"
+  "platform/system"
+  "platform/resources platform/profile platform/gdi"
   "platform/media platform/web"
   "platform/ui"
+  "graphics"
   "state"
   "errors"
   "config"

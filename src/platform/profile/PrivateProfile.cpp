@@ -4,7 +4,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/profile/AtomicFile.h"
+#include "platform/system/AtomicFile.h"
 #include "platform/profile/ProfileBuffer.h"
 #include "platform/profile/ProfileCache.h"
 #include "platform/profile/ProfileEdit.h"

@@ -18,6 +18,7 @@ QString StandardDescription(qint32 number) {
     case ErrNum::PathFileAccessError: return QStringLiteral("Path/File access error");
     case ErrNum::PathNotFound: return QStringLiteral("Path not found");
     case ErrNum::CantCreateObject: return QStringLiteral("ActiveX component can't create object");
+    case ErrNum::InvalidPicture: return QStringLiteral("Invalid picture");
     default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

@@ -23,7 +23,9 @@ constexpr qint32 FileNotFound = 53;
 constexpr qint32 PermissionDenied = 70;
 constexpr qint32 PathFileAccessError = 75;
 constexpr qint32 PathNotFound = 76;
+constexpr qint32 ResourceNotFound = 326;
 constexpr qint32 CantCreateObject = 429;  // a control or component that cannot start
+constexpr qint32 InvalidPicture = 481;
 constexpr qint32 ObjectErrorBase = static_cast<qint32>(0x80040000u);  // vbObjectError
 }  // namespace ErrNum
 

@@ -7,7 +7,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-namespace platform::profile {
+namespace platform {
 
 // path may be a symbolic link; its final target is replaced and the link
 // stays. An existing file keeps its permission bits (and owner and group
@@ -17,4 +17,4 @@ namespace platform::profile {
 // everything for root).
 bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes);
 
-}  // namespace platform::profile
+}  // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/profile/AtomicFile.h"
+#include "platform/system/AtomicFile.h"
 
 #include <QRandomGenerator>
 #include <optional>
@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform::profile {
+namespace platform {
 namespace {
 
 constexpr int kMaxLinkHops = 40;  // as the kernel's own limit
@@ -120,4 +120,4 @@ bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes) {
     return true;
 }
 
-}  // namespace platform::profile
+}  // namespace platform
