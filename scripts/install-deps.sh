@@ -9,6 +9,7 @@ packages=(
   libmpv-dev libqt6opengl6-dev libgl1-mesa-dri ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686  # Windows DLLs with resources, made by the tests
   xvfb xdotool x11-utils imagemagick
   mpv  # the reference the show benchmark measures against
 )

@@ -1,0 +1,110 @@
+// Regions from resources: the program's own, and those of Windows DLLs made
+// here with the MinGW-w64 resource compiler and linker (32- and 64-bit).
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include "RegionBytes.h"
+#include "graphics/cDIBSectionRegion.h"
+#include "platform/vb/VbError.h"
+#include "support/TestSupport.h"
+
+using graphicstest::RegionBytes;
+
+namespace {
+
+using Rects = std::vector<graphicstest::RECT>;
+const Rects kNumbered = {{0, 0, 4, 2}, {1, 2, 3, 4}};  // also the test program's own
+const Rects kNamed = {{5, 5, 6, 9}};
+
+void Run(const QString& program, const QStringList& arguments, const QString& folder) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    ASSERT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0)
+        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+}
+
+// A resource-only DLL with RCDATA 101 and SkinShape; arch is x86_64 or i686.
+QString BuildDll(const testsupport::TempFolder& folder, const QString& arch) {
+    testsupport::WriteBytes(folder.file("numbered.rgn"), RegionBytes::FromRects(kNumbered));
+    testsupport::WriteBytes(folder.file("named.rgn"), RegionBytes::FromRects(kNamed));
+    testsupport::WriteBytes(folder.file("skin.rc"), "101 RCDATA \"numbered.rgn\"\nSkinShape RCDATA \"named.rgn\"\n");
+    const QString prefix = arch + "-w64-mingw32-", object = folder.file(arch + ".o"), dll = folder.file(arch + ".dll");
+    Run(prefix + "windres", {"--preprocessor=cat", "-i", "skin.rc", "-o", object}, folder.path());
+    Run(prefix + "ld", {"--dll", "-e", "0", "-o", dll, object}, folder.path());
+    return dll;
+}
+
+// The rectangles of the region loaded, or the number of the error raised.
+std::variant<Rects, qint32> Load(const QVariant& id, const QString& dll) {
+    cDIBSectionRegion region;
+    testsupport::TempFolder folder;
+    try {
+        if (!region.LoadFromResource(id, dll)) return -1;
+        region.Save(folder.file("r.rgn"));
+    } catch (const vb::VbError& e) {
+        return e.number();
+    }
+    return RegionBytes::Rects(testsupport::ReadBytes(folder.file("r.rgn")));
+}
+
+}  // namespace
+
+TEST(RegionResource, ComesFromTheProgramOrADll) {
+    testsupport::TempFolder folder;
+    testsupport::WriteBytes(folder.file("notes.dll"), "This is a text file.\n");
+    for (const QString& arch : {QStringLiteral("x86_64"), QStringLiteral("i686")}) {
+        const QString dll = BuildDll(folder, arch);
+        struct Case {
+            QVariant id;
+            QString module;
+            std::variant<Rects, qint32> expected;
+        } cases[] = {
+            {101, {}, kNumbered},        {"testshape", {}, kNumbered},  {102, {}, 326},
+            {101, dll, kNumbered},       {"101", dll, kNumbered},       {"#101", dll, kNumbered},
+            {"skinshape", dll, kNamed},  {102, dll, 26014},             {"#70000", dll, 26014},
+            {101, folder.file("notes.dll"), 26013}, {101, folder.file("none.dll"), 26013},
+            {101, folder.path(), 26013},
+        };
+        for (const Case& c : cases) {
+            EXPECT_EQ(Load(c.id, c.module), c.expected) << arch.toStdString() << " " << c.id.toString().toStdString();
+        }
+    }
+}
+
+TEST(RegionResource, BrokenDllsGiveTheirErrors) {
+    testsupport::TempFolder folder;
+    const QByteArray good = testsupport::ReadBytes(BuildDll(folder, "x86_64"));
+    cDIBSectionRegion region;
+    try {
+        region.LoadFromResource(102, folder.file("x86_64.dll"));
+    } catch (const vb::VbError& e) {
+        EXPECT_EQ(e.description(), "Resource with ID 102 could not be found");
+    }
+    // The data entry of 101 (its RVA, then its size) made to point past the file.
+    QByteArray bad = good;
+    const QByteArray size = RegionBytes::Of({32 + 16 * qint32(kNumbered.size()), 0});
+    const qsizetype entry = bad.lastIndexOf(size) - 4;  // data entries follow the headers
+    ASSERT_GT(entry, 0);
+    bad.replace(entry + 4, 4, RegionBytes::Of({0x7FFFFFFF}));
+    testsupport::WriteBytes(folder.file("bad.dll"), bad);
+    try {
+        region.LoadFromResource(101, folder.file("bad.dll"));
+        ADD_FAILURE() << "no error";
+    } catch (const vb::VbError& e) {
+        EXPECT_EQ(e.number(), 26014);
+        EXPECT_EQ(e.description(), "Cannot access data for resource with ID 101 could not be found");
+    }
+    // Cut anywhere: an error of the two, or the region when it is all there.
+    for (qsizetype length = 0; length < good.size(); length += 61) {
+        testsupport::WriteBytes(folder.file("cut.dll"), good.first(length));
+        const auto result = Load(101, folder.file("cut.dll"));
+        if (const qint32* number = std::get_if<qint32>(&result)) {
+            EXPECT_TRUE(*number == 26013 || *number == 26014) << length;
+        } else {
+            EXPECT_EQ(std::get<Rects>(result), kNumbered) << length;
+        }
+    }
+}

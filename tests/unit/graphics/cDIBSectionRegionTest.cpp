@@ -1,0 +1,212 @@
+// The region made from a bitmap: its pixels and banding, the window list,
+// region files and the bytes they may hold.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QRegion>
+#include <QWidget>
+#include <random>
+
+#include "graphics/cDIBSectionRegion.h"
+#include "platform/vb/VbError.h"
+#include "RegionBytes.h"
+#include "support/TestSupport.h"
+
+using graphicstest::RegionBytes;
+
+namespace {
+
+// '.' black, '#' white, 'r' red; one text per row, top row first.
+void Draw(cDIBSection& dib, const std::vector<QString>& rows) {
+    QImage image(int(rows[0].size()), int(rows.size()), QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, rows[y][x] == u'#' ? 0xffffffff : rows[y][x] == u'r' ? 0xffff0000 : 0xff000000);
+    dib.CreateFromPicture(platform::gdi::StdPicture(image));
+}
+
+QByteArray Saved(cDIBSectionRegion& region) {
+    testsupport::TempFolder folder;
+    EXPECT_TRUE(region.Save(folder.file("shape.rgn")));
+    return testsupport::ReadBytes(folder.file("shape.rgn"));
+}
+
+qint32 ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const vb::VbError& e) {
+        EXPECT_EQ(e.source(), QStringLiteral("unit_tests.cDIBSectionRegion"));
+        return e.number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(cDIBSectionRegion, LeavesOutTheTransparentPixelsInBands) {
+    using R = platform::gdi::RECT;
+    const std::vector<QString> columns = {"##.", "##.", "###", "###", "###", "###", "###", "##.", "##.", "##."};
+    struct Case {
+        std::vector<QString> art;
+        qint32 transparent;
+        std::vector<R> rects;
+    } cases[] = {
+        {{"##", "##"}, 0, {{0, 0, 2, 2}}},                                  // nothing transparent
+        {{"..", ".."}, 0, {}},                                              // everything transparent
+        {columns, 0, {{0, 0, 2, 2}, {0, 2, 3, 7}, {0, 7, 2, 10}}},          // equal bands merged
+        {{"##", "#."}, 0, {{0, 0, 2, 1}, {0, 1, 1, 2}}},                    // a run ending at the bottom
+        {{"#.#", "#.#"}, 0, {{0, 0, 1, 2}, {2, 0, 3, 2}}},                  // two rectangles in a band
+        {{"r.#", "rr."}, 0x0000FF, {{1, 0, 3, 1}, {2, 1, 3, 2}}},           // red (0x00BBGGRR) left out
+    };
+    for (const Case& c : cases) {
+        cDIBSection dib;
+        Draw(dib, c.art);
+        cDIBSectionRegion region;
+        region.Create(dib, c.transparent);
+        EXPECT_EQ(RegionBytes::Rects(Saved(region)), c.rects) << c.art[0].toStdString();
+    }
+    // The bytes themselves: header, bounding box, rectangles.
+    cDIBSection dib;
+    Draw(dib, columns);
+    cDIBSectionRegion region;
+    region.Create(dib);
+    EXPECT_EQ(Saved(region), RegionBytes::Of({32, 1, 3, 48, 0, 0, 3, 10, 0, 0, 2, 2, 0, 2, 3, 7, 0, 7, 2, 10}));
+}
+
+TEST(cDIBSectionRegion, NeverCountsTheFillBytesOfARow) {
+    cDIBSection dib;
+    Draw(dib, {"...", "..."});  // rows of 9 bytes and 3 fill bytes
+    for (int row = 0; row < 2; ++row) memset(dib.DIBSectionBitsPtr() + row * 12 + 9, 0x7F, 3);
+    cDIBSectionRegion region;
+    region.Create(dib);
+    EXPECT_EQ(RegionBytes::Rects(Saved(region)).size(), 0u);
+}
+
+TEST(cDIBSectionRegion, ShapesTheListedWindows) {
+    cDIBSection dib;
+    Draw(dib, {"#.", "##"});
+    cDIBSectionRegion region;
+    region.Create(dib);
+    QWidget a, b, c;
+    const unsigned long ha = a.winId(), hb = b.winId(), hc = c.winId();
+    const QRegion shape = QRegion(0, 0, 1, 1) + QRegion(0, 1, 2, 1);
+
+    region.SetApplied(ha, true);
+    region.SetApplied(ha, true);
+    EXPECT_EQ(region.AppliedToCount(), 1);
+    EXPECT_EQ(a.mask(), shape);
+    region.SetApplied(hb, true), region.SetApplied(hc, true);
+    region.SetApplied(hb, false);
+    EXPECT_EQ(b.mask(), QRegion());
+    EXPECT_EQ(region.AppliedToCount(), 2);
+    EXPECT_EQ(region.hWndForIndex(1), ha);
+    EXPECT_EQ(region.hWndForIndex(2), hc);
+    EXPECT_EQ(region.hWndForIndex(3), 0u);
+    EXPECT_TRUE(region.Applied(hc));
+    EXPECT_FALSE(region.Applied(hb));
+
+    region.Destroy();
+    EXPECT_EQ(region.AppliedToCount(), 0);
+    EXPECT_EQ(a.mask(), QRegion());
+    EXPECT_EQ(c.mask(), QRegion());
+    Draw(dib, {"..", ".."});
+    region.Create(dib);
+    region.SetApplied(hb, true);  // nothing of the window is left
+    EXPECT_TRUE(b.mask().intersected(b.rect()).isEmpty());
+    EXPECT_FALSE(b.mask().isEmpty());
+    region.SetApplied(hb, false);
+    EXPECT_EQ(region.AppliedToCount(), 0);
+}
+
+TEST(cDIBSectionRegion, SavesWholeFilesAndReportsWhatFails) {
+    cDIBSectionRegion region;
+    testsupport::TempFolder folder;
+    const QString file = folder.file("shape.rgn");
+    EXPECT_EQ(ErrorOf([&] { region.Save(file); }), 26010);
+    EXPECT_EQ(ErrorOf([&] { region.LoadFromFile(file); }), 53);
+    EXPECT_EQ(ErrorOf([&] { region.LoadFromFile(folder.path()); }), 75);
+
+    cDIBSection dib;
+    Draw(dib, {"#.#", "###"});
+    region.Create(dib);
+    EXPECT_EQ(ErrorOf([&] { region.Save(folder.file("missing/shape.rgn")); }), 76);
+    const QByteArray bytes = Saved(region);
+    testsupport::WriteBytes(file, "old content");
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);  // no new file can go here
+    EXPECT_EQ(ErrorOf([&] { region.Save(file); }), 75);
+    EXPECT_EQ(testsupport::ReadBytes(file), "old content");
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(region.Save(file));
+    cDIBSectionRegion loaded;
+    EXPECT_TRUE(loaded.LoadFromFile(file));
+    EXPECT_EQ(Saved(loaded), bytes);
+}
+
+TEST(cDIBSectionRegion, TakesAnyRectanglesAndRefusesBrokenData) {
+    using R = platform::gdi::RECT;
+    struct Case {
+        const char* what;
+        QByteArray data;
+        std::optional<std::vector<R>> rects;  // none: no region
+    } cases[] = {
+        {"empty file", {}, std::nullopt},
+        {"header size 0", RegionBytes::Of({0, 1, 0, 0, 0, 0, 0, 0}), std::nullopt},
+        {"header size 31", RegionBytes::Of({31, 1, 0, 0, 0, 0, 0, 0}), std::nullopt},
+        {"count past the bytes", RegionBytes::Of({32, 1, 2, 32, 0, 0, 1, 1, 0, 0, 1, 1}), std::nullopt},
+        {"count 2^31", RegionBytes::Of({32, 1, qint32(0x80000000), 0, 0, 0, 0, 0}), std::nullopt},
+        {"no rectangles", RegionBytes::Of({32, 1, 0, 0, 5, 5, 9, 9}), std::vector<R>{}},
+        {"lying size, type and box; inverted and empty rectangles",
+         RegionBytes::Of({32, 7, 3, 999, 0, 0, 0, 0, 5, 5, 1, 1, 2, 2, 2, 9, -3, -2, -1, 0}),
+         std::vector<R>{{-3, -2, -1, 0}}},
+        {"unsorted, overlapping and touching",
+         RegionBytes::Of({32, 1, 3, 48, 0, 0, 0, 0, 2, 0, 4, 2, 0, 0, 3, 1, 4, 0, 5, 2}),
+         std::vector<R>{{0, 0, 5, 1}, {2, 1, 5, 2}}},
+    };
+    testsupport::TempFolder folder;
+    for (const Case& c : cases) {
+        testsupport::WriteBytes(folder.file("case.rgn"), c.data);
+        cDIBSectionRegion region;
+        EXPECT_EQ(region.LoadFromFile(folder.file("case.rgn")), c.rects.has_value()) << c.what;
+        if (c.rects) {
+            EXPECT_EQ(RegionBytes::Rects(Saved(region)), *c.rects) << c.what;
+        }
+    }
+    QFile huge(folder.file("huge.rgn"));  // 100 MB, sparse
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write(RegionBytes::Of({32, 1, 0, 0, 0, 0, 0, 0})) == 32);
+    ASSERT_TRUE(huge.resize(100 << 20));
+    huge.close();
+    cDIBSectionRegion region;
+    EXPECT_FALSE(region.LoadFromFile(huge.fileName()));
+}
+
+// Random pictures: the region is exactly their opaque pixels in the one
+// banded form, and its bytes, rectangles shuffled, load back to it.
+TEST(cDIBSectionRegion, RandomPicturesGiveTheirOpaquePixels) {
+    std::mt19937 random(20261207);
+    testsupport::TempFolder folder;
+    for (int round = 0; round < 120; ++round) {
+        const int width = 1 + int(random() % 24), height = 1 + int(random() % 24);
+        const int blackPercent = int(random() % 101);
+        std::vector<QString> art(height, QString(width, u'#'));
+        for (QString& row : art)
+            for (QChar& c : row) c = int(random() % 100) < blackPercent ? u'.' : (random() % 2 ? u'#' : u'r');
+        cDIBSection dib;
+        Draw(dib, art);
+        cDIBSectionRegion region;
+        region.Create(dib);
+        const QByteArray bytes = Saved(region);
+        const std::vector<platform::gdi::RECT> rects = RegionBytes::Rects(bytes);
+        ASSERT_TRUE(RegionBytes::IsBanded(rects)) << round;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(RegionBytes::Covers(rects, x, y), art[y][x] != u'.') << round << ": " << x << "," << y;
+
+        std::vector<platform::gdi::RECT> shuffled = rects;
+        std::shuffle(shuffled.begin(), shuffled.end(), random);
+        testsupport::WriteBytes(folder.file("shuffled.rgn"), RegionBytes::FromRects(shuffled));
+        cDIBSectionRegion loaded;
+        ASSERT_TRUE(loaded.LoadFromFile(folder.file("shuffled.rgn")));
+        ASSERT_EQ(Saved(loaded), bytes) << round;
+    }
+}
