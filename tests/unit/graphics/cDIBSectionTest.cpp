@@ -7,6 +7,8 @@
 #include <set>
 
 #include "graphics/cDIBSection.h"
+#include "platform/vb/VbError.h"
+#include "support/TestSupport.h"
 
 namespace gdi = platform::gdi;
 
@@ -84,6 +86,28 @@ TEST(cDIBSection, CopiesInAndOutThroughContexts) {
     EXPECT_EQ(PixelAt(target, 0, 0), colours[1][1]);
     target.LoadPictureBlt(0, 0, 0, 1, 1, gdi::DSTINVERT);  // needs no source
     EXPECT_EQ(PixelAt(target, 0, 0), ~colours[1][1] | 0xff000000u);
+}
+
+TEST(cDIBSection, LoadsPictureFilesQtReads) {
+    testsupport::TempFolder folder;
+    QImage image(5, 3, QImage::Format_RGB32);
+    image.fill(0xff336699);
+    ASSERT_TRUE(image.save(folder.file("p.png")) && image.save(folder.file("p.bmp")));
+    testsupport::WriteBytes(folder.file("p.jpg"), "not a picture");
+    for (const char* name : {"p.png", "p.bmp"}) {
+        cDIBSection dib;
+        dib.CreateFromPicture(platform::gdi::LoadPicture(folder.file(name)));
+        ASSERT_EQ(dib.Width(), 5) << name;
+        EXPECT_EQ(PixelAt(dib, 4, 2), 0xff336699u) << name;
+    }
+    for (const auto& [name, number] : {std::pair{"p.jpg", 481}, std::pair{"none.png", 53}}) {
+        try {
+            platform::gdi::LoadPicture(folder.file(name));
+            ADD_FAILURE() << name;
+        } catch (const vb::VbError& e) {
+            EXPECT_EQ(e.number(), number) << name;
+        }
+    }
 }
 
 TEST(cDIBSection, RandomPixelsKeepTheirKindAndTheFillBytes) {
