@@ -10,7 +10,7 @@ layers=(
   "platform/vb"
   "platform/system"
   "platform/resources platform/profile platform/gdi"
-  "platform/media platform/web"
+  "platform/media platform/web platform/mixer"
   "platform/ui"
   "graphics"
   "state"
@@ -20,6 +20,7 @@ layers=(
   "password"
   "web"
   "show"
+  "remote"
   "startup"
 )
 declare -A rank

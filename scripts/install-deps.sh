@@ -12,6 +12,8 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686  # Windows DLLs with resources, made by the tests
   xvfb xdotool x11-utils imagemagick
   mpv  # the reference the show benchmark measures against
+  libasound2-dev  # the master volume
+  pulseaudio libasound2-plugins alsa-utils  # a sound server with a null sink whose volume the tests read back
 )
 
 missing=()

@@ -8,6 +8,8 @@ std::unique_ptr<frmCover> cover;
 std::unique_ptr<frmZORWeb> web;
 std::function<std::unique_ptr<frmCover>()> makeCover;
 std::function<std::unique_ptr<frmZORWeb>()> makeWeb;
+std::unique_ptr<QWidget> control;
+std::function<std::unique_ptr<QWidget>()> makeControl;
 }  // namespace
 
 frmCover& TheCover() {
@@ -35,3 +37,15 @@ void UnloadZORWeb() { web.reset(); }
 void SetCoverMaker(std::function<std::unique_ptr<frmCover>()> make) { makeCover = std::move(make); }
 
 void SetZORWebMaker(std::function<std::unique_ptr<frmZORWeb>()> make) { makeWeb = std::move(make); }
+
+QWidget* TheControl() {
+    if (!control && makeControl) control = makeControl();
+    return control.get();
+}
+
+QWidget* LoadedControl() { return control.get(); }
+
+void SetControlMaker(std::function<std::unique_ptr<QWidget>()> make) {
+    makeControl = std::move(make);
+    control.reset();
+}

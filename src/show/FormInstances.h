@@ -8,6 +8,7 @@
 
 class frmCover;
 class frmZORWeb;
+class QWidget;
 
 frmCover& TheCover();
 bool CoverLoaded();
@@ -22,3 +23,11 @@ void UnloadZORWeb();
 // and browser). Tests give fakes here.
 void SetCoverMaker(std::function<std::unique_ptr<frmCover>()> make);
 void SetZORWebMaker(std::function<std::unique_ptr<frmZORWeb>()> make);
+
+// The remote control window, made on first use by the maker the program
+// sets; the show only shows, hides and asks it whether it is visible. Null
+// without a maker.
+QWidget* TheControl();
+// Null while it has not been made.
+QWidget* LoadedControl();
+void SetControlMaker(std::function<std::unique_ptr<QWidget>()> make);

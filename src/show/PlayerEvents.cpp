@@ -6,7 +6,10 @@
 
 #include "config/LogError.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/ModalShow.h"
 #include "platform/ui/VbInput.h"
+#include "show/FormInstances.h"
 #include "show/frmCover.h"
 #include "state/RunState.h"
 
@@ -24,9 +27,18 @@ void frmCover::Med_Saver_Error() {
 void frmCover::Med_Saver_Click(int Button, int, float, float) {
     platform::ShowCursor(true);
     if (!RunningShow() || gNoRemote) return;
-    if (Button != platform::kRightButton) gEntryDone = true;
-    // The right button shows or hides the remote control window here once it
-    // exists.
+    if (Button != platform::kRightButton) {
+        gEntryDone = true;
+        return;
+    }
+    platform::DoEvents();
+    QWidget* control = TheControl();
+    if (!control) return;
+    if (control->isVisible()) {
+        control->hide();
+    } else {
+        platform::ShowActive(*control);
+    }
 }
 
 void frmCover::StillTimerc_Timer() {

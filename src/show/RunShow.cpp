@@ -115,7 +115,9 @@ void Advance() {
     platform::DoEvents();
     gStopRequest = false;
     gQuit = false;
-    // A visible remote control window is hidden here once it exists.
+    // A remote control window not yet made is not visible: it is made on first
+    // use, so its mixer message cannot hold up the start of a show.
+    if (QWidget* control = LoadedControl(); control && control->isVisible()) control->hide();
     const int count = gMovies().Count();
     for (gPlayPos = 1; gPlayPos <= count;) {
         gCurrentIndex = gPlayPos;

@@ -2,9 +2,11 @@
 // the program, which abandon the current entry, and which are ignored.
 
 #include "platform/ui/Cursor.h"
+#include "platform/ui/ModalShow.h"
 #include "platform/ui/VbInput.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbError.h"
+#include "show/FormInstances.h"
 #include "show/frmCover.h"
 #include "state/RunState.h"
 
@@ -55,9 +57,9 @@ void frmCover::Form_MouseUp(int Button, int, float, float) {
     if (!RunningShow()) {
         gStopRequest = true;
         gEntryDone = true;
+    } else if (!gNoRemote) {
+        if (QWidget* control = TheControl()) platform::ShowModal(*control);
     }
-    // In a running show without gNoRemote the remote control window is shown
-    // modally here once it exists.
 }
 
 bool frmCover::PointerMoved(MovementTest& moves, int Button, float X, float Y) {

@@ -18,6 +18,7 @@
 #include "platform/vb/VbConvert.h"
 #include "platform/vb/VbError.h"
 #include "platform/vb/VbString.h"
+#include "remote/FrmControl.h"
 #include "show/FormInstances.h"
 #include "show/frmCover.h"
 #include "show/RunShow.h"
@@ -119,6 +120,7 @@ void Start(const QString& commandLine) {
         gStopRequest = false;
         platform::SetCursorPos(-1000, -1000);
         platform::ShowCursor(false);
+        SetControlMaker([] { return std::make_unique<FrmControl>(); });
         RunShow();
         platform::ShowCursor(true);
         vb::EndProgram();

@@ -29,16 +29,26 @@ private:
 
 }  // namespace
 
+void ShowActive(QWidget& window) {
+    window.show();
+    window.raise();  // with no window manager, a window made earlier would stay under later ones
+    window.activateWindow();
+}
+
 void ShowModal(QWidget& window) {
     QEventLoop loop;
     EndOnHide filter(window, loop);
     const QPointer<QWidget> alive(&window);
     QObject::connect(&window, &QObject::destroyed, &loop, &QEventLoop::quit);
     window.installEventFilter(&filter);
+    const Qt::WindowModality modality = window.windowModality();
     window.setWindowModality(Qt::ApplicationModal);
-    window.show();
+    ShowActive(window);
     if (window.isVisible()) loop.exec();
-    if (alive) window.removeEventFilter(&filter);
+    if (!alive) return;
+    window.removeEventFilter(&filter);
+    // Modal only for this showing: a later modeless Show must not block the other windows.
+    if (!window.isVisible()) window.setWindowModality(modality);
 }
 
 }  // namespace platform

@@ -6,7 +6,10 @@ class QWidget;
 
 namespace platform {
 
-// Blocks in a nested event loop (no spinning) and returns once window has
+// VB's modeless Show: shows the window above the others and activates it.
+void ShowActive(QWidget& window);
+
+// Shows it as ShowActive does, then blocks in a nested event loop (no spinning) and returns once window has
 // hidden itself, been closed or been destroyed.
 void ShowModal(QWidget& window);
 

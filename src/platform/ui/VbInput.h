@@ -17,6 +17,8 @@ constexpr int kRightButton = 2;
 constexpr int kMiddleButton = 4;
 constexpr int kKeyReturn = 13;  // key code and character code alike
 constexpr int kKeyEscape = 27;
+constexpr int kKeyUp = 38;
+constexpr int kKeyDown = 40;
 
 int VbButton(Qt::MouseButton button);
 int VbButtons(Qt::MouseButtons buttons);  // the buttons held during a move

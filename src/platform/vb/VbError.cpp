@@ -12,6 +12,7 @@ QString StandardDescription(qint32 number) {
     case ErrNum::SubscriptOutOfRange: return QStringLiteral("Subscript out of range");
     case ErrNum::DivisionByZero: return QStringLiteral("Division by zero");
     case ErrNum::TypeMismatch: return QStringLiteral("Type mismatch");
+    case ErrNum::ObjectVariableNotSet: return QStringLiteral("Object variable or With block variable not set");
     case ErrNum::BadFileNameOrNumber: return QStringLiteral("Bad file name or number");
     case ErrNum::FileNotFound: return QStringLiteral("File not found");
     case ErrNum::PermissionDenied: return QStringLiteral("Permission denied");

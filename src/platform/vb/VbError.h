@@ -18,6 +18,7 @@ constexpr qint32 OutOfMemory = 7;
 constexpr qint32 SubscriptOutOfRange = 9;
 constexpr qint32 DivisionByZero = 11;
 constexpr qint32 TypeMismatch = 13;
+constexpr qint32 ObjectVariableNotSet = 91;
 constexpr qint32 BadFileNameOrNumber = 52;
 constexpr qint32 FileNotFound = 53;
 constexpr qint32 PermissionDenied = 70;

@@ -40,7 +40,7 @@ public:
     void Pause() override { calls << QStringLiteral("Pause"); }
     double Position() const override { return position; }
     void Seek(double seconds) override { calls << QStringLiteral("Seek %1").arg(position = seconds); }
-    double Duration() const override { return 1; }
+    double Duration() const override { return duration; }
     bool IsReady() const override { return ready; }
     QSize VideoSize() const override { return size; }
     void SetSpeed(double factor) override { speed = factor; }
@@ -58,7 +58,7 @@ public:
     void RaiseEndOfFile(bool failed, const QString& reason = {}) { EndOfFile(failed, reason); }
 
     QStringList calls;
-    double position = 0, speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
+    double position = 0, duration = 1, speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
     int plays = -1;
     bool ready = false, scripted = false, playsToEnd = false;
     QSize size;

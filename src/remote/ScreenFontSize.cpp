@@ -1,0 +1,8 @@
+#include "remote/ScreenFontSize.h"
+
+#include "platform/ui/DesktopFont.h"
+
+QString ScreenFontSize() {
+    const std::optional<int> height = platform::DesktopFontHeight();
+    return height && *height > 16 ? QStringLiteral("LARGE") : QStringLiteral("SMALL");
+}

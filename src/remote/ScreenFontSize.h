@@ -1,0 +1,8 @@
+#pragma once
+// Which of the remote control's two layouts fits the desktop's fonts.
+
+#include <QString>
+
+// "LARGE" when the desktop's default font has a character cell taller than
+// 16 pixels, else (and when it cannot be measured) "SMALL".
+QString ScreenFontSize();
