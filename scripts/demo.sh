@@ -13,7 +13,8 @@ if [ -n "${DISPLAY:-}" ]; then
   echo "Running: build/bin/ZORScr $collection"
   build/bin/ZORScr "$collection"
 else
-  exec 3< <(Xvfb -displayfd 1 -screen 0 1280x720x24 -nolisten tcp 2>/dev/null)
+  exec 3< <(exec Xvfb -displayfd 1 -screen 0 1280x720x24 -nolisten tcp 2>/dev/null)
+  xvfb=$!  # the server itself: the substitution execs it
   read -r number <&3
   export DISPLAY=":$number"
   echo "No display: showing the demo on the virtual display $DISPLAY for 30 seconds."
@@ -23,7 +24,7 @@ else
   import -window root build/demo/screenshot.png && echo "Screenshot: build/demo/screenshot.png"
   sleep 15
   kill "$show" 2>/dev/null || true
-  pkill -f "Xvfb -displayfd 1" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
 fi
 if [ -f build/demo/ZORError.Log ]; then
   echo "Error log (build/demo/ZORError.Log):"
