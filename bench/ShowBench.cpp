@@ -24,9 +24,7 @@
 #include "support/XTools.h"
 #include "support/TestSupport.h"
 
-// Last: Xlib's macros (Bool, None, Status) clash with Qt's names.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "Measure.h"
 
 using namespace testsupport;
 
@@ -34,41 +32,14 @@ namespace {
 
 enum class Seen { Black, Red, Green, White, Other };
 
-// One pixel of the screen, read straight from the X server.
-class PixelProbe {
-public:
-    PixelProbe() : display_(XOpenDisplay(nullptr)) {
-        if (!display_) throw std::runtime_error("no display");
-    }
-    ~PixelProbe() { XCloseDisplay(display_); }
-    Seen At(int x, int y) const {
-        XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
-        if (!image) return Seen::Other;
-        const unsigned long pixel = XGetPixel(image, 0, 0);
-        XDestroyImage(image);
-        const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
-        if (r < 30 && g < 30 && b < 30) return Seen::Black;
-        if (r > 220 && g > 220 && b > 220) return Seen::White;
-        if (r > 150 && g < 80 && b < 80) return Seen::Red;
-        if (g > 120 && r < 80 && b < 100) return Seen::Green;
-        return Seen::Other;
-    }
-
-private:
-    Display* display_;
-};
-
-double CpuSeconds(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return 0;
-    const QList<QByteArray> fields = stat.readAll().split(' ');
-    // utime and stime are the 14th and 15th fields, after a name without spaces.
-    return (fields.value(13).toDouble() + fields.value(14).toDouble()) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
+Seen Classify(const QColor& c) {
+    const int r = c.red(), g = c.green(), b = c.blue();
+    if (!c.isValid()) return Seen::Other;
+    if (r < 30 && g < 30 && b < 30) return Seen::Black;
+    if (r > 220 && g > 220 && b > 220) return Seen::White;
+    if (r > 150 && g < 80 && b < 80) return Seen::Red;
+    if (g > 120 && r < 80 && b < 100) return Seen::Green;
+    return Seen::Other;
 }
 
 void WriteCollection(const InstalledProgram& program, const TempFolder& media, const QStringList& clips) {
@@ -110,7 +81,7 @@ std::pair<double, double> FirstFrameAndGap(const InstalledProgram& program, cons
     const auto show = program.Start({QStringLiteral("/S")});
     double firstFrame = -1, firstWhite = -1;
     while (clock.elapsed() < 20000) {
-        const Seen seen = probe.At(640, 360);
+        const Seen seen = Classify(probe.At(640, 360));
         const double now = static_cast<double>(clock.nsecsElapsed()) / 1e6;
         if (seen == Seen::Red && firstFrame < 0) firstFrame = now;
         if (seen == Seen::White && firstWhite < 0) firstWhite = now;

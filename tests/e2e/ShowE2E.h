@@ -1,0 +1,52 @@
+#pragma once
+// The show on a virtual display: the real program in a folder of its own,
+// with clips of one colour and a still made for each test.
+
+#include <gtest/gtest.h>
+
+#include "support/CollectionFile.h"
+#include "support/TestSupport.h"
+#include "support/XTools.h"
+
+namespace testsupport {
+
+const QColor kRed(0xC0, 0x20, 0x20), kGreen(0x20, 0xA0, 0x40), kBlue(0x20, 0x40, 0xC0), kYellow(0xE0, 0xD0, 0x20);
+const QColor kLime(0x20, 0xC0, 0x40);  // the page's background
+const QPoint kCentre(640, 360);  // of the 1280 x 720 virtual screen
+
+class ShowE2E : public ::testing::Test {
+protected:
+    void SetUp() override {  // the media beside the program
+        for (const auto& [name, colour] : {std::pair{"red.mp4", kRed}, {"green.mp4", kGreen}, {"blue.mp4", kBlue}})
+            MakeClip(program_.file(name), ColourSource(colour), 2);
+        MakeClip(program_.file("long-red.mp4"), ColourSource(kRed), 30);
+        MakeStill(program_.file("yellow.png"), ColourSource(kYellow, 400, 300));
+    }
+    static EntrySpec Entry(const QString& name, std::map<std::pair<QString, int>, QString> overrides = {}) {
+        return {name, "CURRDIR", std::move(overrides), {}};
+    }
+    static EntrySpec Still(const QString& name) {  // 400 x 300
+        return Entry(name, {{{"Looping", 7}, "300"}, {{"Looping", 8}, "400"}, {{"Looping", 9}, "True"}});
+    }
+    // A web page: a local one beside the program ("CURRDIR"), or an address with no path.
+    static EntrySpec Page(const QString& name, QString path = {}) { return {name, path, {{{"Main", 14}, "True"}}, {}}; }
+    auto Start(const QString& runAs, const QList<EntrySpec>& entries, const QStringList& arguments = {"/S"},
+               const QString& pageSeconds = "12") {
+        CollectionSpec spec;
+        spec.runAs = runAs;
+        spec.delayTimer = pageSeconds;
+        spec.stillDelayTimer = "2";
+        spec.entries = entries;
+        WriteBytes(program_.file("ZORScr.INI"), CollectionText(spec));
+        return program_.Start(arguments);
+    }
+    void MoveMouse() {
+        for (const char* to : {"100 100", "900 200", "300 600", "1200 650"})
+            screen_.Xdotool(QStringList{"mousemove", "--sync"} + QString(to).split(u' '));
+    }
+
+    VirtualDisplay screen_;
+    InstalledProgram program_{screen_.name()};
+};
+
+}  // namespace testsupport
