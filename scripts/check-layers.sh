@@ -9,7 +9,7 @@ src="${1:-$(dirname "$0")/../src}"
 layers=(
   "platform/vb"
   "platform/system"
-  "platform/resources platform/profile platform/gdi"
+  "platform/resources platform/profile platform/gdi platform/registry"
   "platform/media platform/web platform/mixer"
   "platform/ui"
   "graphics"
@@ -21,7 +21,7 @@ layers=(
   "web"
   "show"
   "remote"
-  "startup"
+  "startup facts"
 )
 declare -A rank
 for i in "${!layers[@]}"; do for folder in ${layers[$i]}; do rank[$folder]=$i; done; done

@@ -1,10 +1,11 @@
 #include "password/PasswordExit.h"
 
+#include "password/frmpwd.h"
+#include "platform/ui/ModalShow.h"
 #include "state/RunState.h"
 
 bool PasswordExit() {
     if (!gUsePassword) return false;
-    // A password in force is asked for by the check dialog, which comes with
-    // the password store; until then the show goes on.
+    platform::ShowModal(Thefrmpwd());
     return true;
 }

@@ -7,11 +7,14 @@
 #include "config/Instances.h"
 #include "config/LogError.h"
 #include "errors/ErrorLog.h"
+#include "password/PasswordStore.h"
+#include "password/frmLogin.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/DoEvents.h"
 #include "platform/ui/ForeignWindow.h"
+#include "platform/ui/ModalShow.h"
 #include "platform/ui/PrevInstance.h"
 #include "platform/ui/WindowLookup.h"
 #include "platform/vb/EndProgram.h"
@@ -103,11 +106,15 @@ void Start(const QString& commandLine) {
     } else if (switchText == QStringLiteral("/P")) {
         if (anotherInstance) vb::EndProgram();
         if (platform::FindTopLevelWindow(QStringLiteral("Zorascope")) != 0) vb::EndProgram();
+        DecidePasswordInForce();
         gRunMode = kRunModePreview;
         gExitOnMouseMove = true;
     } else if (switchText == QStringLiteral("/A")) {
         gPassword.clear();
+        ReadPassword();
         platform::ShowCursor(true);
+        frmLogin login;
+        platform::ShowModal(login);
         vb::EndProgram();
     } else {
         gRunMode = kRunModeShow;
@@ -117,6 +124,7 @@ void Start(const QString& commandLine) {
 
     if (RunningShow()) {
         SetShowCaption();
+        DecidePasswordInForce();
         gStopRequest = false;
         platform::SetCursorPos(-1000, -1000);
         platform::ShowCursor(false);

@@ -93,7 +93,7 @@ void SyncFolder(const QByteArray& folder) {
 
 }  // namespace
 
-bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes) {
+bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes, unsigned newFileMode) {
     const std::optional<QByteArray> target = FinalTarget(path);
     if (!target) return false;
     const QByteArray folder = FolderOf(*target);
@@ -108,7 +108,7 @@ bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes) {
     }
 
     QByteArray tempPath;
-    const int fd = CreateTemporary(*target, exists ? S_IRUSR | S_IWUSR : 0666, tempPath);
+    const int fd = CreateTemporary(*target, exists ? S_IRUSR | S_IWUSR : mode_t(newFileMode), tempPath);
     if (fd < 0) return false;
     const bool filled = FillTemporary(fd, bytes, exists ? &original : nullptr);
     const bool closed = ::close(fd) == 0;

@@ -11,10 +11,10 @@ namespace platform {
 
 // path may be a symbolic link; its final target is replaced and the link
 // stays. An existing file keeps its permission bits (and owner and group
-// when running as root); a new one gets 0666 less the umask. Fails when
+// when running as root); a new one gets newFileMode less the umask. Fails when
 // the folder is missing or not writable, or the file is read-only, i.e.
 // has no owner-write bit (checked on the bits, since access() says yes to
 // everything for root).
-bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes);
+bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes, unsigned newFileMode = 0666);
 
 }  // namespace platform

@@ -15,7 +15,10 @@ struct OsVersionRecord {
 
 // On Linux: platform 2 (the desktop guards itself, as the NT family does),
 // major, minor and build from the kernel release ("6.1.0-26" gives 6, 1, 0),
-// the kernel's version text as the service-pack text.
+// the kernel's version text as the service-pack text. The environment
+// variable ZORSCR_PLATFORM chooses another platform: "95" gives platform 1,
+// version 4.0; "98" platform 1, version 4.10; "NT" platform 2; any other
+// value is ignored.
 OsVersionRecord ReadOsVersion();
 
 }  // namespace platform

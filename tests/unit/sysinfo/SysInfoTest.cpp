@@ -21,7 +21,18 @@ TEST(SysInfoTest, PlatformRules) {
         EXPECT_EQ(QStringList({info.Version(), info.CSDVersion()}), QStringList({row.version, row.csd}));
         EXPECT_EQ(std::tuple(info.IsWinNT(), info.IsWin95(), info.IsWin98()), std::tuple(row.nt, row.w95, row.w98));
     }
-    EXPECT_EQ(SysInfo().PlatformID(), 2);  // Linux counts as a protected system
+}
+
+// Linux counts as a protected system unless the user chooses otherwise.
+TEST(SysInfoTest, PlatformChosenThroughTheEnvironment) {
+    const QByteArray before = qgetenv("ZORSCR_PLATFORM");
+    const struct { const char* value; QString platform; } rows[] = {
+        {nullptr, "Windows NT"}, {"95", "Windows 95"}, {"98", "Windows 98"}, {" nt ", "Windows NT"}, {"2000", "Windows NT"}, {"", "Windows NT"}};
+    for (const auto& row : rows) {
+        row.value ? qputenv("ZORSCR_PLATFORM", row.value) : qunsetenv("ZORSCR_PLATFORM");
+        EXPECT_EQ(SysInfo().Platform(), row.platform) << (row.value ? row.value : "unset");
+    }
+    before.isNull() ? qunsetenv("ZORSCR_PLATFORM") : qputenv("ZORSCR_PLATFORM", before);
 }
 
 }  // namespace

@@ -1,0 +1,53 @@
+#include "password/frmpwd.h"
+
+#include <memory>
+
+#include "platform/ui/Cursor.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/vb/EndProgram.h"
+#include "platform/vb/VbString.h"
+#include "state/RunState.h"
+
+namespace {
+
+std::unique_ptr<frmpwd>& Instance() {
+    static std::unique_ptr<frmpwd> instance;
+    return instance;
+}
+
+void KeepShowGoing() { gQuit = gStopRequest = gEntryDone = false; }
+
+}  // namespace
+
+frmpwd& Thefrmpwd() {
+    if (!Instance()) Instance() = std::make_unique<frmpwd>();
+    return *Instance();
+}
+
+frmpwd::frmpwd() : PasswordDialog({QStringLiteral("Password:")}), txtoripwd(fields_[0]) {}
+
+void frmpwd::Form_Activate() { platform::ShowCursor(true); }
+
+void frmpwd::cmdOK_Click() {
+    if (vb::Trim(txtoripwd->text()) == gPassword) {
+        platform::ShowCursor(true);
+        vb::EndProgram();
+    }
+    KeepShowGoing();
+    platform::MsgBox(QStringLiteral("Incorrect Password !"), kCaption);
+    if (gSecureMode) {
+        hide();
+        // Unloaded once its own handler has returned; the next attempt makes a new one.
+        Instance().release()->deleteLater();
+        platform::ShowCursor(false);
+    } else {
+        SelectAgain(*txtoripwd);
+    }
+}
+
+void frmpwd::cmdCancel_Click() {
+    KeepShowGoing();
+    platform::DoEvents();
+    hide();
+}

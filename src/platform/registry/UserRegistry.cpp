@@ -1,0 +1,143 @@
+#include "platform/registry/UserRegistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/system/AtomicFile.h"
+
+namespace platform::registry {
+namespace {
+
+const QString kRoot = QStringLiteral("HKEY_CURRENT_USER\\");
+constexpr mode_t kPrivateFile = S_IRUSR | S_IWUSR;
+constexpr mode_t kPrivateFolder = S_IRWXU;
+constexpr int kLockTries = 500;  // 10 ms apart: five seconds for another copy's write
+constexpr int kLockPauseMs = 10;
+
+QString Folder() {
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config)) config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/ZORScr");
+}
+
+QString Reason(const char* what) { return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno))); }
+
+enum class Load { Read, Missing, Failed };
+
+// The whole file, opened without blocking and only when it is a regular one.
+Load ReadStore(const QByteArray& path, QByteArray& bytes, QString* why) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT) return Load::Missing;
+        if (why) *why = Reason("cannot open the store");
+        return Load::Failed;
+    }
+    struct stat st {};
+    Load result = Load::Failed;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (why) *why = QStringLiteral("the store is not a regular file");
+    } else if (st.st_size > kMaxStoreBytes) {
+        if (why) *why = QStringLiteral("the store is larger than %1 bytes").arg(kMaxStoreBytes);
+    } else {
+        bytes.resize(qsizetype(st.st_size));
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            done += got;
+        }
+        bytes.truncate(done);
+        result = Load::Read;
+    }
+    ::close(fd);
+    return result;
+}
+
+bool MakeFolder(const QString& folder, QString* why) {
+    const QFileInfo info(folder);
+    if (!QDir().mkpath(info.path())) {
+        *why = QStringLiteral("cannot make the folder %1").arg(info.path());
+        return false;
+    }
+    if (::mkdir(QFile::encodeName(folder).constData(), kPrivateFolder) != 0 && errno != EEXIST) {
+        *why = Reason("cannot make the store's folder");
+        return false;
+    }
+    return true;
+}
+
+// Holds an exclusive lock on the folder while it lives.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& folder)
+        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        for (int i = 0; fd_ >= 0 && i < kLockTries && !locked_; ++i) {
+            locked_ = ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+            if (!locked_) QThread::msleep(kLockPauseMs);
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) ::close(fd_);  // also releases the lock
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool Locked() const { return locked_; }
+
+private:
+    int fd_;
+    bool locked_ = false;
+};
+
+}  // namespace
+
+QString StorePath() { return Folder() + QStringLiteral("/user.reg"); }
+
+ReadResult QueryValue(const QString& key, const QString& name, RegValue& value) {
+    QByteArray bytes;
+    switch (ReadStore(QFile::encodeName(StorePath()), bytes, nullptr)) {
+    case Load::Missing:
+        return ReadResult::Missing;
+    case Load::Failed:
+        return ReadResult::Failed;
+    case Load::Read:
+        break;
+    }
+    const std::optional<RegFile> file = RegFile::Parse(bytes);
+    if (!file) return ReadResult::Failed;
+    const std::optional<RegValue> found = file->Find(kRoot + key, name);
+    if (!found) return ReadResult::Missing;
+    value = *found;
+    return ReadResult::Found;
+}
+
+bool SetValue(const QString& key, const QString& name, const RegValue& value, QString* why) {
+    QString reason;
+    const QString folder = Folder();
+    if (!MakeFolder(folder, &reason)) return *why = reason, false;
+    const FolderLock lock(folder);
+    if (!lock.Locked()) return *why = Reason("cannot lock the store's folder"), false;
+
+    const QByteArray path = QFile::encodeName(StorePath());
+    QByteArray bytes;
+    const Load load = ReadStore(path, bytes, &reason);
+    if (load == Load::Failed) return *why = reason, false;
+    std::optional<RegFile> file = RegFile::Parse(bytes);
+    if (!file) return *why = QStringLiteral("the store is not a registry file; it is left as it is"), false;
+    if (!file->Set(kRoot + key, name, value)) return *why = QStringLiteral("the value cannot be held in the store"), false;
+    // A store made readable to others (by hand, or by an older copy) is made
+    // private again; a read-only one stays read-only and the write fails.
+    struct stat st {};
+    if (load == Load::Read && ::stat(path.constData(), &st) == 0) ::chmod(path.constData(), st.st_mode & kPrivateFile);
+    if (!ReplaceFileContent(path, file->Serialize(), kPrivateFile)) return *why = Reason("cannot replace the store"), false;
+    return true;
+}
+
+}  // namespace platform::registry

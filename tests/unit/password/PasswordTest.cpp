@@ -1,0 +1,133 @@
+// When a password is in force, and what the check and set-password dialogs
+// do with what is typed.
+
+#include <gtest/gtest.h>
+
+#include "config/Instances.h"
+#include "password/PasswordExit.h"
+#include "password/PasswordStore.h"
+#include "password/frmLogin.h"
+#include "password/frmpwd.h"
+#include "platform/registry/SettingsStore.h"
+#include "platform/registry/UserRegistry.h"
+#include "platform/ui/Cursor.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/vb/EndProgram.h"
+#include "state/RunState.h"
+#include "support/TestSupport.h"
+
+using namespace platform::registry;
+
+namespace {
+
+class PasswordTest : public testsupport::ProgramFolderTest {
+protected:
+    PasswordTest() : config_(qgetenv("XDG_CONFIG_HOME")), platform_(qgetenv("ZORSCR_PLATFORM")) {
+        qputenv("XDG_CONFIG_HOME", store_.path().toLocal8Bit());
+        previousBox_ = platform::SetMessageBoxHook([this](const QString& text, const QString& title) {
+            boxes_ << title + QStringLiteral(": ") + text;
+        });
+    }
+    ~PasswordTest() override {
+        platform::SetMessageBoxHook(previousBox_);
+        qputenv("XDG_CONFIG_HOME", config_);
+        platform_.isNull() ? qunsetenv("ZORSCR_PLATFORM") : qputenv("ZORSCR_PLATFORM", platform_);
+    }
+    static void Switch(const RegValue& value) {
+        QString why;
+        ASSERT_TRUE(SetValue(QStringLiteral("Control Panel\\desktop"), QStringLiteral("ScreenSaveUsePassword"), value, &why));
+    }
+    static bool Ends(const std::function<void()>& act) {
+        try {
+            act();
+        } catch (const vb::ProgramEnded&) {
+            return true;
+        }
+        return false;
+    }
+
+    testsupport::TempFolder store_;
+    QByteArray config_, platform_;
+    QStringList boxes_;
+    std::function<void(const QString&, const QString&)> previousBox_;
+};
+
+TEST_F(PasswordTest, InForceOnlyOnTheGuardlessPlatformsAndWithoutTheSwitchOff) {
+    const struct { const char* what; const char* platform; std::function<void()> store; bool inForce; QString password; } rows[] = {
+        {"nothing stored", "98", [] {}, true, kDefaultPassword},
+        {"switch text 0", "95", [] { Switch({ValueType::String, "0", 0}); }, false, ""},
+        {"switch number 0", "98", [] { Switch({ValueType::Dword, {}, 0}); }, false, ""},
+        {"switch 1, stored", "98", [] { Switch({ValueType::String, "1", 0}); SaveSetting("Zorascope", "Settings", "Hello", "Pw"); }, true, "Pw"},
+        {"switch of another type", "98", [] {
+             testsupport::WriteBytes(StorePath(), "REGEDIT4\n[HKEY_CURRENT_USER\\Control Panel\\desktop]\n\"ScreenSaveUsePassword\"=hex:00\n"); }, true, kDefaultPassword},
+        {"stored empty", "98", [] { SaveSetting("Zorascope", "Settings", "Hello", ""); }, false, ""},
+        {"NT", "NT", [] {}, false, "kept"},
+        {"unset", nullptr, [] {}, false, "kept"},
+        {"unknown platform", "XP", [] {}, false, "kept"},
+    };
+    for (const auto& row : rows) {
+        QFile::remove(StorePath());
+        row.platform ? qputenv("ZORSCR_PLATFORM", row.platform) : qunsetenv("ZORSCR_PLATFORM");
+        row.store();
+        gPassword = QStringLiteral("kept");
+        DecidePasswordInForce();
+        EXPECT_EQ(gUsePassword, row.inForce) << row.what;
+        EXPECT_EQ(gPassword, row.password) << row.what;
+    }
+}
+
+TEST_F(PasswordTest, TheCheckAcceptsTheTrimmedPasswordAndOtherwiseKeepsTheShowGoing) {
+    gUsePassword = true;
+    gPassword = QStringLiteral("Pass word");
+    frmpwd& check = Thefrmpwd();
+    const struct { QString typed; bool ends; } rows[] = {
+        {"pass word", false}, {"Pass word ", true}, {"  Pass word", true}, {"Pass  word", false}, {"", false}};
+    for (const auto& row : rows) {
+        gQuit = gStopRequest = gEntryDone = true;
+        check.txtoripwd->setText(row.typed);
+        EXPECT_EQ(Ends([&] { check.cmdOK_Click(); }), row.ends) << row.typed.toStdString();
+        if (row.ends) continue;
+        EXPECT_FALSE(gQuit || gStopRequest || gEntryDone);
+        EXPECT_EQ(boxes_.takeLast(), "ZOR Screensaver Password: Incorrect Password !");
+        EXPECT_EQ(check.txtoripwd->selectedText(), row.typed);  // typing replaces it
+    }
+    // In the secure mode a wrong password closes the dialog, which is made anew.
+    gSecureMode = true;
+    const int cursor = platform::CursorDisplayCount();
+    check.txtoripwd->setText(QStringLiteral("no"));
+    check.cmdOK_Click();
+    EXPECT_EQ(platform::CursorDisplayCount(), cursor - 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Thefrmpwd().txtoripwd->text().isEmpty());
+    gQuit = true;
+    Thefrmpwd().cmdCancel_Click();
+    EXPECT_FALSE(gQuit);
+    gUsePassword = false;
+    EXPECT_FALSE(PasswordExit());
+}
+
+TEST_F(PasswordTest, SettingAPasswordNeedsTwoEqualEntries) {
+    frmLogin login;
+    login.txtoripwd->setText(QStringLiteral(" new "));
+    login.txtnewPwd->setText(QStringLiteral("New"));
+    login.cmdOK_Click();
+    EXPECT_EQ(boxes_.value(0), "ZOR Screensaver Password: Sorry the passwords do not match, try again!");
+    EXPECT_FALSE(login.OK);
+    EXPECT_EQ(login.txtnewPwd->text(), "New");
+    login.txtnewPwd->setText(QStringLiteral("new"));
+    login.cmdOK_Click();
+    EXPECT_TRUE(login.OK);
+    EXPECT_EQ(GetSetting("Zorascope", "Settings", "Hello"), "new");
+    login.cmdCancel_Click();
+    EXPECT_FALSE(login.OK);
+
+    // A store that cannot be written: the report, and the end of the program.
+    QFile::remove(StorePath());
+    QDir().mkpath(StorePath());
+    gSettings().LetErrorLog(ProgramFile("ZORScr.Log"));
+    EXPECT_TRUE(Ends([&] { login.cmdOK_Click(); }));
+    EXPECT_TRUE(testsupport::ReadText(ProgramFile("ZORScr.Log"))
+                    .contains("<<ERR307>> - ZOR Registry Read Failure 75 Path/File access error ("));
+}
+
+}  // namespace
