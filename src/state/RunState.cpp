@@ -17,6 +17,8 @@ bool gEntryDone;
 bool gStopRequest;
 bool gQuit;
 QString gWebAddress;
+double gDriveTotalKB;
+double gDriveFreeKB;
 
 void ResetRunState() {
     gRunMode = 0;
@@ -26,4 +28,5 @@ void ResetRunState() {
     gPlayPos = gCurrentIndex = gNavPos = 0;
     gHoldRepeat = gEntryDone = gStopRequest = gQuit = false;
     gWebAddress.clear();
+    gDriveTotalKB = gDriveFreeKB = 0;
 }

@@ -27,6 +27,9 @@ extern bool gEntryDone;
 extern bool gStopRequest;
 extern bool gQuit;
 extern QString gWebAddress;
+// The last drive System.DriveInfo looked at, in kilobytes (0 when it failed).
+extern double gDriveTotalKB;
+extern double gDriveFreeKB;
 
 inline bool RunningShow() { return gRunMode == kRunModeShow; }
 inline bool InPreview() { return gRunMode == kRunModePreview; }

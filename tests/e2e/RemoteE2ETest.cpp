@@ -145,10 +145,8 @@ TEST_F(RemoteE2E, LightsAndButtonsSetTheMasterVolume) {
 
 // Without a sound server the remote says so once and works without volume.
 TEST_F(RemoteE2E, WithoutASoundServerTheMessageComesOnce) {
-    const QByteArray before = qgetenv("PULSE_SERVER");
-    qputenv("PULSE_SERVER", "unix:" + program_.file("no-server").toLocal8Bit());
+    const ScopedEnv noServer("PULSE_SERVER", "unix:" + program_.file("no-server").toLocal8Bit());
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4"), Entry("green.mp4")});
-    before.isNull() ? qunsetenv("PULSE_SERVER") : qputenv("PULSE_SERVER", before);
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     RightClick(kCentre);
     ASSERT_NE(screen_.WaitForWindow("ZORScr").id, 0u);

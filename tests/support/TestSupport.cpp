@@ -57,6 +57,16 @@ TempFolder::TempFolder() {
     if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
 }
 
+void ScopedEnv::Set(const char* name, const QByteArray& value) {
+    saved_.emplace_back(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+}
+
+ScopedEnv::~ScopedEnv() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+        it->second.isNull() ? qunsetenv(it->first.constData()) : qputenv(it->first.constData(), it->second);
+}
+
 CatchEndProgram::CatchEndProgram()
     : previous_(vb::SetEndProgramHook([](int code) { throw vb::ProgramEnded{code}; })) {}
 

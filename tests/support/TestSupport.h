@@ -12,6 +12,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
+#include <vector>
 #include <ostream>
 
 // GoogleTest prints Qt strings readably, with NUL and line ends visible.
@@ -54,6 +55,21 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// Environment variables set (or, with a null value, removed) for the
+// object's lifetime; the earlier values come back with it.
+class ScopedEnv {
+public:
+    ScopedEnv() = default;
+    ScopedEnv(const char* name, const QByteArray& value) { Set(name, value); }
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    void Set(const char* name, const QByteArray& value);
+
+private:
+    std::vector<std::pair<QByteArray, QByteArray>> saved_;  // name, earlier value (null: unset)
 };
 
 // While alive, EndProgram throws vb::ProgramEnded instead of leaving the process.

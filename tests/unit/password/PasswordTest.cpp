@@ -22,16 +22,14 @@ namespace {
 
 class PasswordTest : public testsupport::ProgramFolderTest {
 protected:
-    PasswordTest() : config_(qgetenv("XDG_CONFIG_HOME")), platform_(qgetenv("ZORSCR_PLATFORM")) {
-        qputenv("XDG_CONFIG_HOME", store_.path().toLocal8Bit());
+    PasswordTest() : env_("XDG_CONFIG_HOME", store_.path().toLocal8Bit()) {
+        env_.Set("ZORSCR_PLATFORM", {});
         previousBox_ = platform::SetMessageBoxHook([this](const QString& text, const QString& title) {
             boxes_ << title + QStringLiteral(": ") + text;
         });
     }
     ~PasswordTest() override {
         platform::SetMessageBoxHook(previousBox_);
-        qputenv("XDG_CONFIG_HOME", config_);
-        platform_.isNull() ? qunsetenv("ZORSCR_PLATFORM") : qputenv("ZORSCR_PLATFORM", platform_);
     }
     static void Switch(const RegValue& value) {
         QString why;
@@ -47,7 +45,7 @@ protected:
     }
 
     testsupport::TempFolder store_;
-    QByteArray config_, platform_;
+    testsupport::ScopedEnv env_;
     QStringList boxes_;
     std::function<void(const QString&, const QString&)> previousBox_;
 };
@@ -67,7 +65,7 @@ TEST_F(PasswordTest, InForceOnlyOnTheGuardlessPlatformsAndWithoutTheSwitchOff) {
     };
     for (const auto& row : rows) {
         QFile::remove(StorePath());
-        row.platform ? qputenv("ZORSCR_PLATFORM", row.platform) : qunsetenv("ZORSCR_PLATFORM");
+        env_.Set("ZORSCR_PLATFORM", row.platform ? QByteArray(row.platform) : QByteArray());
         row.store();
         gPassword = QStringLiteral("kept");
         DecidePasswordInForce();

@@ -25,14 +25,13 @@ TEST(SysInfoTest, PlatformRules) {
 
 // Linux counts as a protected system unless the user chooses otherwise.
 TEST(SysInfoTest, PlatformChosenThroughTheEnvironment) {
-    const QByteArray before = qgetenv("ZORSCR_PLATFORM");
+    testsupport::ScopedEnv env;
     const struct { const char* value; QString platform; } rows[] = {
         {nullptr, "Windows NT"}, {"95", "Windows 95"}, {"98", "Windows 98"}, {" nt ", "Windows NT"}, {"2000", "Windows NT"}, {"", "Windows NT"}};
     for (const auto& row : rows) {
-        row.value ? qputenv("ZORSCR_PLATFORM", row.value) : qunsetenv("ZORSCR_PLATFORM");
+        env.Set("ZORSCR_PLATFORM", row.value ? QByteArray(row.value) : QByteArray());
         EXPECT_EQ(SysInfo().Platform(), row.platform) << (row.value ? row.value : "unset");
     }
-    before.isNull() ? qunsetenv("ZORSCR_PLATFORM") : qputenv("ZORSCR_PLATFORM", before);
 }
 
 }  // namespace

@@ -89,8 +89,7 @@ TEST(RegFileTest, WritesChangeOnlyTheirValue) {
 
 class StoreTest : public ::testing::Test {
 protected:
-    StoreTest() : before_(qgetenv("XDG_CONFIG_HOME")) { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
-    ~StoreTest() override { qputenv("XDG_CONFIG_HOME", before_); }
+    StoreTest() : env_("XDG_CONFIG_HOME", config_.path().toLocal8Bit()) {}
     static QString Store() { return StorePath(); }
     static bool Saves(const QString& value) {
         try {
@@ -102,7 +101,7 @@ protected:
         }
     }
     TempFolder config_;
-    QByteArray before_;
+    testsupport::ScopedEnv env_;
 };
 
 TEST_F(StoreTest, IsPrivateAndSharedByConcurrentWriters) {

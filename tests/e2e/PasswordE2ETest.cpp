@@ -1,0 +1,110 @@
+// The screensaver password as a person meets it: set with "/A", asked for
+// when a show on a guardless platform is ended, typed on the keyboard.
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <sys/stat.h>
+
+#include "e2e/ShowE2E.h"
+
+using namespace testsupport;
+
+namespace {
+
+const QString kCaption = QStringLiteral("ZOR Screensaver Password");
+
+class PasswordE2E : public ShowE2E {
+protected:
+    PasswordE2E() : env_("XDG_CONFIG_HOME", config_.path().toLocal8Bit()) { env_.Set("ZORSCR_PLATFORM", {}); }
+    QString Store() const { return config_.file("ZORScr/user.reg"); }
+    void StorePassword(const QString& password, const QString& switchValue) const {
+        QDir().mkpath(config_.file("ZORScr"));
+        WriteBytes(Store(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\desktop]\n\"ScreenSaveUsePassword\"=" +
+                                switchValue.toUtf8() +
+                                "\n\n[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Zorascope\\Settings]\n"
+                                "\"Hello\"=\"" + password.toUtf8() + "\"\n");
+    }
+    // Types each text into the next field (Tab between), then presses Enter.
+    void Type(const QStringList& fields) const {
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (i > 0) screen_.Xdotool({"key", "Tab"});
+            screen_.Xdotool({"type", "--delay", "30", fields[i]});
+        }
+        screen_.Xdotool({"key", "Return"});
+    }
+    // How many windows with the caption are on the screen, once count of them
+    // are and the newest has the keyboard, or after 10 seconds. A key sent
+    // before that would go to the window under it.
+    int CaptionedWindows(int count) const {
+        QElapsedTimer clock;
+        int seen = 0;
+        for (clock.start(); clock.elapsed() < 10000; QThread::msleep(100)) {
+            const QString ids = screen_.Xdotool({"search", "--onlyvisible", "--name", u'^' + kCaption + u'$'}).trimmed();
+            qulonglong newest = 0;
+            seen = 0;
+            for (const QString& id : ids.split(u'\n', Qt::SkipEmptyParts)) newest = std::max(newest, id.toULongLong()), ++seen;
+            if (seen == count && screen_.Xdotool({"getwindowfocus"}).trimmed().toULongLong() == newest) break;
+        }
+        return seen;
+    }
+
+    TempFolder config_;
+    ScopedEnv env_;
+};
+
+TEST_F(PasswordE2E, SlashASetsThePasswordOnceBothEntriesAgree) {
+    const auto login = program_.Start({"/A"});
+    ASSERT_EQ(CaptionedWindows(1), 1);
+    Type({"secret", "other"});
+    ASSERT_EQ(CaptionedWindows(2), 2);  // the mismatch box over the dialog
+    screen_.Xdotool({"key", "Return"});
+    ASSERT_EQ(CaptionedWindows(1), 1);
+    Type({"secret", "secret"});  // each field's text is selected: typing replaces it
+    EXPECT_TRUE(login->EndsCleanly());
+    EXPECT_TRUE(ReadText(Store()).contains("\"Hello\"=\"secret\"")) << qPrintable(ReadText(Store()));
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(Store()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(PasswordE2E, AWrongPasswordKeepsTheShowAndTheRightOneEndsIt) {
+    StorePassword("Pw 1", "\"1\"");
+    env_.Set("ZORSCR_PLATFORM", "98");
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
+    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    screen_.Xdotool({"key", "Escape"});
+    ASSERT_EQ(CaptionedWindows(1), 1);
+    Type({"pw 1"});
+    ASSERT_EQ(CaptionedWindows(2), 2);  // "Incorrect Password !"
+    screen_.Xdotool({"key", "Return"});
+    EXPECT_EQ(CaptionedWindows(1), 1);
+    EXPECT_EQ(show->state(), QProcess::Running);
+    Type({"  Pw 1 "});
+    EXPECT_TRUE(show->EndsCleanly());
+}
+
+// Escape asks for "marigolds" when none is stored; it ends the show at once
+// when the switch is off or the platform guards the desktop itself.
+TEST_F(PasswordE2E, WhetherEscapeAsks) {
+    const struct { const char* what; const char* platform; const char* switchValue; bool asks; } rows[] = {
+        {"nothing stored", "98", nullptr, true},
+        {"switch off", "95", "\"0\"", false},
+        {"platform unset", nullptr, "dword:00000001", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(Store());
+        if (row.switchValue) StorePassword("unused", row.switchValue);
+        env_.Set("ZORSCR_PLATFORM", row.platform ? QByteArray(row.platform) : QByteArray());
+        const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
+        ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+        screen_.Xdotool({"key", "Escape"});
+        if (row.asks) {
+            ASSERT_EQ(CaptionedWindows(1), 1);
+            Type({"marigolds"});
+        }
+        EXPECT_TRUE(show->EndsCleanly());
+    }
+}
+
+}  // namespace
