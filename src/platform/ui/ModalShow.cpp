@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QWidget>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -27,6 +28,8 @@ private:
     QEventLoop& loop_;
 };
 
+std::function<void(QWidget&)> modalHook;
+
 }  // namespace
 
 void ShowActive(QWidget& window) {
@@ -36,6 +39,10 @@ void ShowActive(QWidget& window) {
 }
 
 void ShowModal(QWidget& window) {
+    if (modalHook) {
+        modalHook(window);
+        return;
+    }
     QEventLoop loop;
     EndOnHide filter(window, loop);
     const QPointer<QWidget> alive(&window);
@@ -49,6 +56,10 @@ void ShowModal(QWidget& window) {
     window.removeEventFilter(&filter);
     // Modal only for this showing: a later modeless Show must not block the other windows.
     if (!window.isVisible()) window.setWindowModality(modality);
+}
+
+std::function<void(QWidget&)> SetModalShowHook(std::function<void(QWidget&)> hook) {
+    return std::exchange(modalHook, std::move(hook));
 }
 
 }  // namespace platform

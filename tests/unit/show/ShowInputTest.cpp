@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ShowFixture.h"
+#include "platform/ui/ModalShow.h"
 #include "platform/vb/EndProgram.h"
 
 namespace {
@@ -19,6 +20,11 @@ constexpr qint16 kShow = kRunModeShow, kPreview = kRunModePreview;
 
 class ShowInputTest : public testsupport::ShowTest {
 protected:
+    // The password check is answered at once, as Cancel would: the show goes on.
+    ShowInputTest() : previousModal_(platform::SetModalShowHook([](QWidget&) {})) {}
+    ~ShowInputTest() override { platform::SetModalShowHook(previousModal_); }
+    std::function<void(QWidget&)> previousModal_;
+
     // A fresh show window over an empty collection: its load step starts nothing.
     frmCover& Cover(qint16 runMode, const QString& settings) {
         Fresh();
