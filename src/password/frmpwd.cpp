@@ -1,5 +1,6 @@
 #include "password/frmpwd.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 #include "platform/ui/Cursor.h"
@@ -11,8 +12,16 @@
 
 namespace {
 
-std::unique_ptr<frmpwd>& Instance() {
-    static std::unique_ptr<frmpwd> instance;
+// A dialog still loaded when the process ends is left to the end of the
+// process: once the application object is gone, a widget cannot be deleted.
+struct UnloadWhileTheApplicationLives {
+    void operator()(frmpwd* dialog) const {
+        if (QCoreApplication::instance()) delete dialog;
+    }
+};
+
+std::unique_ptr<frmpwd, UnloadWhileTheApplicationLives>& Instance() {
+    static std::unique_ptr<frmpwd, UnloadWhileTheApplicationLives> instance;
     return instance;
 }
 
@@ -21,7 +30,7 @@ void KeepShowGoing() { gQuit = gStopRequest = gEntryDone = false; }
 }  // namespace
 
 frmpwd& Thefrmpwd() {
-    if (!Instance()) Instance() = std::make_unique<frmpwd>();
+    if (!Instance()) Instance().reset(new frmpwd);
     return *Instance();
 }
 

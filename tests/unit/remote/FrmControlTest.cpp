@@ -156,6 +156,18 @@ TEST_F(RemoteTest, HeldVolumeButtonsRepeatUntilReleasedOrLeft) {
     EXPECT_FALSE(r.Timer2->isActive());
     r.Form_Activate();
     EXPECT_FALSE(r.VolDownHeld || r.VolUpHeld);
+    r.Lbl_AudMax_MouseDown();
+    r.Timer2_Timer();
+    EXPECT_EQ(r.CurVol, 60);
+}
+
+TEST_F(RemoteTest, MuteTogglesThePlayerWithAnX) {
+    AddEntry(QStringLiteral("a.mkv"));
+    for (const auto& [muted, caption] : {std::pair{true, "X"}, {false, ""}}) {
+        Remote().Lbl_Mute_Click();
+        EXPECT_EQ(TheCover().Med_Saver->Mute(), muted);
+        EXPECT_EQ(Remote().Lbl_Mute->Caption(), caption);
+    }
 }
 
 TEST_F(RemoteTest, PositionShowsUnderTheSliderWhileTheShowIsVisible) {
