@@ -47,6 +47,7 @@ TEST(RegFileTest, ReadsWhatRegeditWritesAndSurvivesDamage) {
         {"dword too long", head + "\"ScreenSaveUsePassword\"=dword:000000001\n", "other"},
         {"unterminated quotes", head + "\"ScreenSaveUsePassword\"=\"1\n", "other"},
         {"unterminated name", head + "\"ScreenSaveUsePassword=\"1\"\n", "missing"},
+        {"no equals sign", head + "\"ScreenSaveUsePassword\" \"1\"\n", "missing"},
         {"the last of duplicate keys counts", head + "\"ScreenSaveUsePassword\"=\"1\"\n[HKEY_CURRENT_USER\\Control Panel\\desktop]\n\"ScreenSaveUsePassword\"=\"0\"\n", "\"0\""},
         {"value outside any key", "REGEDIT4\n\"ScreenSaveUsePassword\"=\"0\"\n", "missing"},
         {"another key", "REGEDIT4\n[HKEY_CURRENT_USER\\Control Panel\\desktop\\x]\n\"ScreenSaveUsePassword\"=\"0\"\n", "missing"},
@@ -85,6 +86,10 @@ TEST(RegFileTest, WritesChangeOnlyTheirValue) {
     ASSERT_TRUE(file->Set(QStringLiteral("HKEY_CURRENT_USER\\A"), QStringLiteral("x"), {ValueType::Dword, {}, 0xAB}));
     EXPECT_EQ(file->Serialize(), QByteArray("REGEDIT4\r\n; kept\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=dword:000000ab\r\n\"y\"=\"caf\xe9\"\r\n"));
     EXPECT_FALSE(file->Set(QStringLiteral("HKEY_CURRENT_USER\\A"), QStringLiteral("x"), {ValueType::String, "two\nlines", 0}));
+    EXPECT_FALSE(file->Set(QStringLiteral("HKEY_CURRENT_USER\\A]"), QStringLiteral("x"), {ValueType::String, "t", 0}));
+    auto added = RegFile::Parse("REGEDIT4\n[A]\n\"x\"=\"1\"\n");
+    ASSERT_TRUE(added->Set(QStringLiteral("B"), QStringLiteral("y"), {ValueType::String, "2", 0}));
+    EXPECT_EQ(added->Serialize(), QByteArray("REGEDIT4\n[A]\n\"x\"=\"1\"\n\n[B]\n\"y\"=\"2\"\n\n"));
 }
 
 class StoreTest : public ::testing::Test {
@@ -112,6 +117,9 @@ TEST_F(StoreTest, IsPrivateAndSharedByConcurrentWriters) {
     ASSERT_EQ(::stat(QFile::encodeName(config_.file("ZORScr")).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(GetSetting(QStringLiteral("APP"), QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("d")), "secret");
+    QString why;
+    SetValue(QStringLiteral("Software\\VB and VBA Program Settings\\App\\S"), QStringLiteral("N"), {ValueType::Dword, {}, 7}, &why);
+    EXPECT_EQ(GetSetting(QStringLiteral("App"), QStringLiteral("S"), QStringLiteral("N"), QStringLiteral("d")), "d");  // text only
     ::chmod(QFile::encodeName(Store()).constData(), 0644);
     ASSERT_TRUE(Saves(QStringLiteral("again")));
     ::stat(QFile::encodeName(Store()).constData(), &st);
