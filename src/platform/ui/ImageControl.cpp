@@ -1,4 +1,5 @@
 #include "platform/ui/ImageControl.h"
+#include "platform/ui/ControlEvents.h"
 
 #include <QFileInfo>
 #include <QMouseEvent>
@@ -43,8 +44,7 @@ void ImageControl::paintEvent(QPaintEvent*) {
 }
 
 void ImageControl::mouseMoveEvent(QMouseEvent* event) {
-    const TwipsPoint p = PointInTwips(*event);
-    if (MouseMove) vb::ResumeNext([&] { MouseMove(VbButtons(event->buttons()), VbShift(event->modifiers()), p.X, p.Y); });
+    RaiseMouse(MouseMove, *event);
     event->accept();
 }
 

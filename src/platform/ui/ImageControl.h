@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "platform/ui/ControlEvents.h"
+
 namespace platform {
 
 class ImageControl : public QWidget {
@@ -23,7 +25,7 @@ public:
     void LoadPicture(const QString& file);
     bool HasPicture() const { return !picture_.isNull(); }
 
-    std::function<void(int button, int shift, float x, float y)> MouseMove;
+    MouseHandler MouseMove;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

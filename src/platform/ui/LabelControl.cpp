@@ -1,4 +1,5 @@
 #include "platform/ui/LabelControl.h"
+#include "platform/ui/ControlEvents.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -56,22 +57,18 @@ void LabelControl::paintEvent(QPaintEvent*) {
 }
 
 void LabelControl::mousePressEvent(QMouseEvent* event) {
-    const TwipsPoint p = PointInTwips(*event);
-    if (MouseDown) vb::ResumeNext([&] { MouseDown(VbButton(event->button()), VbShift(event->modifiers()), p.X, p.Y); });
+    RaiseMouse(MouseDown, *event);
     event->accept();
 }
 
 void LabelControl::mouseReleaseEvent(QMouseEvent* event) {
-    const TwipsPoint p = PointInTwips(*event);
-    if (MouseUp) vb::ResumeNext([&] { MouseUp(VbButton(event->button()), VbShift(event->modifiers()), p.X, p.Y); });
-    if (Click && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        vb::ResumeNext([&] { Click(); });
+    RaiseMouse(MouseUp, *event);
+    RaiseClick(Click, *this, *event);
     event->accept();
 }
 
 void LabelControl::mouseMoveEvent(QMouseEvent* event) {
-    const TwipsPoint p = PointInTwips(*event);
-    if (MouseMove) vb::ResumeNext([&] { MouseMove(VbButtons(event->buttons()), VbShift(event->modifiers()), p.X, p.Y); });
+    RaiseMouse(MouseMove, *event);
     event->accept();
 }
 

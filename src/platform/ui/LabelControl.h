@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "platform/ui/ControlEvents.h"
+
 namespace platform {
 
 class LabelControl : public QWidget {
@@ -24,9 +26,9 @@ public:
 
     // Raised from the event loop: a left press and release over the label is a Click.
     std::function<void()> Click;
-    std::function<void(int button, int shift, float x, float y)> MouseDown;
-    std::function<void(int button, int shift, float x, float y)> MouseUp;
-    std::function<void(int button, int shift, float x, float y)> MouseMove;
+    MouseHandler MouseDown;
+    MouseHandler MouseUp;
+    MouseHandler MouseMove;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,4 +1,5 @@
 #include "platform/ui/PictureBox.h"
+#include "platform/ui/ControlEvents.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,14 +24,12 @@ void PictureBox::paintEvent(QPaintEvent*) {
 void PictureBox::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (Click && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        vb::ResumeNext([&] { Click(); });
+    RaiseClick(Click, *this, *event);
     event->accept();
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-    const TwipsPoint p = PointInTwips(*event);
-    if (MouseMove) vb::ResumeNext([&] { MouseMove(VbButtons(event->buttons()), VbShift(event->modifiers()), p.X, p.Y); });
+    RaiseMouse(MouseMove, *event);
     event->accept();
 }
 

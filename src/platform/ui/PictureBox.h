@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "platform/ui/ControlEvents.h"
+
 namespace platform {
 
 class PictureBox : public QWidget {
@@ -17,7 +19,7 @@ public:
     void LetPicture(const QPixmap& picture);
 
     std::function<void()> Click;
-    std::function<void(int button, int shift, float x, float y)> MouseMove;
+    MouseHandler MouseMove;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
