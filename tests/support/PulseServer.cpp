@@ -46,8 +46,6 @@ PulseServer::~PulseServer() {
         stop.waitForFinished(10000);
         if (!server_.waitForFinished(10000)) server_.kill(), server_.waitForFinished();
     }
-    for (auto it = replaced_.rbegin(); it != replaced_.rend(); ++it)
-        it->second ? qputenv(it->first.constData(), *it->second) : qunsetenv(it->first.constData());
 }
 
 QProcessEnvironment PulseServer::Environment() const {
@@ -65,18 +63,10 @@ QProcessEnvironment PulseServer::Environment() const {
 
 void PulseServer::UseInThisProcess() {
     const QProcessEnvironment wanted = Environment();
-    const QProcessEnvironment current = QProcessEnvironment::systemEnvironment();
-    auto remember = [&](const QString& name) {
-        const QByteArray key = name.toLocal8Bit();
-        replaced_.emplace_back(key, qEnvironmentVariableIsSet(key.constData()) ? std::optional(qgetenv(key.constData()))
-                                                                               : std::nullopt);
-        return key;
-    };
-    for (const QString& name : current.keys())
-        if (!wanted.contains(name)) qunsetenv(remember(name).constData());
+    for (const QString& name : QProcessEnvironment::systemEnvironment().keys())
+        if (!wanted.contains(name)) environment_.Set(name.toLocal8Bit().constData(), {});
     for (const QString& name : wanted.keys())
-        if (!current.contains(name) || current.value(name) != wanted.value(name))
-            qputenv(remember(name).constData(), wanted.value(name).toLocal8Bit());
+        environment_.Set(name.toLocal8Bit().constData(), wanted.value(name).toLocal8Bit());
 }
 
 qint64 PulseServer::MasterVolume() const {

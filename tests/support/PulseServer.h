@@ -8,8 +8,6 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
-#include <optional>
-#include <vector>
 
 #include "support/TestSupport.h"
 
@@ -47,8 +45,7 @@ private:
     TempFolder home_;
     TempFolder runtime_;
     QProcess server_;
-    // Each variable UseInThisProcess changed, with its earlier value (none: unset).
-    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> replaced_;
+    ScopedEnv environment_;  // what UseInThisProcess changed
 };
 
 }  // namespace testsupport
