@@ -237,7 +237,7 @@ void LoadEntry(int n, const QString& file) {
 
 QString ConfigurationFile(const QString& collectionPath) {
     if (!collectionPath.isEmpty()) return collectionPath;
-    return platform::JoinPath(platform::ProgramDirectory(), gIniFileName);
+    return platform::JoinPath(platform::SettingsDirectory(), gIniFileName);
 }
 
 void Initialise(const QString& collectionPath) {
@@ -260,7 +260,7 @@ void Initialise(const QString& collectionPath) {
 
     vb::ResumeNext([&] { settings.LetErrorLog(vb::Trim(PairAt(zor, zor::ErrorLog.position).value)); });
     if (HasNoValue(settings.ErrorLog())) {
-        const QString defaultLog = platform::JoinPath(platform::ProgramDirectory(), QStringLiteral("ZORError.Log"));
+        const QString defaultLog = platform::JoinPath(platform::SettingsDirectory(), QStringLiteral("ZORError.Log"));
         settings.LetErrorLog(defaultLog);
         if (!WriteKey(kZorSection, QString::fromUtf16(zor::ErrorLog.name), defaultLog, file)) vb::EndProgram();
     }

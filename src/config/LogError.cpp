@@ -7,6 +7,6 @@
 void LogError(const QString& message, bool endProgram) {
     ZOR2& settings = gSettings();
     if (settings.ErrorLog().isEmpty())
-        settings.LetErrorLog(platform::JoinPath(platform::ProgramDirectory(), QStringLiteral("ZORScr.Log")));
+        settings.LetErrorLog(platform::JoinPath(platform::SettingsDirectory(), QStringLiteral("ZORScr.Log")));
     AppendToErrorLog(settings.ErrorLog(), message, endProgram);
 }

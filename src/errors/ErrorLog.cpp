@@ -56,7 +56,7 @@ void AppendToErrorLog(const QString& logPath, const QString& message, bool endPr
     // Neither log nor fallback on screen: when the fallback file cannot be
     // written either, standard error is the last place the message can go.
     const QString fallback = FallbackRecord(message);
-    if (!AppendRecord(platform::JoinPath(platform::ProgramDirectory(), QStringLiteral("ZORScrERROR.LOG")), fallback))
+    if (!AppendRecord(platform::JoinPath(platform::SettingsDirectory(), QStringLiteral("ZORScrERROR.LOG")), fallback))
         std::fputs(fallback.toLocal8Bit().constData(), stderr);
 }
 

@@ -1,6 +1,8 @@
 #include "show/FormInstances.h"
 
+#include "show/HostedShow.h"
 #include "show/frmCover.h"
+#include "state/RunState.h"
 #include "web/frmZORWeb.h"
 
 namespace {
@@ -13,7 +15,10 @@ std::function<std::unique_ptr<QWidget>()> makeControl;
 }  // namespace
 
 frmCover& TheCover() {
-    if (!cover) cover = makeCover ? makeCover() : std::make_unique<frmCover>();
+    if (!cover) {
+        cover = makeCover ? makeCover() : std::make_unique<frmCover>();
+        if (Hosted()) PlaceInHost(*cover);
+    }
     return *cover;
 }
 
@@ -26,7 +31,10 @@ void UnloadCover() {
 }
 
 frmZORWeb& TheZORWeb() {
-    if (!web) web = makeWeb ? makeWeb() : std::make_unique<frmZORWeb>();
+    if (!web) {
+        web = makeWeb ? makeWeb() : std::make_unique<frmZORWeb>();
+        if (Hosted()) PlaceInHost(*web);
+    }
     return *web;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The single instances of the show window and the web page window. Each is
 // made on first use (its load step runs then), can be unloaded, and is made
-// afresh at its next use.
+// afresh at its next use. In a host window's show each is put into the host
+// window when it is made.
 
 #include <functional>
 #include <memory>

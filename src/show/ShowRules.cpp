@@ -20,14 +20,25 @@ void FileNameRule(Med_Saver& player, const Movie& entry) {
     player.LetFileName(entry.MovieName());
 }
 
+namespace {
+
+void FillScreen(Med_Saver& player) {
+    player.LetHeight(platform::ScreenHeight());
+    player.LetWidth(platform::ScreenWidth());
+    player.LetTop(0);
+    player.LetLeft(0);
+}
+
+void CentreOnScreen(Med_Saver& player) {
+    player.LetLeft(platform::ScreenWidth() / 2 - player.Width() / 2);
+    player.LetTop(platform::ScreenHeight() / 2 - player.Height() / 2);
+}
+
+}  // namespace
+
 void LayoutRule(Med_Saver& player, Movie& entry) {
-    const float screenWidth = platform::ScreenWidth();
-    const float screenHeight = platform::ScreenHeight();
     if (entry.PlayFullScreen()) {
-        player.LetHeight(screenHeight);
-        player.LetWidth(screenWidth);
-        player.LetTop(0);
-        player.LetLeft(0);
+        FillScreen(player);
         player.LetDisplaySize(Med_Saver::kFitToControl);
         return;
     }
@@ -39,8 +50,14 @@ void LayoutRule(Med_Saver& player, Movie& entry) {
         player.LetWidth(static_cast<float>(entry.Playsize()));
         player.LetDisplaySize(Med_Saver::kFitToControl);
     }
-    player.LetLeft(screenWidth / 2 - player.Width() / 2);
-    player.LetTop(screenHeight / 2 - player.Height() / 2);
+    CentreOnScreen(player);
+}
+
+void FollowScreen(Med_Saver& player, const Movie& entry) {
+    if (entry.PlayFullScreen())
+        FillScreen(player);
+    else
+        CentreOnScreen(player);
 }
 
 QString EntryExtension(const QString& name) {

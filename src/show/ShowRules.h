@@ -16,6 +16,9 @@ void FileNameRule(Med_Saver& player, const Movie& entry);
 // becomes the entry's play size); or a fitted square of the play size. The
 // last two are centred on the screen.
 void LayoutRule(Med_Saver& player, Movie& entry);
+// The placement part of the rule alone, for a screen that changed size: a
+// full-screen entry fills it again, any other keeps its size and is centred.
+void FollowScreen(Med_Saver& player, const Movie& entry);
 
 // The last three characters of name (cut at its first NUL), after the first
 // "." among them if they hold one: "track01.cda" gives "cda", "clip.qt" "qt".

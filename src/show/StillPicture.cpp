@@ -19,6 +19,8 @@ float Divide(float dividend, float divisor) {
     return dividend / divisor;
 }
 
+}  // namespace
+
 // The picture fills the screen height with the proportions StillW : StillH,
 // or the screen width when that is too wide, centred.
 void PlaceStill(frmCover& cover, const Movie& entry) {
@@ -50,8 +52,6 @@ void PlaceStill(frmCover& cover, const Movie& entry) {
     if (place.Top < 0) place.Top = 0;
     platform::SetGeometry(still, place);
 }
-
-}  // namespace
 
 void ShowStillPicture(frmCover& cover, Movie& entry) {
     platform::ImageControl& still = *cover.Img_Stillc;

@@ -6,3 +6,6 @@ class Movie;
 class frmCover;
 
 void ShowStillPicture(frmCover& cover, Movie& entry);
+
+// Places the picture again, for a screen that changed size.
+void PlaceStill(frmCover& cover, const Movie& entry);

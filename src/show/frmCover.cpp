@@ -31,7 +31,8 @@ frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
-    if (!InPreview()) setWindowState(Qt::WindowFullScreen);  // the preview is placed by the start-up
+    // The preview is placed by the start-up, a host window's show by the host.
+    if (!InPreview() && !Hosted()) setWindowState(Qt::WindowFullScreen);
 
     Img_Stillc->hide();
     StillTimerc->setSingleShot(true);
@@ -152,8 +153,9 @@ void frmCover::resizeEvent(QResizeEvent* event) {
 
 void frmCover::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // A show takes the keyboard, wherever the pointer is; a preview must not.
-    if (InPreview()) return;
+    // A show takes the keyboard, wherever the pointer is; a preview or a
+    // host's window must not.
+    if (InPreview() || Hosted()) return;
     activateWindow();
     setFocus();
 }

@@ -23,6 +23,8 @@
 #include "platform/vb/VbString.h"
 #include "remote/FrmControl.h"
 #include "show/FormInstances.h"
+#include "show/HostedShow.h"
+#include "show/ScreenCovers.h"
 #include "show/frmCover.h"
 #include "show/RunShow.h"
 #include "state/RunState.h"
@@ -129,6 +131,7 @@ void Start(const QString& commandLine) {
         platform::SetCursorPos(-1000, -1000);
         platform::ShowCursor(false);
         SetControlMaker([] { return std::make_unique<FrmControl>(); });
+        CoverOtherScreens();
         RunShow();
         platform::ShowCursor(true);
         vb::EndProgram();
@@ -136,16 +139,31 @@ void Start(const QString& commandLine) {
     RunPreview(line.command);
 }
 
+void LogStartFailure(const vb::VbError& e) {
+    LogError(QStringLiteral("<<ERR001>> - General RealPlayer Initialisation failure - RealPlayer MUST be "
+                            "installed in this version of ZOR") +
+                 NumberAndDescription(e.number(), e.description()),
+             true);
+}
+
 }  // namespace
 
 void Main(const QString& commandLine) {
-    vb::OnError([&] { Start(commandLine); },
-            [](const vb::VbError& e) {
-                LogError(QStringLiteral("<<ERR001>> - General RealPlayer Initialisation failure - RealPlayer MUST be "
-                                        "installed in this version of ZOR") +
-                             NumberAndDescription(e.number(), e.description()),
-                         true);
-            });
+    vb::OnError([&] { Start(commandLine); }, LogStartFailure);
     platform::ShowCursor(true);
+    vb::EndProgram();
+}
+
+void MainInHost(unsigned long window, const QString& collection) {
+    // Not a registered copy: a host starts one per screen, and the
+    // Windows-style starts must not take a host's show for a running one.
+    gIniFileName = platform::ExecutableName() + QStringLiteral(".INI");
+    gHostWindow = window;
+    vb::OnError(
+        [&] {
+            Initialise(ReadCommandLine(collection).collectionPath);
+            RunHostedShow();
+        },
+        LogStartFailure);
     vb::EndProgram();
 }

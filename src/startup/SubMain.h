@@ -15,6 +15,10 @@ CommandLine ReadCommandLine(const QString& commandLine);
 
 [[noreturn]] void Main(const QString& commandLine);
 
+// The show inside another program's window (a screensaver host's), on the
+// collection file named (the program INI when none or none that exists).
+[[noreturn]] void MainInHost(unsigned long window, const QString& collection);
+
 // Gives the show window the caption "Zorascope" when another copy of the
 // program runs, so that a preview started meanwhile stays away.
 void SetShowCaption();

@@ -17,6 +17,7 @@ bool gEntryDone;
 bool gStopRequest;
 bool gQuit;
 QString gWebAddress;
+unsigned long gHostWindow;
 double gDriveTotalKB;
 double gDriveFreeKB;
 
@@ -28,5 +29,6 @@ void ResetRunState() {
     gPlayPos = gCurrentIndex = gNavPos = 0;
     gHoldRepeat = gEntryDone = gStopRequest = gQuit = false;
     gWebAddress.clear();
+    gHostWindow = 0;
     gDriveTotalKB = gDriveFreeKB = 0;
 }

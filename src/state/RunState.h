@@ -27,12 +27,16 @@ extern bool gEntryDone;
 extern bool gStopRequest;
 extern bool gQuit;
 extern QString gWebAddress;
+// The X window of another program the show draws into (a screensaver host's),
+// 0 when the show has windows of its own. Input and locking are the host's.
+extern unsigned long gHostWindow;
 // The last drive System.DriveInfo looked at, in kilobytes (0 when it failed).
 extern double gDriveTotalKB;
 extern double gDriveFreeKB;
 
 inline bool RunningShow() { return gRunMode == kRunModeShow; }
 inline bool InPreview() { return gRunMode == kRunModePreview; }
+inline bool Hosted() { return gHostWindow != 0; }
 
 // Back to the values of a program that has just started (for tests).
 void ResetRunState();

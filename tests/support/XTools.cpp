@@ -1,5 +1,6 @@
 #include "support/XTools.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -8,6 +9,15 @@
 #include <stdexcept>
 
 namespace testsupport {
+namespace {
+
+QByteArray ReadProc(qint64 pid) {
+    if (pid <= 0) return {};
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+}
+
+}  // namespace
 
 std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
                                       const QString& folder) {
@@ -36,12 +46,33 @@ int InstalledProgram::Run(const QStringList& arguments, const std::function<bool
     return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
 }
 
-VirtualDisplay::VirtualDisplay() {
+std::vector<qint64> Descendants(qint64 pid) {
+    std::multimap<qint64, qint64> children;  // parent, child
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        const QString stat = QString::fromLatin1(ReadProc(entry.toLongLong()));
+        if (stat.isEmpty()) continue;
+        children.emplace(stat.section(u')', -1).section(u' ', 2, 2).toLongLong(), entry.toLongLong());
+    }
+    std::vector<qint64> found{pid};
+    for (size_t i = 0; i < found.size(); ++i)
+        for (auto [at, end] = children.equal_range(found[i]); at != end; ++at) found.push_back(at->second);
+    found.erase(found.begin());
+    return found;
+}
+
+bool Alive(qint64 pid) {
+    const QString stat = QString::fromLatin1(ReadProc(pid));
+    return !stat.isEmpty() && stat.section(u')', -1).section(u' ', 1, 1) != "Z";
+}
+
+VirtualDisplay::VirtualDisplay(const QStringList& screens) {
     // -noreset: by default the server resets when its last client leaves, and
     // turns away a client that connects meanwhile; the tools that look at the
     // screen come and go while the program under test connects.
     xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    xvfb_.start("Xvfb", {"-displayfd", "1", "-noreset", "-screen", "0", "1280x720x24", "-nolisten", "tcp"});
+    QStringList arguments{"-displayfd", "1", "-noreset", "-nolisten", "tcp"};
+    for (qsizetype i = 0; i < screens.size(); ++i) arguments << "-screen" << QString::number(i) << screens[i];
+    xvfb_.start("Xvfb", arguments);
     while (!xvfb_.canReadLine() && xvfb_.waitForReadyRead(20000)) continue;
     name_ = u':' + QString::fromLatin1(xvfb_.readLine()).trimmed();
     if (name_.size() < 2) throw std::runtime_error("Xvfb did not start");

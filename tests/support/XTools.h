@@ -32,6 +32,11 @@ public:
 std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
                                       const QString& folder = {});
 
+// The processes pid started, and theirs, from /proc.
+std::vector<qint64> Descendants(qint64 pid);
+// Whether the process is still there (a zombie that nobody reaps counts as gone).
+bool Alive(qint64 pid);
+
 class InstalledProgram {
 public:
     explicit InstalledProgram(const QString& display);
@@ -55,7 +60,8 @@ public:
         qulonglong id = 0;  // 0: none came
         QPoint origin;      // its top-left corner on the screen
     };
-    VirtualDisplay();
+    // One screen of 1280 x 720, or X screens of the sizes given ("640x480x24").
+    explicit VirtualDisplay(const QStringList& screens = {"1280x720x24"});
     ~VirtualDisplay();
     QString name() const { return name_; }  // ":N"
     // Runs xdotool with these arguments ({"key", "Escape"}) and gives what it printed.
@@ -69,7 +75,11 @@ public:
     void Click(QPoint at) const {
         Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
     }
-    QImage Screen() const { return QImage::fromData(Tool("import", {"-silent", "-window", "root", "png:-"})); }
+    // import reads -display only before its other options.
+    QImage Screen(int number = 0) const {
+        return QImage::fromData(
+            Tool("import", {"-display", name_ + u'.' + QString::number(number), "-silent", "-window", "root", "png:-"}));
+    }
     // Whether the screen shows the colour at a place, each channel within tolerance, within timeoutMs.
     bool Shows(QPoint at, const QColor& colour, int tolerance = 40, int timeoutMs = 15000) const;
     static bool Near(const QColor& seen, const QColor& colour, int tolerance = 40);

@@ -11,21 +11,17 @@
 #include <unistd.h>
 
 #include "platform/system/AtomicFile.h"
+#include "platform/system/FileSystem.h"
+#include "platform/system/ProgramInfo.h"
 
 namespace platform::registry {
 namespace {
 
 const QString kRoot = QStringLiteral("HKEY_CURRENT_USER\\");
 constexpr mode_t kPrivateFile = S_IRUSR | S_IWUSR;
-constexpr mode_t kPrivateFolder = S_IRWXU;
 constexpr int kLockTries = 500;  // 10 ms apart: five seconds for another copy's write
 constexpr int kLockPauseMs = 10;
 
-QString Folder() {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || !QDir::isAbsolutePath(config)) config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/ZORScr");
-}
 
 QString Reason(const char* what) { return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno))); }
 
@@ -61,19 +57,6 @@ Load ReadStore(const QByteArray& path, QByteArray& bytes, QString* why) {
     return result;
 }
 
-bool MakeFolder(const QString& folder, QString* why) {
-    const QFileInfo info(folder);
-    if (!QDir().mkpath(info.path())) {
-        *why = QStringLiteral("cannot make the folder %1").arg(info.path());
-        return false;
-    }
-    if (::mkdir(QFile::encodeName(folder).constData(), kPrivateFolder) != 0 && errno != EEXIST) {
-        *why = Reason("cannot make the store's folder");
-        return false;
-    }
-    return true;
-}
-
 // Holds an exclusive lock on the folder while it lives.
 class FolderLock {
 public:
@@ -98,7 +81,7 @@ private:
 
 }  // namespace
 
-QString StorePath() { return Folder() + QStringLiteral("/user.reg"); }
+QString StorePath() { return UserConfigDirectory() + QStringLiteral("/user.reg"); }
 
 ReadResult QueryValue(const QString& key, const QString& name, RegValue& value) {
     QByteArray bytes;
@@ -120,8 +103,8 @@ ReadResult QueryValue(const QString& key, const QString& name, RegValue& value) 
 
 bool SetValue(const QString& key, const QString& name, const RegValue& value, QString* why) {
     QString reason;
-    const QString folder = Folder();
-    if (!MakeFolder(folder, &reason)) return *why = reason, false;
+    const QString folder = UserConfigDirectory();
+    if (!MakePrivateFolder(folder, &reason)) return *why = reason, false;
     const FolderLock lock(folder);
     if (!lock.Locked()) return *why = Reason("cannot lock the store's folder"), false;
 

@@ -1,6 +1,10 @@
 #include "platform/system/FileSystem.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace platform {
@@ -12,6 +16,19 @@ bool NormalFileExists(const QString& path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
     return S_ISREG(st.st_mode);
+}
+
+bool MakePrivateFolder(const QString& folder, QString* why) {
+    const QString above = QFileInfo(folder).path();
+    if (!QDir().mkpath(above)) {
+        if (why) *why = QStringLiteral("cannot make the folder %1").arg(above);
+        return false;
+    }
+    if (::mkdir(QFile::encodeName(folder).constData(), S_IRWXU) != 0 && errno != EEXIST) {
+        if (why) *why = QStringLiteral("cannot make the folder %1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace platform

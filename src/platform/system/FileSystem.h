@@ -9,4 +9,8 @@ namespace platform {
 // not start with "."). Text with a NUL never names a file.
 bool NormalFileExists(const QString& path);
 
+// Makes the folder, readable by its owner only, and the folders above it as
+// needed; true when it exists afterwards. why gets the reason it does not.
+bool MakePrivateFolder(const QString& folder, QString* why = nullptr);
+
 }  // namespace platform

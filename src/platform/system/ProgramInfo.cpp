@@ -1,7 +1,11 @@
 #include "platform/system/ProgramInfo.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <unistd.h>
 #include <optional>
+
+#include "platform/system/FileSystem.h"
 
 namespace platform {
 namespace {
@@ -21,6 +25,21 @@ const QFileInfo& Executable() {
 QString ProgramDirectory() {
     if (DirectoryOverride()) return *DirectoryOverride();
     return Executable().absolutePath();
+}
+
+QString UserConfigDirectory() {
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config)) config = QDir::homePath() + QStringLiteral("/.config");
+    return JoinPath(config, QStringLiteral("ZORScr"));
+}
+
+QString SettingsDirectory() {
+    const QString program = ProgramDirectory();
+    if (::access(QFile::encodeName(program).constData(), W_OK) == 0) return program;
+    // An installed copy: each user's files are their own.
+    const QString own = UserConfigDirectory();
+    MakePrivateFolder(own);  // a folder that cannot be made fails at the first write, with its reason
+    return own;
 }
 
 QString ExecutableName() { return Executable().completeBaseName(); }

@@ -1,5 +1,6 @@
 #pragma once
-// Where the program lives (VB's App.Path and App.EXEName).
+// Where the program lives (VB's App.Path and App.EXEName), and where it
+// keeps its files.
 
 #include <QString>
 
@@ -9,6 +10,13 @@ namespace platform {
 QString ProgramDirectory();
 // The executable's file name without folder and extension ("ZORScr").
 QString ExecutableName();
+// The user's own folder of this program: $XDG_CONFIG_HOME/ZORScr (by default
+// ~/.config/ZORScr), whether it exists or not.
+QString UserConfigDirectory();
+// Where the program keeps its own files (the program INI, its default error
+// log and the fallback log): the program's folder when the user may write
+// there, else the user's own folder, made (private to the user) on first use.
+QString SettingsDirectory();
 // Joins a folder and a name with "/" unless the folder already ends with one.
 QString JoinPath(const QString& folder, const QString& name);
 

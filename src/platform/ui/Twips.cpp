@@ -16,6 +16,8 @@ QScreen* PrimaryScreen() { return qobject_cast<QGuiApplication*>(QCoreApplicatio
 
 float PerPixel(qreal dpi) { return kTwipsPerInch / static_cast<float>(dpi > 0 ? dpi : kDefaultDpi); }
 
+QSize hostScreen;  // empty: the primary screen
+
 int ToPixels(float twips, float perPixel) { return static_cast<int>(std::lround(std::max(twips, 0.0f) / perPixel)); }
 
 }  // namespace
@@ -30,12 +32,16 @@ float TwipsPerPixelY() {
     return PerPixel(screen ? screen->logicalDotsPerInchY() : kDefaultDpi);
 }
 
+void UseWindowAsScreen(int width, int height) { hostScreen = QSize(width, height); }
+
 float ScreenWidth() {
+    if (!hostScreen.isEmpty()) return static_cast<float>(hostScreen.width()) * TwipsPerPixelX();
     const QScreen* screen = PrimaryScreen();
     return screen ? static_cast<float>(screen->geometry().width()) * TwipsPerPixelX() : 0.0f;
 }
 
 float ScreenHeight() {
+    if (!hostScreen.isEmpty()) return static_cast<float>(hostScreen.height()) * TwipsPerPixelY();
     const QScreen* screen = PrimaryScreen();
     return screen ? static_cast<float>(screen->geometry().height()) * TwipsPerPixelY() : 0.0f;
 }

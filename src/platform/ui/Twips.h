@@ -9,9 +9,13 @@ namespace platform {
 // 1440 / the primary screen's logical DPI: 15 at 96 DPI.
 float TwipsPerPixelX();
 float TwipsPerPixelY();
-// The primary screen's size in twips (VB's Screen.Width and Screen.Height).
+// The primary screen's size in twips (VB's Screen.Width and Screen.Height),
+// or the host window's for a show drawn into another program's window.
 float ScreenWidth();
 float ScreenHeight();
+// The show's screen is a host window of this size in pixels from now on;
+// 0 x 0 makes it the primary screen again.
+void UseWindowAsScreen(int width, int height);
 
 // A control's place in its container in twips (VB's Left, Top, Width, Height).
 struct TwipsRect {

@@ -6,6 +6,7 @@
 #include "config/LogError.h"
 #include "errors/ErrorLog.h"
 #include "platform/ui/Cursor.h"
+#include "platform/system/ProgramInfo.h"
 #include "platform/vb/EndProgram.h"
 #include "support/TestSupport.h"
 
@@ -39,6 +40,22 @@ TEST_F(LogErrorTest, UnwritableLogWritesTheWarningAndGoesOn) {
         " the Errorlog path is not set to an incorrect drive mapping in the INI file Or  You do not have Write "
         "permissions for this workstation. Contact your system administrator.\r\n";
     EXPECT_EQ(testsupport::ReadBytes(ProgramFile(QStringLiteral("ZORScrERROR.LOG"))), record + record);
+}
+
+// An installed copy's folder is not the user's to write: the log and the
+// fallback file go to the user's own folder, made private on first use.
+TEST_F(LogErrorTest, ProgramFolderNotWritableUsesTheUsersFolder) {
+    const testsupport::TempFolder home;
+    const testsupport::ScopedEnv config("XDG_CONFIG_HOME", home.path().toUtf8());
+    platform::SetProgramDirectoryForTesting(ProgramFile(QStringLiteral("not-there")));
+    const QString own = home.file(QStringLiteral("ZORScr"));
+    LogError(QStringLiteral("early"), false);
+    AppendToErrorLog(ProgramFile(QStringLiteral("missing/x.log")), QStringLiteral("lost"), false);
+    platform::SetProgramDirectoryForTesting(folder_.path());
+    EXPECT_EQ(gSettings().ErrorLog(), own + QStringLiteral("/ZORScr.Log"));
+    EXPECT_TRUE(IsLogRecordOf(testsupport::ReadText(own + QStringLiteral("/ZORScr.Log")), QStringLiteral("early")));
+    EXPECT_TRUE(testsupport::ReadText(own + QStringLiteral("/ZORScrERROR.LOG")).startsWith(QStringLiteral("lost\r\n")));
+    EXPECT_EQ(QFile::permissions(own) & 0x7077, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);  // no group, no others
 }
 
 }  // namespace

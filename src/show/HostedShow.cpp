@@ -1,0 +1,60 @@
+#include "show/HostedShow.h"
+
+#include <QSize>
+#include <QWidget>
+
+#include "config/Instances.h"
+#include "config/LogError.h"
+#include "platform/ui/ForeignWindow.h"
+#include "platform/ui/HostWindow.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Twips.h"
+#include "platform/vb/EndProgram.h"
+#include "platform/vb/VbError.h"
+#include "show/FormInstances.h"
+#include "show/RunShow.h"
+#include "show/ShowRules.h"
+#include "show/StillPicture.h"
+#include "show/frmCover.h"
+#include "state/RunState.h"
+#include "web/frmZORWeb.h"
+
+namespace {
+
+QSize hostSize;  // pixels
+
+void FollowHost(int width, int height) {
+    hostSize = QSize(width, height);
+    platform::UseWindowAsScreen(width, height);
+    if (ZORWebLoaded()) TheZORWeb().setGeometry(0, 0, width, height);
+    if (!CoverLoaded()) return;
+    frmCover& cover = TheCover();
+    cover.setGeometry(0, 0, width, height);
+    if (gMovies().Count() == 0) return;
+    const Movie& entry = gMovies().Item(gCurrentIndex);
+    if (cover.Med_Saver->Visible()) FollowScreen(*cover.Med_Saver, entry);
+    if (cover.Img_Stillc->isVisibleTo(&cover)) PlaceStill(cover, entry);
+}
+
+}  // namespace
+
+void PlaceInHost(QWidget& window) {
+    platform::ParentIntoForeignWindow(window, gHostWindow, hostSize.width(), hostSize.height());
+}
+
+void RunHostedShow() {
+    const platform::ClientRect client = platform::GetClientRect(gHostWindow);
+    hostSize = QSize(client.right, client.bottom);
+    platform::UseWindowAsScreen(hostSize.width(), hostSize.height());
+    platform::LeaveInputToHost();
+    // Nobody could see or close a message box behind the host's window:
+    // what it would say goes to the error log.
+    platform::SetMessageBoxHook([](const QString& text, const QString& title) {
+        LogError(title + QStringLiteral(": ") + text, false);
+    });
+    static platform::HostWindowWatch watch(gHostWindow);
+    watch.Resized = [](int width, int height) { vb::ResumeNext([&] { FollowHost(width, height); }); };
+    watch.Gone = [] { vb::EndProgram(); };
+    RunShow();
+    vb::EndProgram();
+}
