@@ -26,6 +26,10 @@ std::optional<HostArguments> ReadHostArguments(const QStringList& arguments,
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
+        if (argument == QLatin1String("--")) {  // the end of the switches: a collection named "-root" stays one
+            rest << arguments.mid(i + 1);
+            break;
+        }
         if (Is(argument, "root")) {
             host.emplace();
             if (!screensaverWindow || screensaverWindow->isEmpty()) continue;

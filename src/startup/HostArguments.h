@@ -1,7 +1,8 @@
 #pragma once
 // The Linux way of starting a screensaver display mode: "--root" (the window
 // named by XSCREENSAVER_WINDOW, else the root window) or "--window-id <id>",
-// each also with one dash, and an optional collection file.
+// each also with one dash, and an optional collection file, which may follow
+// "--" (xscreensaver's settings pass a file only after a switch).
 
 #include <QString>
 #include <QStringList>

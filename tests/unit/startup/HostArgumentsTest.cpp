@@ -26,6 +26,8 @@ TEST(HostArgumentsTest, SwitchesWindowsAndCollections) {
         {{"--root"}, "0xFFFFFFFF", "4294967295||"},
         {{"--window-id", "0x1e00003"}, "0x400008", "31457283||"},
         {{"Shows.ini", "-window-id", "77"}, nullptr, "77|Shows.ini|"},
+        {{"--root", "--", "/tmp/-root x.ini"}, nullptr, "0|/tmp/-root x.ini|"},
+        {{"--root", "--", "--window-id", "5"}, nullptr, "0|--window-id 5|"},
         {{"--window-id"}, nullptr, "0||error"},
         {{"--window-id", "-12"}, nullptr, "0||error"},
         {{"--window-id", "12abc"}, nullptr, "0||error"},

@@ -1,0 +1,89 @@
+// The package as a person uses it: the real xscreensaver, run by an ordinary
+// account, starts the installed program as its display mode on the
+// collection in that account's own folder.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <unistd.h>
+
+#include "e2e/ShowE2E.h"
+#include "support/UnpackedPackage.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr uid_t kNobody = 65534;  // xscreensaver runs no display mode as root
+
+// Runs program as nobody with HOME set to home.
+std::unique_ptr<ChildProcess> AsNobody(const QString& display, const QString& home, const QStringList& command) {
+    auto process = std::make_unique<ChildProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XSCREENSAVER_WINDOW"}) environment.remove(name);
+    environment.insert("DISPLAY", display);
+    environment.insert("HOME", home);
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setWorkingDirectory(home);
+    process->start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command);
+    process->waitForStarted();
+    return process;
+}
+
+bool Command(const QString& display, const QString& home, const QString& what) {
+    const auto command = AsNobody(display, home, {"xscreensaver-command", what});
+    return command->EndsCleanly();
+}
+
+void GiveToNobody(const QString& path) {
+    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0) << qPrintable(path);
+}
+
+TEST(XScreensaverE2E, TheInstalledProgramIsADisplayMode) {
+    const UnpackedPackage package(ZORSCR_DEB);
+    const VirtualDisplay screen;
+    const TempFolder home;
+    const QString own = home.file(".config/ZORScr");  // the program's folder is not nobody's to write
+    ASSERT_TRUE(QDir().mkpath(own));
+    MakeClip(own + "/red.mp4", ColourSource(kRed), 30);
+    CollectionSpec spec;
+    spec.entries = {{"red.mp4", own + u'/', {}, {}}};
+    WriteBytes(own + "/ZORScr.INI", CollectionText(spec));
+    WriteBytes(home.file(".xscreensaver"),
+               "mode: one\nselected: 0\nlock: False\nfade: False\nunfade: False\nsplash: False\n"
+               "timeout: 0:30:00\nprograms: \"ZORScr\" " +
+                   QByteArray(package.Program().c_str()) + " --root \\n\n");
+    for (const QString& path : {home.path(), home.file(".config"), own, own + "/red.mp4", own + "/ZORScr.INI",
+                                home.file(".xscreensaver")})
+        GiveToNobody(path);
+
+    const auto xscreensaver = AsNobody(screen.name(), home.path(), {"xscreensaver", "-no-splash"});
+    bool running = false;
+    for (int tries = 0; tries < 50 && !running; ++tries, QThread::msleep(200))
+        running = Command(screen.name(), home.path(), "-activate");
+    ASSERT_TRUE(running) << "xscreensaver did not take the command";
+    EXPECT_TRUE(screen.Shows(kCentre, kRed, 40, 3000)) << "the collection's clip is not on the screen within 3 s";
+
+    std::vector<qint64> show;
+    for (const qint64 pid : Descendants(xscreensaver->processId()))
+        if (QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)) ==
+            QString::fromStdString(package.Program().string()))
+            show = Descendants(pid), show.insert(show.begin(), pid);
+    ASSERT_FALSE(show.empty()) << "no display mode runs the installed program";
+    ASSERT_TRUE(Command(screen.name(), home.path(), "-deactivate"));
+    QElapsedTimer clock;
+    clock.start();
+    while (Alive(show.front()) && clock.elapsed() < 3000) QThread::msleep(20);
+    EXPECT_LT(clock.elapsed(), 1000);
+    for (const qint64 pid : show) EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind";
+    // The write-back of the default log went to the user's own file.
+    EXPECT_TRUE(ReadText(own + "/ZORScr.INI").contains("ErrorLog=" + own + "/ZORError.Log"));
+    xscreensaver->terminate();  // it ends its display modes and its helper first
+    EXPECT_TRUE(xscreensaver->waitForFinished(5000));
+}
+
+}  // namespace
