@@ -80,11 +80,9 @@ TEST_F(ShowE2E, BadHostWindowsEndTheProgram) {
         QByteArray screensaverWindow;
         int exitCode;
     } cases[] = {
-        {{"--window-id"}, {}, 2},
         {{"-window-id", "twelve"}, {}, 2},
         {{"--window-id", "0x7ffffff"}, {}, 1},
-        {{"--root"}, "0x", 2},
-        {{"-root"}, "4294967296", 2},
+        {{"--root"}, "4294967296", 2},
     };
     for (const auto& [arguments, screensaverWindow, exitCode] : cases) {
         ScopedEnv environment("XSCREENSAVER_WINDOW", screensaverWindow.isEmpty() ? QByteArray() : screensaverWindow);
