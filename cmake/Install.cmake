@@ -17,7 +17,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(ZOR_PROGRAM_DIR lib/zorscr)
-install(TARGETS ZORScr ZORFacts RUNTIME DESTINATION ${ZOR_PROGRAM_DIR})
+install(TARGETS ZORScr ZORFacts ZORCollect RUNTIME DESTINATION ${ZOR_PROGRAM_DIR})
 install(FILES ${ZOR_HELP_PAGE} DESTINATION ${ZOR_PROGRAM_DIR})
 
 # Links are made in the build folder and installed as they are.
@@ -30,6 +30,7 @@ function(zor_install_link destination name target)
 endfunction()
 zor_install_link(bin zorscr ../${ZOR_PROGRAM_DIR}/ZORScr)
 zor_install_link(bin zorfacts ../${ZOR_PROGRAM_DIR}/ZORFacts)
+zor_install_link(bin zorcollect ../${ZOR_PROGRAM_DIR}/ZORCollect)
 # Debian's xscreensaver 6 runs display modes from here, and reads the
 # settings dialog of a mode from config/<command>.xml.
 zor_install_link(libexec/xscreensaver zorscr ../../${ZOR_PROGRAM_DIR}/ZORScr)
@@ -42,7 +43,7 @@ function(zor_gzip source output)
 endfunction()
 set(ZOR_PACKAGE_FILES ${CMAKE_BINARY_DIR}/package-files)
 file(MAKE_DIRECTORY ${ZOR_PACKAGE_FILES})
-foreach(page zorscr.1 zorfacts.1)
+foreach(page zorscr.1 zorfacts.1 zorcollect.1)
   zor_gzip(resources/man/${page} ${ZOR_PACKAGE_FILES}/${page}.gz)
   install(FILES ${ZOR_PACKAGE_FILES}/${page}.gz DESTINATION share/man/man1)
 endforeach()
@@ -71,8 +72,9 @@ pages as an endless full-screen show. The collection and the show's settings
 live in one INI file.
 
 It runs as a display mode of xscreensaver (zorscr --root), in a window of its
-own, or full-screen on its own. zorfacts prints the machine facts the program
-reads, for a bug report.")
+own, or full-screen on its own. zorcollect makes and changes collection files
+from folders of media; zorfacts prints the machine facts the program reads,
+for a bug report.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the programs link come from dpkg-shlibdeps; these are loaded
 # at run time and no linked library names them: the browser's helper process

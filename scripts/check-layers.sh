@@ -21,7 +21,7 @@ layers=(
   "web"
   "show"
   "remote"
-  "startup facts"
+  "startup facts collect"
 )
 declare -A rank
 for i in "${!layers[@]}"; do for folder in ${layers[$i]}; do rank[$folder]=$i; done; done
@@ -55,7 +55,7 @@ while IFS= read -r file; do
       *'#include <'*)
         target=${line#*'#include <'}; target=${target%%>*}
         case $target in
-          mpv/*|X11/*|alsa/*|QWebEngine*|QtWebEngine*)
+          mpv/*|X11/*|alsa/*|libavformat/*|libavutil/*|libavcodec/*|QWebEngine*|QtWebEngine*)
             if [ "${from%%/*}" != platform ]; then
               echo "$rel includes <$target>, which only src/platform/ may"; faults=$((faults + 1))
             fi ;;

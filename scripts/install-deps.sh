@@ -13,6 +13,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick
   mpv  # the reference the show benchmark measures against
   libasound2-dev  # the master volume
+  libavformat-dev libavutil-dev  # what kind of media a file holds, and its length and size
   pulseaudio libasound2-plugins alsa-utils  # a sound server with a null sink whose volume the tests read back
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps finds its dependencies, lintian checks it
   xscreensaver  # the host that runs the show as a display mode

@@ -56,13 +56,16 @@ TEST(PackageE2E, InstallsTheProgramItsLinksAndItsDocuments) {
     const Entry entries[] = {
         {"usr/lib/zorscr/ZORScr"},
         {"usr/lib/zorscr/ZORFacts"},
+        {"usr/lib/zorscr/ZORCollect"},
         {"usr/lib/zorscr/ZORhlp.htm"},
         {"usr/bin/zorscr", "usr/lib/zorscr/ZORScr"},
         {"usr/bin/zorfacts", "usr/lib/zorscr/ZORFacts"},
+        {"usr/bin/zorcollect", "usr/lib/zorscr/ZORCollect"},
         {"usr/libexec/xscreensaver/zorscr", "usr/lib/zorscr/ZORScr"},
         {"usr/share/xscreensaver/config/zorscr.xml"},
         {"usr/share/man/man1/zorscr.1.gz"},
         {"usr/share/man/man1/zorfacts.1.gz"},
+        {"usr/share/man/man1/zorcollect.1.gz"},
         {"usr/share/doc/zorscr/copyright"},
         {"usr/share/doc/zorscr/changelog.gz"},
     };

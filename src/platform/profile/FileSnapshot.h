@@ -24,6 +24,11 @@ struct FileStamp {
 // nullopt when the path cannot be stat'ed.
 std::optional<FileStamp> StampOfPath(const QByteArray& path);
 
+// Settings files are a few megabytes at most. Anything past 64 MiB is
+// treated as unreadable (reads give the default, writes fail) rather than
+// held in memory three times over (bytes, text, index).
+constexpr qint64 kMaxProfileBytes = qint64(64) << 20;
+
 enum class FileState { Missing, Unreadable, Present };
 
 struct FileSnapshot {

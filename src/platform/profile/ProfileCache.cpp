@@ -7,11 +7,6 @@
 namespace platform::profile {
 namespace {
 
-// Settings files are a few megabytes at most. Anything past 64 MiB is
-// treated as unreadable (reads give the default, writes fail) rather than
-// held in memory three times over (bytes, text, index).
-constexpr qint64 kMaxFileBytes = qint64(64) << 20;
-
 // A program reads one or two files; more entries are files it has left,
 // which are dropped rather than kept parsed for the rest of the run.
 constexpr qsizetype kMaxEntries = 8;
@@ -42,7 +37,7 @@ LoadedProfile ProfileCache::Load(const QString& fileName) {
         }
     }
     const QByteArray path = it != entries_.end() ? it->path : QFile::encodeName(fileName);
-    FileSnapshot snapshot = ReadFileSnapshot(path, kMaxFileBytes);
+    FileSnapshot snapshot = ReadFileSnapshot(path, kMaxProfileBytes);
     if (snapshot.state != FileState::Present) {
         entries_.remove(fileName);
         return {.state = snapshot.state};

@@ -5,16 +5,6 @@
 namespace platform::profile {
 namespace {
 
-// New lines follow the file's own convention: the first line ending in
-// it, or CRLF as Windows writes when there is none yet.
-QStringView LineEndingOf(QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n') return u"\n";
-        if (text[i] == u'\r') return (i + 1 < text.size() && text[i + 1] == u'\n') ? u"\r\n" : u"\r";
-    }
-    return u"\r\n";
-}
-
 bool EndsWithLineBreak(QStringView text) { return !text.isEmpty() && IsLineBreak(text.back()); }
 
 QString Joined(std::initializer_list<QStringView> parts) {
@@ -27,6 +17,14 @@ QString Joined(std::initializer_list<QStringView> parts) {
 }
 
 }  // namespace
+
+QStringView LineEndingOf(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n') return u"\n";
+        if (text[i] == u'\r') return (i + 1 < text.size() && text[i + 1] == u'\n') ? u"\r\n" : u"\r";
+    }
+    return u"\r\n";
+}
 
 QString TextWithValue(const ProfileDocument& doc, QStringView section, QStringView key,
                       QStringView value) {

@@ -11,6 +11,10 @@
 
 namespace platform::profile {
 
+// New lines follow the file's own convention: the first line ending in
+// it, or CRLF as Windows writes when there is none yet.
+QStringView LineEndingOf(QStringView text);
+
 // Sets the value of the first key of that name in the first section of
 // that name, adding the key, or the section at the end, when missing.
 QString TextWithValue(const ProfileDocument& doc, QStringView section, QStringView key,

@@ -1,0 +1,338 @@
+#include "platform/media/MediaProbe.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QImageReader>
+#include <QStringConverter>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/avutil.h>
+#include <libavutil/error.h>
+#include <libavutil/mem.h>
+}
+
+namespace platform::media {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kTimeLimit = std::chrono::seconds(10);
+constexpr int kIoBufferBytes = 32 * 1024;
+// When the header lacks the length or size: enough for an MPEG-TS's first
+// frames, little enough that a folder of them stays quick.
+constexpr int64_t kAnalyseBytes = 1 << 20;
+constexpr int64_t kAnalyseMicroseconds = 2 * AV_TIME_BASE;
+constexpr qint64 kSniffBytes = 1024;
+
+MediaFacts Refused(const QString& reason) {
+    MediaFacts facts;
+    facts.reason = reason;
+    return facts;
+}
+
+QString ErrnoText(int err) {
+    char buffer[256];
+    return QString::fromLocal8Bit(strerror_r(err, buffer, sizeof buffer));  // GNU: returns the text
+}
+
+QString AvErrorText(int err) {
+    char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(err, buffer, sizeof buffer);
+    return QString::fromUtf8(buffer);
+}
+
+MediaFacts NotRegular(mode_t mode) {
+    const char* what = S_ISDIR(mode)    ? "a folder"
+                       : S_ISFIFO(mode) ? "a FIFO"
+                       : S_ISCHR(mode)  ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "of an unknown type";
+    return Refused(QStringLiteral("not a regular file (%1)").arg(QLatin1String(what)));
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// ---- Pages ----
+
+bool IsPage(const QByteArray& head) {
+    // A byte order mark names the encoding (and is dropped); without one,
+    // the markup's ASCII reads the same in any 8-bit encoding.
+    QString text;
+    if (const auto encoding = QStringConverter::encodingForData(head)) {
+        text = QStringDecoder(*encoding).decode(head);
+    } else {
+        text = QString::fromLatin1(head);
+    }
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at).isSpace()) ++at;
+    const QStringView rest = QStringView(text).mid(at);
+    for (const char* tag : {"<!doctype html", "<html", "<head", "<body"}) {
+        const QLatin1StringView start(tag);
+        if (!rest.startsWith(start, Qt::CaseInsensitive)) continue;
+        // "<header" or "<bodyguard" is not the tag.
+        if (rest.size() == start.size()) return true;
+        const QChar next = rest.at(start.size());
+        if (next.isSpace() || next == u'>' || next == u'/') return true;
+    }
+    return false;
+}
+
+// ---- Pictures through Qt ----
+
+// Qt's readers of formats whose few magic bytes also begin other files.
+bool IsWeakSignature(const QByteArray& format) { return format == "tga" || format == "wbmp"; }
+
+// The size comes from the header: no reader here decodes pixels for it.
+bool ReadPicture(int fd, MediaFacts& facts) {
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) return false;
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    // The format first: it is told from the bytes at the start, which
+    // reading the size moves past.
+    const QByteArray format = reader.format();
+    if (format.isEmpty() || IsWeakSignature(format)) return false;
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty()) return false;
+    facts.kind = MediaKind::Picture;
+    facts.width = size.width();
+    facts.height = size.height();
+    facts.format = QString::fromLatin1(format);
+    return true;
+}
+
+// ---- Video and sound through libavformat ----
+
+void SilenceFfmpeg() {
+    static std::once_flag once;
+    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+// The open file as libavformat reads it: the descriptor, never a path, so
+// nothing is reopened (and no FIFO put in its place is waited on).
+struct Source {
+    int fd = -1;
+    Clock::time_point deadline;
+    bool timedOut = false;
+
+    bool Expired() {
+        if (Clock::now() > deadline) timedOut = true;
+        return timedOut;
+    }
+};
+
+int ReadSource(void* opaque, uint8_t* buffer, int size) {
+    auto* source = static_cast<Source*>(opaque);
+    if (source->Expired()) return AVERROR_EXIT;
+    for (;;) {
+        const ssize_t got = ::read(source->fd, buffer, size_t(size));
+        if (got > 0) return int(got);
+        if (got == 0) return AVERROR_EOF;
+        if (errno != EINTR) return AVERROR(errno);
+    }
+}
+
+int64_t SeekSource(void* opaque, int64_t offset, int whence) {
+    auto* source = static_cast<Source*>(opaque);
+    if (whence & AVSEEK_SIZE) {
+        struct stat info {};
+        return ::fstat(source->fd, &info) == 0 ? int64_t(info.st_size) : AVERROR(errno);
+    }
+    const off_t at = ::lseek(source->fd, offset, whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : int64_t(at);
+}
+
+int Interrupted(void* opaque) { return static_cast<Source*>(opaque)->Expired() ? 1 : 0; }
+
+// Playlists and reference files name other files or addresses; probing one
+// file opens only that file.
+int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
+
+class Demuxer {
+public:
+    ~Demuxer() {
+        avformat_close_input(&context);  // leaves a caller's I/O context alone
+        if (io) {
+            av_freep(&io->buffer);  // probing may have replaced the buffer given
+            avio_context_free(&io);
+        }
+    }
+    AVFormatContext* context = nullptr;
+    AVIOContext* io = nullptr;
+};
+
+struct Streams {
+    const AVStream* video = nullptr;  // the first one that is not cover art
+    bool sound = false;
+};
+
+Streams FindStreams(const AVFormatContext* context) {
+    Streams found;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream* stream = context->streams[i];
+        const AVMediaType type = stream->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC) && !found.video)
+            found.video = stream;
+        if (type == AVMEDIA_TYPE_AUDIO) found.sound = true;
+    }
+    return found;
+}
+
+double Seconds(const AVFormatContext* context) {
+    if (context->duration > 0) return double(context->duration) / AV_TIME_BASE;
+    double longest = 0;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream* stream = context->streams[i];
+        if (stream->duration > 0 && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            longest = std::max(longest, double(stream->duration) * av_q2d(stream->time_base));
+    }
+    return longest;
+}
+
+double FramesPerSecond(const AVStream* stream) {
+    for (const AVRational rate : {stream->avg_frame_rate, stream->r_frame_rate}) {
+        if (rate.num > 0 && rate.den > 0) return av_q2d(rate);
+    }
+    return 0;
+}
+
+// libavformat's demuxers of single pictures ("png_pipe", "jpeg_pipe",
+// "webp_pipe"...): a picture, not a one-frame video. (Its other one,
+// "image2", goes by the file name, and none is given.)
+bool IsPictureDemuxer(const QString& name) { return name.endsWith(QLatin1String("_pipe")); }
+
+bool HasSize(const AVStream* stream) { return stream->codecpar->width > 0 && stream->codecpar->height > 0; }
+
+MediaFacts ReadClip(int fd) {
+    SilenceFfmpeg();
+    Source source;
+    source.fd = fd;
+    source.deadline = Clock::now() + kTimeLimit;
+    const QString tooLong = QStringLiteral("took longer than %1 s to read").arg(kTimeLimit.count());
+
+    Demuxer demuxer;
+    demuxer.context = avformat_alloc_context();
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
+    if (buffer) demuxer.io = avio_alloc_context(buffer, kIoBufferBytes, 0, &source, ReadSource, nullptr, SeekSource);
+    if (!demuxer.io) av_free(buffer);
+    if (!demuxer.context || !demuxer.io) return Refused(AvErrorText(AVERROR(ENOMEM)));
+    AVFormatContext*& context = demuxer.context;
+    context->pb = demuxer.io;
+    context->flags |= AVFMT_FLAG_CUSTOM_IO;  // else closing a context that never opened would free it
+    context->io_open = RefuseNestedOpen;
+    context->interrupt_callback = {Interrupted, &source};
+
+    // No name: the content alone decides the format, not an extension.
+    // Probed apart from opening, so that a broken file of a known format
+    // says which.
+    const AVInputFormat* format = nullptr;
+    if (const int err = av_probe_input_buffer2(demuxer.io, &format, "", nullptr, 0, 0); err < 0) {
+        if (source.timedOut) return Refused(tooLong);
+        return Refused(err == AVERROR_INVALIDDATA ? QStringLiteral("unrecognised content") : AvErrorText(err));
+    }
+    if (const int err = avformat_open_input(&context, "", format, nullptr); err < 0) {
+        if (source.timedOut) return Refused(tooLong);
+        return Refused(QStringLiteral("%1: %2").arg(QLatin1String(format->name), AvErrorText(err)));
+    }
+
+    MediaFacts facts;
+    facts.format = QString::fromLatin1(context->iformat->name);
+    const bool picture = IsPictureDemuxer(facts.format);
+    Streams streams = FindStreams(context);
+    // Streams that only turn up in the packets (MPEG-TS, MPEG-PS), a raw
+    // stream's size, a length the header does not give: read a little.
+    const bool unknownStreams = (context->ctx_flags & AVFMTCTX_NOHEADER) || (!streams.video && !streams.sound);
+    const bool unknownSize = streams.video && !HasSize(streams.video);
+    const bool unknownLength = !picture && Seconds(context) <= 0;
+    if (unknownStreams || unknownSize || unknownLength) {
+        context->probesize = kAnalyseBytes;
+        context->max_analyze_duration = kAnalyseMicroseconds;
+        const int err = avformat_find_stream_info(context, nullptr);
+        if (source.timedOut) return Refused(tooLong);
+        if (err < 0 && context->nb_streams == 0) return Refused(AvErrorText(err));
+        streams = FindStreams(context);
+    }
+
+    if (!streams.video && !streams.sound) {
+        facts.reason = QStringLiteral("neither video nor sound in it");
+        return facts;
+    }
+    if (streams.video) {
+        facts.width = streams.video->codecpar->width;
+        facts.height = streams.video->codecpar->height;
+    }
+    if (picture && streams.video && !streams.sound) {
+        if (!HasSize(streams.video)) return Refused(QStringLiteral("a picture whose size cannot be read"));
+        facts.kind = MediaKind::Picture;
+        if (facts.format.endsWith(QLatin1String("_pipe"))) facts.format.chop(5);  // "webp_pipe": "webp"
+        return facts;
+    }
+    facts.kind = streams.video ? MediaKind::Video : MediaKind::Sound;
+    facts.seconds = Seconds(context);
+    if (streams.video) facts.framesPerSecond = FramesPerSecond(streams.video);
+    return facts;
+}
+
+}  // namespace
+
+MediaFacts ProbeMedia(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    if (name.isEmpty() || name.contains('\0')) return Refused(QStringLiteral("not a file name"));
+
+    // stat before open: opening a FIFO would wait for a writer, a device
+    // could do anything.
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0) return Refused(ErrnoText(errno));
+    if (!S_ISREG(info.st_mode)) return NotRegular(info.st_mode);
+    if (info.st_size == 0) return Refused(QStringLiteral("empty file"));
+
+    // Non-blocking and checked again once open: the name may have been
+    // given to a FIFO in between.
+    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0) return Refused(ErrnoText(errno));
+    if (::fstat(file.get(), &info) != 0) return Refused(ErrnoText(errno));
+    if (!S_ISREG(info.st_mode)) return NotRegular(info.st_mode);
+
+    QByteArray head(kSniffBytes, Qt::Uninitialized);
+    const ssize_t got = ::pread(file.get(), head.data(), size_t(head.size()), 0);
+    if (got < 0) return Refused(ErrnoText(errno));
+    if (got == 0) return Refused(QStringLiteral("empty file"));
+    head.truncate(got);
+    if (IsPage(head)) {
+        MediaFacts facts;
+        facts.kind = MediaKind::Page;
+        facts.format = QStringLiteral("html");
+        return facts;
+    }
+
+    MediaFacts facts;
+    if (ReadPicture(file.get(), facts)) return facts;
+    if (::lseek(file.get(), 0, SEEK_SET) != 0) return Refused(ErrnoText(errno));
+    return ReadClip(file.get());
+}
+
+}  // namespace platform::media

@@ -1,0 +1,33 @@
+// A collection made with the maker, as a person would make one, plays in
+// the show in the order the maker gave it.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "e2e/ShowE2E.h"
+
+using namespace testsupport;
+
+namespace {
+
+TEST_F(ShowE2E, AMadeCollectionPlaysInItsOrder) {
+    const QString ini = program_.file("Shows.ini");
+    const auto collect = [&](const QStringList& arguments) {
+        ChildProcess process;
+        process.start(ZORCOLLECT_EXE, arguments);
+        return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    };
+    ASSERT_EQ(collect({"new", ini, "--runas", "SCREENSAVER_NOMOUSEMOVE", "--still-delay", "3"}), 0);
+    ASSERT_EQ(collect({"add", ini, program_.file("red.mp4"), program_.file("green.mp4"), program_.file("blue.mp4"),
+                       program_.file("yellow.png"), "--full-screen"}), 0);
+    ASSERT_EQ(collect({"move", ini, "4", "2"}), 0);  // red, yellow, green, blue
+    auto show = program_.Start({ini});
+    for (const QColor& colour : {kRed, kYellow, kGreen, kBlue}) EXPECT_TRUE(screen_.Shows(kCentre, colour)) << qPrintable(colour.name());
+    show.reset();
+
+    QFile::remove(program_.file("green.mp4"));
+    EXPECT_EQ(collect({"check", ini}), 1);
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include "collect/Commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "collect/FolderWalk.h"
+#include "config/Initialise.h"
+#include "config/Instances.h"
+#include "platform/profile/PrivateProfile.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
+
+class CollectTest : public testsupport::ProgramFolderTest {
+protected:
+    QString ini_ = ProgramFile("Shows.ini");
+    QString errors_;
+    int Collect(QStringList arguments) {
+        QString out;
+        QTextStream outStream(&out), errStream(&errors_);
+        errors_.clear();
+        const int code = RunCollect(arguments, outStream, errStream, false);
+        outStream.flush(), errStream.flush();
+        listing_ = out;
+        return code;
+    }
+    // Loads the file the way the show does.
+    void Load() {
+        platform::profile::WritePrivateProfileString(std::nullopt, std::nullopt, std::nullopt, ini_);
+        testsupport::ResetProgramState();
+        Initialise(ini_);
+    }
+    QString Names() {
+        Load();
+        QStringList names;
+        for (int i = 1; i <= gMovies().Count(); ++i) names << gMovies().Item(i).MovieName().section(u'.', 0, 0);
+        return names.join(u' ');
+    }
+    QString listing_;
+};
+
+// What the maker writes is what the show reads: each option lands in the
+// property the show uses, in the loader's units.
+TEST_F(CollectTest, EntriesLoadAsTheShowReadsThem) {
+    testsupport::MakeClip(ProgramFile("clip.mp4"), testsupport::ColourSource(Qt::red, 64, 48), 1);
+    testsupport::MakeStill(ProgramFile("cat.jpg.png"), testsupport::ColourSource(Qt::blue, 40, 30));
+    WriteBytes(ProgramFile("page.txt"), "<!DOCTYPE html><p>hi</p>");
+    ASSERT_EQ(Collect({"new", ini_, "--runas", "screensaver_nomousemove", "--still-delay", "8"}), kExitDone) << qPrintable(errors_);
+    ASSERT_EQ(Collect({"add", ini_, ProgramFile("clip.mp4"), "--speed", "0.5", "--volume", "-6", "--balance=-3",
+                       "--loop-start", "1", "--loop-end", "2.5", "--loop-forever", "--play-size", "100"}),
+              kExitDone) << qPrintable(errors_);
+    ASSERT_EQ(Collect({"add", ini_, ProgramFile("cat.jpg.png"), ProgramFile("page.txt"), "https://example.org/",
+                       "--full-screen"}), kExitDone) << qPrintable(errors_);
+    Load();
+    ASSERT_EQ(gMovies().Count(), 4);
+    EXPECT_EQ(gSettings().RunMode(), "SCREENSAVER_NOMOUSEMOVE");
+    EXPECT_EQ(gSettings().StillDelayTimer(), 8);
+    Movie& clip = gMovies().Item(1);
+    EXPECT_EQ(clip.Path() + clip.MovieName(), ProgramFile("clip.mp4"));
+    EXPECT_EQ(clip.Playspeed(), 5);
+    EXPECT_EQ(clip.volume(), 600);
+    EXPECT_EQ(clip.Balance().ToDouble(), 700);
+    EXPECT_EQ(clip.LoopStart().ToDouble(), 1);
+    EXPECT_EQ(clip.LoopEnd().ToDouble(), 2.5);
+    EXPECT_TRUE(clip.LoopForever());
+    EXPECT_EQ(clip.Playsize(), 1500);
+    EXPECT_FALSE(clip.PlayFullScreen() || clip.IsStill() || clip.IsHTML());
+    Movie& still = gMovies().Item(2);
+    EXPECT_TRUE(still.IsStill() && still.PlayFullScreen());
+    EXPECT_EQ(QString("%1x%2").arg(still.StillW()).arg(still.StillH()), "40x30");
+    EXPECT_TRUE(gMovies().Item(3).IsHTML());
+    EXPECT_EQ(gMovies().Item(3).MovieName(), "file://" + ProgramFile("page.txt"));
+    EXPECT_EQ(gMovies().Item(4).MovieName(), "https://example.org/");
+    ASSERT_EQ(Collect({"list", ini_}), kExitDone);
+    EXPECT_TRUE(listing_.contains("speed 0.5, volume -6 dB, balance -3 dB, part 1 s to 2.5 s, loop forever, play size 100 px"))
+        << qPrintable(listing_);
+}
+
+// Renumbering moves whole entries; a change that cannot be made leaves the
+// file as it was.
+TEST_F(CollectTest, MoveAndRemoveRenumber) {
+    ASSERT_EQ(Collect({"new", ini_}), kExitDone);
+    for (const char* name : {"a", "b", "c", "d", "e"}) testsupport::MakeStill(ProgramFile(QString(name) + ".png"), testsupport::ColourSource(Qt::red, 8, 8));
+    ASSERT_EQ(Collect({"add", ini_, folder_.path()}), kExitDone) << qPrintable(errors_);
+    EXPECT_EQ(Names(), "a b c d e");  // the collection file itself is no media and was skipped
+    const std::tuple<QStringList, int, QString> cases[] = {
+        {{"move", ini_, "5", "1"}, kExitDone, "e a b c d"},
+        {{"move", ini_, "1", "3"}, kExitDone, "a b e c d"},
+        {{"remove", ini_, "3", "1", "3"}, kExitDone, "b c d"},
+        {{"remove", ini_, "4"}, kExitBadInput, "b c d"},
+        {{"move", ini_, "1", "x"}, kExitUsage, "b c d"},
+        {{"add", ini_, ProgramFile("nothing.png")}, kExitBadInput, "b c d"},
+    };
+    for (const auto& [arguments, code, names] : cases) {
+        EXPECT_EQ(Collect(arguments), code) << qPrintable(arguments.join(' '));
+        EXPECT_EQ(Names(), names) << qPrintable(arguments.join(' '));
+    }
+}
+
+// A file made on Windows keeps every byte outside the new entries; bad
+// files and a run that holds the lock are refused without a change.
+TEST_F(CollectTest, KeepsBytesAndRefusesBadFiles) {
+    const QByteArray windows = "; made on Windows\r\n[User]\r\nUserName=Ren\xe9\r\n[ZOR]\r\nVersion=1\r\nRunAs=SCREENSAVER\r\n"
+                               "ErrorLog=\r\nSkin=\r\nDefaultStartupVid=\r\nMoviesInGroup=0\r\n";
+    WriteBytes(ini_, windows);
+    testsupport::MakeStill(ProgramFile("x.png"), testsupport::ColourSource(Qt::red, 8, 8));
+    ASSERT_EQ(Collect({"add", ini_, ProgramFile("x.png")}), kExitDone) << qPrintable(errors_);
+    QByteArray after = ReadBytes(ini_);
+    EXPECT_TRUE(after.startsWith(QByteArray(windows).replace("MoviesInGroup=0", "MoviesInGroup=1"))) << after.constData();
+    EXPECT_FALSE(after.contains("\n[Movie1Main]\n")) << "new lines take the file's CRLF";
+
+    WriteBytes(ProgramFile("garbage.ini"), "\x01\x02 not an ini");
+    WriteBytes(ProgramFile("disagrees.ini"), windows + "[Movie1Main]\r\nMovieName=x\r\n");
+    ::mkfifo(QFile::encodeName(ProgramFile("fifo.ini")).constData(), 0600);
+    WriteBytes(ProgramFile("line\nbreak.png"), ReadBytes(ProgramFile("x.png")));
+    const std::tuple<QStringList, int, const char*> cases[] = {
+        {{"add", ProgramFile("garbage.ini"), ProgramFile("x.png")}, kExitBadInput, "not a collection file"},
+        {{"add", ProgramFile("disagrees.ini"), ProgramFile("x.png")}, kExitBadInput, "MoviesInGroup says 0"},
+        {{"add", ProgramFile("fifo.ini"), ProgramFile("x.png")}, kExitBadInput, "regular file"},
+        {{"add", folder_.path(), ProgramFile("x.png")}, kExitBadInput, "regular file"},
+        {{"add", ini_, ProgramFile("line\nbreak.png")}, kExitBadInput, "line break"},
+        {{"new", ini_}, kExitBadInput, "already exists"},
+        {{"add", ini_}, kExitUsage, "usage"},
+        {{"frobnicate"}, kExitUsage, "no command"},
+    };
+    after = ReadBytes(ini_);
+    for (const auto& [arguments, code, message] : cases) {
+        EXPECT_EQ(Collect(arguments), code) << qPrintable(arguments.join(' '));
+        EXPECT_TRUE(errors_.contains(message)) << qPrintable(errors_);
+    }
+    const int held = ::open(QFile::encodeName(ini_).constData(), O_RDONLY);
+    ::flock(held, LOCK_EX);
+    EXPECT_EQ(Collect({"remove", ini_, "1"}), kExitBadInput);
+    EXPECT_TRUE(errors_.contains("another ZORCollect run")) << qPrintable(errors_);
+    ::close(held);
+    QFile::setPermissions(ini_, QFile::ReadOwner);
+    EXPECT_EQ(Collect({"remove", ini_, "1"}), kExitBadInput);
+    EXPECT_EQ(ReadBytes(ini_), after);
+}
+
+TEST(FolderWalkTest, NaturalOrder) {
+    QStringList names{"clip10", "Clip2", "clip1", "b", "a10b", "a9c"};
+    std::sort(names.begin(), names.end(), NaturalLess);
+    EXPECT_EQ(names.join(u' '), "a9c a10b b clip1 Clip2 clip10");
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include "platform/media/MediaProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <chrono>
+#include <fcntl.h>
+#include <functional>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "support/TestSupport.h"
+
+namespace {
+
+using namespace platform::media;
+using namespace testsupport;
+
+void Ffmpeg(const QStringList& arguments) {
+    QProcess process;
+    process.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments);
+    ASSERT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0)
+        << process.readAllStandardError().toStdString();
+}
+
+// ffmpeg picks the format by the name's type; the file then gets a misleading name.
+std::function<void(const QString&)> Renamed(const char* type, std::function<void(const QString&)> make) {
+    return [=](const QString& path) {
+        make(path + u'.' + QLatin1String(type));
+        QFile::rename(path + u'.' + QLatin1String(type), path);
+    };
+}
+
+std::function<void(const QString&)> Bytes(const QByteArray& bytes) {
+    return [=](const QString& path) { WriteBytes(path, bytes); };
+}
+
+// Only the content may decide: every name misleads.
+TEST(MediaProbeTest, TellsTheKindAndFactsFromTheContent) {
+    const auto clip = [](QColor colour, int w, int h, double s) {
+        return [=](const QString& p) { MakeClip(p, ColourSource(colour, w, h), s); };
+    };
+    const auto still = [](QColor colour, int w, int h) {
+        return [=](const QString& p) { MakeStill(p, ColourSource(colour, w, h)); };
+    };
+    const auto tone = [](const QString& p) {
+        Ffmpeg({"-f", "lavfi", "-i", "sine=duration=2.5", "-c:a", "libvorbis", "-f", "ogg", p});
+    };
+    const auto coveredTone = [](const QString& p) {
+        MakeStill(p + ".png", ColourSource(Qt::blue, 32, 32));
+        Ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-i", p + ".png", "-map", "0", "-map", "1", "-c:a",
+                "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic", "-f", "mp3", p});
+    };
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> make;
+        MediaKind kind;
+        int width, height;
+        double seconds, fps;
+        const char* format;            // nullptr: any
+        const char* reason = nullptr;  // how it starts, where that matters
+    } cases[] = {
+        {"clip.txt", Renamed("mp4", clip(Qt::red, 64, 48, 1.5)), MediaKind::Video, 64, 48, 1.5, 25,
+         "mov,mp4,m4a,3gp,3g2,mj2"},
+        // No length or size in its header: read from its first packets.
+        {"broadcast.mp4", Renamed("ts", clip(Qt::red, 32, 16, 1)), MediaKind::Video, 32, 16, 1, 25, "mpegts"},
+        {"tone.png", tone, MediaKind::Sound, 0, 0, 2.5, 0, "ogg"},
+        {"covered.mp4", coveredTone, MediaKind::Sound, 0, 0, 1, 0, "mp3"},
+        {"picture.mp4", Renamed("png", still(Qt::green, 40, 30)), MediaKind::Picture, 40, 30, 0, 0, "png"},
+        {"photo.avi", Renamed("jpg", still(Qt::gray, 50, 20)), MediaKind::Picture, 50, 20, 0, 0, "jpeg"},
+        // Read by FFmpeg where Qt has no WebP reader.
+        {"still.mkv", Renamed("webp", still(Qt::cyan, 24, 16)), MediaKind::Picture, 24, 16, 0, 0, "webp"},
+        {"page.txt", Bytes("\xEF\xBB\xBF \r\n\t<!DOCTYPE HTML><title>x</title>"), MediaKind::Page, 0, 0, 0, 0, "html"},
+        {"header.htm", Bytes("<header>not a page</header>"), MediaKind::Unknown, 0, 0, 0, 0, nullptr},
+        {"notes.mp4", Bytes("Just some notes,\nnot a clip.\n"), MediaKind::Unknown, 0, 0, 0, 0, nullptr,
+         "unrecognised content"},
+        {"empty.mp4", Bytes(""), MediaKind::Unknown, 0, 0, 0, 0, nullptr, "empty file"},
+        {"folder.mp4", [](const QString& p) { QDir().mkdir(p); }, MediaKind::Unknown, 0, 0, 0, 0, nullptr,
+         "not a regular file (a folder)"},
+        {"dangling.mp4", [](const QString& p) { QFile::link(p + ".gone", p); }, MediaKind::Unknown, 0, 0, 0, 0,
+         nullptr},
+        {"loop.mp4", [](const QString& p) { QFile::link(p, p); }, MediaKind::Unknown, 0, 0, 0, 0, nullptr},
+        {"fifo.mp4", [](const QString& p) { ASSERT_EQ(mkfifo(QFile::encodeName(p).constData(), 0600), 0); },
+         MediaKind::Unknown, 0, 0, 0, 0, nullptr, "not a regular file (a FIFO)"},
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = folder.file(QString::fromUtf8(c.name));
+        c.make(path);
+        // Off this thread: a probe that waited on the FIFO would otherwise
+        // hang the test. A writer then lets it go.
+        auto probe = std::async(std::launch::async, ProbeMedia, path);
+        if (probe.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << "the probe blocks";
+            ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
+        }
+        const MediaFacts facts = probe.get();
+        EXPECT_EQ(facts.kind, c.kind) << facts.reason.toStdString();
+        EXPECT_EQ(facts.width, c.width);
+        EXPECT_EQ(facts.height, c.height);
+        EXPECT_NEAR(facts.seconds, c.seconds, 0.1);
+        EXPECT_NEAR(facts.framesPerSecond, c.fps, 0.01);
+        if (c.format) {
+            EXPECT_EQ(facts.format, QString::fromLatin1(c.format));
+        }
+        EXPECT_EQ(facts.reason.isEmpty(), c.kind != MediaKind::Unknown) << facts.reason.toStdString();
+        if (c.reason) {
+            EXPECT_TRUE(facts.reason.startsWith(QLatin1String(c.reason))) << facts.reason.toStdString();
+        }
+    }
+}
+
+}  // namespace
