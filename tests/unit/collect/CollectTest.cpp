@@ -51,6 +51,8 @@ protected:
 TEST_F(CollectTest, EntriesLoadAsTheShowReadsThem) {
     testsupport::MakeClip(ProgramFile("clip.mp4"), testsupport::ColourSource(Qt::red, 64, 48), 1);
     testsupport::MakeStill(ProgramFile("cat.jpg.png"), testsupport::ColourSource(Qt::blue, 40, 30));
+    const QString odd = ProgramFile("\"a=b;[c] \"");  // quotes, =, ;, [ and a trailing space survive the INI
+    QFile::copy(ProgramFile("cat.jpg.png"), odd);
     WriteBytes(ProgramFile("page.txt"), "<!DOCTYPE html><p>hi</p>");
     ASSERT_EQ(Collect({"new", ini_, "--runas", "screensaver_nomousemove", "--still-delay", "8"}), kExitDone) << qPrintable(errors_);
     ASSERT_EQ(Collect({"add", ini_, ProgramFile("clip.mp4"), "--speed", "0.5", "--volume", "-6", "--balance=-3",
@@ -58,8 +60,10 @@ TEST_F(CollectTest, EntriesLoadAsTheShowReadsThem) {
               kExitDone) << qPrintable(errors_);
     ASSERT_EQ(Collect({"add", ini_, ProgramFile("cat.jpg.png"), ProgramFile("page.txt"), "https://example.org/",
                        "--full-screen"}), kExitDone) << qPrintable(errors_);
+    ASSERT_EQ(Collect({"add", ini_, odd}), kExitDone) << qPrintable(errors_);
     Load();
-    ASSERT_EQ(gMovies().Count(), 4);
+    ASSERT_EQ(gMovies().Count(), 5);
+    EXPECT_EQ(gMovies().Item(5).Path() + gMovies().Item(5).MovieName(), odd);
     EXPECT_EQ(gSettings().RunMode(), "SCREENSAVER_NOMOUSEMOVE");
     EXPECT_EQ(gSettings().StillDelayTimer(), 8);
     Movie& clip = gMovies().Item(1);
