@@ -7,12 +7,14 @@
 // The files were just written, so both read them from the page cache.
 // ProbeMedia's time is the median of its rounds; each file's kind is checked
 // against what it was made as, and a wrong one fails the run.
+// The whole of `ZORCollect add` on the folder is timed once too.
 // Run: build/bin/ProbeBench [files] [rounds]
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTextStream>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "collect/Commands.h"
 #include "platform/media/MediaProbe.h"
 #include "support/TestSupport.h"
 
@@ -137,6 +140,18 @@ int main(int argc, char* argv[]) {
         roundSeconds.push_back(double(all.nsecsElapsed()) / 1e9);
     }
 
+    // The whole add, as ZORCollect runs it: walk, probe, write the collection.
+    const TempFolder collectionFolder;
+    const QString ini = collectionFolder.file(QStringLiteral("Shows.ini"));
+    QString messages;
+    QTextStream out(&messages), err(&messages);
+    RunCollect({"new", ini}, out, err, false);
+    QElapsedTimer adding;
+    adding.start();
+    const int added = RunCollect({"add", ini, folder.path()}, out, err, false);
+    const double addSeconds = double(adding.nsecsElapsed()) / 1e9;
+    if (added != kExitDone) throw std::runtime_error("add failed: " + messages.toStdString());
+
     std::printf("ffprobe, one process per file, %zu files...\n", files.size());
     QElapsedTimer clock;
     clock.start();
@@ -157,6 +172,7 @@ int main(int argc, char* argv[]) {
         const auto made = std::count_if(files.begin(), files.end(), [&](const Seed& f) { return f.kind == kind; });
         std::printf("  %-8s %8.1f us a file\n", Name(kind), seconds / double(made) * 1e6);
     }
+    std::printf("ZORCollect add: %4.1f us a file (%.3f s for the folder, written)\n", addSeconds / n * 1e6, addSeconds);
     std::printf("ffprobe:    %8.1f us a file (%.3f s for all)\n", ffprobeSeconds / n * 1e6, ffprobeSeconds);
     std::printf("ffprobe / ProbeMedia: %.1f\n", ffprobeSeconds / ours);
     if (wrong > 0) std::printf("%d files of the wrong kind\n", wrong);
