@@ -113,7 +113,10 @@ void LoadUser(const QString& file) {
     for (const UserField& field : kUserFields) {
         vb::ResumeNext([&] { (settings.*field.let)(PairAt(user, field.position).value); });
         const auto missing = [&] {
-            return (settings.*field.get)().isEmpty() || HasNoValue(PairAt(user, field.position).value);
+            // Blanks the user wrote (a quoted "  ") are a value; only the
+            // read buffer's filling is not.
+            return (settings.*field.get)().isEmpty() ||
+                   vb::Trim(PairAt(user, field.position).value).length() == kReadBufferLength;
         };
         if (vb::IfResumeNext(missing)) {
             const QString fallback = field.fallback();

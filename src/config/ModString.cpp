@@ -19,6 +19,9 @@ QString FileNameFromPath(const QString& path) {
         const qsizetype server = rest.indexOf(u'\\');
         rest = rest.mid(server + 1);  // no server separator: the whole rest
     }
+    // With nothing after the prefix there is nothing to split; the shared
+    // tokenizer would go on with an earlier call's remainder.
+    if (rest.isEmpty()) return {};
     QString last;
     for (QString part = NextToken(rest, QStringLiteral("\\")); !part.isEmpty();
          part = NextToken(QString(), QStringLiteral("\\")))

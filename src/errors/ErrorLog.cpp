@@ -46,7 +46,10 @@ QString FallbackRecord(const QString& message) {
            kCrLf;
 }
 
-void AppendToErrorLog(const QString& logPath, const QString& message, bool endProgram) {
+void AppendToErrorLog(const QString& logPath, const QString& text, bool endProgram) {
+    // Properties read from a key with an empty value hold the read buffer's
+    // NULs; they carry no text, and a log is read as text.
+    const QString message = QString(text).remove(QChar(u'\0'));
     if (AppendRecord(logPath, LogRecord(message, QDateTime::currentDateTime()))) {
         if (!endProgram) return;
         platform::ShowCursor(true);

@@ -22,16 +22,20 @@ float Divide(float dividend, float divisor) {
 }  // namespace
 
 // The picture fills the screen height with the proportions StillW : StillH,
-// or the screen width when that is too wide, centred.
+// or the screen width when that is too wide, centred. An entry without a
+// usable size (0 or below) takes the picture's own.
 void PlaceStill(frmCover& cover, const Movie& entry) {
     platform::ImageControl& still = *cover.Img_Stillc;
+    const bool sized = entry.StillW() > 0 && entry.StillH() > 0;
+    const float stillW = sized ? float(entry.StillW()) : float(still.PictureSize().width());
+    const float stillH = sized ? float(entry.StillH()) : float(still.PictureSize().height());
     const float perPixelX = platform::TwipsPerPixelX(), perPixelY = platform::TwipsPerPixelY();
     platform::TwipsRect place = platform::Geometry(still);
     place.Height = platform::ScreenHeight();
     platform::SetGeometry(still, place);
     place = platform::Geometry(still);
-    float scale = Divide(place.Height / perPixelX, entry.StillH() / perPixelX);
-    place.Width = entry.StillW() * scale;
+    float scale = Divide(place.Height / perPixelX, stillH / perPixelX);
+    place.Width = stillW * scale;
     place.Top = 0;
     platform::SetGeometry(still, place);
     place = platform::Geometry(still);
@@ -41,8 +45,8 @@ void PlaceStill(frmCover& cover, const Movie& entry) {
         place.Width = platform::ScreenWidth();
         platform::SetGeometry(still, place);
         place = platform::Geometry(still);
-        scale = Divide(place.Width / perPixelY, entry.StillW() / perPixelY);
-        place.Height = entry.StillH() * scale;
+        scale = Divide(place.Width / perPixelY, stillW / perPixelY);
+        place.Height = stillH * scale;
         platform::SetGeometry(still, place);
         place = platform::Geometry(still);
         place.Top = window.Height / 2 - place.Height / 2;

@@ -39,7 +39,13 @@ CommandLine ReadCommandLine(const QString& commandLine) {
     // so a text that names an existing file counts as a path whatever it
     // holds; the file name keeps the case the user gave it.
     const QString path = vb::Trim(QString(given).replace(u'"', u' '));
-    if (!result.command.contains(u'/') || platform::NormalFileExists(path)) {
+    // Text whose first word is plainly a path (a "/" after the switch
+    // letters, or a name with "INI") but names no file is ignored, as Windows
+    // ignores such a path: the program INI file is used. Switches, with what
+    // follows them ("/S", "/s:123", "/P 1234"), stay.
+    const QString word = result.command.section(u' ', 0, 0);
+    const bool plainlyPath = word.indexOf(u'/', 1) >= 0 || word.contains(QStringLiteral("INI"));
+    if (!result.command.contains(u'/') || platform::NormalFileExists(path) || plainlyPath) {
         result.collectionPath = platform::NormalFileExists(path) ? path : QString();
         result.command = QStringLiteral("/C");
     }

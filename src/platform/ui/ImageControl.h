@@ -24,6 +24,7 @@ public:
     // 53 and a file that holds no picture error 481.
     void LoadPicture(const QString& file);
     bool HasPicture() const { return !picture_.isNull(); }
+    QSize PictureSize() const { return picture_.size(); }  // pixels; empty without a picture
 
     MouseHandler MouseMove;
 

@@ -119,7 +119,7 @@ TEST_F(InitialiseTest, RunModeSettingSetsTheInputRules) {
 TEST_F(InitialiseTest, WritesMissingDefaultsBackAndKeepsTheRestOfTheFile) {
     CollectionSpec spec = Spec();
     spec.errorLog.clear();
-    spec.user = QStringLiteral("; who\nUserName=A\nOrganisation=\nEMail=ann@example.org\n");
+    spec.user = QStringLiteral("; who\nUserName=A\nOrganisation=\"  \"\nEMail=ann@example.org\n");  // blanks are a value
     const QString file = Write(spec);
     QByteArray expected = testsupport::ReadBytes(file);
     ASSERT_FALSE(Ends(file));
@@ -129,8 +129,8 @@ TEST_F(InitialiseTest, WritesMissingDefaultsBackAndKeepsTheRestOfTheFile) {
     // line, and the missing p4 gives EMail its default under its own key.
     const QStringList user = {gSettings().UserName(), gSettings().Organisation(), gSettings().ReplyTo(),
                               gSettings().EMail(), gSettings().ErrorLog()};
-    EXPECT_EQ(user, QStringList({"Unknown", "Unknown", "ann@example.org", "Unknown", defaultLog}));
-    expected.replace("UserName=A\n", "UserName=Unknown\n").replace("Organisation=\n", "Organisation=Unknown\n");
+    EXPECT_EQ(user, QStringList({"Unknown", "  ", "ann@example.org", "Unknown", defaultLog}));
+    expected.replace("UserName=A\n", "UserName=Unknown\n");
     expected.replace("EMail=ann@example.org\n", "EMail=Unknown\n");
     expected.replace("ErrorLog=\n", "ErrorLog=" + defaultLog.toUtf8() + "\n");
     EXPECT_EQ(testsupport::ReadBytes(file), expected);

@@ -20,6 +20,8 @@ TEST(ModString, FileNameFromPath) {
         {"/home/ann/Movies/", "Movies"},
         {"C:", ""},
         {"", ""},
+        {"C:\\Movies\\\\clip.avi", "Movies"},  // leaves "clip.avi" in the tokenizer
+        {"C:\\", ""},  // nothing after the prefix: not the rest of the call before
     };
     for (const auto& [path, name] : cases) EXPECT_EQ(FileNameFromPath(path), name) << path.toStdString();
 }

@@ -20,8 +20,9 @@ TEST_F(LogErrorTest, AppendsToTheConfiguredLogAndEndsWhenAsked) {
               QStringLiteral("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >>  - 05-12-2026  -  \r"
                              " 05-12-2026  -   9:56:42 AM\r\n"));
 
-    // An empty setting goes to the program's own log and keeps its path.
-    LogError(QStringLiteral("early"), false);
+    // An empty setting goes to the program's own log and keeps its path; the
+    // NULs of an empty value's read buffer do not reach it.
+    LogError(QStringLiteral("ear") + QString(128, QChar(u'\0')) + QStringLiteral("ly"), false);
     EXPECT_EQ(gSettings().ErrorLog(), ProgramFile(QStringLiteral("ZORScr.Log")));
     const int cursor = platform::CursorDisplayCount();
     EXPECT_THROW(LogError(QStringLiteral("second"), true), vb::ProgramEnded);

@@ -11,6 +11,7 @@
 #include "platform/resources/StringTable.h"
 #include "platform/vb/EndProgram.h"
 #include "show/RunShow.h"
+#include "show/StillPicture.h"
 
 namespace {
 
@@ -112,6 +113,19 @@ TEST_F(RunShowTest, AStillThatCannotBeShownEndsTheProgram) {
     RunToTheEnd();
     EXPECT_EQ(messages_, QStringList{platform::LoadResString(183).value() + "|ZOR Movie Location error"});
     EXPECT_EQ(CursorShown(), 1);
+}
+
+// A still without a usable size keeps the picture's own proportions.
+TEST_F(RunShowTest, AStillWithoutASizeTakesThePicturesOwn) {
+    testsupport::MakeStill(ProgramFile("wide.png"), testsupport::ColourSource(Qt::red, 400, 100));
+    for (const auto& [width, height] : {std::pair{0, 0}, {400, -1}}) {
+        Movie& still = AddEntry(QStringLiteral("wide.png"), folder_.path() + u'/');
+        still.LetIsStill(true), still.LetStillW(qint16(width)), still.LetStillH(qint16(height));
+        ShowStillPicture(TheCover(), still);
+        const QRect placed = TheCover().Img_Stillc->geometry();
+        EXPECT_NEAR(double(placed.width()) / placed.height(), 4.0, 0.05) << width << 'x' << height;
+    }
+    EXPECT_TRUE(messages_.isEmpty());
 }
 
 TEST_F(RunShowTest, AWebPageBetweenClipsGetsAFreshShowWindow) {

@@ -28,9 +28,12 @@ TEST_F(SubMainTest, CommandLineDecisions) {
         {shows, "/C", shows},                          // keeps the case the user gave
         {"\"" + spaced + "\"", "/C", spaced},
         {notIni, "/C", ""},
-        // A Linux path that names no file reads as a switch other than /S, /P
-        // or /A: a show on the program INI file, as for a Windows path.
-        {ProgramFile("nothere.ini"), ProgramFile("nothere.ini").toUpper(), ""},
+        // A path that names no file is ignored, as on Windows: never a switch.
+        {ProgramFile("nothere.ini"), "/C", ""},
+        {"/archive/x", "/C", ""},
+        {"/Shows.ini", "/C", ""},
+        {"/s:123", "/S:123", ""},
+        {"/P 1234", "/P 1234", ""},
         {"Holiday.ini", "/C", ""},  // a bare name that is no file
     };
     for (const auto& [given, command, collection] : cases) {
