@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <QMetaObject>
 #include <QPointer>
+#include <QStringList>
 #include <QtGlobal>
 #include <atomic>
 #include <clocale>
@@ -18,6 +19,17 @@
 
 namespace platform::media {
 namespace {
+
+// Only what a person puts in a collection reaches the player: files and the
+// ordinary network and disc schemes. mpv's own sources (fd://, fdclose://,
+// memory://, edl://, av://...) would read or close the program's descriptors,
+// make up media or hang the show.
+bool OrdinarySource(const QString& url) {
+    static const QStringList kSchemes{"file", "http",  "https", "rtsp", "rtsps", "rtmp", "rtmps",
+                                      "rtp",  "mms",   "mmsh",  "mmst", "ftp",   "cdda"};
+    const qsizetype separator = url.indexOf(QStringLiteral("://"));
+    return separator < 0 || kSchemes.contains(url.left(separator), Qt::CaseInsensitive);
+}
 
 // The options every player starts with.
 constexpr std::pair<const char*, const char*> kFixedOptions[] = {
@@ -218,6 +230,10 @@ void MpvEngine::Open(const QString& url) {
 }
 
 void MpvEngine::Load() {
+    if (!OrdinarySource(url_)) {
+        if (EndOfFile) EndOfFile(true, url_ + QStringLiteral(": the player opens only files and ordinary network addresses"));
+        return;
+    }
     Set("start", Decimal(startAt_.value_or(partStart_)));
     Set("end", EndOption());
     const QByteArray file = url_.toUtf8();

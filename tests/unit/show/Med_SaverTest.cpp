@@ -85,8 +85,9 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
     const QString clip = folder.file(QStringLiteral("clip.mp4")), gone = folder.file(QStringLiteral("gone.avi"));
     testsupport::MakeClip(clip, testsupport::ColourSource(Qt::red), 1);  // 320 x 240
     qputenv("ZORSCR_MPV_HEADLESS", "1");
-    for (const auto& [file, start, end, plays, expected] :  // the part three times, fast; a file that has gone
-         {std::tuple{clip, 0.2, 0.5, 3, 0}, {gone, 0.0, 0.0, 1, 1}}) {
+    // The part three times, fast; a file that has gone; one of the player's own sources.
+    for (const auto& [file, start, end, plays, expected] :
+         {std::tuple{clip, 0.2, 0.5, 3, 0}, {gone, 0.0, 0.0, 1, 1}, {QStringLiteral("fdclose://0"), 0.0, 0.0, 1, 1}}) {
         Med_Saver player(nullptr);
         std::optional<qint32> result;
         QEventLoop loop;
