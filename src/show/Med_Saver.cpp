@@ -222,6 +222,8 @@ bool Med_Saver::ReadyToPlay() const { return state_->engine->IsReady(); }
 
 QString Med_Saver::ErrorDescription() const { return state_->errorDescription; }
 
+bool Med_Saver::Failed() const { return state_->failed; }
+
 float Med_Saver::Left() const { return platform::Geometry(*this).Left; }
 
 void Med_Saver::LetLeft(float twips) {

@@ -68,6 +68,8 @@ public:
     // Why the last clip could not play, or why the engine last refused a
     // command; empty until something failed.
     QString ErrorDescription() const;
+    // Whether the clip now set could not be opened or played.
+    bool Failed() const;
 
     // The host's placement, in twips.
     float Left() const;

@@ -1,10 +1,13 @@
 #include "show/RunShow.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "config/EntryAddress.h"
 #include "config/Instances.h"
+#include "config/LogError.h"
 #include "platform/resources/StringTable.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/DoEvents.h"
@@ -32,6 +35,8 @@ constexpr qint32 kBalanceCentre = 1000;  // the record keeps the balance offset 
 constexpr int kSlowConnectionText = 183;
 constexpr int kMovedMoviesText = 184;
 constexpr int kMovieLocationTitle = 185;
+constexpr int kFirstRetryPauseMs = 1000;  // after a whole round of entries that failed
+constexpr int kLongestRetryPauseMs = 60000;
 
 bool EntryOver() { return gEntryDone || gStopRequest || gQuit; }
 
@@ -100,6 +105,36 @@ void WaitForEntryEnd() {
     }
 }
 
+// A collection whose every entry fails would reopen its files without a
+// pause for ever. Each failing file is logged once; after as many failures
+// in a row as there are entries, the loop pauses (a second at first,
+// doubling up to a minute) unless input asks for something first.
+class FailedEntries {
+public:
+    void Ended(const Movie& entry) {
+        const bool failed = !entry.IsHTML() && !entry.IsStill() && CoverLoaded() && TheCover().Med_Saver->Failed();
+        if (!failed) {
+            inARow_ = 0;
+            pauseMs_ = kFirstRetryPauseMs;
+            return;
+        }
+        if (logged_.insert(entry.Path() + entry.MovieName()).second)
+            LogError(QStringLiteral("Media player error: ") + TheCover().Med_Saver->ErrorDescription(), false);
+        if (++inARow_ < gMovies().Count()) return;
+        inARow_ = 0;
+        QElapsedTimer paused;
+        paused.start();
+        while (paused.elapsed() < pauseMs_ && !gQuit && !gStopRequest)
+            platform::WaitForEvents(static_cast<int>(pauseMs_ - paused.elapsed()));
+        pauseMs_ = std::min(pauseMs_ * 2, kLongestRetryPauseMs);
+    }
+
+private:
+    int inARow_ = 0;
+    int pauseMs_ = kFirstRetryPauseMs;
+    std::set<QString> logged_;
+};
+
 void Advance() {
     gStopRequest = false;
     if (gPlayPos == gMovies().Count()) gPlayPos = 0;  // wrap to the first entry
@@ -119,6 +154,7 @@ void Advance() {
     // use, so its mixer message cannot hold up the start of a show.
     if (QWidget* control = LoadedControl(); control && control->isVisible()) control->hide();
     const int count = gMovies().Count();
+    FailedEntries failures;
     for (gPlayPos = 1; gPlayPos <= count;) {
         gCurrentIndex = gPlayPos;
         gEntryDone = false;
@@ -132,6 +168,7 @@ void Advance() {
             StartPlayerEntry(entry);  // RealMedia too: the player opens it
         }
         WaitForEntryEnd();
+        failures.Ended(entry);
         Advance();
     }
     // Only an empty collection gets here: the black window waits for the

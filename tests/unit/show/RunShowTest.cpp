@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <vector>
 
 #include "ShowFixture.h"
+#include "config/Instances.h"
 #include "platform/resources/StringTable.h"
 #include "platform/vb/EndProgram.h"
 #include "show/RunShow.h"
@@ -113,6 +115,25 @@ TEST_F(RunShowTest, AStillThatCannotBeShownEndsTheProgram) {
     RunToTheEnd();
     EXPECT_EQ(messages_, QStringList{platform::LoadResString(183).value() + "|ZOR Movie Location error"});
     EXPECT_EQ(CursorShown(), 1);
+}
+
+// A collection of clips that all fail logs each once and pauses between
+// rounds instead of reopening them without end.
+TEST_F(RunShowTest, AllEntriesFailingPauseBetweenRounds) {
+    AddEntry(QStringLiteral("bad1.mp4"));
+    AddEntry(QStringLiteral("bad2.mp4"));
+    configurePlayer_ = [](testsupport::FakePlayerEngine& player) { player.failsToOpen = true; };
+    QElapsedTimer clock;
+    clock.start();
+    qsizetype opensIn1500Ms = -1;
+    RunToTheEnd([&] {
+        if (clock.elapsed() < 1500) return;
+        if (opensIn1500Ms < 0) opensIn1500Ms = player_->calls.filter(QStringLiteral("Open ")).size();
+        gQuit = true;
+    });
+    EXPECT_GE(opensIn1500Ms, 2);
+    EXPECT_LE(opensIn1500Ms, 5);  // two rounds (the first, one after a second's pause) and the load step's open
+    EXPECT_EQ(testsupport::ReadText(gSettings().ErrorLog()).count(QStringLiteral("Media player error: cannot open")), 2);
 }
 
 // A still without a usable size keeps the picture's own proportions.

@@ -60,13 +60,14 @@ public:
     QStringList calls;
     double position = 0, duration = 1, speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
     int plays = -1;
-    bool ready = false, scripted = false, playsToEnd = false;
+    bool ready = false, scripted = false, playsToEnd = false, failsToOpen = false;
     QSize size;
     std::function<void()> beforeEnd;  // runs just before a clip ends
 
 private:
     void Opened(int clip) {
         if (clip != opened_) return;
+        if (failsToOpen) return RaiseEndOfFile(true, QStringLiteral("cannot open clip %1").arg(clip));
         size = {320, 240};
         ready = true;
         Ready();
