@@ -158,6 +158,7 @@ void Advance() {
     for (gPlayPos = 1; gPlayPos <= count;) {
         gCurrentIndex = gPlayPos;
         gEntryDone = false;
+        ++gEntriesStarted;
         Movie& entry = gMovies().Item(gPlayPos);
         if (entry.IsHTML()) {
             if (CoverLoaded()) TheCover().hide();

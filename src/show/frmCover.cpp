@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <functional>
+#include <map>
 #include <utility>
 
 #include "config/Instances.h"
@@ -106,15 +108,44 @@ void frmCover::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+namespace {
+
+// The entry each key now down went down in, for every show window (a press
+// may outlive the window it began on).
+std::map<int, quint32>& KeysDown() {
+    static std::map<int, quint32> keys;
+    return keys;
+}
+
+// Runs a key handler; when its press has ended an entry already, the stop
+// request it raises is taken back, while everything else it does (Escape's
+// password check) stands. On a busy machine a release comes after the
+// show has moved on, and would end the next entry too.
+void CountOnce(bool stale, const std::function<void()>& handler) {
+    const bool before = gStopRequest;
+    vb::ResumeNext(handler);
+    if (stale) gStopRequest = before;
+}
+
+}  // namespace
+
 void frmCover::keyPressEvent(QKeyEvent* event) {
     const int shift = platform::VbShift(event->modifiers());
-    vb::ResumeNext([&] { Form_KeyDown(platform::VbKeyCode(*event), shift); });
-    if (const int ascii = platform::VbKeyAscii(*event)) vb::ResumeNext([&] { Form_KeyPress(ascii); });
+    const int code = platform::VbKeyCode(*event);
+    if (!event->isAutoRepeat()) KeysDown()[code] = gEntriesStarted;
+    const auto down = KeysDown().find(code);
+    const bool stale = down == KeysDown().end() || down->second != gEntriesStarted;
+    CountOnce(stale, [&] { Form_KeyDown(code, shift); });
+    if (const int ascii = platform::VbKeyAscii(*event)) CountOnce(stale, [&] { Form_KeyPress(ascii); });
 }
 
 void frmCover::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;  // a held key comes up once, when it is let go
-    vb::ResumeNext([&] { Form_KeyUp(platform::VbKeyCode(*event), platform::VbShift(event->modifiers())); });
+    const int code = platform::VbKeyCode(*event);
+    const auto down = KeysDown().find(code);
+    const bool stale = down == KeysDown().end() || down->second != gEntriesStarted;
+    if (down != KeysDown().end()) KeysDown().erase(down);
+    CountOnce(stale, [&] { Form_KeyUp(code, platform::VbShift(event->modifiers())); });
 }
 
 void frmCover::mouseMoveEvent(QMouseEvent* event) {

@@ -17,6 +17,7 @@ bool gEntryDone;
 bool gStopRequest;
 bool gQuit;
 QString gWebAddress;
+quint32 gEntriesStarted;
 unsigned long gHostWindow;
 double gDriveTotalKB;
 double gDriveFreeKB;
@@ -29,6 +30,7 @@ void ResetRunState() {
     gPlayPos = gCurrentIndex = gNavPos = 0;
     gHoldRepeat = gEntryDone = gStopRequest = gQuit = false;
     gWebAddress.clear();
+    gEntriesStarted = 0;
     gHostWindow = 0;
     gDriveTotalKB = gDriveFreeKB = 0;
 }

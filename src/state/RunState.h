@@ -27,6 +27,9 @@ extern bool gEntryDone;
 extern bool gStopRequest;
 extern bool gQuit;
 extern QString gWebAddress;
+// How many entries the show loop has started: the events of one key press
+// may end one entry only, not the next one too.
+extern quint32 gEntriesStarted;
 // The X window of another program the show draws into (a screensaver host's),
 // 0 when the show has windows of its own. Input and locking are the host's.
 extern unsigned long gHostWindow;

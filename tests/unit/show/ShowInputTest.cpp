@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <vector>
 
@@ -129,6 +130,29 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
         frmCover& cover = Cover(c.runMode, c.settings);
         EXPECT_EQ(Outcome([&] { c.input(cover); }), c.outcome);
         EXPECT_FALSE(cover.StillTimerc->isActive());
+    }
+}
+
+// The events of one key press end one entry: a release that comes after the
+// show has moved on asks for nothing more, though Escape's still asks for
+// the password.
+TEST_F(ShowInputTest, OneKeyPressEndsOneEntry) {
+    int checks = 0;
+    platform::SetModalShowHook([&](QWidget&) { ++checks; });
+    const std::tuple<int, const char*, bool, QString, int> cases[] = {  // key, text, moved on, outcome, checks
+        {Qt::Key_A, "a", false, "S", 0},
+        {Qt::Key_A, "a", true, "", 0},
+        {Qt::Key_Escape, "\x1b", true, "", 2},
+    };
+    for (const auto& [key, text, movedOn, outcome, checksMade] : cases) {
+        frmCover& cover = Cover(kShow, "p");
+        checks = 0;
+        testsupport::SendKey(cover, key, text);
+        gStopRequest = false;  // what the show loop does with it
+        if (movedOn) ++gEntriesStarted;
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        EXPECT_EQ(Outcome([&] { QCoreApplication::sendEvent(&cover, &release); }), outcome) << key << movedOn;
+        EXPECT_EQ(checks, checksMade);
     }
 }
 
