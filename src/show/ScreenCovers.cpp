@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/ui/WindowCaption.h"
 #include "show/FormInstances.h"
 #include "show/frmCover.h"
 
@@ -31,6 +32,7 @@ public:
         setGeometry(screen->geometry());
         setWindowState(Qt::WindowFullScreen);
         show();
+        platform::KeepCaptionEmpty(*this);
     }
 
 protected:

@@ -12,6 +12,7 @@
 #include "config/Instances.h"
 #include "password/PasswordExit.h"
 #include "platform/ui/VbInput.h"
+#include "platform/ui/WindowCaption.h"
 #include "platform/vb/VbError.h"
 #include "platform/vb/VbString.h"
 #include "show/ShowRules.h"
@@ -184,6 +185,7 @@ void frmCover::resizeEvent(QResizeEvent* event) {
 
 void frmCover::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    platform::KeepCaptionEmpty(*this);
     // A show takes the keyboard, wherever the pointer is; a preview or a
     // host's window must not.
     if (InPreview() || Hosted()) return;

@@ -24,6 +24,7 @@ TEST_F(ShowE2E, EntriesPlayInOrderAndWrap) {
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {ownSize, Entry("empty.mp4"), Entry("red.mp4"),
                                                         Entry("green.mp4"), Entry("blue.mp4"), Still("yellow.png")});
     for (const QColor& c : {kRed, kGreen, kBlue}) ASSERT_TRUE(screen_.Shows(kCentre, c)) << qPrintable(c.name());
+    EXPECT_EQ(screen_.Xdotool({"search", "--onlyvisible", "--maxdepth", "1", "--name", "ZORScr"}), "");  // the show window's caption is empty
     // 400 x 300 scaled to the screen's height of 720 is 960 wide, centred: x 160 to 1120.
     ASSERT_TRUE(screen_.Shows({640, 5}, kYellow));
     QElapsedTimer still;
