@@ -34,9 +34,11 @@ std::unique_ptr<ChildProcess> AsNobody(const QString& display, const QString& ho
     return process;
 }
 
-bool Command(const QString& display, const QString& home, const QString& what) {
+bool Command(const QString& display, const QString& home, const QString& what, QString* said = nullptr) {
     const auto command = AsNobody(display, home, {"xscreensaver-command", what});
-    return command->EndsCleanly();
+    const bool done = command->EndsCleanly();
+    if (said) *said = QString::fromUtf8(command->readAllStandardOutput());
+    return done;
 }
 
 void GiveToNobody(const QString& path) {
@@ -61,25 +63,42 @@ TEST(XScreensaverE2E, TheInstalledProgramIsADisplayMode) {
                                 home.file(".xscreensaver")})
         GiveToNobody(path);
 
-    const auto xscreensaver = AsNobody(screen.name(), home.path(), {"xscreensaver", "-no-splash"});
+    const auto xscreensaver = AsNobody(screen.name(), home.path(), {"xscreensaver", "-no-splash", "-verbose"});
+    xscreensaver->setProcessChannelMode(QProcess::SeparateChannels);  // its log is shown when the test fails
+    const auto log = [&] { return QString::fromUtf8(xscreensaver->readAllStandardError()).toStdString(); };
     bool running = false;
     for (int tries = 0; tries < 50 && !running; ++tries, QThread::msleep(200))
         running = Command(screen.name(), home.path(), "-activate");
     ASSERT_TRUE(running) << "xscreensaver did not take the command";
     EXPECT_TRUE(screen.Shows(kCentre, kRed, 40, 3000)) << "the collection's clip is not on the screen within 3 s";
 
+    // xscreensaver takes a deactivation only once it counts itself blanked.
+    QString state;
+    for (int tries = 0; tries < 50 && !state.contains(" blanked since"); ++tries, QThread::msleep(100))
+        Command(screen.name(), home.path(), "-time", &state);
+    ASSERT_TRUE(state.contains(" blanked since")) << qPrintable(state);
+
     std::vector<qint64> show;
     for (const qint64 pid : Descendants(xscreensaver->processId()))
-        if (QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)) ==
-            QString::fromStdString(package.Program().string()))
+        if (Alive(pid) && QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)) ==
+                              QString::fromStdString(package.Program().string()))
             show = Descendants(pid), show.insert(show.begin(), pid);
     ASSERT_FALSE(show.empty()) << "no display mode runs the installed program";
     ASSERT_TRUE(Command(screen.name(), home.path(), "-deactivate"));
     QElapsedTimer clock;
     clock.start();
     while (Alive(show.front()) && clock.elapsed() < 3000) QThread::msleep(20);
-    EXPECT_LT(clock.elapsed(), 1000);
-    for (const qint64 pid : show) EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind";
+    EXPECT_LT(clock.elapsed(), 1000) << log();
+    for (const qint64 pid : show)
+        EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind:\n"
+                                 << ReadText(QStringLiteral("/proc/%1/status").arg(pid)).toStdString() << "threads:\n"
+                                 << [&] {
+                                        QString states;
+                                        for (const QString& task : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+                                            states += ReadText(QStringLiteral("/proc/%1/task/%2/stat").arg(pid).arg(task)).section(u' ', 1, 2) + u' ' +
+                                                      ReadText(QStringLiteral("/proc/%1/task/%2/wchan").arg(pid).arg(task)) + u'\n';
+                                        return states.toStdString();
+                                    }();
     // The write-back of the default log went to the user's own file.
     EXPECT_TRUE(ReadText(own + "/ZORScr.INI").contains("ErrorLog=" + own + "/ZORError.Log"));
     xscreensaver->terminate();  // it ends its display modes and its helper first

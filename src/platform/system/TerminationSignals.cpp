@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -77,6 +78,13 @@ void Watch() {
 }  // namespace
 
 void EndOnTerminationSignals() {
+    // A host may start the program with these signals blocked (a mask is
+    // inherited through fork and exec); blocked in every thread, they would
+    // stay pending and the program would outlive its host's request.
+    sigset_t ours;
+    sigemptyset(&ours);
+    for (const int signal : kSignals) sigaddset(&ours, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &ours, nullptr);
     if (::pipe2(wakePipe, O_CLOEXEC) != 0) return;
     std::thread(Watch).detach();
     struct sigaction action {};
