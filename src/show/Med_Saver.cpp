@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "platform/media/PlayerEngine.h"
+#include "platform/ui/BlackBackground.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/VbInput.h"
 
@@ -63,10 +64,7 @@ Med_Saver::Med_Saver(QWidget* parent, std::unique_ptr<PlayerEngine> engine)
     // The keyboard stays with the show window, where any key moves the show
     // on; the player would take every key but Escape without a word.
     setFocusPolicy(Qt::NoFocus);
-    setAutoFillBackground(true);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
+    platform::FillBlack(*this);
     if (QWidget* view = player.View()) {
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/ui/BlackBackground.h"
 #include "platform/ui/WindowCaption.h"
 #include "show/FormInstances.h"
 #include "show/frmCover.h"
@@ -23,10 +24,7 @@ public:
     explicit SideCover(QScreen* screen) {
         setWindowFlag(Qt::FramelessWindowHint);
         setAttribute(Qt::WA_ShowWithoutActivating);
-        QPalette black = palette();
-        black.setColor(QPalette::Window, Qt::black);
-        setPalette(black);
-        setAutoFillBackground(true);
+        platform::FillBlack(*this);
         setMouseTracking(true);
         setScreen(screen);
         setGeometry(screen->geometry());

@@ -11,6 +11,7 @@
 
 #include "config/Instances.h"
 #include "password/PasswordExit.h"
+#include "platform/ui/BlackBackground.h"
 #include "platform/ui/VbInput.h"
 #include "platform/ui/WindowCaption.h"
 #include "platform/vb/VbError.h"
@@ -27,10 +28,7 @@ frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
       Img_Stillc(new platform::ImageControl(this)),
       StillTimerc(new QTimer(this)) {
     setWindowFlag(Qt::FramelessWindowHint);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
+    platform::FillBlack(*this);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
