@@ -87,15 +87,17 @@ void StartStill(Movie& entry) {
     ShowStillPicture(cover, entry);
 }
 
+[[noreturn]] void EndShow() {
+    platform::ShowCursor(true);
+    vb::EndProgram();
+}
+
 // Steps 1 and 2 of wait and advance: sleeps until a handler has raised a
 // flag, then reads them in their order. A quit ends the program here.
 void WaitForEntryEnd() {
     for (int i = 0; i < kMessagesBeforeWait; ++i) platform::DoEvents();
     for (;;) {
-        if (gQuit) {
-            platform::ShowCursor(true);
-            vb::EndProgram();
-        }
+        if (gQuit) EndShow();
         if (gEntryDone) return;
         if (gStopRequest) {
             gEntryDone = false;
@@ -126,6 +128,7 @@ public:
         paused.start();
         while (paused.elapsed() < pauseMs_ && !gQuit && !gStopRequest)
             platform::WaitForEvents(static_cast<int>(pauseMs_ - paused.elapsed()));
+        if (gQuit) EndShow();  // the next entry's start would clear it
         pauseMs_ = std::min(pauseMs_ * 2, kLongestRetryPauseMs);
     }
 
