@@ -45,7 +45,11 @@ struct Med_Saver::State {
     qint32 displaySize = kOwnSize, displayMode = 0;
     bool mute = false, autoStart = true, autoRewind = true, addressMode = false;
     bool opening = false;  // a clip was opened and is neither ready nor over
-    bool atEnd = false;    // played to its end and not rewound
+    bool atEnd = false;    // played to its end
+    // At the end and counted as back at the part's start; the picture keeps
+    // the last frame until played again, so that no first frame flashes up
+    // between the end and the next clip.
+    bool rewound = false;
     bool failed = false;   // the clip could not be opened or played
     QString errorDescription;
     QEventLoop* wait = nullptr;
@@ -94,7 +98,7 @@ QString Med_Saver::FileName() const { return state_->fileName; }
 
 void Med_Saver::LetFileName(const QString& value) {
     state_->fileName = value;
-    state_->atEnd = false;
+    state_->atEnd = state_->rewound = false;
     state_->failed = false;
     if (value.isEmpty()) {
         state_->OpeningOver();
@@ -115,18 +119,24 @@ void Med_Saver::Play() {
         });
         return;
     }
-    // After the end without rewind, playing starts the part again.
+    // After the end, playing starts the part again.
     if (state_->atEnd) state_->engine->Seek(state_->selectionStart);
-    state_->atEnd = false;
+    state_->atEnd = state_->rewound = false;
     state_->engine->Play();
 }
 
 void Med_Saver::Pause() { state_->engine->Pause(); }
 
-double Med_Saver::CurrentPosition() const { return state_->engine->Position(); }
+void Med_Saver::Prepare(const QString& fileName, double start) {
+    state_->engine->Prepare(fileName, NonNegativeSeconds(start));
+}
+
+double Med_Saver::CurrentPosition() const {
+    return state_->rewound ? state_->selectionStart : state_->engine->Position();
+}
 
 void Med_Saver::LetCurrentPosition(double seconds) {
-    state_->atEnd = false;
+    state_->atEnd = state_->rewound = false;
     state_->engine->Seek(NonNegativeSeconds(seconds));
 }
 
@@ -305,11 +315,8 @@ void Med_Saver::OnEndOfFile(bool failed, const QString& reason) {
         // The player halts after the last play, at the part's start when it
         // rewinds and at its end when it does not.
         state_->engine->Pause();
-        if (state_->autoRewind) {
-            state_->engine->Seek(state_->selectionStart);
-        } else {
-            state_->atEnd = true;
-        }
+        state_->atEnd = true;
+        state_->rewound = state_->autoRewind;
     }
     if (EndOfStream) EndOfStream(failed ? kNotPlayed : 0);
 }

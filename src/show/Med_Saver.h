@@ -30,6 +30,9 @@ public:
     void LetFileName(const QString& value);
     void Play();
     void Pause();
+    // Readies the clip the show will most likely open next (a file, from
+    // start seconds), so that setting it as FileName then shows it at once.
+    void Prepare(const QString& fileName, double start);
 
     double CurrentPosition() const;
     void LetCurrentPosition(double seconds);

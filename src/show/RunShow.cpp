@@ -138,13 +138,28 @@ private:
     std::set<QString> logged_;
 };
 
+// The entry after the one playing: the next, the first after the last, the
+// same again when it loops forever (counted from the entry that played, so
+// that a last entry that loops forever is not lost in the wrap).
+qint16 NextPosition() {
+    if (gMovies().Item(gCurrentIndex).LoopForever()) return gCurrentIndex;
+    return gPlayPos == gMovies().Count() ? qint16{1} : static_cast<qint16>(gPlayPos + 1);
+}
+
 void Advance() {
     gStopRequest = false;
-    if (gPlayPos == gMovies().Count()) gPlayPos = 0;  // wrap to the first entry
-    // Counted from the entry that played, so that a last entry that loops
-    // forever is not lost in the wrap.
-    if (gMovies().Item(gCurrentIndex).LoopForever()) gPlayPos = static_cast<qint16>(gCurrentIndex - 1);
-    ++gPlayPos;
+    gPlayPos = NextPosition();
+}
+
+// While an entry is shown, the player readies the clip the loop takes next,
+// so that it starts without a gap. Not after an entry that loops forever
+// (only input ends it, and then the same clip plays on), nor for addresses,
+// whose early opening would hold a connection or a live stream.
+void PrepareNextEntry() {
+    if (!CoverLoaded() || gMovies().Item(gCurrentIndex).LoopForever()) return;
+    const Movie& next = gMovies().Item(NextPosition());
+    if (next.IsHTML() || (next.IsStill() && !next.IsTrueRM()) || IsAddress(next.MovieName())) return;
+    TheCover().Med_Saver->Prepare(LocalFileName(next), next.LoopStart().ToDouble());
 }
 
 [[noreturn]] void ShowLoop() {
@@ -168,8 +183,10 @@ void Advance() {
             ShowWebEntry(gPlayPos);
         } else if (entry.IsStill() && !entry.IsTrueRM()) {
             StartStill(entry);
+            PrepareNextEntry();
         } else {
             StartPlayerEntry(entry);  // RealMedia too: the player opens it
+            PrepareNextEntry();
         }
         WaitForEntryEnd();
         failures.Ended(entry);

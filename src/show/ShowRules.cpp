@@ -11,9 +11,11 @@ constexpr qint32 kEndlessPlays = 30000;
 constexpr double kNormalSpeed = 10;    // Playspeed of rate 1
 }  // namespace
 
+QString LocalFileName(const Movie& entry) { return entry.Path() + entry.MovieName(); }
+
 void FileNameRule(Med_Saver& player, const Movie& entry) {
     if (!IsAddress(entry.MovieName())) {
-        player.LetFileName(entry.Path() + entry.MovieName());
+        player.LetFileName(LocalFileName(entry));
         return;
     }
     player.LetAddressMode(true);

@@ -8,6 +8,9 @@
 class Med_Saver;
 class Movie;
 
+// Path followed by MovieName: the file of an entry that is not an address.
+QString LocalFileName(const Movie& entry);
+
 // Path followed by MovieName; an address ("://" in the name) is given alone,
 // after the player has been switched to address mode.
 void FileNameRule(Med_Saver& player, const Movie& entry);

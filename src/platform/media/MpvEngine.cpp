@@ -1,21 +1,21 @@
 #include <mpv/client.h>
 
-#include <QDir>
-#include <QFileInfo>
-#include <QWidget>
 #include <QMetaObject>
 #include <QPointer>
 #include <QStringList>
+#include <QWidget>
 #include <QtGlobal>
 #include <atomic>
-#include <clocale>
 #include <cmath>
+#include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
+#include "platform/media/MpvCore.h"
 #include "platform/media/MpvVideoWidget.h"
 #include "platform/media/PlayerEngine.h"
-#include "platform/vb/VbError.h"
+#include "platform/media/PlayerTiming.h"
 
 namespace platform::media {
 namespace {
@@ -31,64 +31,31 @@ bool OrdinarySource(const QString& url) {
     return separator < 0 || kSchemes.contains(url.left(separator), Qt::CaseInsensitive);
 }
 
-// The options every player starts with.
-constexpr std::pair<const char*, const char*> kFixedOptions[] = {
-    {"audio-fallback-to-null", "yes"},
-    // Without a sound card mpv plays into its null output, whose pretend
-    // buffer of 0.2 s delays the first frame of every clip by that much.
-    {"ao-null-buffer", "0.02"},
-    // Each entry is a clip of its own: keeping the sound output open for a
-    // seamless join makes the next clip wait for the last one's sound.
-    {"gapless-audio", "no"},
-    // At the end the clip stays loaded, so that its position, length and a
-    // later Play still work; repeats are counted here (PartEnded).
-    {"keep-open", "yes"},
-    {"keep-open-pause", "no"},
-    {"idle", "yes"},
-    {"pause", "yes"},
-    {"hr-seek", "yes"},
-    {"input-default-bindings", "no"},
-    {"input-vo-keyboard", "no"},
-    {"osd-level", "0"},
-    {"ytdl", "no"},
-    {"load-scripts", "no"},
-};
-
-// A sound server's socket or an ALSA playback device. Without any, mpv would
-// try each of its outputs before falling back to none, which delays the
-// first picture by a few tenths of a second.
-bool SoundOutputExists() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) return true;
-    if (!runtime.isEmpty() && (QFileInfo::exists(runtime + QStringLiteral("/pulse/native")) ||
-                               QFileInfo::exists(runtime + QStringLiteral("/pipewire-0"))))
-        return true;
-    return !QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcmC*p")}, QDir::System).isEmpty();
-}
-
 // The part is played again only if at least this much of it lies before
 // the clip's end; otherwise the repeats would follow each other without end.
 constexpr double kShortestRepeat = 0.01;
 
 QByteArray Decimal(double value) { return QByteArray::number(value, 'f', 6); }
 
-using Options = std::span<const std::pair<const char*, const char*>>;
-
+// Plays through one mpv instance and prepares the next clip in a second:
+// when the clip asked for is the prepared one, the two change places and
+// its first picture is already decoded. Both are made on first need.
 class MpvEngine final : public PlayerEngine {
 public:
-    explicit MpvEngine(Options options);
+    explicit MpvEngine(MpvOptions options);
     ~MpvEngine() override;
 
     QWidget* View() override { return view_; }
     void Open(const QString& url) override;
+    void Prepare(const QString& url, double start) override;
     void Close() override;
     void Play() override;
     void Pause() override;
     double Position() const override;
     void Seek(double seconds) override;
-    double Duration() const override { return duration_; }
-    bool IsReady() const override { return loaded_; }
-    QSize VideoSize() const override { return size_; }
+    double Duration() const override { return ready_ ? current_->duration : 0; }
+    bool IsReady() const override { return ready_; }
+    QSize VideoSize() const override { return ready_ ? current_->size : QSize(); }
     void SetSpeed(double factor) override;
     void SetVolume(double amplitude) override;
     void SetChannelGains(double left, double right) override;
@@ -97,92 +64,71 @@ public:
     void SetPlayCount(int plays) override;
 
 private:
-    static void Wakeup(void* engine);
-    // A start-up step mpv refused: the player cannot start.
-    void Require(int code, const QByteArray& what);
-    void SetOption(const char* name, const char* value);
-    // A command or setting mpv refused while the player runs is reported
+    struct Core : MpvCore {
+        Core(MpvEngine& engine, MpvOptions options, bool headless) : MpvCore(options, headless), engine(engine) {
+            Listen(&MpvEngine::Wakeup, this);
+        }
+        MpvEngine& engine;
+        std::atomic<bool> drainQueued{false};
+    };
+    std::unique_ptr<Core> NewCore();
+    static void Wakeup(void* core);
+    // A command or setting mpv refused for the clip playing is reported
     // through Error; the clip goes on as it can.
     void Check(int code, const QByteArray& what);
-    void Set(const char* name, const QByteArray& value);
-    void SetDouble(const char* name, double value);
-    void Command(const char** command);
     void Report(const QString& reason);
-    // A property mpv has not got at the moment (nothing loaded, no picture)
-    // leaves value as it was and gives false.
-    template <class T>
-    bool Get(const char* name, mpv_format format, T& value) const {
-        T got{};
-        if (mpv_get_property(mpv_, name, format, &got) < 0) return false;
-        value = got;
-        return true;
-    }
+    // Settings of the clip playing, kept to be given to a prepared clip too.
+    void Setting(const char* name, const QByteArray& value);
     void Load();
-    void DrainEvents();
-    void Handle(const mpv_event& event);
+    void TakePrepared();
+    void StartAgain();
+    void BecomeReady();
+    void DropPrepared();
+    void DrainEvents(Core& core);
+    void Handle(Core& core, const mpv_event& event);
     void PartEnded();
-    QSize DemuxedVideoSize();
     QByteArray EndOption() const { return partEnd_ > partStart_ ? Decimal(partEnd_) : QByteArray("none"); }
 
-    mpv_handle* mpv_ = nullptr;
+    MpvOptions options_;
+    bool headless_ = false;
     QObject receiver_;  // queued calls into the GUI thread; dropped with it
     QPointer<QWidget> view_;
-    std::atomic<bool> drainQueued_{false};
+    MpvVideoWindow* window_ = nullptr;  // owned by view_
     std::shared_ptr<int> life_ = std::make_shared<int>();  // a callback may destroy the engine
+    std::unique_ptr<Core> current_, spare_;
 
-    QString url_;
+    QString url_;  // asked for by Open
+    // The clip asked for is open and ready; until then the clip playing
+    // before it reports nothing more.
+    bool ready_ = false;
     int loadGeneration_ = 0;
-    int64_t entry_ = -1;   // mpv's playlist entry of the current clip
-    bool started_ = false;  // mpv's events now concern the current clip
-    bool loaded_ = false;
-    double duration_ = 0;
-    QSize size_;
     std::optional<double> startAt_;
     double partStart_ = 0, partEnd_ = 0;
     int playCount_ = 1, playsLeft_ = 1;
+    std::map<QByteArray, QByteArray> settings_;
 };
 
-MpvEngine::MpvEngine(Options options) {
-    // mpv refuses to start under a locale whose decimal point is not ".".
-    std::setlocale(LC_NUMERIC, "C");
-    mpv_ = mpv_create();
-    if (!mpv_) throw vb::VbError(vb::ErrNum::CantCreateObject, QStringLiteral("libmpv could not be created"));
-    try {
-        const bool headless = qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1");
-        SetOption("vo", headless ? "null" : "libmpv");
-        if (headless || !SoundOutputExists()) SetOption("ao", "null");
-        // Video waits for the renderer, which exists once the picture is shown.
-        if (!headless) SetOption("vid", "no");
-        for (const auto& [name, value] : options) SetOption(name, value);
-        Require(mpv_initialize(mpv_), "libmpv initialise");
-        for (const auto& [name, format] : {std::pair{"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},
-                                           {"dwidth", MPV_FORMAT_INT64}, {"dheight", MPV_FORMAT_INT64}})
-            Require(mpv_observe_property(mpv_, 0, name, format), QByteArray("libmpv observe ") + name);
-        mpv_set_wakeup_callback(mpv_, &MpvEngine::Wakeup, this);
-        if (!headless) {
-            view_ = NewMpvVideoWidget(
-                mpv_, [this](bool available) { Set("vid", available ? "auto" : "no"); },
-                [this](const QString& reason) { Report(reason); });
-        }
-    } catch (...) {
-        mpv_terminate_destroy(mpv_);
-        throw;
-    }
+MpvEngine::MpvEngine(MpvOptions options)
+    : options_(options), headless_(qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1")) {
+    current_ = NewCore();
+    if (headless_) return;
+    window_ = new MpvVideoWindow(
+        [this](mpv_handle* mpv, bool available) {
+            // Video waits for the renderer, which exists once the picture is shown.
+            for (Core* core : {current_.get(), spare_.get()}) {
+                if (core && core->Handle() == mpv) core->Set("vid", available ? "auto" : "no");
+            }
+        },
+        [this](const QString& reason) { Report(reason); });
+    view_ = NewMpvVideoWidget(window_);
+    window_->Show(current_->Handle());
 }
 
 MpvEngine::~MpvEngine() {
-    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
-    delete view_.data();  // its renderer must go before the player
-    mpv_terminate_destroy(mpv_);
+    delete view_.data();  // its renderers must go before the players
 }
 
-void MpvEngine::Require(int code, const QByteArray& what) {
-    if (code < 0) throw vb::VbError(vb::ErrNum::CantCreateObject, MpvReason(what, code));
-}
-
-void MpvEngine::SetOption(const char* name, const char* value) {
-    Require(mpv_set_option_string(mpv_, name, value), QByteArray("libmpv option ") + name + "=" + value);
-}
+std::unique_ptr<MpvEngine::Core> MpvEngine::NewCore() { return std::make_unique<Core>(*this, options_, headless_); }
 
 void MpvEngine::Check(int code, const QByteArray& what) {
     if (code < 0) Report(MpvReason(what, code));
@@ -196,31 +142,22 @@ void MpvEngine::Report(const QString& reason) {
 }
 
 // Called on one of mpv's threads whenever events are waiting.
-void MpvEngine::Wakeup(void* engine) {
-    auto* self = static_cast<MpvEngine*>(engine);
-    if (self->drainQueued_.exchange(true)) return;
-    QMetaObject::invokeMethod(&self->receiver_, [self] { self->DrainEvents(); }, Qt::QueuedConnection);
+void MpvEngine::Wakeup(void* context) {
+    auto* core = static_cast<Core*>(context);
+    if (core->drainQueued.exchange(true)) return;
+    QMetaObject::invokeMethod(&core->engine.receiver_, [core] { core->engine.DrainEvents(*core); },
+                              Qt::QueuedConnection);
 }
 
-void MpvEngine::Set(const char* name, const QByteArray& value) {
-    Check(mpv_set_property_string(mpv_, name, value.constData()), QByteArray("set ") + name + "=" + value);
-}
-
-void MpvEngine::SetDouble(const char* name, double value) {
-    Check(mpv_set_property(mpv_, name, MPV_FORMAT_DOUBLE, &value), QByteArray("set ") + name + "=" + Decimal(value));
-}
-
-void MpvEngine::Command(const char** command) {
-    QByteArray text;
-    for (const char** word = command; *word; ++word) text += (text.isEmpty() ? "" : " ") + QByteArray(*word);
-    Check(mpv_command(mpv_, command), text);
+void MpvEngine::Setting(const char* name, const QByteArray& value) {
+    settings_[name] = value;
+    Check(current_->Set(name, value), QByteArray("set ") + name + "=" + value);
 }
 
 void MpvEngine::Open(const QString& url) {
+    TimeNewClip(url);
     url_ = url;
-    started_ = loaded_ = false;
-    duration_ = 0;
-    size_ = {};
+    ready_ = false;
     startAt_.reset();
     playsLeft_ = playCount_;
     Pause();
@@ -231,137 +168,186 @@ void MpvEngine::Open(const QString& url) {
 
 void MpvEngine::Load() {
     if (!OrdinarySource(url_)) {
+        DropPrepared();
         if (EndOfFile) EndOfFile(true, url_ + QStringLiteral(": the player opens only files and ordinary network addresses"));
         return;
     }
-    Set("start", Decimal(startAt_.value_or(partStart_)));
-    Set("end", EndOption());
-    const QByteArray file = url_.toUtf8();
-    const char* command[] = {"loadfile", file.constData(), nullptr};
-    mpv_node result;
-    if (const int code = mpv_command_ret(mpv_, command, &result); code < 0) {
-        if (EndOfFile) EndOfFile(true, MpvReason("loadfile " + file, code));
-        return;
+    if (spare_ && spare_->loaded && spare_->url == url_) return TakePrepared();
+    DropPrepared();
+    if (current_->loaded && current_->url == url_) return StartAgain();
+    TimeStep("loadfile");
+    if (const int code = current_->Load(url_, startAt_.value_or(partStart_), EndOption()); code < 0) {
+        if (EndOfFile) EndOfFile(true, MpvReason("loadfile " + url_.toUtf8(), code));
     }
-    entry_ = -1;
-    if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0) entry_ = result.u.list->values[i].u.int64;
-        }
-    }
-    mpv_free_node_contents(&result);
+}
+
+// The prepared clip becomes the one playing, with the settings made for it
+// since Open; the instance that played takes the next preparation.
+void MpvEngine::TakePrepared() {
+    TimeStep("prepared clip taken");
+    std::swap(current_, spare_);
+    spare_->StopLater();
+    for (const auto& [name, value] : settings_) current_->Set(name.constData(), value);
+    current_->Set("end", EndOption());
+    ready_ = true;  // commands now go to the clip itself
+    if (const double start = startAt_.value_or(partStart_); std::abs(start - current_->start) > 1e-6) Seek(start);
+    if (window_) window_->Show(current_->Handle());
+    BecomeReady();
+}
+
+// The clip asked for is the one open (the show opens its first entry twice
+// at the start): it goes back to its start rather than being read again.
+void MpvEngine::StartAgain() {
+    TimeStep("same clip again");
+    Check(current_->Set("end", EndOption()), "set end=" + EndOption());
+    ready_ = true;
+    Seek(startAt_.value_or(partStart_));
+    BecomeReady();
+}
+
+void MpvEngine::BecomeReady() {
+    ready_ = true;
+    if (Ready) Ready();
+}
+
+void MpvEngine::Prepare(const QString& url, double start) {
+    if (!OrdinarySource(url)) return;
+    if (!spare_) spare_ = NewCore();
+    if (window_) window_->Add(spare_->Handle());
+    if (spare_->url == url && std::abs(spare_->start - start) < 1e-6) return;
+    spare_->LoadLater(url, start, "none");
+}
+
+void MpvEngine::DropPrepared() {
+    if (spare_ && !spare_->url.isEmpty()) spare_->StopLater();
 }
 
 void MpvEngine::Close() {
     ++loadGeneration_;
     url_.clear();
-    started_ = loaded_ = false;
-    duration_ = 0;
-    size_ = {};
-    const char* command[] = {"stop", nullptr};
-    Command(command);
+    ready_ = false;
+    DropPrepared();
+    const int code = current_->Stop();
+    Check(code, "stop");
 }
 
-void MpvEngine::Play() {
-    Set("pause", "no");
-}
+void MpvEngine::Play() { Check(current_->Set("pause", "no"), "set pause=no"); }
 
-void MpvEngine::Pause() {
-    Set("pause", "yes");
-}
+void MpvEngine::Pause() { Check(current_->Set("pause", "yes"), "set pause=yes"); }
 
 double MpvEngine::Position() const {
-    if (!loaded_) return startAt_.value_or(partStart_);
+    if (!ready_) return startAt_.value_or(partStart_);
     double seconds = 0;
-    Get("time-pos", MPV_FORMAT_DOUBLE, seconds);
+    current_->GetDouble("time-pos", seconds);
     return seconds;
 }
 
 void MpvEngine::Seek(double seconds) {
-    if (!loaded_) {
+    if (!ready_) {
         startAt_ = seconds;
         return;
     }
     const QByteArray target = Decimal(seconds);
     const char* command[] = {"seek", target.constData(), "absolute", nullptr};
-    Command(command);
+    Check(current_->Command(command), "seek " + target + " absolute");
 }
 
-void MpvEngine::SetSpeed(double factor) { SetDouble("speed", factor); }
+void MpvEngine::SetSpeed(double factor) { Setting("speed", Decimal(factor)); }
 
 // mpv's volume is cubic: a setting v plays at amplitude (v / 100)^3.
 void MpvEngine::SetVolume(double amplitude) {
-    SetDouble("volume", 100.0 * std::cbrt(qBound(0.0, amplitude, 1.0)));
+    Setting("volume", Decimal(100.0 * std::cbrt(qBound(0.0, amplitude, 1.0))));
 }
 
 // A pan filter weighs the channels; mono is made stereo first so that both
 // exist. Without weighting no filter runs, and surround stays surround.
 void MpvEngine::SetChannelGains(double left, double right) {
     if (left >= 1.0 && right >= 1.0) {
-        Set("af", "");
+        Setting("af", "");
         return;
     }
-    Set("af", "@balance:lavfi=[aformat=channel_layouts=stereo,pan=stereo|c0=" + Decimal(left) + "*c0|c1=" +
-                  Decimal(right) + "*c1]");
+    Setting("af", "@balance:lavfi=[aformat=channel_layouts=stereo,pan=stereo|c0=" + Decimal(left) + "*c0|c1=" +
+                      Decimal(right) + "*c1]");
 }
 
-void MpvEngine::SetMute(bool mute) { Set("mute", mute ? "yes" : "no"); }
+void MpvEngine::SetMute(bool mute) { Setting("mute", mute ? "yes" : "no"); }
 
 void MpvEngine::SetPart(double start, double end) {
     partStart_ = start;
     partEnd_ = end;
-    if (loaded_) Set("end", EndOption());
+    if (ready_) Check(current_->Set("end", EndOption()), "set end=" + EndOption());
 }
 
 void MpvEngine::SetPlayCount(int plays) { playCount_ = playsLeft_ = plays; }
 
-void MpvEngine::DrainEvents() {
-    drainQueued_ = false;
+void MpvEngine::DrainEvents(Core& core) {
+    core.drainQueued = false;
     const std::weak_ptr<int> alive = life_;
     while (!alive.expired()) {
-        const mpv_event* event = mpv_wait_event(mpv_, 0);
-        if (event->event_id == MPV_EVENT_NONE) return;
-        Handle(*event);
+        const mpv_event& event = core.NextEvent();
+        if (event.event_id == MPV_EVENT_NONE) return;
+        Handle(core, event);
     }
 }
 
-void MpvEngine::Handle(const mpv_event& event) {
+// Events of the prepared clip only keep its facts up; those of the clip
+// playing are reported.
+void MpvEngine::Handle(Core& core, const mpv_event& event) {
+    // Of the clip the engine reports on: the current one, once it is the one
+    // asked for (events of a clip replaced come before its successor's).
+    const bool playing = &core == current_.get() && core.url == url_;
     switch (event.event_id) {
+    case MPV_EVENT_COMMAND_REPLY:
+        core.TakeLoadReply(event);
+        break;
     case MPV_EVENT_START_FILE:
         // Events of a clip replaced before it ended come before this one.
-        started_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id == entry_;
+        core.started = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id == core.entry;
+        TimeStep("file started", playing ? QString() : QStringLiteral("(prepared)"));
         break;
     case MPV_EVENT_FILE_LOADED:
-        if (!started_) break;
-        loaded_ = true;
-        Get("duration", MPV_FORMAT_DOUBLE, duration_);
-        size_ = DemuxedVideoSize();
-        if (Ready) Ready();
+        if (!core.started) break;
+        core.loaded = true;
+        core.GetDouble("duration", core.duration);
+        core.size = core.DemuxedVideoSize();
+        TimeStep("file loaded", playing ? QString() : QStringLiteral("(prepared)"));
+        if (playing) BecomeReady();
+        break;
+    case MPV_EVENT_VIDEO_RECONFIG:
+    case MPV_EVENT_AUDIO_RECONFIG:
+    case MPV_EVENT_PLAYBACK_RESTART:
+        TimeStep(mpv_event_name(event.event_id), playing ? QString() : QStringLiteral("(prepared)"));
         break;
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto* property = static_cast<const mpv_event_property*>(event.data);
-        if (!loaded_ || property->format == MPV_FORMAT_NONE) break;
+        if (!core.loaded || property->format == MPV_FORMAT_NONE) break;
         const QByteArray name = property->name;
         if (name == "duration") {
-            duration_ = *static_cast<const double*>(property->data);
+            core.duration = *static_cast<const double*>(property->data);
         } else if (name == "eof-reached") {
-            if (*static_cast<const int*>(property->data)) PartEnded();
+            if (playing && ready_ && *static_cast<const int*>(property->data)) PartEnded();
         } else {
             int64_t width = 0, height = 0;
-            Get("dwidth", MPV_FORMAT_INT64, width);
-            Get("dheight", MPV_FORMAT_INT64, height);
+            core.GetInt("dwidth", width);
+            core.GetInt("dheight", height);
             const QSize size(static_cast<int>(width), static_cast<int>(height));
-            if (!size.isEmpty() && size != size_) {
-                size_ = size;
-                if (VideoSizeChanged) VideoSizeChanged(size_);
+            if (!size.isEmpty() && size != core.size) {
+                core.size = size;
+                if (playing && ready_ && VideoSizeChanged) VideoSizeChanged(size);
             }
         }
         break;
     }
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
-        if (end->playlist_entry_id != entry_ || !started_) break;
-        started_ = loaded_ = false;
+        if (end->playlist_entry_id != core.entry || !core.started) break;
+        core.started = core.loaded = false;
+        if (&core != current_.get()) {
+            core.url.clear();  // a clip that failed while prepared is opened again as any other
+            break;
+        }
+        if (!playing) break;
+        TimeStep("end of file");
         if (end->reason == MPV_END_FILE_REASON_EOF) {
             if (EndOfFile) EndOfFile(false, {});
         } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
@@ -376,37 +362,19 @@ void MpvEngine::Handle(const mpv_event& event) {
 
 void MpvEngine::PartEnded() {
     const bool again = playCount_ == 0 || --playsLeft_ > 0;
-    if (again && duration_ > partStart_ + kShortestRepeat) {
+    if (again && current_->duration > partStart_ + kShortestRepeat) {
         Seek(partStart_);  // playback goes on from there
         return;
     }
     playsLeft_ = playCount_;
+    TimeStep("end of part");
     if (EndOfFile) EndOfFile(false, {});
-}
-
-// The clip's size as its container gives it: known before any picture is
-// decoded, and also while video waits for the renderer.
-QSize MpvEngine::DemuxedVideoSize() {
-    int64_t tracks = 0;
-    Get("track-list/count", MPV_FORMAT_INT64, tracks);
-    for (int64_t i = 0; i < tracks; ++i) {
-        const QByteArray prefix = "track-list/" + QByteArray::number(static_cast<qlonglong>(i)) + "/";
-        char* type = mpv_get_property_string(mpv_, (prefix + "type").constData());
-        const bool video = type && qstrcmp(type, "video") == 0;
-        mpv_free(type);
-        if (!video) continue;
-        int64_t width = 0, height = 0;
-        Get((prefix + "demux-w").constData(), MPV_FORMAT_INT64, width);
-        Get((prefix + "demux-h").constData(), MPV_FORMAT_INT64, height);
-        return QSize(static_cast<int>(width), static_cast<int>(height));
-    }
-    return {};
 }
 
 }  // namespace
 
-std::unique_ptr<PlayerEngine> NewMpvEngine() { return std::make_unique<MpvEngine>(kFixedOptions); }
+std::unique_ptr<PlayerEngine> NewMpvEngine() { return std::make_unique<MpvEngine>(ProgramMpvOptions()); }
 
-std::unique_ptr<PlayerEngine> NewMpvEngine(Options options) { return std::make_unique<MpvEngine>(options); }
+std::unique_ptr<PlayerEngine> NewMpvEngine(MpvOptions options) { return std::make_unique<MpvEngine>(options); }
 
 }  // namespace platform::media

@@ -5,6 +5,10 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QWidget>
+#include <algorithm>
+#include <utility>
+
+#include "platform/media/PlayerTiming.h"
 
 namespace platform::media {
 namespace {
@@ -14,17 +18,11 @@ void* ProcAddress(void*, const char* name) {
     return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
 }
 
-// Called on one of mpv's threads: the repaint is queued into the GUI thread.
-void FrameReady(void* window) {
-    QMetaObject::invokeMethod(static_cast<QOpenGLWindow*>(window), "update", Qt::QueuedConnection);
-}
-
 }  // namespace
 
-MpvVideoWindow::MpvVideoWindow(mpv_handle* mpv, std::function<void(bool)> rendererChanged,
+MpvVideoWindow::MpvVideoWindow(std::function<void(mpv_handle*, bool)> rendererChanged,
                                std::function<void(const QString&)> rendererFailed)
     : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate),
-      mpv_(mpv),
       rendererChanged_(std::move(rendererChanged)),
       rendererFailed_(std::move(rendererFailed)) {
     // Input goes through to the control that hosts the picture.
@@ -32,28 +30,84 @@ MpvVideoWindow::MpvVideoWindow(mpv_handle* mpv, std::function<void(bool)> render
     setFlag(Qt::WindowDoesNotAcceptFocus);
 }
 
-MpvVideoWindow::~MpvVideoWindow() { ReleaseRenderer(); }
+MpvVideoWindow::~MpvVideoWindow() { ReleaseRenderers(); }
+
+void MpvVideoWindow::Add(mpv_handle* mpv) {
+    if (std::find(players_.begin(), players_.end(), mpv) != players_.end()) return;
+    players_.push_back(mpv);
+    if (!context()) return;
+    makeCurrent();
+    AddRenderer(mpv);
+    doneCurrent();
+}
+
+void MpvVideoWindow::Show(mpv_handle* mpv) {
+    Add(mpv);
+    shown_ = mpv;
+    firstFrameDrawn_ = false;
+    update();
+}
 
 void MpvVideoWindow::initializeGL() {
     // The context goes with the window's surface.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvVideoWindow::ReleaseRenderer,
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvVideoWindow::ReleaseRenderers,
             Qt::DirectConnection);
+    for (mpv_handle* mpv : players_) AddRenderer(mpv);
+}
+
+// With the window's context current.
+void MpvVideoWindow::AddRenderer(mpv_handle* mpv) {
     mpv_opengl_init_params gl{&ProcAddress, nullptr};
     char api[] = MPV_RENDER_API_TYPE_OPENGL;
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, api},
                                  {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    if (const int code = mpv_render_context_create(&renderer_, mpv_, params); code < 0) {
-        renderer_ = nullptr;
+    auto renderer = std::make_unique<Renderer>(Renderer{this, mpv});
+    if (const int code = mpv_render_context_create(&renderer->context, mpv, params); code < 0) {
         rendererFailed_(MpvReason("libmpv OpenGL renderer", code));
         return;
     }
-    mpv_render_context_set_update_callback(renderer_, &FrameReady, this);
-    rendererChanged_(true);
+    // Called on one of mpv's threads: the news is taken in the GUI thread.
+    mpv_render_context_set_update_callback(
+        renderer->context,
+        [](void* context) {
+            const auto* r = static_cast<Renderer*>(context);
+            QMetaObject::invokeMethod(r->window, [window = r->window, mpv = r->mpv] { window->Updated(mpv); },
+                                      Qt::QueuedConnection);
+        },
+        renderer.get());
+    renderers_.push_back(std::move(renderer));
+    rendererChanged_(mpv, true);
+}
+
+MpvVideoWindow::Renderer* MpvVideoWindow::Find(mpv_handle* mpv) {
+    for (const auto& renderer : renderers_) {
+        if (renderer->mpv == mpv) return renderer.get();
+    }
+    return nullptr;
+}
+
+// The picture shown is drawn again. A hidden player's news is read at once:
+// its decoder may wait for work only the render thread does, and a prepared
+// clip would otherwise have no picture ready when shown.
+void MpvVideoWindow::Updated(mpv_handle* mpv) {
+    Renderer* renderer = Find(mpv);
+    if (!renderer) return;
+    if (mpv == shown_) {
+        update();
+        return;
+    }
+    makeCurrent();
+    if (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME && !renderer->frameWaiting) {
+        renderer->frameWaiting = true;
+        TimeStep("frame ready", QStringLiteral("(prepared)"));
+    }
+    doneCurrent();
 }
 
 void MpvVideoWindow::paintGL() {
-    if (!renderer_) {
+    Renderer* renderer = Find(shown_);
+    if (!renderer) {
         QOpenGLFunctions* gl = context()->functions();
         gl->glClearColor(0, 0, 0, 1);
         gl->glClear(GL_COLOR_BUFFER_BIT);
@@ -63,35 +117,43 @@ void MpvVideoWindow::paintGL() {
     mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * ratio),
                        static_cast<int>(height() * ratio), 0};
     int flip = 1;  // OpenGL's rows run bottom up
+    // A picture is drawn when mpv sends it: waiting here for its due time
+    // would hold up the whole GUI thread.
+    int block = 0;
     mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
                                  {MPV_RENDER_PARAM_FLIP_Y, &flip},
+                                 {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
+    const bool newFrame = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
+                          std::exchange(renderer->frameWaiting, false);
     // A frame that cannot be drawn leaves the last one; the first such
     // failure is reported, not one per frame.
-    const int code = mpv_render_context_render(renderer_, params);
+    const int code = mpv_render_context_render(renderer->context, params);
     if (code < 0 && !drawFailed_) {
         drawFailed_ = true;
         rendererFailed_(MpvReason("libmpv draw", code));
     }
+    if (newFrame && !firstFrameDrawn_) {
+        firstFrameDrawn_ = true;
+        TimeStep("first frame drawn");
+    }
 }
 
-void MpvVideoWindow::ReleaseRenderer() {
-    if (!renderer_) return;
+void MpvVideoWindow::ReleaseRenderers() {
+    if (renderers_.empty()) return;
     makeCurrent();
-    mpv_render_context_free(renderer_);  // mpv drops its video output with it
-    renderer_ = nullptr;
+    for (const auto& renderer : renderers_) mpv_render_context_free(renderer->context);  // mpv drops its video output
     doneCurrent();
-    rendererChanged_(false);
+    const auto released = std::exchange(renderers_, {});
+    for (const auto& renderer : released) rendererChanged_(renderer->mpv, false);
 }
 
 QString MpvReason(const QByteArray& what, int code) {
     return QString::fromUtf8(what) + QStringLiteral(": ") + QString::fromUtf8(mpv_error_string(code));
 }
 
-QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool)> rendererChanged,
-                           std::function<void(const QString&)> rendererFailed) {
-    QWidget* container = QWidget::createWindowContainer(
-        new MpvVideoWindow(mpv, std::move(rendererChanged), std::move(rendererFailed)));
+QWidget* NewMpvVideoWidget(MpvVideoWindow* window) {
+    QWidget* container = QWidget::createWindowContainer(window);
     container->setAttribute(Qt::WA_TransparentForMouseEvents);
     container->setFocusPolicy(Qt::NoFocus);
     return container;

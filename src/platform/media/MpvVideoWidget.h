@@ -1,15 +1,23 @@
 #pragma once
-// The picture of an mpv player, drawn through mpv's OpenGL render API into a
+// The picture of the player, drawn through mpv's OpenGL render API into a
 // native OpenGL window of its own, embedded in the player control. mpv draws
 // straight into the window's surface: a QOpenGLWidget would draw into a
 // texture that Qt then draws again, which costs a software renderer as much
 // as the picture itself. The window takes no input: the control under it
-// gets the mouse and the keyboard. mpv can only show video while a renderer
-// exists, and the window gets its OpenGL context only once it is shown, so
-// it tells its owner when the renderer comes and goes.
+// gets the mouse and the keyboard.
+//
+// Each mpv instance the engine uses gets a renderer of its own in the
+// window's context; the window draws the one it shows, so a clip prepared
+// in a second instance appears at once when the engine switches to it. mpv
+// can only show video while a renderer exists, and the window gets its
+// context only once it is shown, so it tells its owner when an instance's
+// renderer comes and goes (on the GUI thread, from the window's events or
+// from Show).
 
 #include <QOpenGLWindow>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QWidget;
 struct mpv_handle;
@@ -19,29 +27,47 @@ namespace platform::media {
 
 class MpvVideoWindow : public QOpenGLWindow {
 public:
-    MpvVideoWindow(mpv_handle* mpv, std::function<void(bool available)> rendererChanged,
+    MpvVideoWindow(std::function<void(mpv_handle*, bool available)> rendererChanged,
                    std::function<void(const QString& reason)> rendererFailed);
     ~MpvVideoWindow() override;
+
+    // Gives mpv a renderer, now when the window has its context, else when
+    // it gets one.
+    void Add(mpv_handle* mpv);
+    // Draws mpv's pictures from now on (added first when new).
+    void Show(mpv_handle* mpv);
 
 protected:
     void initializeGL() override;
     void paintGL() override;
 
 private:
-    void ReleaseRenderer();
+    struct Renderer {
+        MpvVideoWindow* window;
+        mpv_handle* mpv;
+        mpv_render_context* context = nullptr;
+        bool frameWaiting = false;  // a new picture came while hidden
+    };
+    void AddRenderer(mpv_handle* mpv);
+    void ReleaseRenderers();
+    Renderer* Find(mpv_handle* mpv);
+    // mpv has news for its renderer: a picture or work its decoder waits for.
+    void Updated(mpv_handle* mpv);
 
-    mpv_handle* mpv_;
-    mpv_render_context* renderer_ = nullptr;
+    std::vector<mpv_handle*> players_;  // every instance shown so far
+    std::vector<std::unique_ptr<Renderer>> renderers_;  // mpv's callbacks hold them
+    mpv_handle* shown_ = nullptr;
+    bool firstFrameDrawn_ = false;  // of the instance shown, since Show
     bool drawFailed_ = false;
-    std::function<void(bool)> rendererChanged_;
+    std::function<void(mpv_handle*, bool)> rendererChanged_;
     std::function<void(const QString&)> rendererFailed_;
 };
 
 // "what: mpv's text for code": how every failure of mpv is worded.
 QString MpvReason(const QByteArray& what, int code);
 
-// The window wrapped as a widget for the control's layout.
-QWidget* NewMpvVideoWidget(mpv_handle* mpv, std::function<void(bool available)> rendererChanged,
-                           std::function<void(const QString& reason)> rendererFailed);
+// The window wrapped as a widget for the control's layout; window receives
+// the window itself, owned by the widget.
+QWidget* NewMpvVideoWidget(MpvVideoWindow* window);
 
 }  // namespace platform::media

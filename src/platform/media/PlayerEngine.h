@@ -32,6 +32,12 @@ public:
     // when it cannot be opened. Opening takes effect when control returns to
     // the event loop, so settings made right after it apply to the clip.
     virtual void Open(const QString& url) = 0;
+    // Opens url paused at start seconds beside the clip playing, so that a
+    // later Open of the same url shows its first picture at once; any other
+    // Open, a Close or another Prepare drops it. Raises no callback: a clip
+    // that cannot be prepared fails, if at all, when it is opened. At most
+    // one clip is prepared at a time.
+    virtual void Prepare(const QString& url, double start) = 0;
     virtual void Close() = 0;
     virtual void Play() = 0;
     virtual void Pause() = 0;

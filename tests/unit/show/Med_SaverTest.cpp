@@ -65,6 +65,7 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
         player_.LetSelectionStart(2);
         player_.LetFileName(QStringLiteral("a.avi"));
         fake_->RaiseEndOfFile(failed, QStringLiteral("no such format"));
+        EXPECT_EQ(player_.CurrentPosition(), autoRewind && !failed ? 2 : fake_->position);  // no seek shown yet
         for (int play = 0; play < 2; ++play) player_.Play(), QCoreApplication::processEvents();
         EXPECT_EQ(fake_->calls, calls);
         EXPECT_EQ(ends, results);

@@ -108,6 +108,40 @@ TEST_F(RunShowTest, PlayerEntries) {
     }
 }
 
+// While an entry is shown the player readies the clip the loop takes next:
+// with its loop start, wrapping at the end; not an address, a page, a still
+// or the clip again after one that loops forever. Each row: the entries
+// ('@' a loop start, '*' loops forever), the entries shown, what was prepared.
+TEST_F(RunShowTest, PreparesTheClipTheLoopTakesNext) {
+    testsupport::MakeStill(ProgramFile("s.png"), testsupport::ColourSource(Qt::red, 40, 30));
+    const std::tuple<QStringList, size_t, QStringList> cases[] = {
+        {{"a.avi", "b.avi@2.5"}, 3, {"/media/b.avi 2.5", "/media/a.avi 0", "/media/b.avi 2.5"}},
+        {{"a.avi", "mms://example.org/live", "c.avi"}, 3, {"/media/c.avi 0", "/media/a.avi 0"}},
+        {{"a.avi", "b.avi*"}, 3, {"/media/b.avi 0"}},
+        {{"a.avi", "page.htm", "s.png", "c.avi"}, 4, {"/media/c.avi 0", "/media/a.avi 0"}},
+    };
+    for (const auto& [names, shown, prepared] : cases) {
+        Fresh();
+        prepared_.clear();
+        for (QString name : names) {
+            const bool forever = name.endsWith(u'*');
+            const QStringList parts = name.remove(u'*').split(u'@');
+            Movie& entry = parts[0] == "s.png" ? AddEntry(parts[0], folder_.path() + u'/') : AddEntry(parts[0]);
+            entry.LetLoopForever(forever);
+            entry.LetLoopStart(parts.value(1, "0").toDouble());
+            entry.LetIsStill(parts[0].endsWith(".png"));
+            entry.LetIsHTML(parts[0].endsWith(".htm"));
+        }
+        const quint32 before = gEntriesStarted;
+        RunToTheEnd([&] {  // each entry ends after it started and its successor was prepared
+            if (gEntriesStarted - before >= shown) gQuit = true;
+            else if (ZORWebLoaded() && TheZORWeb().isVisible()) TheZORWeb().Cmd_ContShow_Click();
+            else gEntryDone = true;
+        });
+        EXPECT_EQ(prepared_, prepared) << names.join(u' ').toStdString();
+    }
+}
+
 // A picture on a server that cannot be shown gives the message about a slow
 // connection.
 TEST_F(RunShowTest, AStillThatCannotBeShownEndsTheProgram) {

@@ -35,6 +35,9 @@ public:
         ready = false;
         if (scripted) QTimer::singleShot(0, &context_, [this, clip = ++opened_] { Opened(clip); });
     }
+    void Prepare(const QString& url, double start) override {
+        if (prepared) *prepared << QStringLiteral("%1 %2").arg(url).arg(start);
+    }
     void Close() override { calls << QStringLiteral("Close"); }
     void Play() override { calls << QStringLiteral("Play"); }
     void Pause() override { calls << QStringLiteral("Pause"); }
@@ -58,6 +61,7 @@ public:
     void RaiseEndOfFile(bool failed, const QString& reason = {}) { EndOfFile(failed, reason); }
 
     QStringList calls;
+    QStringList* prepared = nullptr;  // "url start" of each Prepare
     double position = 0, duration = 1, speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
     int plays = -1;
     bool ready = false, scripted = false, playsToEnd = false, failsToOpen = false;
@@ -90,6 +94,7 @@ protected:
             auto engine = std::make_unique<FakePlayerEngine>();
             player_ = engine.get();
             player_->scripted = true;
+            player_->prepared = &prepared_;
             if (configurePlayer_) configurePlayer_(*player_);
             return std::make_unique<frmCover>(std::move(engine));
         });
@@ -122,6 +127,7 @@ protected:
     FakePlayerEngine* player_ = nullptr;  // the player of the show window made last
     std::function<void(FakePlayerEngine&)> configurePlayer_;
     QStringList messages_;  // "text|title"
+    QStringList prepared_;  // "file start" of each clip any player prepared
 
 private:
     int cursorAtStart_;

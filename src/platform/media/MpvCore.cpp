@@ -1,0 +1,214 @@
+#include "platform/media/MpvCore.h"
+
+#include <mpv/client.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtGlobal>
+#include <clocale>
+
+#include "platform/media/MpvVideoWidget.h"
+#include "platform/vb/VbError.h"
+
+namespace platform::media {
+namespace {
+
+constexpr std::pair<const char*, const char*> kProgramOptions[] = {
+    {"audio-fallback-to-null", "yes"},
+    // Without a sound card mpv plays into its null output, whose pretend
+    // buffer of 0.2 s delays the first frame of every clip by that much.
+    {"ao-null-buffer", "0.02"},
+    // Each entry is a clip of its own: keeping the sound output open for a
+    // seamless join makes the next clip wait for the last one's sound.
+    {"gapless-audio", "no"},
+    // At the end the clip stays loaded, so that its position, length and a
+    // later Play still work; repeats are counted by the engine.
+    {"keep-open", "yes"},
+    {"keep-open-pause", "no"},
+    {"idle", "yes"},
+    {"pause", "yes"},
+    {"hr-seek", "yes"},
+    // Pictures are handed over at their due time and drawn at once (the
+    // renderer does not wait, see MpvVideoWidget): mpv's default head start
+    // would show each of them up to 50 ms early.
+    {"video-timing-offset", "0"},
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    {"osd-level", "0"},
+    {"ytdl", "no"},
+    {"load-scripts", "no"},
+};
+
+// A sound server's socket or an ALSA playback device. Without any, mpv would
+// try each of its outputs before falling back to none, which delays the
+// first picture by a few tenths of a second.
+bool SoundOutputExists() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) return true;
+    if (!runtime.isEmpty() && (QFileInfo::exists(runtime + QStringLiteral("/pulse/native")) ||
+                               QFileInfo::exists(runtime + QStringLiteral("/pipewire-0"))))
+        return true;
+    return !QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcmC*p")}, QDir::System).isEmpty();
+}
+
+void Require(int code, const QByteArray& what) {
+    if (code < 0) throw vb::VbError(vb::ErrNum::CantCreateObject, MpvReason(what, code));
+}
+
+QByteArray Decimal(double value) { return QByteArray::number(value, 'f', 6); }
+
+}  // namespace
+
+MpvOptions ProgramMpvOptions() { return kProgramOptions; }
+
+MpvCore::MpvCore(MpvOptions options, bool headless) {
+    // mpv refuses to start under a locale whose decimal point is not ".".
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_ = mpv_create();
+    if (!mpv_) throw vb::VbError(vb::ErrNum::CantCreateObject, QStringLiteral("libmpv could not be created"));
+    const auto option = [this](const char* name, const char* value) {
+        Require(mpv_set_option_string(mpv_, name, value), QByteArray("libmpv option ") + name + "=" + value);
+    };
+    try {
+        option("vo", headless ? "null" : "libmpv");
+        if (headless || !SoundOutputExists()) option("ao", "null");
+        if (!headless) option("vid", "no");
+        for (const auto& [name, value] : options) option(name, value);
+        Require(mpv_initialize(mpv_), "libmpv initialise");
+        for (const auto& [name, format] : {std::pair{"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},
+                                           {"dwidth", MPV_FORMAT_INT64}, {"dheight", MPV_FORMAT_INT64}})
+            Require(mpv_observe_property(mpv_, 0, name, format), QByteArray("libmpv observe ") + name);
+    } catch (...) {
+        mpv_terminate_destroy(mpv_);
+        throw;
+    }
+}
+
+void MpvCore::Listen(void (*wakeup)(void*), void* context) { mpv_set_wakeup_callback(mpv_, wakeup, context); }
+
+MpvCore::~MpvCore() {
+    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
+    mpv_terminate_destroy(mpv_);
+}
+
+int MpvCore::Set(const char* name, const QByteArray& value) {
+    return mpv_set_property_string(mpv_, name, value.constData());
+}
+
+int MpvCore::SetDouble(const char* name, double value) {
+    return mpv_set_property(mpv_, name, MPV_FORMAT_DOUBLE, &value);
+}
+
+int MpvCore::Command(const char** words) { return mpv_command(mpv_, words); }
+
+bool MpvCore::GetDouble(const char* name, double& value) const {
+    double got = 0;
+    if (mpv_get_property(mpv_, name, MPV_FORMAT_DOUBLE, &got) < 0) return false;
+    value = got;
+    return true;
+}
+
+bool MpvCore::GetInt(const char* name, int64_t& value) const {
+    int64_t got = 0;
+    if (mpv_get_property(mpv_, name, MPV_FORMAT_INT64, &got) < 0) return false;
+    value = got;
+    return true;
+}
+
+int MpvCore::Load(const QString& file, double at, const QByteArray& end) {
+    loadTag = 0;
+    url = file;
+    start = at;
+    entry = -1;
+    started = loaded = false;
+    duration = 0;
+    size = {};
+    Set("pause", "yes");
+    Set("start", Decimal(at));
+    Set("end", end);
+    const QByteArray bytes = file.toUtf8();
+    const char* command[] = {"loadfile", bytes.constData(), nullptr};
+    mpv_node result;
+    const int code = mpv_command_ret(mpv_, command, &result);
+    if (code < 0) return code;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0) entry = result.u.list->values[i].u.int64;
+        }
+    }
+    mpv_free_node_contents(&result);
+    return code;
+}
+
+void MpvCore::LoadLater(const QString& file, double at, const QByteArray& end) {
+    url = file;
+    start = at;
+    entry = -1;
+    started = loaded = false;
+    duration = 0;
+    size = {};
+    loadTag = ++lastTag_;
+    SetLater("pause", "yes");
+    SetLater("start", Decimal(at));
+    SetLater("end", end);
+    const QByteArray bytes = file.toUtf8();
+    const char* command[] = {"loadfile", bytes.constData(), nullptr};
+    if (mpv_command_async(mpv_, loadTag, command) < 0) url.clear();
+}
+
+void MpvCore::StopLater() {
+    url.clear();
+    started = loaded = false;
+    loadTag = 0;
+    const char* command[] = {"stop", nullptr};
+    mpv_command_async(mpv_, 0, command);
+}
+
+void MpvCore::SetLater(const char* name, const QByteArray& value) {
+    const char* text = value.constData();
+    mpv_set_property_async(mpv_, 0, name, MPV_FORMAT_STRING, &text);
+}
+
+void MpvCore::TakeLoadReply(const mpv_event& reply) {
+    if (loadTag == 0 || reply.reply_userdata != loadTag) return;  // of a load given up since
+    const auto* result = static_cast<const mpv_event_command*>(reply.data);
+    if (reply.error < 0) {
+        url.clear();
+        return;
+    }
+    if (result->result.format != MPV_FORMAT_NODE_MAP) return;
+    const mpv_node_list* map = result->result.u.list;
+    for (int i = 0; i < map->num; ++i) {
+        if (qstrcmp(map->keys[i], "playlist_entry_id") == 0) entry = map->values[i].u.int64;
+    }
+}
+
+int MpvCore::Stop() {
+    url.clear();
+    started = loaded = false;
+    duration = 0;
+    size = {};
+    const char* command[] = {"stop", nullptr};
+    return Command(command);
+}
+
+const mpv_event& MpvCore::NextEvent() { return *mpv_wait_event(mpv_, 0); }
+
+QSize MpvCore::DemuxedVideoSize() const {
+    int64_t tracks = 0;
+    GetInt("track-list/count", tracks);
+    for (int64_t i = 0; i < tracks; ++i) {
+        const QByteArray prefix = "track-list/" + QByteArray::number(static_cast<qlonglong>(i)) + "/";
+        char* type = mpv_get_property_string(mpv_, (prefix + "type").constData());
+        const bool video = type && qstrcmp(type, "video") == 0;
+        mpv_free(type);
+        if (!video) continue;
+        int64_t width = 0, height = 0;
+        GetInt((prefix + "demux-w").constData(), width);
+        GetInt((prefix + "demux-h").constData(), height);
+        return QSize(static_cast<int>(width), static_cast<int>(height));
+    }
+    return {};
+}
+
+}  // namespace platform::media
