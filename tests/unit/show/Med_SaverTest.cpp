@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <limits>
 #include <optional>
@@ -106,6 +107,33 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
         if (!result) loop.exec();
         EXPECT_EQ(result, expected);
         EXPECT_EQ(player.ErrorDescription().contains(file), expected == 1) << player.ErrorDescription().toStdString();
+    }
+    // A prepared clip is the one opened next, or dropped for another: either
+    // way the clip asked for plays to its end, with its own part.
+    const QString other = folder.file(QStringLiteral("other.mp4"));
+    testsupport::MakeClip(other, testsupport::ColourSource(Qt::green), 2);
+    for (const QString& next : {clip, other}) {
+        Med_Saver player(nullptr);
+        std::optional<qint32> result;
+        QEventLoop loop;
+        player.EndOfStream = [&](qint32 r) { result = r, loop.quit(); };
+        player.LetAutoStart(false);
+        player.LetFileName(other);
+        player.Prepare(clip, 0.5);
+        QTimer::singleShot(1000, &loop, &QEventLoop::quit);  // time to prepare
+        loop.exec();
+        player.LetFileName(next);
+        player.LetSelectionStart(0.5);
+        player.LetCurrentPosition(0.5);
+        while (!player.ReadyToPlay()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        EXPECT_EQ(player.Duration(), next == clip ? 1 : 2);
+        QElapsedTimer played;
+        played.start();
+        player.Play();
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        loop.exec();
+        EXPECT_EQ(result, 0);
+        EXPECT_NEAR(played.elapsed(), next == clip ? 500 : 1500, 300);
     }
     // An option mpv rejects is a player that cannot start, with mpv's reason.
     const std::pair<const char*, const char*> misspelt[] = {{"keep-opne", "yes"}};
