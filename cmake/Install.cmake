@@ -1,8 +1,8 @@
 # The installed layout (cmake --install) and the Debian package made from it
 # (cpack -G DEB in the build folder).
 #
-# /usr/lib/zorscr holds the program and the help page it finds beside its own
-# file. The commands on the PATH and xscreensaver's display mode are relative
+# /usr/lib/zorscr holds the program and the help page and browser plugin it
+# finds beside its own file. The commands on the PATH and xscreensaver's display mode are relative
 # symbolic links into it: the program resolves /proc/self/exe, so it still
 # finds its folder when started through a link.
 
@@ -18,6 +18,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 set(ZOR_PROGRAM_DIR lib/zorscr)
 install(TARGETS ZORScr ZORFacts ZORCollect RUNTIME DESTINATION ${ZOR_PROGRAM_DIR})
+install(TARGETS zorweb LIBRARY DESTINATION ${ZOR_PROGRAM_DIR})
 install(FILES ${ZOR_HELP_PAGE} DESTINATION ${ZOR_PROGRAM_DIR})
 
 # Links are made in the build folder and installed as they are.

@@ -238,6 +238,26 @@ void LoadEntry(int n, const QString& file) {
 
 }  // namespace
 
+bool CollectionHasPages(const QString& collectionPath) {
+    const QString file = ConfigurationFile(collectionPath);
+    SectionList zor;
+    if (!ReadSection(kZorSection, zor, file)) return false;
+    qint16 count = 0;
+    vb::ResumeNext([&] { count = NumberOrZero(zor, zor::MoviesInGroup); });
+    const EntrySection& main = kEntrySections[0];  // where an entry is marked as a page
+    for (int n = 1; n <= count; ++n) {
+        SectionList pairs;
+        if (!ReadSection(QStringLiteral("Movie") + QString::number(n) + QString::fromUtf16(main.suffix), pairs, file))
+            continue;
+        Movie movie;
+        for (size_t i = 0; i < main.fields->size(); ++i)
+            vb::ResumeNext([&] { (*main.fields)[i](movie, PairAt(pairs, static_cast<int>(i) + 1).value); });
+        if (movie.IsHTML()) return true;
+    }
+    vb::Err().Clear();
+    return false;
+}
+
 QString ConfigurationFile(const QString& collectionPath) {
     if (!collectionPath.isEmpty()) return collectionPath;
     return platform::JoinPath(platform::SettingsDirectory(), gIniFileName);

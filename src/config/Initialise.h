@@ -9,5 +9,10 @@
 // cannot use.
 void Initialise(const QString& collectionPath);
 
+// Whether any entry of that file is a web page, read as Initialise reads it
+// but without writing or logging anything: asked before the application is
+// made, so that the browser engine is prepared only for shows with pages.
+bool CollectionHasPages(const QString& collectionPath);
+
 // The configuration file Initialise reads for a collection path.
 QString ConfigurationFile(const QString& collectionPath);

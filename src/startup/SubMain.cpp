@@ -74,6 +74,8 @@ void SetShowCaption() {
 
 namespace {
 
+void NameProgramIni() { gIniFileName = platform::ExecutableName() + QStringLiteral(".INI"); }
+
 // Plays the first entry inside the window named on the command line for
 // nine seconds, then ends the program.
 [[noreturn]] void RunPreview(const QString& command) {
@@ -103,7 +105,7 @@ namespace {
 }
 
 void Start(const QString& commandLine) {
-    gIniFileName = platform::ExecutableName() + QStringLiteral(".INI");
+    NameProgramIni();
     const CommandLine line = ReadCommandLine(commandLine);
     const bool anotherInstance = platform::PrevInstance();  // also registers this copy
 
@@ -154,6 +156,11 @@ void LogStartFailure(const vb::VbError& e) {
 
 }  // namespace
 
+bool StartShowsPages(const QString& commandLine) {
+    NameProgramIni();
+    return CollectionHasPages(ReadCommandLine(commandLine).collectionPath);
+}
+
 void Main(const QString& commandLine) {
     vb::OnError([&] { Start(commandLine); }, LogStartFailure);
     platform::ShowCursor(true);
@@ -163,7 +170,7 @@ void Main(const QString& commandLine) {
 void MainInHost(unsigned long window, const QString& collection) {
     // Not a registered copy: a host starts one per screen, and the
     // Windows-style starts must not take a host's show for a running one.
-    gIniFileName = platform::ExecutableName() + QStringLiteral(".INI");
+    NameProgramIni();
     gHostWindow = window;
     vb::OnError(
         [&] {

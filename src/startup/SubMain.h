@@ -13,6 +13,11 @@ struct CommandLine {
 // Steps 2 to 4 of the start: the command and the collection file it names.
 CommandLine ReadCommandLine(const QString& commandLine);
 
+// Whether the collection a start with this command line (or a host's
+// collection argument) would show has web pages; asked before the
+// application is made.
+bool StartShowsPages(const QString& commandLine);
+
 [[noreturn]] void Main(const QString& commandLine);
 
 // The show inside another program's window (a screensaver host's), on the

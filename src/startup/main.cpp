@@ -32,10 +32,11 @@ int main(int argc, char* argv[]) {
 
     const std::optional<HostArguments> host = ReadHostArguments(arguments, ScreensaverWindow());
     if (!host) {
-        const auto application = platform::StartApplication(argc, argv);
         // The Windows-style switches come as separate arguments; the program
         // reads them as the one command line a screensaver gets there.
-        Main(arguments.join(u' '));
+        const QString commandLine = arguments.join(u' ');
+        const auto application = platform::StartApplication(argc, argv, StartShowsPages(commandLine));
+        Main(commandLine);
     }
 
     if (!host->error.isEmpty()) return Refuse(host->error, kUsageError);
@@ -47,6 +48,6 @@ int main(int argc, char* argv[]) {
                                    : QStringLiteral("no display to show on"),
                       kNoHostWindow);
     qputenv("DISPLAY", platform::DisplayOnScreen(qEnvironmentVariable("DISPLAY"), window.screen).toLocal8Bit());
-    const auto application = platform::StartApplication(argc, argv);
+    const auto application = platform::StartApplication(argc, argv, StartShowsPages(host->collection));
     MainInHost(window.id, host->collection);
 }

@@ -65,7 +65,8 @@ TEST_F(ShowE2E, InputEndsTheShowOrMovesOn) {
     EXPECT_TRUE(show->EndsCleanly());
 }
 
-// On a machine kept busy, one key press moves on by one entry. A still
+// A show of clips starts without the browser engine. On a machine kept
+// busy, one key press moves on by one entry. A still
 // without a size is shown at its own proportions and the show goes on. An
 // entry whose names are empty is logged without NUL bytes.
 TEST_F(ShowE2E, OneKeyOneSkipAStillWithoutASizeAndAReadableLog) {
@@ -75,6 +76,8 @@ TEST_F(ShowE2E, OneKeyOneSkipAStillWithoutASizeAndAReadableLog) {
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {EntrySpec{"", "", {}, {}}, Entry("long-red.mp4"),
                                                         Entry("long-green.mp4"), Entry("long-blue.mp4"), noSize});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    // A show without pages does not load the browser engine.
+    EXPECT_FALSE(ReadText(QStringLiteral("/proc/%1/maps").arg(show->processId())).contains("WebEngine"));
     QThread::msleep(1500);  // a key in the first moment is lost (see above)
     {
         std::vector<std::unique_ptr<ChildProcess>> hogs;

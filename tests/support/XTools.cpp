@@ -34,7 +34,8 @@ std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& pro
 }
 
 InstalledProgram::InstalledProgram(const QString& display) : display_(display) {
-    if (!QFile::copy(ZORSCR_EXE, file("ZORScr"))) throw std::runtime_error("cannot copy the program");
+    if (!QFile::copy(ZORSCR_EXE, file("ZORScr")) || !QFile::copy(ZORWEB_PLUGIN, file("libzorweb.so")))
+        throw std::runtime_error("cannot copy the program");
 }
 
 int InstalledProgram::Run(const QStringList& arguments, const std::function<bool()>& until) const {

@@ -6,10 +6,10 @@
 
 namespace platform {
 
-// Prepares the browser engine and makes the application. Without any display
-// to reach (no DISPLAY or WAYLAND_DISPLAY, no QT_QPA_PLATFORM) it runs
-// off screen, so that a start without a desktop still reads its collection and
-// writes its log instead of aborting.
-std::unique_ptr<QApplication> StartApplication(int& argc, char** argv);
+// Makes the application, with the browser engine prepared when pages may be
+// shown. Without any display to reach (no DISPLAY or WAYLAND_DISPLAY, no
+// QT_QPA_PLATFORM) it runs off screen, so that a start without a desktop
+// still reads its collection and writes its log instead of aborting.
+std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, bool showsPages = true);
 
 }  // namespace platform

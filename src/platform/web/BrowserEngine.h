@@ -40,8 +40,10 @@ public:
     std::function<void(const QString& address)> NavigateComplete2;
 };
 
-// The real browser (Qt WebEngine). Home is the help page beside the program,
-// Search an empty page.
+// The real browser (Qt WebEngine, from its plugin beside the program). Home
+// is the help page beside the program, Search an empty page. Raises
+// vb::VbError 429 with the reason when the plugin cannot be loaded or the
+// program was started without preparing WebEngine (PrepareWebEngine).
 std::unique_ptr<BrowserEngine> NewWebEngineBrowser();
 
 }  // namespace platform

@@ -6,7 +6,7 @@
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
 
-#include "platform/web/WebEngineSetup.h"
+#include "platform/web/WebProfile.h"
 
 namespace platform {
 

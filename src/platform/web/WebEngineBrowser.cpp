@@ -1,21 +1,23 @@
-// The browser engine on Qt WebEngine.
+// The browser engine on Qt WebEngine, built as a plugin of its own
+// (libzorweb.so beside the program) that the program loads only when a
+// collection shows web pages: linking WebEngine into the program cost every
+// start a tenth of a second or more (BrowserPlugin.cpp).
 
 #include <QUrl>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
 
-#include "platform/system/ProgramInfo.h"
 #include "platform/web/BrowserEngine.h"
 #include "platform/web/GuardedPage.h"
-#include "platform/web/HelpPage.h"
 
 namespace platform {
-namespace {
 
 class WebEngineBrowser final : public BrowserEngine {
 public:
-    WebEngineBrowser() : view_(std::make_unique<QWebEngineView>()), page_(new GuardedPage(view_.get())) {
+    WebEngineBrowser(QString base, QString home)
+        : base_(std::move(base)), home_(std::move(home)), view_(std::make_unique<QWebEngineView>()),
+          page_(new GuardedPage(view_.get())) {
         view_->setPage(page_);
         view_->setContextMenuPolicy(Qt::NoContextMenu);  // its entries open windows and save files
         QObject::connect(page_, &QWebEnginePage::loadingChanged, page_,
@@ -32,11 +34,11 @@ public:
     QWidget& View() override { return *view_; }
 
     void Navigate(const QString& address) override {
-        Load(QUrl::fromUserInput(address, ProgramDirectory(), QUrl::AssumeLocalFile));
+        Load(QUrl::fromUserInput(address, base_, QUrl::AssumeLocalFile));
     }
     void GoBack() override { Trigger(QWebEnginePage::Back, page_->history()->canGoBack()); }
     void GoForward() override { Trigger(QWebEnginePage::Forward, page_->history()->canGoForward()); }
-    void GoHome() override { Load(QUrl::fromLocalFile(HelpPagePath())); }
+    void GoHome() override { Load(QUrl::fromLocalFile(home_)); }
     void GoSearch() override { Load(QUrl(QStringLiteral("about:blank"))); }
     void Refresh() override { Trigger(QWebEnginePage::Reload, !page_->url().isEmpty()); }
     void Stop() override { page_->triggerAction(QWebEnginePage::Stop); }
@@ -67,13 +69,15 @@ private:
         if (DownloadComplete) DownloadComplete();
     }
 
+    const QString base_, home_;  // where relative addresses start; the Home page
     std::unique_ptr<QWebEngineView> view_;
     GuardedPage* page_;  // owned by the view
     bool busy_ = false;
 };
 
-}  // namespace
-
-std::unique_ptr<BrowserEngine> NewWebEngineBrowser() { return std::make_unique<WebEngineBrowser>(); }
-
 }  // namespace platform
+
+// The plugin's one entry point (BrowserPlugin.h).
+extern "C" Q_DECL_EXPORT platform::BrowserEngine* ZorNewWebEngineBrowser(const QString& base, const QString& home) {
+    return new platform::WebEngineBrowser(base, home);
+}

@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QWebEngineDownloadRequest>
-#include <QWebEngineProfile>
 #include <unistd.h>
 
 namespace platform {
@@ -24,15 +22,6 @@ void PrepareWebEngine() {
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 }
 
-QWebEngineProfile& WebProfile() {
-    static QWebEngineProfile* const profile = [] {
-        auto* p = new QWebEngineProfile(QCoreApplication::instance());  // no name: off the record
-        p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-        QObject::connect(p, &QWebEngineProfile::downloadRequested, p,
-                         [](QWebEngineDownloadRequest* download) { download->cancel(); });
-        return p;
-    }();
-    return *profile;
-}
+bool WebEnginePrepared() { return QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts); }
 
 }  // namespace platform

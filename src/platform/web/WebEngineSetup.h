@@ -1,16 +1,15 @@
 #pragma once
-// Qt WebEngine's process-wide set-up.
-
-class QWebEngineProfile;
+// Qt WebEngine's process-wide set-up, made without linking WebEngine.
 
 namespace platform {
 
-// Must run before the QApplication is made: Chromium's switches for this
-// machine and the shared OpenGL contexts WebEngine needs.
+// Must run before the QApplication is made, and only when pages may be
+// shown (it costs the start a tenth of a second): Chromium's switches for
+// this machine and the shared OpenGL contexts WebEngine needs.
 void PrepareWebEngine();
 
-// The one browser profile of the process: off the record (nothing is kept on
-// disk), and every download is refused.
-QWebEngineProfile& WebProfile();
+// Whether PrepareWebEngine ran before the application was made: WebEngine
+// loaded without it would crash.
+bool WebEnginePrepared();
 
 }  // namespace platform
