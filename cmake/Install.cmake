@@ -18,7 +18,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 set(ZOR_PROGRAM_DIR lib/zorscr)
 install(TARGETS ZORScr ZORFacts ZORCollect RUNTIME DESTINATION ${ZOR_PROGRAM_DIR})
-install(TARGETS zorweb LIBRARY DESTINATION ${ZOR_PROGRAM_DIR})
+install(TARGETS zorweb LIBRARY DESTINATION ${ZOR_PROGRAM_DIR}/plugins)
 install(FILES ${ZOR_HELP_PAGE} DESTINATION ${ZOR_PROGRAM_DIR})
 
 # Links are made in the build folder and installed as they are.

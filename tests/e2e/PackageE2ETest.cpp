@@ -58,6 +58,7 @@ TEST(PackageE2E, InstallsTheProgramItsLinksAndItsDocuments) {
         {"usr/lib/zorscr/ZORFacts"},
         {"usr/lib/zorscr/ZORCollect"},
         {"usr/lib/zorscr/ZORhlp.htm"},
+        {"usr/lib/zorscr/plugins/libzorweb.so"},
         {"usr/bin/zorscr", "usr/lib/zorscr/ZORScr"},
         {"usr/bin/zorfacts", "usr/lib/zorscr/ZORFacts"},
         {"usr/bin/zorcollect", "usr/lib/zorscr/ZORCollect"},

@@ -34,7 +34,8 @@ std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& pro
 }
 
 InstalledProgram::InstalledProgram(const QString& display) : display_(display) {
-    if (!QFile::copy(ZORSCR_EXE, file("ZORScr")) || !QFile::copy(ZORWEB_PLUGIN, file("libzorweb.so")))
+    if (!QFile::copy(ZORSCR_EXE, file("ZORScr")) || !QDir().mkpath(file("plugins")) ||
+        !QFile::copy(ZORWEB_PLUGIN, file("plugins/libzorweb.so")))
         throw std::runtime_error("cannot copy the program");
 }
 

@@ -187,8 +187,9 @@ void MpvEngine::TakePrepared() {
     TimeStep("prepared clip taken");
     std::swap(current_, spare_);
     spare_->StopLater();
-    for (const auto& [name, value] : settings_) current_->Set(name.constData(), value);
-    current_->Set("end", EndOption());
+    for (const auto& [name, value] : settings_)
+        Check(current_->Set(name.constData(), value), "set " + name + "=" + value);
+    Check(current_->Set("end", EndOption()), "set end=" + EndOption());
     ready_ = true;  // commands now go to the clip itself
     if (const double start = startAt_.value_or(partStart_); std::abs(start - current_->start) > 1e-6) Seek(start);
     if (window_) window_->Show(current_->Handle());

@@ -1,5 +1,5 @@
-// NewWebEngineBrowser: the real browser comes from libzorweb.so beside the
-// program, loaded on first use, so that a show without web pages never
+// NewWebEngineBrowser: the real browser comes from plugins/libzorweb.so
+// beside the program, loaded on first use, so that a show without web pages never
 // loads Qt WebEngine (see WebEngineBrowser.cpp).
 
 #include <QLibrary>
@@ -20,7 +20,7 @@ using Factory = BrowserEngine* (*)(const QString& base, const QString& home);
 }
 
 Factory LoadFactory() {
-    static QLibrary plugin(JoinPath(ProgramDirectory(), QStringLiteral("libzorweb.so")));
+    static QLibrary plugin(JoinPath(ProgramDirectory(), QStringLiteral("plugins/libzorweb.so")));
     if (!plugin.isLoaded() && !plugin.load()) CannotCreate(plugin.errorString());
     const auto factory = reinterpret_cast<Factory>(plugin.resolve("ZorNewWebEngineBrowser"));
     if (!factory) CannotCreate(plugin.errorString());

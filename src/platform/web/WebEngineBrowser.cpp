@@ -1,5 +1,5 @@
 // The browser engine on Qt WebEngine, built as a plugin of its own
-// (libzorweb.so beside the program) that the program loads only when a
+// (plugins/libzorweb.so beside the program) that the program loads only when a
 // collection shows web pages: linking WebEngine into the program cost every
 // start a tenth of a second or more (BrowserPlugin.cpp).
 
