@@ -149,8 +149,7 @@ TEST_F(RemoteE2E, WithoutASoundServerTheMessageComesOnce) {
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4"), Entry("green.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     RightClick(kCentre);
-    ASSERT_NE(screen_.WaitForWindow("ZORScr").id, 0u);
-    screen_.Xdotool({"key", "Return"});
+    ASSERT_TRUE(screen_.Answer("ZORScr", "Return"));
     ASSERT_TRUE(WaitForRemote());  // shown once the box is answered
     RightClick(kBeside);           // hides it
     ASSERT_TRUE(RemoteHides());

@@ -111,7 +111,7 @@ TEST_F(ShowE2E, MissingStillShowsTheLocationErrorAndEndsAfterOk) {
     QFile::remove(program_.file("going.png"));
     ASSERT_NE(screen_.WaitForWindow("ZOR Movie Location error").id, 0u);
     EXPECT_EQ(show->state(), QProcess::Running);  // until the box is answered
-    screen_.Xdotool({"key", "Return"});
+    EXPECT_TRUE(screen_.Answer("ZOR Movie Location error", "Return"));
     EXPECT_TRUE(show->EndsCleanly());
 }
 

@@ -100,6 +100,16 @@ VirtualDisplay::Window VirtualDisplay::WaitForWindow(const QString& title) const
     return {};
 }
 
+bool VirtualDisplay::Answer(const QString& title, const QString& key) const {
+    if (WaitForWindow(title).id == 0) return false;
+    const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
+    for (int tries = 0; tries < 20; ++tries, QThread::msleep(1000)) {
+        if (Xdotool({"search", "--onlyvisible", "--name", pattern}).trimmed().isEmpty()) return true;
+        Xdotool({"key", key});
+    }
+    return false;
+}
+
 VirtualDisplay::Window VirtualDisplay::OpenWindow(const QString& title) {
     windows_.push_back(StartOn(name_, "xmessage", {"-geometry", "400x300+100+100", "-title", title, "        "}));
     return WaitForWindow(title);

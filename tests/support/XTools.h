@@ -68,6 +68,10 @@ public:
     QString Xdotool(const QStringList& arguments) const { return QString::fromUtf8(Tool("xdotool", arguments)); }
     // The mapped window whose title is exactly title, waited for up to 20 seconds.
     Window WaitForWindow(const QString& title) const;
+    // Waits for a message box of that title and presses key until it has
+    // gone (a key pressed before the box has the keyboard is lost); whether
+    // it went within 20 seconds.
+    bool Answer(const QString& title, const QString& key) const;
     // A window of another program, 400 x 300 at (100, 100), closed with the display.
     Window OpenWindow(const QString& title);
     // No --sync: xdotool would wait 15 seconds for a move to where the pointer

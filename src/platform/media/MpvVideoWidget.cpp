@@ -27,6 +27,9 @@ MpvVideoWindow::MpvVideoWindow(std::function<void(mpv_handle*, bool)> rendererCh
       rendererFailed_(std::move(rendererFailed)) {
     // Input goes through to the control that hosts the picture.
     setFlag(Qt::WindowTransparentForInput);
+    // Qt would name the native window after the application, and window
+    // lists and tools looking for "ZORScr" (a message box) would find it.
+    setTitle(QStringLiteral("video"));
     setFlag(Qt::WindowDoesNotAcceptFocus);
 }
 
