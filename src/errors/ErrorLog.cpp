@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/system/ProgramInfo.h"
@@ -16,10 +17,19 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// One record is one write to a file opened for appending (created when missing).
+// One record is one write to a file opened for appending (created when
+// missing). Only a regular file counts: a FIFO or a device named as the log
+// would block the program or take the record elsewhere, so it is opened
+// without waiting and refused like a file that cannot be written.
 bool AppendRecord(const QString& path, const QString& record) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0) return false;
+    struct stat facts {};
+    if (::fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     const QByteArray bytes = record.toUtf8();
     ssize_t written = -1;
     do {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <sys/stat.h>
 
 #include "config/Instances.h"
 #include "config/LogError.h"
@@ -33,14 +34,18 @@ TEST_F(LogErrorTest, AppendsToTheConfiguredLogAndEndsWhenAsked) {
     EXPECT_TRUE(IsLogRecordOf(records[1] + "\r\n", QStringLiteral("second")));
 }
 
+// A log that cannot be written, is a folder or a FIFO (which nobody reads:
+// opening it must not wait) takes the fallback file.
 TEST_F(LogErrorTest, UnwritableLogWritesTheWarningAndGoesOn) {
-    for (const QString& bad : {ProgramFile(QStringLiteral("missing/folder/x.log")), folder_.path()})
+    const QString fifo = ProgramFile(QStringLiteral("pipe.log"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& bad : {ProgramFile(QStringLiteral("missing/folder/x.log")), folder_.path(), fifo})
         EXPECT_NO_THROW(AppendToErrorLog(bad, QStringLiteral("lost"), true));
     const QByteArray record =
         "lost\r\n\r\n **** W A R N I N G ****\r\n\r\nError Handler did not process an error correctly. Possibly check "
         " the Errorlog path is not set to an incorrect drive mapping in the INI file Or  You do not have Write "
         "permissions for this workstation. Contact your system administrator.\r\n";
-    EXPECT_EQ(testsupport::ReadBytes(ProgramFile(QStringLiteral("ZORScrERROR.LOG"))), record + record);
+    EXPECT_EQ(testsupport::ReadBytes(ProgramFile(QStringLiteral("ZORScrERROR.LOG"))), record + record + record);
 }
 
 // An installed copy's folder is not the user's to write: the log and the
