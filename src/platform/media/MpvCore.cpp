@@ -115,14 +115,28 @@ bool MpvCore::GetInt(const char* name, int64_t& value) const {
     return true;
 }
 
-int MpvCore::Load(const QString& file, double at, const QByteArray& end) {
-    loadTag = 0;
+// The playlist entry a loadfile command answered with; -1 without one.
+static int64_t EntryOf(const mpv_node& result) {
+    if (result.format != MPV_FORMAT_NODE_MAP) return -1;
+    for (int i = 0; i < result.u.list->num; ++i) {
+        if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0) return result.u.list->values[i].u.int64;
+    }
+    return -1;
+}
+
+// What is known of a clip starts again; url empty: no clip.
+void MpvCore::Forget(const QString& file, double at) {
     url = file;
     start = at;
     entry = -1;
     started = loaded = false;
     duration = 0;
     size = {};
+}
+
+int MpvCore::Load(const QString& file, double at, const QByteArray& end) {
+    Forget(file, at);
+    loadTag = 0;
     Set("pause", "yes");
     Set("start", Decimal(at));
     Set("end", end);
@@ -131,22 +145,13 @@ int MpvCore::Load(const QString& file, double at, const QByteArray& end) {
     mpv_node result;
     const int code = mpv_command_ret(mpv_, command, &result);
     if (code < 0) return code;
-    if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0) entry = result.u.list->values[i].u.int64;
-        }
-    }
+    entry = EntryOf(result);
     mpv_free_node_contents(&result);
     return code;
 }
 
 void MpvCore::LoadLater(const QString& file, double at, const QByteArray& end) {
-    url = file;
-    start = at;
-    entry = -1;
-    started = loaded = false;
-    duration = 0;
-    size = {};
+    Forget(file, at);
     loadTag = ++lastTag_;
     SetLater("pause", "yes");
     SetLater("start", Decimal(at));
@@ -157,8 +162,7 @@ void MpvCore::LoadLater(const QString& file, double at, const QByteArray& end) {
 }
 
 void MpvCore::StopLater() {
-    url.clear();
-    started = loaded = false;
+    Forget({}, 0);
     loadTag = 0;
     const char* command[] = {"stop", nullptr};
     mpv_command_async(mpv_, 0, command);
@@ -171,23 +175,15 @@ void MpvCore::SetLater(const char* name, const QByteArray& value) {
 
 void MpvCore::TakeLoadReply(const mpv_event& reply) {
     if (loadTag == 0 || reply.reply_userdata != loadTag) return;  // of a load given up since
-    const auto* result = static_cast<const mpv_event_command*>(reply.data);
     if (reply.error < 0) {
         url.clear();
         return;
     }
-    if (result->result.format != MPV_FORMAT_NODE_MAP) return;
-    const mpv_node_list* map = result->result.u.list;
-    for (int i = 0; i < map->num; ++i) {
-        if (qstrcmp(map->keys[i], "playlist_entry_id") == 0) entry = map->values[i].u.int64;
-    }
+    entry = EntryOf(static_cast<const mpv_event_command*>(reply.data)->result);
 }
 
 int MpvCore::Stop() {
-    url.clear();
-    started = loaded = false;
-    duration = 0;
-    size = {};
+    Forget({}, 0);
     const char* command[] = {"stop", nullptr};
     return Command(command);
 }

@@ -78,6 +78,8 @@ public:
     uint64_t loadTag = 0;  // the reply awaited for the last LoadLater; 0: none
 
 private:
+    void Forget(const QString& file, double at);
+
     mpv_handle* mpv_ = nullptr;
     uint64_t lastTag_ = 0;
 };

@@ -81,6 +81,18 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
     EXPECT_EQ(QString::number(errors) + player_.ErrorDescription(), "1seek refused");
 }
 
+// Plays the clip set and waits for its end, 20 s at most: the result, or
+// none. A clip that could not open ends again at Play.
+std::optional<qint32> PlayToTheEnd(Med_Saver& player) {
+    std::optional<qint32> result;
+    QEventLoop loop;
+    player.EndOfStream = [&](qint32 r) { result = r, loop.quit(); };
+    player.Play();
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    if (!result) loop.exec();
+    return result;
+}
+
 // The program's own engine, without picture and sound, on generated files.
 TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
     testsupport::TempFolder folder;
@@ -91,9 +103,6 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
     for (const auto& [file, start, end, plays, expected] :
          {std::tuple{clip, 0.2, 0.5, 3, 0}, {gone, 0.0, 0.0, 1, 1}, {QStringLiteral("fdclose://0"), 0.0, 0.0, 1, 1}}) {
         Med_Saver player(nullptr);
-        std::optional<qint32> result;
-        QEventLoop loop;
-        player.EndOfStream = [&](qint32 r) { result = r, loop.quit(); };
         player.LetAutoStart(false);
         player.LetFileName(file);
         player.LetRate(2);
@@ -102,10 +111,7 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
         player.LetPlayCount(plays);
         player.LetDisplaySize(Med_Saver::kOwnSize);
         EXPECT_TRUE(expected != 0 || player.Height() == 3600);  // the clip's 240 pixels
-        player.Play();
-        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-        if (!result) loop.exec();
-        EXPECT_EQ(result, expected);
+        EXPECT_EQ(PlayToTheEnd(player), expected);
         EXPECT_EQ(player.ErrorDescription().contains(file), expected == 1) << player.ErrorDescription().toStdString();
     }
     // A prepared clip is the one opened next, or dropped for another: either
@@ -114,14 +120,12 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
     testsupport::MakeClip(other, testsupport::ColourSource(Qt::green), 2);
     for (const QString& next : {clip, other}) {
         Med_Saver player(nullptr);
-        std::optional<qint32> result;
-        QEventLoop loop;
-        player.EndOfStream = [&](qint32 r) { result = r, loop.quit(); };
         player.LetAutoStart(false);
         player.LetFileName(other);
         player.Prepare(clip, 0.5);
-        QTimer::singleShot(1000, &loop, &QEventLoop::quit);  // time to prepare
-        loop.exec();
+        QEventLoop preparing;
+        QTimer::singleShot(1000, &preparing, &QEventLoop::quit);
+        preparing.exec();
         player.LetFileName(next);
         player.LetSelectionStart(0.5);
         player.LetCurrentPosition(0.5);
@@ -129,10 +133,7 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
         EXPECT_EQ(player.Duration(), next == clip ? 1 : 2);
         QElapsedTimer played;
         played.start();
-        player.Play();
-        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-        loop.exec();
-        EXPECT_EQ(result, 0);
+        EXPECT_EQ(PlayToTheEnd(player), 0);
         EXPECT_NEAR(played.elapsed(), next == clip ? 500 : 1500, 300);
     }
     // An option mpv rejects is a player that cannot start, with mpv's reason.
