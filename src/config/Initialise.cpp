@@ -11,6 +11,8 @@
 #include "config/ModString.h"
 #include "errors/ErrorLog.h"
 #include "errors/SupportNotice.h"
+#include "platform/profile/FileSnapshot.h"
+#include "platform/system/FileProblem.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
 #include "platform/ui/Cursor.h"
@@ -46,6 +48,24 @@ bool HasNoValue(const QString& text) {
     return trimmed.isEmpty() || trimmed.length() == kReadBufferLength;
 }
 
+QString DefaultErrorLog() {
+    return platform::JoinPath(platform::SettingsDirectory(), QStringLiteral("ZORError.Log"));
+}
+
+// Why a file gives no [ZOR] section: it cannot be read, or it can and has none.
+QString NoSettingsProblem(const QString& file) {
+    const QString problem = platform::ReadProblem(file, platform::profile::kMaxProfileBytes);
+    if (!problem.isEmpty()) return problem;
+    return QStringLiteral("has no [ZOR] section (a collection is text in UTF-8, in Windows-1252 or in UTF-16 "
+                          "with a byte-order mark)");
+}
+
+// A setting the show cannot go on without is written back, or the show ends.
+void WriteBackOrEnd(ZorKey key, const QString& value, const QString& file) {
+    if (!WriteKey(kZorSection, QString::fromUtf16(key.name), value, file))
+        EndCannotShow(CollectionProblem(file, platform::WriteProblem(file)));
+}
+
 // ---- Run-mode setting -------------------------------------------------------
 
 struct RunModeRule {
@@ -73,8 +93,7 @@ void ApplyRunMode(const SectionList& zor, const QString& file) {
         return;
     }
     gSettings().LetRunMode(QStringLiteral("SCREENSAVER"));
-    if (!WriteKey(kZorSection, QString::fromUtf16(zor::RunAs.name), QStringLiteral("SCREENSAVER"), file))
-        vb::EndProgram();
+    WriteBackOrEnd(zor::RunAs, QStringLiteral("SCREENSAVER"), file);
 }
 
 qint16 NumberOrZero(const SectionList& zor, ZorKey key) {
@@ -258,6 +277,15 @@ bool CollectionHasPages(const QString& collectionPath) {
     return false;
 }
 
+QString ErrorLogOf(const QString& collectionPath) {
+    SectionList zor;
+    ReadSection(kZorSection, zor, ConfigurationFile(collectionPath));
+    QString value;
+    vb::ResumeNext([&] { value = vb::Trim(PairAt(zor, zor::ErrorLog.position).value); });
+    vb::Err().Clear();
+    return HasNoValue(value) ? QString() : value;
+}
+
 QString ConfigurationFile(const QString& collectionPath) {
     if (!collectionPath.isEmpty()) return collectionPath;
     return platform::JoinPath(platform::SettingsDirectory(), gIniFileName);
@@ -269,10 +297,11 @@ void Initialise(const QString& collectionPath) {
     ZOR2& settings = gSettings();
 
     SectionList zor;
-    if (!ReadSection(kZorSection, zor, file)) vb::EndProgram();
+    if (!ReadSection(kZorSection, zor, file)) EndCannotShow(CollectionProblem(file, NoSettingsProblem(file)));
     if (!HasFormatMark(zor)) {
         platform::ShowCursor(true);
-        vb::EndProgram();
+        EndCannotShow(CollectionProblem(
+            file, QStringLiteral("has no DefaultStartupVid key in its [ZOR] section, so it is not a collection")));
     }
 
     ApplyRunMode(zor, file);
@@ -283,9 +312,8 @@ void Initialise(const QString& collectionPath) {
 
     vb::ResumeNext([&] { settings.LetErrorLog(vb::Trim(PairAt(zor, zor::ErrorLog.position).value)); });
     if (HasNoValue(settings.ErrorLog())) {
-        const QString defaultLog = platform::JoinPath(platform::SettingsDirectory(), QStringLiteral("ZORError.Log"));
-        settings.LetErrorLog(defaultLog);
-        if (!WriteKey(kZorSection, QString::fromUtf16(zor::ErrorLog.name), defaultLog, file)) vb::EndProgram();
+        settings.LetErrorLog(DefaultErrorLog());
+        WriteBackOrEnd(zor::ErrorLog, settings.ErrorLog(), file);
     }
 
     LoadUser(file);

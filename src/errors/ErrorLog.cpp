@@ -73,6 +73,11 @@ void AppendToErrorLog(const QString& logPath, const QString& text, bool endProgr
         std::fputs(fallback.toLocal8Bit().constData(), stderr);
 }
 
+void SayOnStandardError(const QString& message) {
+    std::fprintf(stderr, "%s: %s\n", platform::ExecutableName().toLocal8Bit().constData(),
+                 message.toLocal8Bit().constData());
+}
+
 QString NumberAndDescription(qint32 number, const QString& description) {
     return QString::number(number) + u' ' + description;
 }

@@ -12,6 +12,10 @@
 // and the caller goes on, whatever endProgram says.
 void AppendToErrorLog(const QString& logPath, const QString& message, bool endProgram);
 
+// One line "ZORScr: message" on standard error: for a person who started
+// the program by hand and would otherwise see it end without a word.
+void SayOnStandardError(const QString& message);
+
 // The log record and the fallback record for a message, as they are written.
 QString LogRecord(const QString& message, const QDateTime& when);
 QString FallbackRecord(const QString& message);

@@ -9,6 +9,8 @@
 #include "errors/ErrorLog.h"
 #include "password/PasswordStore.h"
 #include "password/frmLogin.h"
+#include "platform/profile/FileSnapshot.h"
+#include "platform/system/FileProblem.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
 #include "platform/ui/Cursor.h"
@@ -45,11 +47,13 @@ CommandLine ReadCommandLine(const QString& commandLine) {
     // follows them ("/S", "/s:123", "/P 1234"), stay.
     const QString word = result.command.section(u' ', 0, 0);
     const bool plainlyPath = word.indexOf(u'/', 1) >= 0 || word.contains(QStringLiteral("INI"));
-    if (!result.command.contains(u'/') || platform::NormalFileExists(path) || plainlyPath) {
-        result.collectionPath = platform::NormalFileExists(path) ? path : QString();
+    const bool namesFile = platform::NormalFileExists(path);
+    if (!result.command.contains(u'/') || namesFile || plainlyPath) {
+        result.collectionPath = namesFile ? path : QString();
         result.command = QStringLiteral("/C");
     }
     if (!vb::UCase(result.collectionPath).contains(QStringLiteral("INI"))) result.collectionPath.clear();
+    if (result.collectionPath.isEmpty() && (namesFile || plainlyPath)) result.ignoredPath = path;
     return result;
 }
 
@@ -104,9 +108,25 @@ void NameProgramIni() { gIniFileName = platform::ExecutableName() + QStringLiter
     vb::EndProgram();
 }
 
+// A path given that the program passes over for its own collection, said
+// so that nobody wonders why another collection shows or none does.
+void SayIfIgnored(const CommandLine& line) {
+    if (line.ignoredPath.isEmpty()) return;
+    QString problem = platform::ReadProblem(line.ignoredPath, platform::profile::kMaxProfileBytes);
+    if (problem.isEmpty()) problem = QStringLiteral("has no \"INI\" in its name");
+    SayOnStandardError(QStringLiteral("%1 is not used as a collection: it %2; the program's own collection is read")
+                           .arg(line.ignoredPath, problem));
+}
+
+CommandLine ReadAndSay(const QString& commandLine) {
+    const CommandLine line = ReadCommandLine(commandLine);
+    SayIfIgnored(line);
+    return line;
+}
+
 void Start(const QString& commandLine) {
     NameProgramIni();
-    const CommandLine line = ReadCommandLine(commandLine);
+    const CommandLine line = ReadAndSay(commandLine);
     const bool anotherInstance = platform::PrevInstance();  // also registers this copy
 
     const QString switchText = line.command.left(2);
@@ -161,6 +181,12 @@ bool StartShowsPages(const QString& commandLine) {
     return CollectionHasPages(ReadCommandLine(commandLine).collectionPath);
 }
 
+void EndWithoutDisplay(const QString& commandLine, const QString& problem) {
+    NameProgramIni();
+    gSettings().LetErrorLog(ErrorLogOf(ReadCommandLine(commandLine).collectionPath));
+    EndCannotShow(problem);
+}
+
 void Main(const QString& commandLine) {
     vb::OnError([&] { Start(commandLine); }, LogStartFailure);
     platform::ShowCursor(true);
@@ -174,7 +200,7 @@ void MainInHost(unsigned long window, const QString& collection) {
     gHostWindow = window;
     vb::OnError(
         [&] {
-            Initialise(ReadCommandLine(collection).collectionPath);
+            Initialise(ReadAndSay(collection).collectionPath);
             RunHostedShow();
         },
         LogStartFailure);

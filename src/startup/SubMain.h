@@ -8,6 +8,7 @@
 struct CommandLine {
     QString command;         // trimmed, upper case; "/C" when empty or a bare path
     QString collectionPath;  // the collection file named on the command line, or empty
+    QString ignoredPath;     // a path named that is passed over for the program INI file, or empty
 };
 
 // Steps 2 to 4 of the start: the command and the collection file it names.
@@ -19,6 +20,11 @@ CommandLine ReadCommandLine(const QString& commandLine);
 bool StartShowsPages(const QString& commandLine);
 
 [[noreturn]] void Main(const QString& commandLine);
+
+// Ends a start (command line, or a host's collection argument) that has no
+// display to show on: says why on standard error and in the log the
+// collection names.
+[[noreturn]] void EndWithoutDisplay(const QString& commandLine, const QString& problem);
 
 // The show inside another program's window (a screensaver host's), on the
 // collection file named (the program INI when none or none that exists).

@@ -32,6 +32,7 @@ public:
     // The control's events; the window sets its handlers here.
     std::function<void()>& DownloadComplete() { return engine_->DownloadComplete; }
     std::function<void(const QString& address)>& NavigateComplete2() { return engine_->NavigateComplete2; }
+    std::function<void(const QString& address, const QString& why)>& PageFailed() { return engine_->PageFailed; }
 
 private:
     std::unique_ptr<platform::BrowserEngine> engine_;

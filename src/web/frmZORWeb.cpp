@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "config/Instances.h"
+#include "config/LogError.h"
 #include "password/PasswordExit.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/VbInput.h"
@@ -56,6 +57,10 @@ frmZORWeb::frmZORWeb(std::unique_ptr<platform::BrowserEngine> engine)
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     brwWebBrowser->DownloadComplete() = [this] { brwWebBrowser_DownloadComplete(); };
     brwWebBrowser->NavigateComplete2() = [this](const QString& url) { brwWebBrowser_NavigateComplete2(url); };
+    // The page's display time still ends the entry; the log says why it stayed empty.
+    brwWebBrowser->PageFailed() = [](const QString& address, const QString& why) {
+        LogError(QStringLiteral("The web page %1 cannot be shown: %2").arg(address, why), false);
+    };
     timTimer->setInterval(kBusyPollMs);
     connect(timTimer, &QTimer::timeout, this, [this] { timTimer_Timer(); });
     KillTimer->setSingleShot(true);  // the display time runs once per load

@@ -32,23 +32,34 @@ protected:
 };
 
 // Unusable contents, a write-back the file cannot take and a preview without
-// a window: the program ends cleanly and leaves the file as it was.
-TEST_F(StartupE2E, StartThatCannotGoOnEndsCleanly) {
-    const std::tuple<QByteArray, QStringList, bool> cases[] = {
-        {Collection(Log()).left(700), {"/S"}, false},
-        {QByteArray(50 << 20, '='), {"/S"}, false},
-        {Collection(), {"/S"}, true},  // read-only, and ErrorLog is empty: it would be written back
-        {Collection(Log()), {"/P"}, false},
+// a window: the program ends and leaves the file as it was; where it could
+// not show the collection it says why in its log, with status 1.
+TEST_F(StartupE2E, StartThatCannotGoOnKeepsTheFileAndSaysWhy) {
+    struct Case {
+        QByteArray text;
+        QStringList arguments;
+        bool readOnly;
+        int exitCode;
+        QString logged;
     };
-    for (const auto& [text, arguments, readOnly] : cases) {
+    const Case cases[] = {
+        {Collection(Log()).left(700), {"/S"}, false, 0, {}},
+        {QByteArray(50 << 20, '='), {"/S"}, false, 1, "ZORScr.INI cannot be shown: it has no [ZOR] section"},
+        // read-only, and ErrorLog is empty: it would be written back
+        {Collection(), {"/S"}, true, 1, "ZORScr.INI cannot be shown: it is read-only"},
+        {Collection(Log()), {"/P"}, false, 0, "<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "},
+    };
+    for (const Case& c : cases) {
         for (const QString& file : {Log(), Ini()}) QFile::remove(file);  // the file may be read-only
-        WriteBytes(Ini(), text);
-        if (readOnly) QFile::setPermissions(Ini(), QFile::ReadOwner | QFile::ReadGroup);
-        EXPECT_EQ(program_.Run(arguments), 0) << text.left(60).toStdString();
-        EXPECT_EQ(ReadBytes(Ini()), text);
-        EXPECT_FALSE(readOnly && QFile::exists(Log()));
+        WriteBytes(Ini(), c.text);
+        if (c.readOnly) QFile::setPermissions(Ini(), QFile::ReadOwner | QFile::ReadGroup);
+        EXPECT_EQ(program_.Run(c.arguments), c.exitCode) << c.text.left(60).toStdString();
+        EXPECT_EQ(ReadBytes(Ini()), c.text);
+        // Before its ErrorLog setting is read the program logs to its default log.
+        const QString logged = ReadText(Log()) + ReadText(program_.file("ZORScr.Log"));
+        EXPECT_TRUE(logged.contains(c.logged)) << logged.toStdString();
+        QFile::remove(program_.file("ZORScr.Log"));
     }
-    EXPECT_TRUE(ReadText(Log()).contains("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "));
 }
 
 // A second "/S" or "/P" while a show runs, and a "/P" while a window called

@@ -64,6 +64,8 @@ public:
     explicit VirtualDisplay(const QStringList& screens = {"1280x720x24"});
     ~VirtualDisplay();
     QString name() const { return name_; }  // ":N"
+    // Kills the server at once, as when the session ends under a program.
+    void Kill() { xvfb_.kill(), xvfb_.waitForFinished(); }
     // Runs xdotool with these arguments ({"key", "Escape"}) and gives what it printed.
     QString Xdotool(const QStringList& arguments) const { return QString::fromUtf8(Tool("xdotool", arguments)); }
     // The mapped window whose title is exactly title, waited for up to 20 seconds.

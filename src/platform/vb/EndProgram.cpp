@@ -13,6 +13,18 @@ namespace {
 std::mutex hookMutex;
 std::function<void(int)> installedHook;
 
+// Whatever buffered output there is must not be lost.
+void FlushOutput() {
+    std::cout.flush();
+    std::clog.flush();
+    std::fflush(nullptr);
+}
+
+void EndAtExit(int status, void*) {
+    FlushOutput();
+    std::_Exit(status);
+}
+
 }  // namespace
 
 std::function<void(int)> SetEndProgramHook(std::function<void(int)> hook) {
@@ -29,11 +41,13 @@ void EndProgram(int exitCode) {
     if (hook) hook(exitCode);  // expected to throw; ending anyway is the safe fallback
 
     // Windows and other static objects may still be alive, so no static
-    // destructors run; only buffered output must not be lost.
-    std::cout.flush();
-    std::clog.flush();
-    std::fflush(nullptr);
+    // destructors run.
+    FlushOutput();
     std::_Exit(exitCode);
 }
+
+// Exit handlers run in the reverse order of their registration, so this
+// one runs before the destructors of every object made before it.
+void RouteExitThroughEndProgram() { ::on_exit(EndAtExit, nullptr); }
 
 }  // namespace vb

@@ -7,11 +7,25 @@
 
 namespace vb {
 
+// How the program's exit status reads.
+constexpr int kEndedNormally = 0;
+// It could not do its job: no display to show on or the display went
+// away, a collection it cannot show, a host window that is not there.
+constexpr int kCouldNotShow = 1;
+constexpr int kUsageError = 2;  // a host's command line it cannot read
+
 struct ProgramEnded {
     int exitCode = 0;
 };
 
-[[noreturn]] void EndProgram(int exitCode = 0);
+[[noreturn]] void EndProgram(int exitCode = kEndedNormally);
+
+// From now on a call of exit() ends the program as EndProgram does, with
+// the status given and without static destructors: libraries call exit()
+// when the display connection breaks (Qt, Xlib), and tearing down windows
+// whose display has gone crashes. Objects made before the call are safe;
+// call it again after making long-lived objects (the application).
+void RouteExitThroughEndProgram();
 
 // Installs a hook that EndProgram calls instead of leaving the process
 // (an empty function removes it). Returns the previous hook.

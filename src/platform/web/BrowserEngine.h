@@ -38,6 +38,11 @@ public:
     std::function<void()> DownloadComplete;
     // Raised when the browser has arrived at an address (also an error page).
     std::function<void(const QString& address)> NavigateComplete2;
+    // Raised when a page cannot be shown, with why: an address of a kind
+    // the browser does not open (it shows a notice instead, and the address
+    // stays its LocationURL), or the page's own process ended abnormally
+    // (the page stays blank until the next load starts a new one).
+    std::function<void(const QString& address, const QString& why)> PageFailed;
 };
 
 // The real browser (Qt WebEngine, from its plugin beside the program). Home

@@ -34,6 +34,19 @@ GuardedPage::GuardedPage(QObject* parent) : QWebEnginePage(&WebProfile(), parent
             [](const QUrl&, QAuthenticator* authenticator, const QString&) { *authenticator = QAuthenticator(); });
 }
 
+bool GuardedPage::Showable(const QUrl& url) {
+    static const QStringList kSchemes = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
+                                         QStringLiteral("data")};
+    const QString scheme = url.scheme().toLower();
+    return kSchemes.contains(scheme) || (scheme == u"about" && url.path() == u"blank");
+}
+
+// Frames inside a page keep what the browser allows them (about:srcdoc,
+// blob:); the page itself goes only where it may.
+bool GuardedPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
+    return !isMainFrame || Showable(url);
+}
+
 QWebEnginePage* GuardedPage::createWindow(WebWindowType) { return nullptr; }
 
 QStringList GuardedPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) { return {}; }

@@ -24,9 +24,16 @@ public:
                          [this](const QWebEngineLoadingInfo& info) { LoadingChanged(info); });
         // An address reached inside the page (an anchor, history.pushState)
         // arrives without a load.
-        QObject::connect(page_, &QWebEnginePage::urlChanged, page_, [this](const QUrl& url) {
-            if (!busy_ && NavigateComplete2) NavigateComplete2(url.toString());
+        QObject::connect(page_, &QWebEnginePage::urlChanged, page_, [this](const QUrl&) {
+            if (!busy_ && NavigateComplete2) NavigateComplete2(LocationURL());
         });
+        QObject::connect(page_, &QWebEnginePage::renderProcessTerminated, page_,
+                         [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                             if (status == QWebEnginePage::NormalTerminationStatus || !PageFailed) return;
+                             PageFailed(LocationURL(),
+                                        QStringLiteral("its page process ended (%1, exit code %2)")
+                                            .arg(QStringView(kTerminations[status]), QString::number(exitCode)));
+                         });
     }
 
     ~WebEngineBrowser() override { page_->disconnect(); }
@@ -43,7 +50,9 @@ public:
     void Refresh() override { Trigger(QWebEnginePage::Reload, !page_->url().isEmpty()); }
     void Stop() override { page_->triggerAction(QWebEnginePage::Stop); }
     QString LocationName() const override { return page_->title(); }
-    QString LocationURL() const override { return page_->url().toString(); }
+    QString LocationURL() const override {
+        return refused_.isEmpty() || page_->url().scheme() != u"data" ? page_->url().toString() : refused_;
+    }
     bool Busy() const override { return busy_; }
 
 private:
@@ -53,7 +62,16 @@ private:
     void Load(const QUrl& url) {
         if (!url.isValid()) return;
         busy_ = true;
-        page_->load(url);
+        if (GuardedPage::Showable(url)) {
+            refused_.clear();
+            page_->load(url);
+            return;
+        }
+        refused_ = url.toString();
+        if (PageFailed) PageFailed(refused_, QStringLiteral("it is not a web page, a file or about:blank"));
+        page_->setHtml(QStringLiteral("<title>Not shown</title><p style=\"font: 20px sans-serif\">This address is "
+                                      "not a web page or a file and is not shown: %1</p>")
+                           .arg(refused_.toHtmlEscaped()));
     }
     void Trigger(QWebEnginePage::WebAction action, bool possible) {
         if (!possible) return;
@@ -69,7 +87,10 @@ private:
         if (DownloadComplete) DownloadComplete();
     }
 
+    static constexpr const char16_t* kTerminations[] = {u"normal", u"abnormal", u"crashed", u"killed"};
+
     const QString base_, home_;  // where relative addresses start; the Home page
+    QString refused_;            // the address last refused, while its notice shows
     std::unique_ptr<QWebEngineView> view_;
     GuardedPage* page_;  // owned by the view
     bool busy_ = false;
