@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QThread>
 #include <csignal>
+#include <sys/stat.h>
 
 #include "ShowE2E.h"
 
@@ -43,6 +44,19 @@ TEST_F(ShowE2E, PagesThatCannotShowOrCrashLeaveTheShowRunning) {
     const QString log = ReadText(program_.file("ZORError.Log"));
     EXPECT_TRUE(log.contains("The web page chrome://gpucrash cannot be shown: it is not a web page")) << log.toStdString();
     EXPECT_TRUE(log.contains("cannot be shown: its page process ended (crashed")) << log.toStdString();
+}
+
+// An error log named as a FIFO is a log that cannot be written: the show
+// does not wait for a reader.
+TEST_F(ShowE2E, ErrorLogThatIsAFifoDoesNotHoldTheShow) {
+    const QString fifo = program_.file("log.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    CollectionSpec spec;
+    spec.errorLog = fifo;
+    spec.entries = {{"gone.mp4", "/nowhere/", {}, {}}, Entry("long-red.mp4")};  // the first is logged at the start
+    WriteBytes(program_.file("ZORScr.INI"), CollectionText(spec));
+    const auto show = program_.Start({"/S"});
+    EXPECT_TRUE(screen_.Shows(kCentre, kRed, 40, 5000));
 }
 
 // A session that ends under a clip or a page: the program ends by itself,
