@@ -13,9 +13,11 @@
 #include <utility>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 
 #include "platform/profile/PrivateProfile.h"
+#include "platform/profile/ProfileFile.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -224,6 +226,27 @@ TEST(ProfileCacheTest, SeesChangesByOthers) {
     EXPECT_EQ(readNextTick(), Text(u"d\0"));
 }
 
+// Another writer's rename within the clock tick of the last read: reads may
+// still give the old copy, but a write starts from the new content. Tried
+// until the rename and the write fell in one tick.
+TEST(ProfileCacheTest, WriteStartsFromAChangeWithinTheTick) {
+    testsupport::TempFolder folder;
+    const QString path = folder.file("tick.ini");
+    const auto tick = [] { timespec now{}; return clock_gettime(CLOCK_MONOTONIC_COARSE, &now), now.tv_nsec; };
+    bool oneTick = false;
+    for (int attempt = 0; attempt < 100 && !oneTick; ++attempt) {
+        WriteBytes(path, "[S]\nk=old\n");
+        Settle(path);
+        const long before = tick();
+        ReadReturned("S", "k", "d", path);
+        WriteBytes(path + ".other", "[S]\nk=old\nother=1\n");
+        ::rename(QFile::encodeName(path + ".other").constData(), QFile::encodeName(path).constData());
+        oneTick = tick() == before;
+        ASSERT_TRUE(Write(path));
+        ASSERT_EQ(ReadBytes(path), "[S]\nk=new\nother=1\n");
+    }
+}
+
 TEST(ProfileFileTest, RefusedWriteChangesNothing) {
     const struct {
         const char* name;
@@ -278,6 +301,49 @@ TEST(ProfileFileTest, WriteKeepsPermissionBitsAndLinks) {
     EXPECT_TRUE(QFileInfo(folder.file("link.ini")).isSymLink() && QFileInfo(folder.file("dangling.ini")).isSymLink());
     EXPECT_EQ(Names(folder.path()), QStringList({"dangling.ini", "link.ini", "p.ini", "real", "t.ini"}));
     EXPECT_EQ(Names(folder.file("real")), QStringList({"t.ini"}));
+}
+
+// Two processes write their own keys into one file at once, each having read
+// it first: every write starts from the other's last one, so no key is lost.
+TEST(ProfileWriteTest, WritersInTwoProcessesLoseNothing) {
+    constexpr int kKeys = 3;
+    for (int round = 0; round < 50; ++round) {
+        testsupport::TempFolder folder;
+        const QString path = folder.file("shared.ini");
+        WriteBytes(path, "[S]\n");
+        ReadReturned("S", "k", "d", path);  // cached, as a running copy has it
+        pid_t writers[2];
+        for (int w = 0; w < 2; ++w) {
+            if ((writers[w] = ::fork()) != 0) continue;
+            bool written = true;
+            for (int k = 0; k < kKeys; ++k)
+                written &= platform::profile::WritePrivateProfileString(u"S", QStringLiteral("w%1k%2").arg(w).arg(k), u"v", path);
+            ::_exit(written ? 0 : 1);
+        }
+        for (const pid_t writer : writers) {
+            int status = -1;
+            ::waitpid(writer, &status, 0);
+            EXPECT_EQ(status, 0);
+        }
+        const QByteArray text = ReadBytes(path);
+        for (int w = 0; w < 2; ++w)
+            for (int k = 0; k < kKeys; ++k)
+                ASSERT_TRUE(text.contains(QStringLiteral("w%1k%2=v").arg(w).arg(k).toUtf8())) << round << "\n" << text.constData();
+    }
+}
+
+// A tool's edit read before another writer's change is not written over it.
+TEST(ProfileFileTest, WriteRefusedAfterAChangeByAnother) {
+    testsupport::TempFolder folder;
+    const QString path = Plain(folder.path());
+    QString why;
+    std::optional<platform::profile::ProfileFile> file = platform::profile::ProfileFile::Read(path, &why);
+    ASSERT_TRUE(file);
+    file->SetValue(u"S", u"tool", u"1");
+    ASSERT_TRUE(Write(path));
+    EXPECT_FALSE(file->Write(&why));
+    EXPECT_TRUE(why.contains("changed")) << why.toStdString();
+    EXPECT_EQ(ReadBytes(path), kNew);
 }
 
 }  // namespace
