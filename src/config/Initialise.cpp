@@ -281,11 +281,18 @@ void Initialise(const QString& collectionPath) {
     vb::ResumeNext([&] { settings.LetDelayTimer(NumberOrZero(zor, zor::DelayTimer)); });
     vb::ResumeNext([&] { settings.LetStillDelayTimer(NumberOrZero(zor, zor::StillDelayTimer)); });
 
-    vb::ResumeNext([&] { settings.LetErrorLog(vb::Trim(PairAt(zor, zor::ErrorLog.position).value)); });
-    if (HasNoValue(settings.ErrorLog())) {
+    bool logCut = false;
+    vb::ResumeNext([&] {
+        const QString& read = PairAt(zor, zor::ErrorLog.position).value;
+        logCut = read.length() == kLongestReadValue;
+        settings.LetErrorLog(vb::Trim(read));
+    });
+    if (logCut || HasNoValue(settings.ErrorLog())) {
         const QString defaultLog = platform::JoinPath(platform::SettingsDirectory(), QStringLiteral("ZORError.Log"));
         settings.LetErrorLog(defaultLog);
-        if (!WriteKey(kZorSection, QString::fromUtf16(zor::ErrorLog.name), defaultLog, file)) vb::EndProgram();
+        // A cut path would name a stray file; the user's longer one is kept in the file.
+        if (!logCut && !WriteKey(kZorSection, QString::fromUtf16(zor::ErrorLog.name), defaultLog, file))
+            vb::EndProgram();
     }
 
     LoadUser(file);
