@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QThread>
 
@@ -31,14 +32,16 @@ protected:
     InstalledProgram program_{screen_.name()};
 };
 
-// Unusable contents, a write-back the file cannot take and a preview without
-// a window: the program ends cleanly and leaves the file as it was.
+// Unusable contents, a write-back the file cannot take or must not make, and a
+// preview without a window: the program ends cleanly and leaves the file as it was.
 TEST_F(StartupE2E, StartThatCannotGoOnEndsCleanly) {
     const std::tuple<QByteArray, QStringList, bool> cases[] = {
         {Collection(Log()).left(700), {"/S"}, false},
         {QByteArray(50 << 20, '='), {"/S"}, false},
         {Collection(), {"/S"}, true},  // read-only, and ErrorLog is empty: it would be written back
         {Collection(Log()), {"/P"}, false},
+        // An ErrorLog too long for a read: the default log is used and kept out of the file.
+        {Collection(program_.file(QString(150, u'a'))), {"/P"}, false},
     };
     for (const auto& [text, arguments, readOnly] : cases) {
         for (const QString& file : {Log(), Ini()}) QFile::remove(file);  // the file may be read-only
@@ -49,6 +52,7 @@ TEST_F(StartupE2E, StartThatCannotGoOnEndsCleanly) {
         EXPECT_FALSE(readOnly && QFile::exists(Log()));
     }
     EXPECT_TRUE(ReadText(Log()).contains("<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "));
+    EXPECT_EQ(QDir(program_.file(".")).entryList({"aaa*"}), QStringList());  // nor at the cut path
 }
 
 // A second "/S" or "/P" while a show runs, and a "/P" while a window called
