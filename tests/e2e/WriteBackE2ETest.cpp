@@ -19,16 +19,19 @@ namespace {
 // ended first. inotify rather than polling: the kill lands mid-write.
 bool KillAtTemporary(const InstalledProgram& program, int n) {
     const int watch = ::inotify_init1(IN_CLOEXEC);
-    ::inotify_add_watch(watch, QFile::encodeName(program.file(".")).constData(), IN_CREATE);
+    // The renames too: inotify merges an event with an identical one still unread.
+    ::inotify_add_watch(watch, QFile::encodeName(program.file(".")).constData(), IN_CREATE | IN_MOVED_FROM);
     const auto process = program.Start({"/P"});
     alignas(inotify_event) char events[4096];
     pollfd ready{watch, POLLIN, 0};
     for (int seen = 0, waited = 0; waited < 20000 && !process->waitForFinished(0); waited += 50) {
         if (::poll(&ready, 1, 50) <= 0) continue;
         const ssize_t length = ::read(watch, events, sizeof events);
-        for (auto* at = events; at < events + length; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len)
-            if (QByteArray(reinterpret_cast<inotify_event*>(at)->name).startsWith(".ZORScr.INI.") && ++seen == n)
+        for (char* at = events; at < events + length; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if ((event->mask & IN_CREATE) && QByteArray(event->name).startsWith(".ZORScr.INI.") && ++seen == n)
                 return process->kill(), ::close(watch), true;
+        }
     }
     return ::close(watch), false;
 }

@@ -84,7 +84,6 @@ LockedFile::LockedFile(const QByteArray& path) : target_(FinalTarget(path)) {
     }
     lock_ = std::make_unique<FolderLock>(FolderOf(*target_));
     reason_ = lock_->reason();
-    if (lock_->state() == FolderLock::State::Held) RemoveLeftoverTemporaries(*target_);
 }
 
 bool LockedFile::Usable() const { return lock_ && lock_->state() != FolderLock::State::Failed; }
@@ -104,7 +103,8 @@ bool LockedFile::Replace(QByteArrayView bytes, unsigned newFileMode) const {
     }
 
     QByteArray tempPath;
-    const int fd = CreateHiddenTemporary(target, exists ? S_IRUSR | S_IWUSR : mode_t(newFileMode), tempPath);
+    const bool alone = lock_->state() == FolderLock::State::Held;
+    const int fd = CreateHiddenTemporary(target, exists ? S_IRUSR | S_IWUSR : mode_t(newFileMode), alone, tempPath);
     if (fd < 0) return false;
     const bool filled = FillTemporary(fd, bytes, exists ? &original : nullptr);
     const bool closed = ::close(fd) == 0;

@@ -22,8 +22,9 @@ namespace platform {
 class LockedFile {
 public:
     // path may be a symbolic link; its final target is locked and replaced
-    // and the link stays. Once the lock is held, temporaries that killed
-    // writers left beside the target are removed. Waits as FolderLock does.
+    // and the link stays. Waits as FolderLock does. A temporary a killed
+    // writer left beside the target is removed by the next Replace (see
+    // HiddenTemporary).
     explicit LockedFile(const QByteArray& path);
 
     // True when the caller may read and replace the file: the lock is held,

@@ -2,8 +2,6 @@
 
 #include <QRandomGenerator>
 #include <cerrno>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,51 +11,39 @@ namespace {
 
 constexpr char kSuffixChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 constexpr qsizetype kSuffixLength = 6;
-constexpr char kMarker[] = ".zortmp-";
 constexpr int kCreateTries = 100;
 
-qsizetype NameStart(const QByteArray& path) { return path.lastIndexOf('/') + 1; }
+int CreateExclusive(const QByteArray& path, mode_t mode) {
+    return ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+}
 
-// ".<name>.zortmp-" for the file at path.
-QByteArray Prefix(const QByteArray& path) { return "." + path.sliced(NameStart(path)) + kMarker; }
-
-bool IsSuffix(QByteArrayView text) {
-    if (text.size() != kSuffixLength) return false;
-    for (const char c : text)
-        if (c == '\0' || !std::strchr(kSuffixChars, c)) return false;
-    return true;
+// A temporary a killed writer left: our own kind of file, nothing a user made.
+void RemoveLeftover(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && (::geteuid() == 0 || st.st_uid == ::geteuid()))
+        ::unlink(path.constData());
 }
 
 }  // namespace
 
-int CreateHiddenTemporary(const QByteArray& path, mode_t mode, QByteArray& tempPath) {
-    const QByteArray start = path.first(NameStart(path)) + Prefix(path);
+int CreateHiddenTemporary(const QByteArray& path, mode_t mode, bool alone, QByteArray& tempPath) {
+    const qsizetype nameStart = path.lastIndexOf('/') + 1;
+    const QByteArray fixed = path.first(nameStart) + "." + path.sliced(nameStart) + ".zortmp";
+    if (alone) {
+        RemoveLeftover(fixed);
+        tempPath = fixed;
+        const int fd = CreateExclusive(tempPath, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
     for (int attempt = 0; attempt < kCreateTries; ++attempt) {
         QByteArray suffix(kSuffixLength, '\0');
         for (char& c : suffix)
             c = kSuffixChars[QRandomGenerator::global()->bounded(int(sizeof kSuffixChars - 1))];
-        tempPath = start + suffix;
-        const int fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        tempPath = fixed + "-" + suffix;
+        const int fd = CreateExclusive(tempPath, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
-}
-
-void RemoveLeftoverTemporaries(const QByteArray& path) {
-    const QByteArray folder = NameStart(path) == 0 ? QByteArray(".") : path.first(NameStart(path));
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir) return;  // the write that follows reports a folder it cannot use
-    const QByteArray prefix = Prefix(path);
-    const uid_t me = ::geteuid();
-    while (const dirent* entry = ::readdir(dir)) {
-        const QByteArrayView name(entry->d_name);
-        if (!name.startsWith(prefix) || !IsSuffix(name.sliced(prefix.size()))) continue;
-        struct stat st {};
-        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-            (me == 0 || st.st_uid == me))
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
-    }
-    ::closedir(dir);
 }
 
 }  // namespace platform
