@@ -1,5 +1,6 @@
 #include "platform/system/FolderLock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
