@@ -9,6 +9,7 @@
 #include "collect/Collection.h"
 #include "collect/FolderWalk.h"
 #include "config/EntryAddress.h"
+#include "config/IniFileModule.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
 
@@ -147,7 +148,9 @@ public:
         if (code != kExitDone) return code;
         if (const auto it = parsed.values.find("--error-log"); it != parsed.values.end()) {
             settings.errorLog = QFileInfo(it->second).absoluteFilePath();
-            if (!ValueText(settings.errorLog)) return Fail(file, "the error log's path cannot be stored in a collection");
+            // The show takes a log path that fills its read as cut, and ignores it.
+            if (!ValueText(settings.errorLog) || settings.errorLog.size() >= kLongestReadValue)
+                return Fail(file, "the error log's path cannot be stored in a collection");
         }
         QString why;
         std::optional<Collection> collection = Collection::Open(file, true, &why);
@@ -172,7 +175,8 @@ public:
     QString Unstorable(const Collection& collection, const QString& folder, const QString& name) {
         for (const QString& part : {folder, name}) {
             if (part.contains(u'\n') || part.contains(u'\r')) return "its name holds a line break, which a collection cannot store";
-            if (!ValueText(part)) return "its folder or name is longer than the 126 characters the show reads";
+            if (!ValueText(part))
+                return QStringLiteral("its folder or name is longer than the %1 characters the show reads").arg(kLongestReadValue);
         }
         const bool address = folder.isEmpty() && IsAddress(name);
         if (!address && name.contains(u'\\')) return "its name holds a backslash, which the show reads as a folder";

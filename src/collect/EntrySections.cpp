@@ -34,7 +34,7 @@ const QStringList& EntrySuffixes() {
 
 std::optional<QString> ValueText(const QString& value) {
     if (value.contains(u'\n') || value.contains(u'\r') || value.contains(QChar(u'\0'))) return std::nullopt;
-    if (value.size() > kReadBufferLength - 2) return std::nullopt;
+    if (value.size() > kLongestReadValue) return std::nullopt;
     const bool quote = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace() ||
                                             (value.size() > 1 && value.front() == u'"' && value.back() == u'"'));
     return quote ? u'"' + value + u'"' : value;

@@ -9,6 +9,9 @@
 
 // Characters in the read buffer; the system is told one less.
 constexpr int kReadBufferLength = 128;
+// The longest value a read gives whole. A value read at this length may
+// have been cut from a longer one.
+constexpr int kLongestReadValue = kReadBufferLength - 2;
 
 struct KeyValuePair {
     QString name;

@@ -48,6 +48,9 @@ bool HasNoValue(const QString& text) {
     return trimmed.isEmpty() || trimmed.length() == kReadBufferLength;
 }
 
+// A value that fills what a read gives whole may have been cut short.
+bool IsCut(const QString& read) { return read.length() == kLongestReadValue; }
+
 QString DefaultErrorLog() {
     return platform::JoinPath(platform::SettingsDirectory(), QStringLiteral("ZORError.Log"));
 }
@@ -280,10 +283,10 @@ bool CollectionHasPages(const QString& collectionPath) {
 QString ErrorLogOf(const QString& collectionPath) {
     SectionList zor;
     ReadSection(kZorSection, zor, ConfigurationFile(collectionPath));
-    QString value;
-    vb::ResumeNext([&] { value = vb::Trim(PairAt(zor, zor::ErrorLog.position).value); });
+    QString read;
+    vb::ResumeNext([&] { read = PairAt(zor, zor::ErrorLog.position).value; });
     vb::Err().Clear();
-    return HasNoValue(value) ? QString() : value;
+    return HasNoValue(read) || IsCut(read) ? QString() : vb::Trim(read);
 }
 
 QString ConfigurationFile(const QString& collectionPath) {
@@ -310,10 +313,16 @@ void Initialise(const QString& collectionPath) {
     vb::ResumeNext([&] { settings.LetDelayTimer(NumberOrZero(zor, zor::DelayTimer)); });
     vb::ResumeNext([&] { settings.LetStillDelayTimer(NumberOrZero(zor, zor::StillDelayTimer)); });
 
-    vb::ResumeNext([&] { settings.LetErrorLog(vb::Trim(PairAt(zor, zor::ErrorLog.position).value)); });
-    if (HasNoValue(settings.ErrorLog())) {
+    bool logCut = false;
+    vb::ResumeNext([&] {
+        const QString& read = PairAt(zor, zor::ErrorLog.position).value;
+        logCut = IsCut(read);
+        settings.LetErrorLog(vb::Trim(read));
+    });
+    if (logCut || HasNoValue(settings.ErrorLog())) {
         settings.LetErrorLog(DefaultErrorLog());
-        WriteBackOrEnd(zor::ErrorLog, settings.ErrorLog(), file);
+        // A cut path would name a stray file; the user's longer one is kept in the file.
+        if (!logCut) WriteBackOrEnd(zor::ErrorLog, settings.ErrorLog(), file);
     }
 
     LoadUser(file);

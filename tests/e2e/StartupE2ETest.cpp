@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QThread>
 
@@ -31,9 +32,10 @@ protected:
     InstalledProgram program_{screen_.name()};
 };
 
-// Unusable contents, a write-back the file cannot take and a preview without
-// a window: the program ends and leaves the file as it was; where it could
-// not show the collection it says why in its log, with status 1.
+// Unusable contents, a write-back the file cannot take or must not make, and
+// a preview without a window: the program ends and leaves the file as it
+// was; where it could not show the collection it says why in its log, with
+// status 1.
 TEST_F(StartupE2E, StartThatCannotGoOnKeepsTheFileAndSaysWhy) {
     struct Case {
         QByteArray text;
@@ -48,6 +50,8 @@ TEST_F(StartupE2E, StartThatCannotGoOnKeepsTheFileAndSaysWhy) {
         // read-only, and ErrorLog is empty: it would be written back
         {Collection(), {"/S"}, true, 1, "ZORScr.INI cannot be shown: it is read-only"},
         {Collection(Log()), {"/P"}, false, 0, "<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "},
+        // An ErrorLog too long for a read: the default log is used and kept out of the file.
+        {Collection(program_.file(QString(150, u'a'))), {"/P"}, false, 0, "<<ERR002>> - Hwnd API Failure"},
     };
     for (const Case& c : cases) {
         for (const QString& file : {Log(), Ini()}) QFile::remove(file);  // the file may be read-only
@@ -60,6 +64,7 @@ TEST_F(StartupE2E, StartThatCannotGoOnKeepsTheFileAndSaysWhy) {
         EXPECT_TRUE(logged.contains(c.logged)) << logged.toStdString();
         QFile::remove(program_.file("ZORScr.Log"));
     }
+    EXPECT_EQ(QDir(program_.file(".")).entryList({"aaa*"}), QStringList());  // nor at the cut path
 }
 
 // A second "/S" or "/P" while a show runs, and a "/P" while a window called

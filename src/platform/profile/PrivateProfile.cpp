@@ -46,8 +46,7 @@ const ProfileDocument& DocumentOf(const LoadedProfile& profile) {
     return profile.document ? *profile.document : kEmpty;
 }
 
-// Serialises this process's read-edit-write sequences, so that two threads
-// writing to one file do not lose each other's change.
+// Lets this process's threads queue for the file lock without polling it.
 std::mutex& WriteMutex() {
     static std::mutex mutex;
     return mutex;
@@ -86,8 +85,10 @@ bool WritePrivateProfileString(std::optional<QStringView> appName,
     }
     const QStringView section = TrimSpaces(*appName);
     const std::lock_guard lock(WriteMutex());
+    const LockedFile file(QFile::encodeName(fileName));
+    if (!file.Usable()) return false;
     ProfileCache& cache = ProfileCache::Instance();
-    const LoadedProfile profile = cache.Load(fileName);
+    const LoadedProfile profile = cache.Load(fileName, ProfileCache::Check::Now);
     if (profile.state == FileState::Unreadable) return false;
     const ProfileDocument& doc = DocumentOf(profile);
 
@@ -103,7 +104,7 @@ bool WritePrivateProfileString(std::optional<QStringView> appName,
 
     // A new file is UTF-8 without a byte order mark.
     const QByteArray bytes = EncodeText(*text, profile.document ? profile.encoding : TextEncoding::Utf8);
-    if (!ReplaceFileContent(QFile::encodeName(fileName), bytes)) return false;
+    if (!file.Replace(bytes)) return false;
     cache.Remember(fileName, bytes);
     return true;
 }

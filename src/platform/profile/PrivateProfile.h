@@ -9,7 +9,9 @@
 // the file's stat data at most once per tick of the coarse monotonic clock
 // (a few milliseconds): a change by another writer is seen from the next
 // tick on, our own writes at once. Writes keep every other byte of the file
-// and replace it atomically.
+// and replace it atomically; the writers of one file, in this process or
+// another, take turns from their read to their rename (platform::LockedFile),
+// so each starts from the other's result.
 
 #include <QChar>
 #include <QString>
@@ -38,8 +40,9 @@ quint32 GetPrivateProfileString(std::optional<QStringView> appName,
 // Creates the file, the section or the key when missing, or rewrites the
 // one line of the key in place. value nullopt deletes the key; keyName
 // nullopt deletes the section. Returns false (and leaves the file as it
-// was) when the folder is missing, the file or folder is not writable, or
-// the disk is full. All three nullopt flushes the cache of the file, so that
+// was) when the folder is missing, the file or folder is not writable, the
+// disk is full, or another writer keeps the file's folder locked past
+// platform::kFolderLockWait. All three nullopt flushes the cache of the file, so that
 // a change made within the current clock tick is read; it returns false.
 bool WritePrivateProfileString(std::optional<QStringView> appName,
                                std::optional<QStringView> keyName,

@@ -24,12 +24,12 @@ ProfileCache& ProfileCache::Instance() {
     return cache;
 }
 
-LoadedProfile ProfileCache::Load(const QString& fileName) {
+LoadedProfile ProfileCache::Load(const QString& fileName, Check check) {
     const std::lock_guard lock(mutex_);
     const qint64 tick = CoarseTick();
     auto it = entries_.find(fileName);
     if (it != entries_.end() && it->settled) {
-        if (it->checkedTick == tick) return it->profile;
+        if (it->checkedTick == tick && check == Check::OncePerTick) return it->profile;
         const std::optional<FileStamp> stamp = StampOfPath(it->path);
         if (stamp && *stamp == it->stamp) {
             it->checkedTick = tick;

@@ -5,7 +5,8 @@
 // the first call after the tick in which it happened. Within a tick a Load
 // costs no system call: on this kind of machine a stat() costs more than
 // ten lookups, and a collection is read with tens of thousands of them.
-// Our own writes are seen at once.
+// Our own writes are seen at once; a Load with Check::Now compares the stat
+// data whatever the tick.
 
 #include <QByteArray>
 #include <QHash>
@@ -29,7 +30,11 @@ class ProfileCache {
 public:
     static ProfileCache& Instance();
 
-    LoadedProfile Load(const QString& fileName);
+    enum class Check {
+        OncePerTick,  // reads
+        Now,          // a write under the file's lock: it must start from the current content
+    };
+    LoadedProfile Load(const QString& fileName, Check check = Check::OncePerTick);
     // Records bytes just written to the file as its content.
     void Remember(const QString& fileName, const QByteArray& bytes);
     // Drops what is kept of the file: the next Load reads it.

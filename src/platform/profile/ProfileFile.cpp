@@ -18,6 +18,7 @@ std::optional<ProfileFile> ProfileFile::Read(const QString& path, QString* why) 
     ProfileFile file;
     file.path_ = path;
     file.existed_ = snapshot.state == FileState::Present;
+    file.read_ = snapshot.bytes;
     DecodedText decoded = DecodeText(snapshot.bytes);
     file.encoding_ = decoded.encoding;
     file.Reparse(std::move(decoded.text));
@@ -78,9 +79,20 @@ bool ProfileFile::CanHold(QStringView text) const {
 }
 
 bool ProfileFile::Write(QString* why) const {
+    const QByteArray path = QFile::encodeName(path_);
+    const LockedFile file(path);
+    if (!file.Usable()) {
+        *why = QStringLiteral("cannot be locked for writing (%1)").arg(file.reason());
+        return false;
+    }
+    const FileSnapshot now = ReadFileSnapshot(path, kMaxProfileBytes);
+    if ((now.state == FileState::Present) != existed_ || now.bytes != read_) {
+        *why = QStringLiteral("was changed by another program meanwhile; nothing was written, try again");
+        return false;
+    }
     // A new file is UTF-8 without a byte order mark, as the engine makes one.
     const QByteArray bytes = EncodeText(document_.text(), existed_ ? encoding_ : TextEncoding::Utf8);
-    if (ReplaceFileContent(QFile::encodeName(path_), bytes)) return true;
+    if (file.Replace(bytes)) return true;
     *why = QStringLiteral("cannot be written (read-only, a folder that does not allow it, or a full disk)");
     return false;
 }

@@ -39,7 +39,10 @@ public:
     // Appends whole sections: each is a name and its key lines ("key=value").
     void AppendSections(const std::vector<std::pair<QString, QStringList>>& sections);
 
-    // Replaces the file atomically. false with the reason.
+    // Replaces the file atomically, under the lock every writer of the file
+    // takes, and only when the file still holds what Read found: a change
+    // another program made since (a write-back of the show) is not
+    // overwritten. false with the reason.
     bool Write(QString* why) const;
     // Whether the file's encoding can hold the text exactly.
     bool CanHold(QStringView text) const;
@@ -50,6 +53,7 @@ private:
 
     QString path_;
     bool existed_ = false;
+    QByteArray read_;  // the bytes Read found
     TextEncoding encoding_ = TextEncoding::Utf8;
     ProfileDocument document_;
 };

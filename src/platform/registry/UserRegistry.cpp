@@ -2,11 +2,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QThread>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,9 +17,6 @@ namespace {
 
 const QString kRoot = QStringLiteral("HKEY_CURRENT_USER\\");
 constexpr mode_t kPrivateFile = S_IRUSR | S_IWUSR;
-constexpr int kLockTries = 500;  // 10 ms apart: five seconds for another copy's write
-constexpr int kLockPauseMs = 10;
-
 
 QString Reason(const char* what) { return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno))); }
 
@@ -57,28 +52,6 @@ Load ReadStore(const QByteArray& path, QByteArray& bytes, QString* why) {
     return result;
 }
 
-// Holds an exclusive lock on the folder while it lives.
-class FolderLock {
-public:
-    explicit FolderLock(const QString& folder)
-        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        for (int i = 0; fd_ >= 0 && i < kLockTries && !locked_; ++i) {
-            locked_ = ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
-            if (!locked_) QThread::msleep(kLockPauseMs);
-        }
-    }
-    ~FolderLock() {
-        if (fd_ >= 0) ::close(fd_);  // also releases the lock
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-    bool Locked() const { return locked_; }
-
-private:
-    int fd_;
-    bool locked_ = false;
-};
-
 }  // namespace
 
 QString StorePath() { return UserConfigDirectory() + QStringLiteral("/user.reg"); }
@@ -105,10 +78,10 @@ bool SetValue(const QString& key, const QString& name, const RegValue& value, QS
     QString reason;
     const QString folder = UserConfigDirectory();
     if (!MakePrivateFolder(folder, &reason)) return *why = reason, false;
-    const FolderLock lock(folder);
-    if (!lock.Locked()) return *why = Reason("cannot lock the store's folder"), false;
-
     const QByteArray path = QFile::encodeName(StorePath());
+    const LockedFile store(path);
+    if (!store.Usable()) return *why = store.reason(), false;
+
     QByteArray bytes;
     const Load load = ReadStore(path, bytes, &reason);
     if (load == Load::Failed) return *why = reason, false;
@@ -119,7 +92,7 @@ bool SetValue(const QString& key, const QString& name, const RegValue& value, QS
     // private again; a read-only one stays read-only and the write fails.
     struct stat st {};
     if (load == Load::Read && ::stat(path.constData(), &st) == 0) ::chmod(path.constData(), st.st_mode & kPrivateFile);
-    if (!ReplaceFileContent(path, file->Serialize(), kPrivateFile)) return *why = Reason("cannot replace the store"), false;
+    if (!store.Replace(file->Serialize(), kPrivateFile)) return *why = Reason("cannot replace the store"), false;
     return true;
 }
 

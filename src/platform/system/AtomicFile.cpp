@@ -1,11 +1,11 @@
 #include "platform/system/AtomicFile.h"
 
-#include <QRandomGenerator>
-#include <optional>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/system/HiddenTemporary.h"
 
 namespace platform {
 namespace {
@@ -44,22 +44,6 @@ bool FolderWritable(const QByteArray& folder) {
            ::access(folder.constData(), W_OK | X_OK) == 0;
 }
 
-// A hidden name next to the file, created exclusively so that two writers
-// never share one.
-int CreateTemporary(const QByteArray& path, mode_t mode, QByteArray& tempPath) {
-    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    const QByteArray folder = FolderOf(path);
-    const QByteArray base = path.sliced(path.lastIndexOf('/') + 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        QByteArray suffix(6, '\0');
-        for (char& c : suffix) c = kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
-        tempPath = folder + "/." + base + "." + suffix;
-        const int fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
 bool WriteAll(int fd, QByteArrayView bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
@@ -93,31 +77,47 @@ void SyncFolder(const QByteArray& folder) {
 
 }  // namespace
 
-bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes, unsigned newFileMode) {
-    const std::optional<QByteArray> target = FinalTarget(path);
-    if (!target) return false;
-    const QByteArray folder = FolderOf(*target);
+LockedFile::LockedFile(const QByteArray& path) : target_(FinalTarget(path)) {
+    if (!target_) {
+        reason_ = QStringLiteral("too many symbolic links");
+        return;
+    }
+    lock_ = std::make_unique<FolderLock>(FolderOf(*target_));
+    reason_ = lock_->reason();
+}
+
+bool LockedFile::Usable() const { return lock_ && lock_->state() != FolderLock::State::Failed; }
+
+bool LockedFile::Replace(QByteArrayView bytes, unsigned newFileMode) const {
+    if (!Usable()) return false;
+    const QByteArray& target = *target_;
+    const QByteArray folder = FolderOf(target);
     if (!FolderWritable(folder)) return false;
 
     struct stat original {};
-    const bool exists = ::stat(target->constData(), &original) == 0;
+    const bool exists = ::stat(target.constData(), &original) == 0;
     if (!exists && errno != ENOENT) return false;
     if (exists && (!S_ISREG(original.st_mode) || !(original.st_mode & S_IWUSR) ||
-                   ::access(target->constData(), W_OK) != 0)) {
+                   ::access(target.constData(), W_OK) != 0)) {
         return false;
     }
 
     QByteArray tempPath;
-    const int fd = CreateTemporary(*target, exists ? S_IRUSR | S_IWUSR : mode_t(newFileMode), tempPath);
+    const bool alone = lock_->state() == FolderLock::State::Held;
+    const int fd = CreateHiddenTemporary(target, exists ? S_IRUSR | S_IWUSR : mode_t(newFileMode), alone, tempPath);
     if (fd < 0) return false;
     const bool filled = FillTemporary(fd, bytes, exists ? &original : nullptr);
     const bool closed = ::close(fd) == 0;
-    if (!filled || !closed || ::rename(tempPath.constData(), target->constData()) != 0) {
+    if (!filled || !closed || ::rename(tempPath.constData(), target.constData()) != 0) {
         ::unlink(tempPath.constData());
         return false;
     }
     SyncFolder(folder);
     return true;
+}
+
+bool ReplaceFileContent(const QByteArray& path, QByteArrayView bytes, unsigned newFileMode) {
+    return LockedFile(path).Replace(bytes, newFileMode);
 }
 
 }  // namespace platform

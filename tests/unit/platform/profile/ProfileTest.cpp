@@ -13,9 +13,11 @@
 #include <utility>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 
 #include "platform/profile/PrivateProfile.h"
+#include "platform/profile/ProfileFile.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -224,6 +226,27 @@ TEST(ProfileCacheTest, SeesChangesByOthers) {
     EXPECT_EQ(readNextTick(), Text(u"d\0"));
 }
 
+// Another writer's rename within the clock tick of the last read: reads may
+// still give the old copy, but a write starts from the new content. Tried
+// until the read and the rename fell in one tick (a tick is milliseconds;
+// this takes microseconds).
+TEST(ProfileCacheTest, WriteStartsFromAChangeWithinTheTick) {
+    testsupport::TempFolder folder;
+    const QString path = folder.file("tick.ini");
+    const auto tick = [] { timespec now{}; return clock_gettime(CLOCK_MONOTONIC_COARSE, &now), now.tv_nsec; };
+    for (int attempt = 0, oneTick = 0; !oneTick && attempt < 100; ++attempt) {
+        WriteBytes(path, kOld);
+        Settle(path);
+        const long before = tick();
+        ReadReturned("S", "k", "d", path);
+        WriteBytes(path + ".other", kOld + "other=1\r\n");
+        ::rename(QFile::encodeName(path + ".other").constData(), QFile::encodeName(path).constData());
+        oneTick = tick() == before;
+        ASSERT_TRUE(Write(path));
+        ASSERT_EQ(ReadBytes(path), kNew + "other=1\r\n");
+    }
+}
+
 TEST(ProfileFileTest, RefusedWriteChangesNothing) {
     const struct {
         const char* name;
@@ -278,6 +301,58 @@ TEST(ProfileFileTest, WriteKeepsPermissionBitsAndLinks) {
     EXPECT_TRUE(QFileInfo(folder.file("link.ini")).isSymLink() && QFileInfo(folder.file("dangling.ini")).isSymLink());
     EXPECT_EQ(Names(folder.path()), QStringList({"dangling.ini", "link.ini", "p.ini", "real", "t.ini"}));
     EXPECT_EQ(Names(folder.file("real")), QStringList({"t.ini"}));
+}
+
+// Two processes write their own keys into one file at once, each having read
+// it first: every write starts from the other's last one, so no key is lost.
+TEST(ProfileWriteTest, WritersInTwoProcessesLoseNothing) {
+    for (int round = 0; round < 50; ++round) {
+        testsupport::TempFolder folder;
+        const QString path = folder.file("shared.ini");
+        WriteBytes(path, "[S]\n");
+        ReadReturned("S", "k", "d", path);  // cached, as a running copy has it
+        pid_t writers[2];
+        for (int w = 0; w < 2; ++w) {
+            if ((writers[w] = ::fork()) != 0) continue;
+            for (const char* key : {"a", "b", "c"})
+                if (!platform::profile::WritePrivateProfileString(u"S", QString::number(w) + key, u"v", path)) ::_exit(1);
+            ::_exit(0);
+        }
+        int status[2] = {-1, -1};
+        for (int w = 0; w < 2; ++w) ::waitpid(writers[w], &status[w], 0);
+        ASSERT_EQ(std::pair(status[0], status[1]), std::pair(0, 0));
+        ASSERT_EQ(ReadBytes(path).count("=v\n"), 6) << "round " << round << ":\n" << ReadBytes(path).constData();
+    }
+}
+
+// Under the lock a write removes what a killed writer left at the fixed
+// temporary name, if it is a regular file; near misses are a user's and stay.
+TEST(ProfileFileTest, WriteRemovesOnlyALeftoverTemporary) {
+    const QStringList nearMisses = {".p.ini.zortmp-Ab12Cd", ".p.ini.zortmpx", ".q.ini.zortmp", "p.ini.zortmp", ".p.ini.x"};
+    for (const QString leftover : {"file", "link", "folder"}) {
+        SCOPED_TRACE(leftover.toStdString());
+        testsupport::TempFolder folder;
+        const QString fixed = folder.file(".p.ini.zortmp");
+        for (const QString& name : nearMisses) WriteBytes(folder.file(name), kOld);
+        if (leftover == "file") WriteBytes(fixed, kOld);
+        ASSERT_TRUE(leftover != "link" || QFile::link("p.ini", fixed));
+        ASSERT_TRUE(leftover != "folder" || QDir(folder.path()).mkdir(fixed));
+        ASSERT_TRUE(Write(P(folder.path())));
+        QStringList expected = nearMisses + QStringList{"p.ini"} + (leftover == "file" ? QStringList() : QStringList{".p.ini.zortmp"});
+        QStringList found = Names(folder.path());
+        found.sort(), expected.sort();
+        EXPECT_EQ(found, expected);
+    }
+}
+
+// A tool's edit read before another writer's change is not written over it.
+TEST(ProfileFileTest, WriteRefusedAfterAChangeByAnother) {
+    testsupport::TempFolder folder;
+    QString why;
+    std::optional<platform::profile::ProfileFile> file = platform::profile::ProfileFile::Read(Plain(folder.path()), &why);
+    ASSERT_TRUE(Write(P(folder.path())));
+    EXPECT_FALSE(file->Write(&why)) << why.toStdString();
+    EXPECT_EQ(ReadBytes(P(folder.path())), kNew);
 }
 
 }  // namespace
