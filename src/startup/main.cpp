@@ -2,6 +2,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "platform/system/MemoryUse.h"
 #include "platform/system/TerminationSignals.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/HostWindow.h"
@@ -26,6 +27,9 @@ std::optional<QString> ScreensaverWindow() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Before the error log exists: only standard error can tell.
+    if (!platform::LimitMallocArenas())
+        std::fputs("ZORScr: the memory allocator refused a limit of its arenas\n", stderr);
     platform::EndOnTerminationSignals();
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
