@@ -17,22 +17,10 @@ build=$(cd "${2:-build}" && pwd)
 interval=30
 settle=${SOAK_SETTLE:-300}  # seconds before the level that later samples are held to
 
-work=$(mktemp -d)
-xvfb=""
-show=""
-finish() {
-    [ -n "$show" ] && kill "$show" 2>/dev/null && wait "$show" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap finish EXIT
+source "$(dirname "$0")/common.sh"
 
-clip() {  # name colour
-    ffmpeg -loglevel error -y -f lavfi -i "color=c=$2:size=640x360:rate=25" -f lavfi -i sine=frequency=440 \
-        -t 4 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest "$work/$1"
-}
-clip red.mp4 0xC02020
-clip green.mp4 0x20A040
+clip red.mp4 0xC02020 4
+clip green.mp4 0x20A040 4
 ffmpeg -loglevel error -y -f lavfi -i "color=c=0x2040C0:size=800x600" -frames:v 1 "$work/still.png"
 echo '<html><body style="background:#e0c040"><h1>A page of the show</h1></body></html>' > "$work/page.html"
 cp "$work/red.mp4" "$work/broken.mp4"
@@ -44,28 +32,7 @@ ini="$work/Soak.ini"
     "$work/green.mp4" "$work/broken.mp4" >/dev/null
 head -c 4096 /dev/urandom > "$work/broken.mp4"  # made a clip in the collection, then spoilt
 
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x720x24 -nolisten tcp 2>/dev/null)
-xvfb=$!
-read -r -u 3 display
-export DISPLAY=":$display" XDG_RUNTIME_DIR="$work"
-"$build/bin/ZORScr" "$ini" 2>"$work/stderr.txt" &
-show=$!
-
-descendants() {  # pid: its children and theirs
-    local child
-    for child in $(cat /proc/"$1"/task/*/children 2>/dev/null); do
-        echo "$child"
-        descendants "$child"
-    done
-}
-rss_kb() {  # the program and its helpers
-    local total=0 pid kb
-    for pid in "$show" $(descendants "$show"); do
-        kb=$(awk '/^VmRSS:/ {print $2}' /proc/"$pid"/status 2>/dev/null || true)
-        total=$((total + ${kb:-0}))
-    done
-    echo "$total"
-}
+start_show "$build" "$ini"
 cpu_s() { awk -v tck="$(getconf CLK_TCK)" '{printf "%.1f", ($14 + $15) / tck}' /proc/"$show"/stat; }
 
 printf "%6s %9s %8s %5s %8s %9s\n" seconds memory_MB cpu_s fds threads children
@@ -74,7 +41,7 @@ declare -a mem fds threads children
 at_settle=-1
 for ((t = 0; t <= minutes * 60; t += interval)); do
     sleep $((start + t - $(date +%s) > 0 ? start + t - $(date +%s) : 0))
-    kill -0 "$show" 2>/dev/null || { echo "the program ended after $t s"; cat "$work/stderr.txt"; exit 1; }
+    alive_or_fail "after $t s"
     m=$(( $(rss_kb) / 1024 ))
     f=$(ls /proc/"$show"/fd | wc -l)
     th=$(awk '/^Threads:/ {print $2}' /proc/"$show"/status)

@@ -9,6 +9,7 @@
 #include "config/Instances.h"
 #include "config/LogError.h"
 #include "platform/resources/StringTable.h"
+#include "platform/system/MemoryUse.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/DoEvents.h"
 #include "platform/ui/MessageBox.h"
@@ -227,6 +228,7 @@ void RunShow() {
 void ShowWebEntry(qint16 position) {
     UnloadZORWeb();
     UnloadCover();  // sets gStopRequest; the next player or still entry makes a fresh window
+    platform::ReturnFreedMemory();  // of the player and the browser just destroyed
     Movie& entry = gMovies().Item(position);
     if (!entry.IsHTML()) return;
     gWebAddress = WebAddress(entry);

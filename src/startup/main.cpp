@@ -2,6 +2,7 @@
 #include <QStringList>
 
 #include "errors/ErrorLog.h"
+#include "platform/system/MemoryUse.h"
 #include "platform/system/TerminationSignals.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/HostWindow.h"
@@ -24,6 +25,8 @@ std::optional<QString> ScreensaverWindow() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Before the error log exists: only standard error can tell.
+    if (!platform::LimitMallocArenas()) SayOnStandardError(QStringLiteral("the memory allocator refused a limit of its arenas"));
     platform::EndOnTerminationSignals();
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
