@@ -26,7 +26,8 @@ std::optional<QString> ScreensaverWindow() {
 
 int main(int argc, char* argv[]) {
     // Before the error log exists: only standard error can tell.
-    if (!platform::LimitMallocArenas()) SayOnStandardError(QStringLiteral("the memory allocator refused a limit of its arenas"));
+    if (!platform::LimitMallocArenas())
+        SayOnStandardError(QStringLiteral("the memory allocator refused a limit of its arenas"));
     platform::EndOnTerminationSignals();
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
