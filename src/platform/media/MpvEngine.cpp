@@ -107,6 +107,7 @@ MpvEngine::MpvEngine(MpvOptions options)
     : options_(options), headless_(qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1")) {
     current_ = NewCore();
     opening_.setSingleShot(true);
+    opening_.setTimerType(Qt::PreciseTimer);  // a coarse one may end the bound 5 % early
     QObject::connect(&opening_, &QTimer::timeout, &receiver_, [this] { GiveUpOpening(); });
     if (headless_) return;
     window_ = new MpvVideoWindow(
@@ -221,12 +222,13 @@ void MpvEngine::DropPrepared() {
 }
 
 // The clip asked for has shown nothing within its bound (a server that
-// never answers, a source read without end): it is stopped without waiting
-// for mpv and counts as a clip that cannot be opened.
+// never answers, a source read without end): it is stopped and counts as a
+// clip that cannot be opened. The stop is synchronous so that it cannot
+// overtake the load of the next clip; mpv takes commands while a clip opens.
 void MpvEngine::GiveUpOpening() {
     TimeStep("opening given up");
     ready_ = false;
-    current_->StopLater();
+    Check(current_->Stop(), "stop");
     Ended(true, url_ + QStringLiteral(": nothing to show within %1 s of opening").arg(opening_.interval() / 1000));
 }
 
