@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTcpServer>
 #include <QThread>
+#include <sys/stat.h>
 
 #include "e2e/ShowE2E.h"
 
@@ -113,6 +114,35 @@ TEST_F(ShowE2E, MissingStillShowsTheLocationErrorAndEndsAfterOk) {
     EXPECT_EQ(show->state(), QProcess::Running);  // until the box is answered
     EXPECT_TRUE(screen_.Answer("ZOR Movie Location error", "Return"));
     EXPECT_TRUE(show->EndsCleanly());
+}
+
+// An entry that shows nothing is passed over like a file that cannot be
+// opened, and logged with the reason: a server that takes the connection and
+// never answers (after the opening bound), a clip replaced by a FIFO during
+// the show and a device read without end (both refused at once).
+TEST_F(ShowE2E, AnEntryThatNeverOpensIsSkipped) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    const QString server = QStringLiteral("http://127.0.0.1:%1/clip.mp4").arg(silent.serverPort());
+    const QString stuck = program_.file("stuck.mp4");
+    for (const auto& [entry, withinMs, logged] :
+         {std::tuple{EntrySpec{server, "", {}, {}}, 20000, QStringLiteral("nothing to show within 15 s")},
+          {Entry("stuck.mp4"), 10000, QStringLiteral("not a regular file (a FIFO)")},
+          {EntrySpec{"file:///dev/zero", "", {}, {}}, 10000, QStringLiteral("not a regular file (a character device)")}}) {
+        QFile::remove(stuck);
+        ASSERT_TRUE(QFile::copy(program_.file("green.mp4"), stuck));  // a clip when the show starts
+        const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
+                                {Entry("blue.mp4"), Entry("green.mp4"), entry, Entry("long-red.mp4")});
+        ASSERT_TRUE(screen_.Shows(kCentre, kBlue));
+        // Before the entry ahead of it starts, which prepares it.
+        ASSERT_TRUE(QFile::remove(stuck));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(stuck).constData(), 0600), 0);
+        ASSERT_TRUE(screen_.Shows(kCentre, kGreen));
+        EXPECT_TRUE(screen_.Shows(kCentre, kRed, 40, withinMs)) << qPrintable(entry.movieName);
+        EXPECT_EQ(show->state(), QProcess::Running);
+        const QString log = ReadText(program_.file("ZORError.Log"));
+        EXPECT_TRUE(log.contains(logged)) << qPrintable(log);
+    }
 }
 
 // The settings dialog's preview area is a window of another program.

@@ -22,6 +22,8 @@ extern "C" {
 #include <libavutil/mem.h>
 }
 
+#include "platform/media/MediaSource.h"
+
 namespace platform::media {
 
 namespace {
@@ -50,16 +52,6 @@ QString AvErrorText(int err) {
     char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(err, buffer, sizeof buffer);
     return QString::fromUtf8(buffer);
-}
-
-MediaFacts NotRegular(mode_t mode) {
-    const char* what = S_ISDIR(mode)    ? "a folder"
-                       : S_ISFIFO(mode) ? "a FIFO"
-                       : S_ISCHR(mode)  ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISSOCK(mode) ? "a socket"
-                                        : "of an unknown type";
-    return Refused(QStringLiteral("not a regular file (%1)").arg(QLatin1String(what)));
 }
 
 class Descriptor {
@@ -307,7 +299,7 @@ MediaFacts ProbeMedia(const QString& path) {
     // could do anything.
     struct stat info {};
     if (::stat(name.constData(), &info) != 0) return Refused(ErrnoText(errno));
-    if (!S_ISREG(info.st_mode)) return NotRegular(info.st_mode);
+    if (!S_ISREG(info.st_mode)) return Refused(NotRegularReason(info.st_mode));
     if (info.st_size == 0) return Refused(QStringLiteral("empty file"));
 
     // Non-blocking and checked again once open: the name may have been
@@ -315,7 +307,7 @@ MediaFacts ProbeMedia(const QString& path) {
     const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0) return Refused(ErrnoText(errno));
     if (::fstat(file.get(), &info) != 0) return Refused(ErrnoText(errno));
-    if (!S_ISREG(info.st_mode)) return NotRegular(info.st_mode);
+    if (!S_ISREG(info.st_mode)) return Refused(NotRegularReason(info.st_mode));
 
     QByteArray head(kSniffBytes, Qt::Uninitialized);
     const ssize_t got = ::pread(file.get(), head.data(), size_t(head.size()), 0);

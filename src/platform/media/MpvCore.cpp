@@ -36,6 +36,10 @@ constexpr std::pair<const char*, const char*> kProgramOptions[] = {
     {"input-vo-keyboard", "no"},
     {"osd-level", "0"},
     {"ytdl", "no"},
+    // Seconds a network read may wait for the server before the clip fails:
+    // a server that stops answering mid-clip must not hold the show. Longer
+    // than the bound on opening (MediaSource), which decides while a clip opens.
+    {"network-timeout", "20"},
     {"load-scripts", "no"},
 };
 
@@ -129,7 +133,7 @@ void MpvCore::Forget(const QString& file, double at) {
     url = file;
     start = at;
     entry = -1;
-    started = loaded = false;
+    started = loaded = shown = false;
     duration = 0;
     size = {};
 }

@@ -72,6 +72,7 @@ public:
     int64_t entry = -1;    // mpv's playlist entry of the clip
     bool started = false;  // mpv's events now concern this clip
     bool loaded = false;   // opened and ready to play
+    bool shown = false;    // its first picture (or, without one, its sound) is ready
     double duration = 0;
     QSize size;
 

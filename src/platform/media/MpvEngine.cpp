@@ -2,7 +2,7 @@
 
 #include <QMetaObject>
 #include <QPointer>
-#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <QtGlobal>
 #include <atomic>
@@ -12,6 +12,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/media/MediaSource.h"
 #include "platform/media/MpvCore.h"
 #include "platform/media/MpvVideoWidget.h"
 #include "platform/media/PlayerEngine.h"
@@ -19,17 +20,6 @@
 
 namespace platform::media {
 namespace {
-
-// Only what a person puts in a collection reaches the player: files and the
-// ordinary network and disc schemes. mpv's own sources (fd://, fdclose://,
-// memory://, edl://, av://...) would read or close the program's descriptors,
-// make up media or hang the show.
-bool OrdinarySource(const QString& url) {
-    static const QStringList kSchemes{"file", "http",  "https", "rtsp", "rtsps", "rtmp", "rtmps",
-                                      "rtp",  "mms",   "mmsh",  "mmst", "ftp",   "cdda"};
-    const qsizetype separator = url.indexOf(QStringLiteral("://"));
-    return separator < 0 || kSchemes.contains(url.left(separator), Qt::CaseInsensitive);
-}
 
 // The part is played again only if at least this much of it lies before
 // the clip's end; otherwise the repeats would follow each other without end.
@@ -84,6 +74,9 @@ private:
     void StartAgain();
     void BecomeReady();
     void DropPrepared();
+    void GiveUpOpening();
+    // Every end of the clip asked for goes through here.
+    void Ended(bool failed, const QString& reason);
     void DrainEvents(Core& core);
     void Handle(Core& core, const mpv_event& event);
     void PartEnded();
@@ -102,6 +95,8 @@ private:
     // before it reports nothing more.
     bool ready_ = false;
     int loadGeneration_ = 0;
+    // Runs from Open until the clip asked for has shown something.
+    QTimer opening_;
     std::optional<double> startAt_;
     double partStart_ = 0, partEnd_ = 0;
     int playCount_ = 1, playsLeft_ = 1;
@@ -111,6 +106,9 @@ private:
 MpvEngine::MpvEngine(MpvOptions options)
     : options_(options), headless_(qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1")) {
     current_ = NewCore();
+    opening_.setSingleShot(true);
+    opening_.setTimerType(Qt::PreciseTimer);  // a coarse one may end the bound 5 % early
+    QObject::connect(&opening_, &QTimer::timeout, &receiver_, [this] { GiveUpOpening(); });
     if (headless_) return;
     window_ = new MpvVideoWindow(
         [this](mpv_handle* mpv, bool available) {
@@ -160,6 +158,7 @@ void MpvEngine::Open(const QString& url) {
     ready_ = false;
     startAt_.reset();
     playsLeft_ = playCount_;
+    opening_.start(OpeningBound(url));
     Pause();
     const int generation = ++loadGeneration_;
     QMetaObject::invokeMethod(
@@ -167,18 +166,16 @@ void MpvEngine::Open(const QString& url) {
 }
 
 void MpvEngine::Load() {
-    if (!OrdinarySource(url_)) {
+    if (const QString refused = RefusedSource(url_); !refused.isEmpty()) {
         DropPrepared();
-        if (EndOfFile) EndOfFile(true, url_ + QStringLiteral(": the player opens only files and ordinary network addresses"));
-        return;
+        return Ended(true, refused);
     }
     if (spare_ && spare_->loaded && spare_->url == url_) return TakePrepared();
     DropPrepared();
     if (current_->loaded && current_->url == url_) return StartAgain();
     TimeStep("loadfile");
-    if (const int code = current_->Load(url_, startAt_.value_or(partStart_), EndOption()); code < 0) {
-        if (EndOfFile) EndOfFile(true, MpvReason("loadfile " + url_.toUtf8(), code));
-    }
+    if (const int code = current_->Load(url_, startAt_.value_or(partStart_), EndOption()); code < 0)
+        Ended(true, MpvReason("loadfile " + url_.toUtf8(), code));
 }
 
 // The prepared clip becomes the one playing, with the settings made for it
@@ -208,11 +205,12 @@ void MpvEngine::StartAgain() {
 
 void MpvEngine::BecomeReady() {
     ready_ = true;
+    if (current_->shown) opening_.stop();  // a prepared clip or the same again
     if (Ready) Ready();
 }
 
 void MpvEngine::Prepare(const QString& url, double start) {
-    if (!OrdinarySource(url)) return;
+    if (!RefusedSource(url).isEmpty()) return;
     if (!spare_) spare_ = NewCore();
     if (window_) window_->Add(spare_->Handle());
     if (spare_->url == url && std::abs(spare_->start - start) < 1e-6) return;
@@ -223,8 +221,25 @@ void MpvEngine::DropPrepared() {
     if (spare_ && !spare_->url.isEmpty()) spare_->StopLater();
 }
 
+// The clip asked for has shown nothing within its bound (a server that
+// never answers, a source read without end): it is stopped and counts as a
+// clip that cannot be opened. The stop is synchronous so that it cannot
+// overtake the load of the next clip; mpv takes commands while a clip opens.
+void MpvEngine::GiveUpOpening() {
+    TimeStep("opening given up");
+    ready_ = false;
+    Check(current_->Stop(), "stop");
+    Ended(true, url_ + QStringLiteral(": nothing to show within %1 s of opening").arg(opening_.interval() / 1000));
+}
+
+void MpvEngine::Ended(bool failed, const QString& reason) {
+    opening_.stop();
+    if (EndOfFile) EndOfFile(failed, reason);
+}
+
 void MpvEngine::Close() {
     ++loadGeneration_;
+    opening_.stop();
     url_.clear();
     ready_ = false;
     DropPrepared();
@@ -314,9 +329,12 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
         TimeStep("file loaded", playing ? QString() : QStringLiteral("(prepared)"));
         if (playing) BecomeReady();
         break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        core.shown = core.shown || core.loaded;
+        if (playing && core.shown) opening_.stop();
+        [[fallthrough]];
     case MPV_EVENT_VIDEO_RECONFIG:
     case MPV_EVENT_AUDIO_RECONFIG:
-    case MPV_EVENT_PLAYBACK_RESTART:
         TimeStep(mpv_event_name(event.event_id), playing ? QString() : QStringLiteral("(prepared)"));
         break;
     case MPV_EVENT_PROPERTY_CHANGE: {
@@ -342,7 +360,7 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         if (end->playlist_entry_id != core.entry || !core.started) break;
-        core.started = core.loaded = false;
+        core.started = core.loaded = core.shown = false;
         if (&core != current_.get()) {
             core.url.clear();  // a clip that failed while prepared is opened again as any other
             break;
@@ -350,9 +368,9 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
         if (!playing) break;
         TimeStep("end of file");
         if (end->reason == MPV_END_FILE_REASON_EOF) {
-            if (EndOfFile) EndOfFile(false, {});
+            Ended(false, {});
         } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
-            if (EndOfFile) EndOfFile(true, MpvReason("play " + url_.toUtf8(), end->error));
+            Ended(true, MpvReason("play " + url_.toUtf8(), end->error));
         }
         break;
     }
@@ -369,7 +387,7 @@ void MpvEngine::PartEnded() {
     }
     playsLeft_ = playCount_;
     TimeStep("end of part");
-    if (EndOfFile) EndOfFile(false, {});
+    Ended(false, {});
 }
 
 }  // namespace

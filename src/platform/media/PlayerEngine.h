@@ -29,8 +29,10 @@ public:
     virtual QWidget* View() = 0;
 
     // Opens a clip paused. Ready follows once it can play, or EndOfFile(true)
-    // when it cannot be opened. Opening takes effect when control returns to
-    // the event loop, so settings made right after it apply to the clip.
+    // when it cannot be opened, which includes a clip that has shown nothing
+    // within its bound (OpeningBound in MediaSource.h). Opening takes effect
+    // when control returns to the event loop, so settings made right after
+    // it apply to the clip.
     virtual void Open(const QString& url) = 0;
     // Opens url paused at start seconds beside the clip playing, so that a
     // later Open of the same url shows its first picture at once; any other

@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <limits>
 #include <optional>
+#include <sys/stat.h>
 #include <tuple>
 
 #include "ShowFixture.h"
@@ -98,10 +100,14 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
     testsupport::TempFolder folder;
     const QString clip = folder.file(QStringLiteral("clip.mp4")), gone = folder.file(QStringLiteral("gone.avi"));
     testsupport::MakeClip(clip, testsupport::ColourSource(Qt::red), 1);  // 320 x 240
+    const QString fifo = folder.file(QStringLiteral("fifo.mp4"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     qputenv("ZORSCR_MPV_HEADLESS", "1");
-    // The part three times, fast; a file that has gone; one of the player's own sources.
+    // The part three times, fast; a file that has gone; one of the player's
+    // own sources; a FIFO, which would hold the player until a writer came.
     for (const auto& [file, start, end, plays, expected] :
-         {std::tuple{clip, 0.2, 0.5, 3, 0}, {gone, 0.0, 0.0, 1, 1}, {QStringLiteral("fdclose://0"), 0.0, 0.0, 1, 1}}) {
+         {std::tuple{clip, 0.2, 0.5, 3, 0}, {gone, 0.0, 0.0, 1, 1}, {QStringLiteral("fdclose://0"), 0.0, 0.0, 1, 1},
+          {fifo, 0.0, 0.0, 1, 1}}) {
         Med_Saver player(nullptr);
         player.LetAutoStart(false);
         player.LetFileName(file);
