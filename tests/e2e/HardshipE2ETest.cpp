@@ -1,6 +1,7 @@
 // The show where things go wrong around it: pages that cannot be shown or
 // whose process crashes, a display that goes away or is never there.
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -80,33 +81,51 @@ TEST(HardshipE2E, DisplayThatGoesAwayEndsTheProgramCleanly) {
     }
 }
 
-// Without a display, or with one that cannot be opened, a start ends at
-// once with a reason on standard error and in the log, and status 1.
-TEST(HardshipE2E, StartWithoutADisplayEndsWithAReason) {
-    const InstalledProgram program(":0");
-    MakeClip(program.file("red.mp4"), ColourSource(kRed), 2);
-    CollectionSpec spec;
-    spec.entries = {{"red.mp4", "CURRDIR", {}, {}}};
-    WriteBytes(program.file("ZORScr.INI"), CollectionText(spec));
-    const std::pair<const char*, const char*> cases[] = {{nullptr, "no display to show on (DISPLAY is not set)"},
-                                                         {":199", "cannot open the display \":199\""}};
-    for (const auto& [display, reason] : cases) {
-        for (const QStringList& arguments : {QStringList{"/S"}, QStringList{"--root"}}) {
-            QFile::remove(program.file("ZORScr.Log"));  // the log of a collection without ErrorLog
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ZORSCR_MPV_HEADLESS"})
-                environment.remove(name);
-            if (display) environment.insert("DISPLAY", display);
-            QProcess run;
-            run.setProcessEnvironment(environment);
-            run.setWorkingDirectory(QFileInfo(program.file("ZORScr")).absolutePath());
-            run.start(program.file("ZORScr"), arguments);
-            ASSERT_TRUE(run.waitForFinished(5000)) << reason;
-            EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << reason;
-            EXPECT_EQ(run.exitCode(), 1) << reason;
-            EXPECT_EQ(QString::fromLocal8Bit(run.readAllStandardError()).trimmed(), QStringLiteral("ZORScr: ") + reason);
-            EXPECT_TRUE(ReadText(program.file("ZORScr.Log")).startsWith(reason)) << reason;
-        }
+// Starts that cannot show end at once with status 1, the reason on
+// standard error and in the log: without a display or with one that cannot
+// be opened, and on collections that cannot be read (those passed over for
+// the program INI, missing here, are named too).
+TEST(HardshipE2E, StartsThatCannotShowSayWhy) {
+    const VirtualDisplay screen;
+    const InstalledProgram program(screen.name());
+    const QString folder = QFileInfo(program.file("ZORScr")).absolutePath();
+    QDir(folder).mkdir("folder.INI");
+    ::mkfifo(QFile::encodeName(program.file("fifo.INI")).constData(), 0600);
+    QFile::link(program.file("loop.INI"), program.file("loop.INI"));
+    WriteBytes(program.file("empty.INI"), {});
+    WriteBytes(program.file("utf16.INI"), QByteArray("[\0Z\0O\0R\0]\0\n\0", 12));
+    QFile large(program.file("large.INI"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(65 << 20));
+    const QString noIni = "ZORScr.INI cannot be shown: it does not exist";
+    const std::tuple<const char*, QString, QStringList> cases[] = {
+        {nullptr, "no display to show on (DISPLAY is not set)", {"/S"}},
+        {":199", "cannot open the display \":199\"", {"--root"}},
+        {"", "folder.INI is not used as a collection: it is a folder", {program.file("folder.INI")}},
+        {"", "fifo.INI is not used as a collection: it is not a regular file", {"--root", program.file("fifo.INI")}},
+        {"", "/dev/zero is not used as a collection: it is not a regular file", {"/dev/zero"}},
+        {"", "loop.INI is not used as a collection: it is a symbolic link that leads round", {program.file("loop.INI")}},
+        {"", "empty.INI cannot be shown: it is empty", {program.file("empty.INI")}},
+        {"", "utf16.INI cannot be shown: it has no [ZOR] section", {program.file("utf16.INI")}},
+        {"", "large.INI cannot be shown: it is larger than 64 MiB", {program.file("large.INI")}},
+    };
+    for (const auto& [display, reason, arguments] : cases) {
+        QFile::remove(program.file("ZORScr.Log"));  // the log of a start that has read no ErrorLog
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ZORSCR_MPV_HEADLESS"})
+            environment.remove(name);
+        if (display) environment.insert("DISPLAY", *display ? QString(display) : screen.name());
+        environment.insert("XDG_RUNTIME_DIR", folder);
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.setWorkingDirectory(folder);
+        run.start(program.file("ZORScr"), arguments);
+        ASSERT_TRUE(run.waitForFinished(5000)) << reason.toStdString();
+        const QString said = QString::fromLocal8Bit(run.readAllStandardError());
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << reason.toStdString();
+        EXPECT_EQ(run.exitCode(), 1) << reason.toStdString();
+        EXPECT_TRUE(said.startsWith("ZORScr: ") && said.contains(reason)) << said.toStdString();
+        const QString logged = ReadText(program.file("ZORScr.Log"));
+        EXPECT_TRUE(logged.contains(reason) || logged.contains(noIni)) << logged.toStdString();
     }
 }
 
