@@ -39,7 +39,7 @@ QString WriteProblem(const QString& path) {
         return QStringLiteral("is read-only");
     if (::access(folder.constData(), W_OK | X_OK) != 0)
         return QStringLiteral("is in a folder that cannot be written (%1)").arg(SystemReason(errno));
-    return QStringLiteral("could not be written (is the disk full?)");
+    return QStringLiteral("could not be written (a full disk, or another program kept its folder locked)");
 }
 
 }  // namespace platform
