@@ -60,4 +60,4 @@ echo "memory at $settle s: ${mem[$at_settle]} MB; highest after it: $(max "${aft
 echo "descriptors ${fds[$at_settle]} -> highest $(max "${fds[@]:$at_settle}")," \
      "threads ${threads[$at_settle]} -> $(max "${threads[@]:$at_settle}")," \
      "child processes ${children[$at_settle]} -> $(max "${children[@]:$at_settle}")"
-echo "error log lines: $(wc -l < "$work/Soak.log" 2>/dev/null || echo 0)"
+echo "error log lines: $( { wc -l < "$work/Soak.log"; } 2>/dev/null || echo 0)"
