@@ -22,7 +22,7 @@ extern "C" {
 #include <libavutil/mem.h>
 }
 
-#include "platform/media/MediaSource.h"
+#include "platform/system/FileProblem.h"
 
 namespace platform::media {
 

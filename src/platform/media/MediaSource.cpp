@@ -5,6 +5,8 @@
 #include <QUrl>
 #include <sys/stat.h>
 
+#include "platform/system/FileProblem.h"
+
 namespace platform::media {
 namespace {
 
@@ -46,17 +48,6 @@ QString RefusedSource(const QString& source) {
 
 std::chrono::milliseconds OpeningBound(const QString& source) {
     return IsLocal(Scheme(source)) ? kLocalOpeningBound : kNetworkOpeningBound;
-}
-
-QString NotRegularReason(mode_t mode) {
-    if (S_ISREG(mode)) return {};
-    const char* what = S_ISDIR(mode)    ? "a folder"
-                       : S_ISFIFO(mode) ? "a FIFO"
-                       : S_ISCHR(mode)  ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISSOCK(mode) ? "a socket"
-                                        : "of an unknown type";
-    return QStringLiteral("not a regular file (%1)").arg(QLatin1String(what));
 }
 
 }  // namespace platform::media

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <chrono>
-#include <sys/types.h>
 
 namespace platform::media {
 
@@ -22,8 +21,5 @@ QString RefusedSource(const QString& source);
 // that cannot be opened. Longer for network addresses, whose server may be
 // slow to answer, than for local files.
 std::chrono::milliseconds OpeningBound(const QString& source);
-
-// "not a regular file (a FIFO)" and the like; empty for a regular file.
-QString NotRegularReason(mode_t mode);
 
 }  // namespace platform::media

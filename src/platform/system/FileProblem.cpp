@@ -14,6 +14,17 @@ QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(er
 
 }  // namespace
 
+QString NotRegularReason(mode_t mode) {
+    if (S_ISREG(mode)) return {};
+    const char* what = S_ISDIR(mode)    ? "a folder"
+                       : S_ISFIFO(mode) ? "a FIFO"
+                       : S_ISCHR(mode)  ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "of an unknown type";
+    return QStringLiteral("not a regular file (%1)").arg(QLatin1String(what));
+}
+
 QString ReadProblem(const QString& path, qint64 maxBytes) {
     const QByteArray name = QFile::encodeName(path);
     struct stat facts {};
@@ -24,7 +35,7 @@ QString ReadProblem(const QString& path, qint64 maxBytes) {
         return QStringLiteral("cannot be read: ") + SystemReason(error);
     }
     if (S_ISDIR(facts.st_mode)) return QStringLiteral("is a folder");
-    if (!S_ISREG(facts.st_mode)) return QStringLiteral("is not a regular file (a FIFO, a device or a socket)");
+    if (!S_ISREG(facts.st_mode)) return QStringLiteral("is ") + NotRegularReason(facts.st_mode);
     if (facts.st_size > maxBytes)
         return QStringLiteral("is larger than %1 MiB").arg(maxBytes >> 20);
     if (::access(name.constData(), R_OK) != 0) return QStringLiteral("cannot be read: ") + SystemReason(errno);

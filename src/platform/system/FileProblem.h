@@ -1,10 +1,15 @@
 #pragma once
-// Why a file cannot serve as a settings file, in words for a person: for
-// the one line a program that ends because of it leaves on standard error.
+// Why a file cannot be read or written, in words for a person: for the
+// log and for the one line a program that ends because of it leaves on
+// standard error.
 
 #include <QString>
+#include <sys/types.h>
 
 namespace platform {
+
+// "not a regular file (a FIFO)" and the like; empty for a regular file.
+QString NotRegularReason(mode_t mode);
 
 // Why path cannot be read as a regular file of at most maxBytes bytes
 // ("is a folder", "does not exist", "is empty"...); empty when it can.
