@@ -12,6 +12,7 @@
 #include "config/IniFileModule.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
+#include "web/DisplayTime.h"
 
 using platform::media::MediaKind;
 
@@ -159,6 +160,9 @@ public:
         collection->MakeNew(settings);
         if (!collection->Save(&why)) return Fail(file, why);
         err_ << "Made " << file << Qt::endl;
+        if (settings.pageSeconds > 0 && settings.pageSeconds < kShortestDisplayTime)
+            err_ << file << ": the show keeps a page at least " << kShortestDisplayTime << " seconds, so --page-delay "
+                 << parsed.values.at("--page-delay") << " acts as " << kShortestDisplayTime << Qt::endl;
         return kExitDone;
     }
 

@@ -14,3 +14,10 @@ bool GetVolumeControl(HMIXER hmixer, quint32 componentType, quint32 ctrlType, MI
 bool SetVolumeControl(HMIXER hmixer, const MIXERCONTROL& volCtrl, qint32 vol) {
     return mixerSetControlDetails(hmixer, volCtrl.dwControlID, quint32(vol)) == MMSYSERR_NOERROR;
 }
+
+bool GetVolumeLevel(HMIXER hmixer, const MIXERCONTROL& volCtrl, qint32& vol) {
+    qint32 level = 0;
+    if (mixerGetControlDetails(hmixer, volCtrl.dwControlID, &level) != MMSYSERR_NOERROR) return false;
+    vol = level;
+    return true;
+}

@@ -1,6 +1,6 @@
 #pragma once
 // The mixer routines of the remote control: find the volume control of a
-// mixer line and set its value.
+// mixer line, read its value and set it.
 
 #include "platform/mixer/Mixer.h"
 
@@ -10,3 +10,6 @@ bool GetVolumeControl(platform::mixer::HMIXER hmixer, quint32 componentType, qui
                       platform::mixer::MIXERCONTROL& volCtrl);
 // Sets the control to vol on every channel; true when the mixer took it.
 bool SetVolumeControl(platform::mixer::HMIXER hmixer, const platform::mixer::MIXERCONTROL& volCtrl, qint32 vol);
+// The control's current value into vol; false (vol untouched) when the mixer
+// cannot tell it.
+bool GetVolumeLevel(platform::mixer::HMIXER hmixer, const platform::mixer::MIXERCONTROL& volCtrl, qint32& vol);

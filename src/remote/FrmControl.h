@@ -109,6 +109,7 @@ private:
     void Rewind(double seconds);
     void ChangeSpeed(double rate, bool onlyWhenVisible);
     void SetVolume(qint32 volume);
+    void ShowVolumeLevel();  // CurVol on the lights; the mixer is not touched
 
     cDIBSectionRegion SkinRegion;
     QPixmap skin_;  // the window's own picture

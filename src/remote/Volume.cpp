@@ -36,7 +36,9 @@ void StartTimer(QTimer& timer) {
 void FrmControl::OpenMixer() {
     if (mixerOpen(&hMixer, 0) != MMSYSERR_NOERROR) {
         LogError(QStringLiteral("Mixer error: ") + mixerLastError(), false);
-        platform::MsgBox(
+        // Not waited for: the window is made from inside the show's loop,
+        // which must go on running its entries behind the box.
+        platform::MsgBoxNoWait(
             QStringLiteral("Could not open the mixer Device on the soundcard. ZOR is unable to adjust the volume."),
             platform::ExecutableName());
     }
@@ -44,7 +46,12 @@ void FrmControl::OpenMixer() {
     if (VolCtrlFound) {
         VolMax = VolCtrl.lMaximum;
         VolMin = VolCtrl.lMinimum;
-        CurVol = VolMax;
+        // The volume the system has now, so that the first step goes from
+        // there (not from the top); the mixer itself is not set here.
+        if (!GetVolumeLevel(hMixer, VolCtrl, CurVol)) {
+            LogError(QStringLiteral("Mixer error: ") + mixerLastError(), false);
+            CurVol = VolMax;
+        }
         VolStep = RoundEven(VolMax / 10.0);
     }
 }
@@ -62,9 +69,12 @@ void FrmControl::BuildLights() {
         });
     }
     for (int i = 1; i <= kLights; ++i) PicVolLights[i]->show();
+    // A user reads the lights as the volume, so from the start they show the
+    // level read at load rather than all ten.
+    ShowVolumeLevel();
 }
 
-void FrmControl::UpdateVolDisp() {
+void FrmControl::ShowVolumeLevel() {
     if (VolStep == 0) return;
     const int level = RoundEven(double(CurVol) / VolStep);
     for (int i = 1; i <= kLights; ++i) {
@@ -75,6 +85,11 @@ void FrmControl::UpdateVolDisp() {
         place.Left = lit ? kOutOfWindow : platform::Geometry(*PicVolLights[i]).Left;
         platform::SetGeometry(*Lbl_DummyVol[i], place);
     }
+}
+
+void FrmControl::UpdateVolDisp() {
+    if (VolStep == 0) return;
+    ShowVolumeLevel();
     if (CurVol <= VolMin) CurVol = VolMin;
     if (CurVol > VolMax) CurVol = VolMax;
     SetVolumeControl(hMixer, VolCtrl, CurVol);
@@ -109,7 +124,13 @@ void FrmControl::Lbl_AudMax_MouseDown() {
     StartTimer(*Timer2);
 }
 
-void FrmControl::VolumeButton_MouseUp() { Timer2->stop(); }
+// The held flags go with the button: left set, a later pointer move over a
+// lit light (which restarts Timer2) would step the volume on to 0 or the top.
+void FrmControl::VolumeButton_MouseUp() {
+    Timer2->stop();
+    VolDownHeld = false;
+    VolUpHeld = false;
+}
 
 void FrmControl::SetVolume(qint32 volume) {
     if (VolStep == 0) return;

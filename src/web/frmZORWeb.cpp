@@ -19,13 +19,13 @@
 #include "platform/vb/VbError.h"
 #include "platform/web/HelpPage.h"
 #include "state/RunState.h"
+#include "web/DisplayTime.h"
 
 using platform::TwipsRect;
 
 namespace {
 
 constexpr int kBusyPollMs = 5;
-constexpr qint16 kShortestDisplayTime = 10;  // seconds
 
 QPushButton* Button(QWidget* form, const QString& caption, const TwipsRect& place) {
     auto* button = new QPushButton(caption, form);

@@ -30,4 +30,19 @@ TEST_F(ShowE2E, AMadeCollectionPlaysInItsOrder) {
     EXPECT_EQ(collect({"check", ini}), 1);
 }
 
+// The show keeps a page at least ten seconds; a shorter --page-delay is
+// stored as given, with a note that it acts as ten.
+TEST(CollectE2E, AShortPageDelayIsNoted) {
+    const TempFolder folder;
+    const struct { const char* seconds; bool noted; } rows[] = {{"6", true}, {"9.5", true}, {"10", false}, {"0", false}};
+    for (const auto& row : rows) {
+        ChildProcess process;
+        process.start(ZORCOLLECT_EXE, {"new", folder.file(row.seconds + QStringLiteral(".ini")), "--page-delay", row.seconds});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << row.seconds;
+        const QString said = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(said.contains(QStringLiteral("--page-delay %1 acts as 10").arg(row.seconds)), row.noted) << qPrintable(said);
+    }
+}
+
 }  // namespace

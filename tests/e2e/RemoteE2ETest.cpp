@@ -22,7 +22,7 @@ bool LooksLikeTheSkin(const QColor& seen) { return seen.blue() > seen.red() + 60
 class RemoteE2E : public ShowE2E {
 protected:
     // A sound server for the program, as on a desktop with sound: without one
-    // the remote's first appearance waits behind the mixer's message box.
+    // the mixer's message box would take the remote's first clicks.
     void WithSound() {
         sound_ = std::make_unique<PulseServer>();
         sound_->UseInThisProcess();
@@ -71,6 +71,19 @@ protected:
         QElapsedTimer clock;
         for (clock.start(); RemoteVisible() && clock.elapsed() < 5000;) QThread::msleep(100);
         return !RemoteVisible();
+    }
+
+    void MoveTo(QPoint at) const { screen_.Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())}); }
+    // Over the background first: that stops the repeat timer, so the click
+    // is one step whatever the timer's phase.
+    void ClickVolume(const char* button) const {
+        MoveTo(At(900, 900));
+        screen_.Click(Zone(button));
+    }
+    qint64 MasterBecomes(qint64 value) const {
+        QElapsedTimer clock;
+        for (clock.start(); sound_->MasterVolume() != value && clock.elapsed() < 5000;) QThread::msleep(100);
+        return sound_->MasterVolume();
     }
 
     VirtualDisplay::Window remote_;
@@ -128,30 +141,59 @@ TEST_F(RemoteE2E, LightsAndButtonsSetTheMasterVolume) {
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     CallUp();
-    auto masterBecomes = [&](qint64 value) {
-        QElapsedTimer clock;
-        for (clock.start(); sound_->MasterVolume() != value && clock.elapsed() < 5000;) QThread::msleep(100);
-        return sound_->MasterVolume();
-    };
-    const QPoint light = Light(5);
-    screen_.Xdotool({"mousemove", QString::number(light.x()), QString::number(light.y())});
-    EXPECT_EQ(masterBecomes(5 * 6554), 5 * 6554);
-    // Over the background first: that stops the repeat timer, so the click
-    // is one step whatever the timer's phase.
-    screen_.Xdotool({"mousemove", QString::number(At(900, 900).x()), QString::number(At(900, 900).y())});
-    screen_.Click(Zone("Volume Down"));
-    EXPECT_EQ(masterBecomes(4 * 6554), 4 * 6554);
+    MoveTo(Light(5));
+    EXPECT_EQ(MasterBecomes(5 * 6554), 5 * 6554);
+    ClickVolume("Volume Down");
+    EXPECT_EQ(MasterBecomes(4 * 6554), 4 * 6554);
 }
 
-// Without a sound server the remote says so once and works without volume.
+// With the system at 20 % (two lights lit), the first step goes from there,
+// and a pointer resting on a light after a click on a volume button sets
+// that light's level and no lower.
+TEST_F(RemoteE2E, VolumeGoesFromTheSystemsLevelAndStaysWherePut) {
+    WithSound();
+    const struct { const char* what; std::function<void()> act; qint64 volume; } rows[] = {
+        {"Volume Down", [&] { ClickVolume("Volume Down"); }, 13107 - 6554},
+        {"Volume Up", [&] { ClickVolume("Volume Up"); }, 13107 + 6554},
+        {"Volume Down, then resting on light 5", [&] {
+             ClickVolume("Volume Down");
+             MoveTo(Light(5));
+             MoveTo(Light(5) + QPoint(0, 1));  // a hand is never quite still
+             QThread::msleep(2500);
+         }, 5 * 6554},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(sound_->SetMasterVolume("20%"));
+        ASSERT_EQ(sound_->MasterVolume(), 13107);
+        const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
+        ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+        CallUp();
+        const QImage seen = screen_.Screen();
+        const auto lit = [&](int i) { return qMax(seen.pixelColor(Light(i)).red(), seen.pixelColor(Light(i)).green()) > 80; };
+        EXPECT_TRUE(lit(1) && lit(2) && !lit(3));
+        row.act();
+        EXPECT_EQ(MasterBecomes(row.volume), row.volume);
+    }
+}
+
+// Without a sound server the remote says so once and works without volume;
+// the show goes on behind the box.
 TEST_F(RemoteE2E, WithoutASoundServerTheMessageComesOnce) {
     const ScopedEnv noServer("PULSE_SERVER", "unix:" + program_.file("no-server").toLocal8Bit());
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4"), Entry("green.mp4")});
-    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    QList<EntrySpec> entries;
+    for (int i = 0; i < 3; ++i) entries << Entry("green.mp4") << Entry("blue.mp4");
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", entries << Entry("long-red.mp4") << Entry("green.mp4"));
+    ASSERT_TRUE(screen_.Shows(kCentre, kGreen));
     RightClick(kCentre);
+    ASSERT_NE(screen_.WaitForWindow("ZORScr").id, 0u);
+    // The next entries, the box still up.
+    const bool green = VirtualDisplay::Near(screen_.Screen().pixelColor(kBeside), kGreen);
+    EXPECT_TRUE(screen_.Shows(kBeside, green ? kBlue : kGreen, 40, 8000));
+    EXPECT_TRUE(screen_.Shows(kBeside, kRed, 40, 15000));
     ASSERT_TRUE(screen_.Answer("ZORScr", "Return"));
-    ASSERT_TRUE(WaitForRemote());  // shown once the box is answered
-    RightClick(kBeside);           // hides it
+    ASSERT_TRUE(WaitForRemote());
+    RightClick(kBeside);  // hides it
     ASSERT_TRUE(RemoteHides());
     CallUp(kBeside);
     EXPECT_TRUE(screen_.Xdotool({"search", "--onlyvisible", "--name", "^ZORScr$"}).trimmed().isEmpty());

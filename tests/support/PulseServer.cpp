@@ -79,6 +79,12 @@ qint64 PulseServer::MasterVolume() const {
     return answered && match.hasMatch() ? match.captured(1).toLongLong() : -1;
 }
 
+bool PulseServer::SetMasterVolume(const QString& amount) const {
+    bool answered = false;
+    Amixer({"set", "Master", amount}, &answered);
+    return answered;
+}
+
 QByteArray PulseServer::Amixer(const QStringList& arguments, bool* ok) const {
     QProcess amixer;
     amixer.setProcessEnvironment(Environment());

@@ -37,6 +37,8 @@ public:
     // ALSA's Master playback value of the first channel (0 .. 65536), read
     // with amixer; -1 when amixer fails.
     qint64 MasterVolume() const;
+    // Sets it with amixer as a user would ("20%"); whether amixer took it.
+    bool SetMasterVolume(const QString& amount) const;
 
 private:
     QByteArray Amixer(const QStringList& arguments, bool* ok) const;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -153,19 +154,52 @@ quint32 mixerGetLineControl(HMIXER mixer, quint32 lineId, quint32 controlType, M
     return MMSYSERR_NOERROR;
 }
 
-quint32 mixerSetControlDetails(HMIXER mixer, quint32 controlId, quint32 value) {
+namespace {
+
+// The current element of a volume control, with the card's changes taken in;
+// on failure *code says why.
+snd_mixer_elem_t* ControlElement(HMIXER mixer, quint32 controlId, quint32* code) {
     snd_mixer_t* handle = FindMixer(mixer);
-    if (!handle) return Fail(MMSYSERR_INVALHANDLE, QStringLiteral("no mixer %1").arg(mixer));
+    if (!handle) return *code = Fail(MMSYSERR_INVALHANDLE, QStringLiteral("no mixer %1").arg(mixer)), nullptr;
     const Line* line = controlId >= 1 && controlId <= controlLines.size() ? FindLine(mixer, controlLines[controlId - 1]) : nullptr;
-    if (!line) return Fail(MIXERR_INVALCONTROL, QStringLiteral("no control %1 on mixer %2").arg(controlId).arg(mixer));
-    if (!Refresh(handle)) return MMSYSERR_BADDEVICEID;
+    if (!line) return *code = Fail(MIXERR_INVALCONTROL, QStringLiteral("no control %1 on mixer %2").arg(controlId).arg(mixer)), nullptr;
+    if (!Refresh(handle)) return *code = MMSYSERR_BADDEVICEID, nullptr;
     snd_mixer_elem_t* elem = FindElement(handle, *line);
-    if (!elem) return Fail(MIXERR_INVALCONTROL, QStringLiteral("ALSA: element %1 is gone").arg(QString::fromStdString(line->name)));
+    if (!elem)
+        *code = Fail(MIXERR_INVALCONTROL, QStringLiteral("ALSA: element %1 is gone").arg(QString::fromStdString(line->name)));
+    return elem;
+}
+
+}  // namespace
+
+quint32 mixerSetControlDetails(HMIXER mixer, quint32 controlId, quint32 value) {
+    quint32 code = MMSYSERR_NOERROR;
+    snd_mixer_elem_t* elem = ControlElement(mixer, controlId, &code);
+    if (!elem) return code;
     long min = 0;
     long max = 0;
     int err = snd_mixer_selem_get_playback_volume_range(elem, &min, &max);
     if (err >= 0) err = snd_mixer_selem_set_playback_volume_all(elem, std::clamp<long>(long(value), min, max));
     if (err < 0) return FailAlsa(MMSYSERR_BADDEVICEID, "cannot set the playback volume", err);
+    return MMSYSERR_NOERROR;
+}
+
+quint32 mixerGetControlDetails(HMIXER mixer, quint32 controlId, qint32* value) {
+    *value = 0;
+    quint32 code = MMSYSERR_NOERROR;
+    snd_mixer_elem_t* elem = ControlElement(mixer, controlId, &code);
+    if (!elem) return code;
+    long loudest = LONG_MIN;
+    for (int channel = 0; channel <= SND_MIXER_SCHN_LAST; ++channel) {
+        const auto c = snd_mixer_selem_channel_id_t(channel);
+        long level = 0;
+        if (!snd_mixer_selem_has_playback_channel(elem, c)) continue;
+        if (const int err = snd_mixer_selem_get_playback_volume(elem, c, &level); err < 0)
+            return FailAlsa(MMSYSERR_BADDEVICEID, "cannot read the playback volume", err);
+        loudest = std::max(loudest, level);
+    }
+    if (loudest == LONG_MIN) return Fail(MIXERR_INVALCONTROL, QStringLiteral("ALSA: the volume has no playback channel"));
+    *value = qint32(std::clamp<long>(loudest, INT32_MIN, INT32_MAX));
     return MMSYSERR_NOERROR;
 }
 

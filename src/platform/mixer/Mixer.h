@@ -1,7 +1,7 @@
 #pragma once
 // The sound card's master volume through ALSA, behind the Windows mixer calls
 // the program makes: open device 0, find the speakers' line, its volume
-// control, and set it.
+// control, read and set it.
 //
 // Handles, line ids and control ids are small numbers (1, 2, ...) into tables
 // this layer keeps for the life of the process; the program never closes its
@@ -54,6 +54,12 @@ quint32 mixerGetLineControl(HMIXER mixer, quint32 lineId, quint32 controlType, M
 // silently). Nothing is read back. A card or server that has gone away:
 // MMSYSERR_BADDEVICEID.
 quint32 mixerSetControlDetails(HMIXER mixer, quint32 controlId, quint32 value);
+
+// The control's current value: the loudest of its element's playback
+// channels (a balance set elsewhere leaves one channel lower), as ALSA reads
+// it now, other programs' changes included. Failures as for the set; *value
+// is 0 then.
+quint32 mixerGetControlDetails(HMIXER mixer, quint32 controlId, qint32* value);
 
 // Why the last failing call failed, for the log, e.g. "ALSA: cannot attach to
 // default: No such file or directory"; empty before any failure.

@@ -1,6 +1,7 @@
 #include "platform/ui/MessageBox.h"
 
 #include <QMessageBox>
+#include <QTimer>
 #include <utility>
 
 namespace platform {
@@ -15,6 +16,21 @@ void MsgBox(const QString& text, const QString& title) {
     }
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
     box.exec();
+}
+
+void MsgBoxNoWait(const QString& text, const QString& title) {
+    if (messageHook) {
+        messageHook(text, title);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    QTimer::singleShot(0, box, [box] {
+        box->show();
+        box->raise();
+        box->activateWindow();
+    });
 }
 
 std::function<void(const QString&, const QString&)> SetMessageBoxHook(

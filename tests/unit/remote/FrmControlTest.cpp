@@ -150,8 +150,10 @@ TEST_F(RemoteTest, HeldVolumeButtonsRepeatUntilReleasedOrLeft) {
     EXPECT_EQ(r.CurVol, 80);
     r.VolumeButton_MouseUp();
     EXPECT_FALSE(r.Timer2->isActive());
-    r.PicVolLights_MouseMove(5);  // a lit light restarts the repeat
+    r.PicVolLights_MouseMove(5);  // a lit light restarts the timer, but the button is up: no repeat
     EXPECT_TRUE(r.Timer2->isActive());
+    r.Timer2_Timer();
+    EXPECT_EQ(r.CurVol, 50);
     r.Form_MouseMove(0, 0, 0, 0);
     EXPECT_FALSE(r.Timer2->isActive());
     r.Form_Activate();
