@@ -160,10 +160,19 @@ namespace {
 // on failure *code says why.
 snd_mixer_elem_t* ControlElement(HMIXER mixer, quint32 controlId, quint32* code) {
     snd_mixer_t* handle = FindMixer(mixer);
-    if (!handle) return *code = Fail(MMSYSERR_INVALHANDLE, QStringLiteral("no mixer %1").arg(mixer)), nullptr;
+    if (!handle) {
+        *code = Fail(MMSYSERR_INVALHANDLE, QStringLiteral("no mixer %1").arg(mixer));
+        return nullptr;
+    }
     const Line* line = controlId >= 1 && controlId <= controlLines.size() ? FindLine(mixer, controlLines[controlId - 1]) : nullptr;
-    if (!line) return *code = Fail(MIXERR_INVALCONTROL, QStringLiteral("no control %1 on mixer %2").arg(controlId).arg(mixer)), nullptr;
-    if (!Refresh(handle)) return *code = MMSYSERR_BADDEVICEID, nullptr;
+    if (!line) {
+        *code = Fail(MIXERR_INVALCONTROL, QStringLiteral("no control %1 on mixer %2").arg(controlId).arg(mixer));
+        return nullptr;
+    }
+    if (!Refresh(handle)) {
+        *code = MMSYSERR_BADDEVICEID;
+        return nullptr;
+    }
     snd_mixer_elem_t* elem = FindElement(handle, *line);
     if (!elem)
         *code = Fail(MIXERR_INVALCONTROL, QStringLiteral("ALSA: element %1 is gone").arg(QString::fromStdString(line->name)));
