@@ -94,7 +94,8 @@ bool ShowWindowVisible() { return CoverLoaded() && TheCover().isVisible(); }
 FrmControl::FrmControl()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       largeLayout_(ScreenFontSize() == QLatin1String("LARGE")) {
-    platform::SetWindowTwipsPerPixel(*this, largeLayout_ ? remote::kLargeTwipsPerSkinPixel : remote::kTwipsPerSkinPixel);
+    using remote::kLargeTwipsPerSkinPixel, remote::kTwipsPerSkinPixel;
+    platform::SetWindowTwipsPerPixel(*this, largeLayout_ ? kLargeTwipsPerSkinPixel : kTwipsPerSkinPixel);
     setWindowTitle(QStringLiteral("ZOR RC"));
     setFont(Arial(8.25, false));
     setMouseTracking(true);
