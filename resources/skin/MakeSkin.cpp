@@ -2,7 +2,8 @@
 // (1.bmp .. 10.bmp) and the 320 x 200 skin (11.bmp). The window is cut to the
 // skin's non-black pixels, so everything outside the body is pure black and
 // nothing inside is. Any drawing that breaks that, or moves the body off a
-// button's hot zone, fails here rather than as a hole in the window.
+// button's hot zone in either of the window's layouts, fails here rather than
+// as a hole in the window.
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -26,6 +27,10 @@ constexpr double Cx = 160, Cy = 100, Ax = 158.5, By = 98.5, N = 2.6;
 const QColor Ink(12, 24, 70);         // shadows, outlines and dark details
 const QColor Label(236, 242, 255);    // text and glyphs
 const QColor Key(70, 120, 215);       // face of an ordinary button
+
+// The groove the volume lights appear in: deep enough for the bar of either
+// layout (the large one's sits five pixels lower).
+const QRectF LightGroove(219, 101, 48, 14);
 
 // 0 at the centre, 1 on the outline.
 double radius(double x, double y) {
@@ -186,7 +191,7 @@ void drawFace(QPainter& p) {
     button(p, pill(QRectF(246, 90, 17, 11)));
     bar(p, QRectF(251.5, 94.5, 6, 2));
     bar(p, QRectF(253.5, 92.5, 2, 6));
-    recess(p, QRectF(219, 102, 44, 8), 2, QColor(6, 14, 45));
+    recess(p, LightGroove, 2, QColor(6, 14, 45));
 
     button(p, pill(QRectF(237, 142, 39, 17)), QColor(200, 70, 90));
     label(p, QRectF(237, 142, 39, 17), QStringLiteral("Quit"), 9);
@@ -255,19 +260,54 @@ void save(const QImage& image, const QString& path) {
     if (header.size() < 30 || header[28] != 24 || header[29] != 0) fail("an image is not a 24-bit BMP");
 }
 
+// A place of a layout in the skin's pixels.
+QRectF skinPixels(const platform::TwipsRect& r, float perPixel) {
+    return {r.Left / perPixel, r.Top / perPixel, r.Width / perPixel, r.Height / perPixel};
+}
+
+const remote::ZoneDesign& zoneOf(const char* tooltip) {
+    for (const remote::ZoneDesign& zone : remote::kZoneDesigns)
+        if (QLatin1String(zone.tooltip) == QLatin1String(tooltip)) return zone;
+    fail("a zone is missing from the table");
+}
+
+// The buttons are drawn where the small layout's zones are; each zone of
+// either layout that the pointer can reach lies on the body, and the large
+// layout's zone takes a click on the middle of its button. The volume lights
+// of either layout run in their groove.
+void checkZones() {
+    struct Layout {
+        float perPixel;
+        float width;  // zones beyond the window's right edge (zoom, mute) are out of reach
+        platform::TwipsRect (*place)(const remote::ZoneDesign&);
+    };
+    const Layout layouts[] = {
+        {remote::kTwipsPerSkinPixel, remote::kSmallWindow.Width, [](const remote::ZoneDesign& z) { return z.design; }},
+        {remote::kLargeTwipsPerSkinPixel, remote::kLargeWindow.Width, remote::LargePlace}};
+    for (const Layout& layout : layouts) {
+        for (const remote::ZoneDesign& zone : remote::kZoneDesigns) {
+            const platform::TwipsRect place = layout.place(zone);
+            if (place.Left + place.Width > layout.width) continue;
+            const QRect pixels = skinPixels(place, layout.perPixel).toRect();
+            for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+                for (int x = pixels.left(); x <= pixels.right(); ++x)
+                    if (!inside(x, y)) fail("a hot zone reaches outside the body");
+            // The position text is no button (the large layout puts it under the slider).
+            if (!*zone.tooltip || zone.design.Left + zone.design.Width > remote::kSmallWindow.Width) continue;
+            const QPointF button = skinPixels(zone.design, remote::kTwipsPerSkinPixel).center();
+            if (!skinPixels(place, layout.perPixel).contains(button)) fail("a hot zone misses its button");
+        }
+        // Under Volume Down, from its left edge to Volume Up's right edge, 100 twips high.
+        const platform::TwipsRect down = layout.place(zoneOf("Volume Down")), up = layout.place(zoneOf("Volume Up"));
+        const platform::TwipsRect lights{down.Left, down.Top + down.Height, up.Left + up.Width - down.Left, 100};
+        if (!LightGroove.contains(skinPixels(lights, layout.perPixel))) fail("the volume lights miss their groove");
+    }
+}
+
 void checkSkin(const QString& path) {
     const QImage image(path);
     if (image.size() != QSize(W, H)) fail("the skin has the wrong size");
-    // Zones beyond the window's right edge (the zoom and mute ones) are out of reach.
-    for (const remote::ZoneDesign& zone : remote::kZoneDesigns) {
-        const platform::TwipsRect& d = zone.design;
-        if (d.Left + d.Width > remote::kSmallWindow.Width) continue;
-        const QRect pixels(int(d.Left / remote::kTwipsPerSkinPixel), int(d.Top / remote::kTwipsPerSkinPixel),
-                           int(d.Width / remote::kTwipsPerSkinPixel), int(d.Height / remote::kTwipsPerSkinPixel));
-        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
-            for (int x = pixels.left(); x <= pixels.right(); ++x)
-                if (!inside(x, y)) fail("a hot zone reaches outside the body");
-    }
+    checkZones();
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
             const bool black = (image.pixel(x, y) & 0xffffff) == 0;

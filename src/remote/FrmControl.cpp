@@ -1,5 +1,10 @@
 // The remote control window itself: its controls and their two layouts, the
 // load step, activation, dragging, the keyboard and hiding.
+//
+// The window converts its twips at the ratio of the layout the desktop font
+// picks (15 twips to the skin's pixel for the small layout, 12 for the large;
+// see ZoneTable.h), not at the screen's DPI: the skin is a bitmap, and the
+// window's size, its shape, its zones and its lights must all land on it.
 
 #include "remote/FrmControl.h"
 
@@ -54,7 +59,6 @@ const Zone kZoneMembers[] = {
 };
 static_assert(std::size(kZoneMembers) == std::size(remote::kZoneDesigns));
 
-using remote::kKeep;
 using remote::kLargeWindow;
 using remote::kSmallWindow;
 
@@ -87,7 +91,11 @@ void OnPlayer(const std::function<void(Med_Saver&)>& statement) {
 
 bool ShowWindowVisible() { return CoverLoaded() && TheCover().isVisible(); }
 
-FrmControl::FrmControl() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+FrmControl::FrmControl()
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      largeLayout_(ScreenFontSize() == QLatin1String("LARGE")) {
+    using remote::kLargeTwipsPerSkinPixel, remote::kTwipsPerSkinPixel;
+    platform::SetWindowTwipsPerPixel(*this, largeLayout_ ? kLargeTwipsPerSkinPixel : kTwipsPerSkinPixel);
     setWindowTitle(QStringLiteral("ZOR RC"));
     setFont(Arial(8.25, false));
     setMouseTracking(true);
@@ -162,7 +170,7 @@ void FrmControl::Form_Load() {
     Run([&] { skin_ = ImageList1(11); });
     Run([&] { OpenMixer(); });
     Run([&] {
-        if (ScreenFontSize() == QLatin1String("LARGE")) {
+        if (largeLayout_) {
             ApplyLargeLayout();
         } else {
             platform::SetGeometry(*this, kSmallWindow);
@@ -177,16 +185,8 @@ void FrmControl::Form_Load() {
 void FrmControl::ApplyLargeLayout() {
     platform::SetGeometry(*this, kLargeWindow);
     move(0, BottomPlace(height()));  // the large layout moves to the left edge of the screen
-    for (size_t i = 0; i < std::size(kZoneMembers); ++i) {
-        const remote::ZoneDesign& z = remote::kZoneDesigns[i];
-        platform::LabelControl& label = *(this->*kZoneMembers[i]);
-        platform::TwipsRect place = platform::Geometry(label);
-        if (z.large.Left != kKeep) place.Left = z.large.Left;
-        if (z.large.Top != kKeep) place.Top = z.large.Top;
-        if (z.large.Width != kKeep) place.Width = z.large.Width;
-        if (z.large.Height != kKeep) place.Height = z.large.Height;
-        platform::SetGeometry(label, place);
-    }
+    for (size_t i = 0; i < std::size(kZoneMembers); ++i)
+        platform::SetGeometry(*(this->*kZoneMembers[i]), remote::LargePlace(remote::kZoneDesigns[i]));
     const platform::TwipsRect slider = platform::Geometry(*Lbl_ShowSlider);
     platform::TwipsRect time = platform::Geometry(*Lbl_Tim);
     time.Left = slider.Left;
@@ -236,12 +236,12 @@ void FrmControl::paintEvent(QPaintEvent*) {
 }
 
 void FrmControl::mousePressEvent(QMouseEvent* event) {
-    const platform::TwipsPoint p = platform::PointInTwips(*event);
+    const platform::TwipsPoint p = platform::PointInTwips(*this, *event);
     Run([&] { Form_MouseDown(platform::VbButton(event->button()), platform::VbShift(event->modifiers()), p.X, p.Y); });
 }
 
 void FrmControl::mouseMoveEvent(QMouseEvent* event) {
-    const platform::TwipsPoint p = platform::PointInTwips(*event);
+    const platform::TwipsPoint p = platform::PointInTwips(*this, *event);
     Run([&] { Form_MouseMove(platform::VbButtons(event->buttons()), platform::VbShift(event->modifiers()), p.X, p.Y); });
 }
 

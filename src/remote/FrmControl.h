@@ -2,7 +2,8 @@
 // The remote control window "ZOR RC": a borderless window cut to the shape
 // of its skin, whose buttons are transparent hot zones over the picture.
 // Its commands act on the show window's player and on the shared flags;
-// moving between entries is left to the show loop. Positions are twips.
+// moving between entries is left to the show loop. Positions are twips at
+// the skin's ratio for the layout in use (15 or 12 to the skin's pixel).
 // The show window shows and hides it; it is never unloaded by its own code.
 
 #include <QPixmap>
@@ -111,6 +112,8 @@ private:
     void SetVolume(qint32 volume);
     void ShowVolumeLevel();  // CurVol on the lights; the mixer is not touched
 
+    // The desktop font asked for the large layout; fixed when the window is made.
+    const bool largeLayout_;
     cDIBSectionRegion SkinRegion;
     QPixmap skin_;  // the window's own picture
 };

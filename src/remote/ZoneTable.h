@@ -1,14 +1,23 @@
 #pragma once
-// The remote control's hot zones in twips, at 15 twips to the skin's pixel:
-// shared by the window, which places them, and by the tool that draws the
-// skin, which checks that each lies on the body.
+// The remote control's hot zones in twips, in its two layouts: shared by the
+// window, which places them, and by the tool that draws the skin, which
+// checks that each lies on the body and over the button it is drawn for.
+//
+// The skin is a bitmap of 320 x 200 pixels, so a layout's twips are the
+// skin's pixels at the ratio the layout was made for, never the screen's
+// DPI: the small layout at 15 twips to the pixel (the skin is drawn to it),
+// the large one at 12 (its twips land on the same buttons there). The font
+// rule may pick either layout at any DPI, and the window, its shape and its
+// zones then still lie on the skin. On a scaled screen all of it is scaled
+// alike, as Qt's device-independent pixels are.
 
 #include "platform/ui/Twips.h"
 
 namespace remote {
 
 inline constexpr float kKeep = -1;  // the large layout keeps the design value
-inline constexpr float kTwipsPerSkinPixel = 15;
+inline constexpr float kTwipsPerSkinPixel = 15;       // the small layout
+inline constexpr float kLargeTwipsPerSkinPixel = 12;  // the large layout
 
 // Tooltip, design place (left, top, width, height) and the place the large
 // layout gives the zone; in the order of FrmControl's zone members.
@@ -42,6 +51,14 @@ inline constexpr ZoneDesign kZoneDesigns[] = {
     {"Zoom Down", {5760, 420, 432, 312}, {kKeep, kKeep, kKeep, kKeep}},  // Lbl_MagMin
     {"Mute Audio", {5760, 720, 432, 312}, {kKeep, kKeep, kKeep, kKeep}},  // Lbl_Mute
 };
+
+// A zone's place in the large layout: its large values, the design's where
+// the large layout keeps them.
+constexpr platform::TwipsRect LargePlace(const ZoneDesign& zone) {
+    const auto pick = [](float large, float design) { return large == kKeep ? design : large; };
+    return {pick(zone.large.Left, zone.design.Left), pick(zone.large.Top, zone.design.Top),
+            pick(zone.large.Width, zone.design.Width), pick(zone.large.Height, zone.design.Height)};
+}
 
 inline constexpr platform::TwipsRect kSmallWindow{0, 0, 4815, 3030};
 inline constexpr platform::TwipsRect kLargeWindow{0, 0, 3852, 2412};

@@ -269,12 +269,12 @@ bool Med_Saver::Visible() const { return !isHidden(); }
 void Med_Saver::LetVisible(bool value) { setVisible(value); }
 
 void Med_Saver::mousePressEvent(QMouseEvent* event) {
-    const platform::TwipsPoint at = platform::PointInTwips(*event);
+    const platform::TwipsPoint at = platform::PointInTwips(*this, *event);
     if (Click) Click(platform::VbButton(event->button()), platform::VbShift(event->modifiers()), at.X, at.Y);
 }
 
 void Med_Saver::mouseMoveEvent(QMouseEvent* event) {
-    const platform::TwipsPoint at = platform::PointInTwips(*event);
+    const platform::TwipsPoint at = platform::PointInTwips(*this, *event);
     if (MouseMove) MouseMove(platform::VbButtons(event->buttons()), platform::VbShift(event->modifiers()), at.X, at.Y);
 }
 

@@ -148,7 +148,7 @@ void frmCover::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void frmCover::mouseMoveEvent(QMouseEvent* event) {
-    const platform::TwipsPoint p = platform::PointInTwips(*event);
+    const platform::TwipsPoint p = platform::PointInTwips(*this, *event);
     vb::ResumeNext([&] {
         Form_MouseMove(platform::VbButtons(event->buttons()), platform::VbShift(event->modifiers()), p.X, p.Y);
     });
@@ -166,7 +166,7 @@ void frmCover::mouseDoubleClickEvent(QMouseEvent*) {
 void frmCover::mouseReleaseEvent(QMouseEvent* event) {
     const Press press = std::exchange(press_, Press::None);
     if (press == Press::None) return;
-    const platform::TwipsPoint p = platform::PointInTwips(*event);
+    const platform::TwipsPoint p = platform::PointInTwips(*this, *event);
     vb::ResumeNext([&] {
         Form_MouseUp(platform::VbButton(event->button()), platform::VbShift(event->modifiers()), p.X, p.Y);
     });

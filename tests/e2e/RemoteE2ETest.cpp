@@ -1,9 +1,12 @@
 // The remote control as a person uses it: called up with a right click over
 // a running show, its buttons clicked where they are drawn, and the master
-// volume read back from a sound server of the test's own.
+// volume read back from a sound server of the test's own; in both layouts,
+// at other DPIs and desktop fonts and on scaled screens.
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
+#include <cmath>
 
 #include "e2e/ShowE2E.h"
 #include "remote/ZoneTable.h"
@@ -13,8 +16,8 @@ using namespace testsupport;
 
 namespace {
 
-constexpr float kTwipsPerPixel = 15;  // Xvfb's 96 DPI
-const QPoint kBeside(200, 200);       // on the show, away from the remote
+const QPoint kBeside(200, 200);  // on the show, away from the remote
+const QColor kMagenta(0xC0, 0x20, 0xC0);  // a show colour the skin has nowhere
 
 // The skin's blue body; its exact shade varies over the face.
 bool LooksLikeTheSkin(const QColor& seen) { return seen.blue() > seen.red() + 60 && seen.blue() > seen.green(); }
@@ -27,8 +30,7 @@ protected:
         sound_ = std::make_unique<PulseServer>();
         sound_->UseInThisProcess();
     }
-    // Right-clicks the show and waits for the remote; in the small layout,
-    // the one the virtual display's font gives.
+    // Right-clicks the show and waits for the remote.
     void CallUp(QPoint at = kCentre) {
         RightClick(at);
         ASSERT_TRUE(WaitForRemote());
@@ -36,33 +38,61 @@ protected:
     void RightClick(QPoint at) const {
         screen_.Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "3"});
     }
+    // The remote has come, its layout's window at the screen's scale.
     bool WaitForRemote() {
         remote_ = screen_.WaitForWindow("ZOR RC");
-        const QString size = screen_.Xdotool({"getwindowgeometry", QString::number(remote_.id)});
-        EXPECT_TRUE(size.contains("321x202")) << qPrintable(size);
+        const platform::TwipsRect window = large_ ? remote::kLargeWindow : remote::kSmallWindow;
+        size_ = (QSizeF(window.Width, window.Height) / PerPixel() * scale_).toSize();
+        const QString text = screen_.Xdotool({"getwindowgeometry", QString::number(remote_.id)});
+        EXPECT_TRUE(text.contains(QStringLiteral("%1x%2").arg(size_.width()).arg(size_.height()))) << qPrintable(text);
         return remote_.id != 0;
     }
-    // The screen point at a twips position inside the remote.
-    QPoint At(float left, float top) const {
-        return remote_.origin + QPoint(int(left / kTwipsPerPixel), int(top / kTwipsPerPixel));
-    }
-    QPoint Zone(const char* tooltip) const {
-        for (const remote::ZoneDesign& z : remote::kZoneDesigns)
-            if (QLatin1String(z.tooltip) == QLatin1String(tooltip))
-                return At(z.design.Left + z.design.Width / 2, z.design.Top + z.design.Height / 2);
-        ADD_FAILURE() << "no zone " << tooltip;
-        return {};
+    float PerPixel() const { return large_ ? remote::kLargeTwipsPerSkinPixel : remote::kTwipsPerSkinPixel; }
+    // The screen point of a point of the skin, in its pixels.
+    QPoint OnScreen(QPointF skinPixel) const { return remote_.origin + (skinPixel * scale_).toPoint(); }
+    // The middle of the button drawn for a zone: the skin is drawn to the small layout.
+    QPoint Button(const char* tooltip) const {
+        const platform::TwipsRect d = Zone(tooltip).design;
+        return OnScreen(QPointF(d.Left + d.Width / 2, d.Top + d.Height / 2) / remote::kTwipsPerSkinPixel);
     }
     // The middle of volume light i, the lights running under the volume buttons.
     QPoint Light(int i) const {
-        const platform::TwipsRect down = Design("Volume Down"), up = Design("Volume Up");
+        const auto place = [this](const char* tip) { return large_ ? remote::LargePlace(Zone(tip)) : Zone(tip).design; };
+        const platform::TwipsRect down = place("Volume Down"), up = place("Volume Up");
         const float width = (up.Left - down.Left + up.Width) / 10;
-        return At(down.Left + (i - 1) * (width - 2) + width / 2, down.Top + down.Height + 50);
+        return OnScreen(QPointF(down.Left + (i - 1) * (width - 2) + width / 2, down.Top + down.Height + 50) / PerPixel());
     }
-    static platform::TwipsRect Design(const char* tooltip) {
+    static const remote::ZoneDesign& Zone(const char* tooltip) {
         for (const remote::ZoneDesign& z : remote::kZoneDesigns)
-            if (QLatin1String(z.tooltip) == QLatin1String(tooltip)) return z.design;
-        return {};
+            if (QLatin1String(z.tooltip) == QLatin1String(tooltip)) return z;
+        throw std::logic_error(std::string("no zone ") + tooltip);
+    }
+    // Where the screen over the remote's window differs from the skin drawn
+    // at the screen's scale, with the show (magenta) where it is black; colour
+    // only where the skin is even and light (lights and text draw on its dark
+    // recesses), nothing on the body's edge, which scaling rounds either way.
+    QString OffTheSkin(const QImage& skin) const {
+        const QImage screen = screen_.Screen();
+        const auto skinAt = [&](QPoint s) { return skin.valid(s) ? skin.pixelColor(s) : QColor(Qt::black); };
+        int off = 0;
+        QString first;
+        for (int y = 0; y < size_.height(); ++y)
+            for (int x = 0; x < size_.width(); ++x) {
+                const QPoint s(int(std::floor((x + 0.5) / scale_)), int(std::floor((y + 0.5) / scale_)));
+                const QColor want = skinAt(s), seen = screen.pixelColor(remote_.origin + QPoint(x, y));
+                bool edge = false, even = want.blue() >= 120;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const QColor near = skinAt(s + QPoint(dx, dy));
+                        edge |= (near == Qt::black) != (want == Qt::black);
+                        even &= VirtualDisplay::Near(near, want, 12);
+                    }
+                const bool right = want == Qt::black ? VirtualDisplay::Near(seen, kMagenta)
+                                                     : !VirtualDisplay::Near(seen, kMagenta) &&
+                                                           (!even || VirtualDisplay::Near(seen, want));
+                if (!edge && !right && off++ == 0) first = QStringLiteral("%1,%2: %3").arg(x).arg(y).arg(seen.name());
+            }
+        return off ? QStringLiteral("%1 pixels off the skin, first %2").arg(off).arg(first) : QString();
     }
     bool RemoteVisible() const {
         return !screen_.Xdotool({"search", "--onlyvisible", "--name", "^ZOR RC$"}).trimmed().isEmpty();
@@ -77,8 +107,8 @@ protected:
     // Over the background first: that stops the repeat timer, so the click
     // is one step whatever the timer's phase.
     void ClickVolume(const char* button) const {
-        MoveTo(At(900, 900));
-        screen_.Click(Zone(button));
+        MoveTo(OnScreen({60, 60}));
+        screen_.Click(Button(button));
     }
     qint64 MasterBecomes(qint64 value) const {
         QElapsedTimer clock;
@@ -87,6 +117,9 @@ protected:
     }
 
     VirtualDisplay::Window remote_;
+    QSize size_;  // the remote's window on the screen
+    bool large_ = false;  // the layout the desktop font picks
+    qreal scale_ = 1;     // the screen's pixels to Qt's
     std::unique_ptr<PulseServer> sound_;
 };
 
@@ -107,18 +140,18 @@ TEST_F(RemoteE2E, ShapedOverTheShowAndSkipsQuitsAndHides) {
         EXPECT_TRUE(VirtualDisplay::Near(screen.pixelColor(remote_.origin + corner), kRed)) << corner.x() << ',' << corner.y();
     EXPECT_TRUE(LooksLikeTheSkin(screen.pixelColor(remote_.origin + QPoint(60, 60))));
 
-    screen_.Click(Zone("Next Clip"));
+    screen_.Click(Button("Next Clip"));
     EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 5000));
     screen_.Xdotool({"key", "Down"});  // the remote has the keyboard; the release skips
     EXPECT_TRUE(screen_.Shows(kBeside, kBlue, 40, 5000));
     EXPECT_TRUE(RemoteVisible());
 
-    screen_.Click(Zone("Hide Remote Control"));
+    screen_.Click(Button("Hide Remote Control"));
     EXPECT_TRUE(RemoteHides());
 
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     CallUp();
-    screen_.Click(Zone("Quit Show"));
+    screen_.Click(Button("Quit Show"));
     EXPECT_TRUE(show->EndsCleanly());
 }
 
@@ -128,10 +161,10 @@ TEST_F(RemoteE2E, PauseHoldsThePictureAndPlayResumesIt) {
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("turning.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     CallUp();
-    screen_.Click(Zone("Pause"));
+    screen_.Click(Button("Pause"));
     QThread::msleep(6000);  // past the clip's turn to green
     EXPECT_TRUE(VirtualDisplay::Near(screen_.Screen().pixelColor(kBeside), kRed));
-    screen_.Click(Zone("Play"));
+    screen_.Click(Button("Play"));
     EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 8000));
 }
 
@@ -197,8 +230,66 @@ TEST_F(RemoteE2E, WithoutASoundServerTheMessageComesOnce) {
     ASSERT_TRUE(RemoteHides());
     CallUp(kBeside);
     EXPECT_TRUE(screen_.Xdotool({"search", "--onlyvisible", "--name", "^ZORScr$"}).trimmed().isEmpty());
-    screen_.Click(Zone("Next Clip"));
+    screen_.Click(Button("Next Clip"));
     EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 5000));
+}
+
+// The remote on desktops of other DPIs, fonts and scales: the desktop font
+// (GTK's, or Qt's own 9 pt) picks the layout, above 16 pixels high the large
+// one; Qt takes the DPI from QT_FONT_DPI, and a 120-DPI screen rounded to
+// whole pixels keeps one to Qt's. Each time the window is the layout's size
+// at the scale, cut to the skin drawn at the scale, and the buttons work
+// where they are drawn.
+TEST_F(RemoteE2E, WindowShapeAndZonesLieOnTheSkinInBothLayoutsAtAnyDpiAndScale) {
+    const struct {
+        const char* name;
+        QByteArray dpi, scale, font;  // null: Qt's own
+        bool large;
+    } desktops[] = {
+        {"96 DPI, 9 pt", {}, {}, {}, false},
+        {"96 DPI, 11 pt", {}, {}, "DejaVu Sans 11", true},
+        {"120 DPI, 9 pt", "120", {}, {}, true},
+        {"120 DPI, 7 pt", "120", {}, "DejaVu Sans 7", false},
+        {"scale 1.5, 9 pt", {}, "1.5", {}, false},
+        {"scale 2, 11 pt", {}, "2", "DejaVu Sans 11", true},
+    };
+    WithSound();
+    MakeClip(program_.file("magenta.mp4"), ColourSource(kMagenta, 320, 180), 30);  // fills the screen
+    const QImage skin(QStringLiteral(":/ImageList1/11.bmp"));  // the program's own, linked in here too
+    QDir().mkpath(program_.file("gtk-3.0"));
+    int light = 1;  // another on each desktop: each sets a volume of its own
+    for (const auto& desktop : desktops) {
+        SCOPED_TRACE(desktop.name);
+        ScopedEnv env;
+        env.Set("QT_FONT_DPI", desktop.dpi), env.Set("QT_SCALE_FACTOR", desktop.scale);
+        env.Set("QT_SCALE_FACTOR_ROUNDING_POLICY", "Round");
+        env.Set("QT_QPA_PLATFORMTHEME", desktop.font.isNull() ? QByteArray() : "gtk3");
+        env.Set("XDG_CONFIG_HOME", program_.file(".").toLocal8Bit());
+        WriteBytes(program_.file("gtk-3.0/settings.ini"), "[Settings]\ngtk-font-name=" + desktop.font);
+        large_ = desktop.large;
+        scale_ = desktop.scale.isNull() ? 1 : desktop.scale.toDouble();
+
+        const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("magenta.mp4"), Entry("long-red.mp4")});
+        ASSERT_TRUE(screen_.Shows(kCentre, kMagenta));
+        CallUp();
+        EXPECT_EQ(remote_.origin.x() == 0, desktop.large);  // the large layout moves to the left edge
+        screen_.Click(Button("Show Slider"));  // the position text off: the skin alone shows
+        MoveTo(kBeside);  // no tooltip
+        QString off;
+        QElapsedTimer clock;
+        for (clock.start(); !(off = OffTheSkin(skin)).isEmpty() && clock.elapsed() < 5000;) QThread::msleep(200);
+        EXPECT_TRUE(off.isEmpty()) << qPrintable(off);
+
+        MoveTo(Light(++light));
+        EXPECT_EQ(MasterBecomes(light * 6554), light * 6554);
+        screen_.Click(Button("Next Clip"));
+        EXPECT_TRUE(screen_.Shows(kBeside, kRed, 40, 5000));
+        screen_.Click(Button("Hide Remote Control"));
+        EXPECT_TRUE(RemoteHides());
+        CallUp();
+        screen_.Click(Button("Quit Show"));
+        EXPECT_TRUE(show->EndsCleanly());
+    }
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 
 namespace platform {
 
-void RaiseMouse(const MouseHandler& handler, const QMouseEvent& event) {
+void RaiseMouse(const MouseHandler& handler, const QWidget& control, const QMouseEvent& event) {
     if (!handler) return;
     const int button = event.type() == QEvent::MouseMove ? VbButtons(event.buttons()) : VbButton(event.button());
-    const TwipsPoint p = PointInTwips(event);
+    const TwipsPoint p = PointInTwips(control, event);
     vb::ResumeNext([&] { handler(button, VbShift(event.modifiers()), p.X, p.Y); });
 }
 

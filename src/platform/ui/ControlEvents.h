@@ -12,7 +12,7 @@ namespace platform {
 
 using MouseHandler = std::function<void(int button, int shift, float x, float y)>;
 
-void RaiseMouse(const MouseHandler& handler, const QMouseEvent& event);
+void RaiseMouse(const MouseHandler& handler, const QWidget& control, const QMouseEvent& event);
 // A left-button release over the control is its Click.
 void RaiseClick(const std::function<void()>& click, const QWidget& control, const QMouseEvent& event);
 

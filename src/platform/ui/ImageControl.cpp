@@ -44,7 +44,7 @@ void ImageControl::paintEvent(QPaintEvent*) {
 }
 
 void ImageControl::mouseMoveEvent(QMouseEvent* event) {
-    RaiseMouse(MouseMove, *event);
+    RaiseMouse(MouseMove, *this, *event);
     event->accept();
 }
 

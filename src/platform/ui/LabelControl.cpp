@@ -57,18 +57,18 @@ void LabelControl::paintEvent(QPaintEvent*) {
 }
 
 void LabelControl::mousePressEvent(QMouseEvent* event) {
-    RaiseMouse(MouseDown, *event);
+    RaiseMouse(MouseDown, *this, *event);
     event->accept();
 }
 
 void LabelControl::mouseReleaseEvent(QMouseEvent* event) {
-    RaiseMouse(MouseUp, *event);
+    RaiseMouse(MouseUp, *this, *event);
     RaiseClick(Click, *this, *event);
     event->accept();
 }
 
 void LabelControl::mouseMoveEvent(QMouseEvent* event) {
-    RaiseMouse(MouseMove, *event);
+    RaiseMouse(MouseMove, *this, *event);
     event->accept();
 }
 

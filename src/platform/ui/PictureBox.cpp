@@ -29,7 +29,7 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-    RaiseMouse(MouseMove, *event);
+    RaiseMouse(MouseMove, *this, *event);
     event->accept();
 }
 

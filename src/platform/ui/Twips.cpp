@@ -18,6 +18,14 @@ float PerPixel(qreal dpi) { return kTwipsPerInch / static_cast<float>(dpi > 0 ? 
 
 QSize hostScreen;  // empty: the primary screen
 
+// Where a window keeps a ratio of its own.
+constexpr char kOwnRatio[] = "zorTwipsPerPixel";
+
+float OwnRatio(const QWidget& control) {
+    const QWidget* window = control.window();
+    return window ? window->property(kOwnRatio).toFloat() : 0.0f;  // none: 0
+}
+
 int ToPixels(float twips, float perPixel) { return static_cast<int>(std::lround(std::max(twips, 0.0f) / perPixel)); }
 
 }  // namespace
@@ -30,6 +38,20 @@ float TwipsPerPixelX() {
 float TwipsPerPixelY() {
     const QScreen* screen = PrimaryScreen();
     return PerPixel(screen ? screen->logicalDotsPerInchY() : kDefaultDpi);
+}
+
+void SetWindowTwipsPerPixel(QWidget& window, float twipsPerPixel) {
+    window.setProperty(kOwnRatio, twipsPerPixel > 0 ? QVariant(twipsPerPixel) : QVariant());
+}
+
+float TwipsPerPixelX(const QWidget& control) {
+    const float own = OwnRatio(control);
+    return own > 0 ? own : TwipsPerPixelX();
+}
+
+float TwipsPerPixelY(const QWidget& control) {
+    const float own = OwnRatio(control);
+    return own > 0 ? own : TwipsPerPixelY();
 }
 
 void UseWindowAsScreen(int width, int height) { hostScreen = QSize(width, height); }
@@ -48,19 +70,19 @@ float ScreenHeight() {
 
 TwipsRect Geometry(const QWidget& control) {
     const QRect r = control.geometry();
-    const float x = TwipsPerPixelX(), y = TwipsPerPixelY();
+    const float x = TwipsPerPixelX(control), y = TwipsPerPixelY(control);
     return {static_cast<float>(r.x()) * x, static_cast<float>(r.y()) * y, static_cast<float>(r.width()) * x,
             static_cast<float>(r.height()) * y};
 }
 
 void SetGeometry(QWidget& control, const TwipsRect& rect) {
-    const float x = TwipsPerPixelX(), y = TwipsPerPixelY();
+    const float x = TwipsPerPixelX(control), y = TwipsPerPixelY(control);
     control.setGeometry(static_cast<int>(std::lround(rect.Left / x)), static_cast<int>(std::lround(rect.Top / y)),
                         ToPixels(rect.Width, x), ToPixels(rect.Height, y));
 }
 
-float ScaleWidth(const QWidget& container) { return static_cast<float>(container.width()) * TwipsPerPixelX(); }
+float ScaleWidth(const QWidget& container) { return static_cast<float>(container.width()) * TwipsPerPixelX(container); }
 
-float ScaleHeight(const QWidget& container) { return static_cast<float>(container.height()) * TwipsPerPixelY(); }
+float ScaleHeight(const QWidget& container) { return static_cast<float>(container.height()) * TwipsPerPixelY(container); }
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 #pragma once
 // Window and control positions in twips (1/1440 inch), the unit the forms
-// are laid out in, converted to the screen's pixels.
+// are laid out in, converted to pixels: the screen's (1440 / its logical
+// DPI), or a ratio of the window's own. Pixels are Qt's device-independent
+// ones; a scaled screen (QT_SCALE_FACTOR) draws each as several.
 
 class QWidget;
 
@@ -16,6 +18,14 @@ float ScreenHeight();
 // The show's screen is a host window of this size in pixels from now on;
 // 0 x 0 makes it the primary screen again.
 void UseWindowAsScreen(int width, int height);
+
+// A window laid out over a bitmap keeps its controls on the bitmap's
+// pixels: it and its controls convert at twipsPerPixel whatever the screen's
+// DPI. 0 gives it the screen's ratio again.
+void SetWindowTwipsPerPixel(QWidget& window, float twipsPerPixel);
+// The ratio a control (or window) converts at: its window's own, else the screen's.
+float TwipsPerPixelX(const QWidget& control);
+float TwipsPerPixelY(const QWidget& control);
 
 // A control's place in its container in twips (VB's Left, Top, Width, Height).
 struct TwipsRect {

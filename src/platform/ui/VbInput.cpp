@@ -56,9 +56,9 @@ int VbKeyAscii(const QKeyEvent& event) {
     return text.isEmpty() ? 0 : text.front().unicode();
 }
 
-TwipsPoint PointInTwips(const QMouseEvent& event) {
+TwipsPoint PointInTwips(const QWidget& receiver, const QMouseEvent& event) {
     const QPointF p = event.position();
-    return {static_cast<float>(p.x()) * TwipsPerPixelX(), static_cast<float>(p.y()) * TwipsPerPixelY()};
+    return {static_cast<float>(p.x()) * TwipsPerPixelX(receiver), static_cast<float>(p.y()) * TwipsPerPixelY(receiver)};
 }
 
 }  // namespace platform

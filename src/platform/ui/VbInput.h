@@ -8,6 +8,7 @@
 
 class QKeyEvent;
 class QMouseEvent;
+class QWidget;
 
 namespace platform {
 
@@ -32,6 +33,7 @@ struct TwipsPoint {
     float X = 0;
     float Y = 0;
 };
-TwipsPoint PointInTwips(const QMouseEvent& event);
+// The pointer's place in the receiving control, in that control's twips.
+TwipsPoint PointInTwips(const QWidget& receiver, const QMouseEvent& event);
 
 }  // namespace platform

@@ -212,10 +212,9 @@ TEST_F(RemoteTest, LayoutFollowsTheDesktopFontAndTheSkinShapesIt) {
     QGuiApplication::setFont(large);
     const FrmControl big;
     QGuiApplication::setFont(normal);
-    EXPECT_EQ(platform::Geometry(big).Width, 3855);  // 3852 twips, whole pixels
+    EXPECT_EQ(big.size(), QSize(321, 201));  // 3852 x 2412 twips at 12 to the skin's pixel
     EXPECT_EQ(big.x(), 0);
-    const platform::TwipsRect time = platform::Geometry(*big.Lbl_Tim);
-    EXPECT_EQ(QPointF(time.Left, time.Top), QPointF(720, 1155));
+    EXPECT_EQ(big.Lbl_Tim->pos(), QPoint(60, 96));  // 720, 1155 twips
 }
 
 TEST_F(RemoteTest, TheShowWindowShowsAndHidesIt) {
