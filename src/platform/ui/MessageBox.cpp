@@ -1,6 +1,9 @@
 #include "platform/ui/MessageBox.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QShortcut>
 #include <utility>
 
 namespace platform {
@@ -14,6 +17,9 @@ void MsgBox(const QString& text, const QString& title) {
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+    // Ctrl+C copies title and text, as a Windows message box does: what a
+    // box says can be passed on whole.
+    const QShortcut copy(QKeySequence::Copy, &box, [&] { QGuiApplication::clipboard()->setText(title + u'\n' + text); });
     box.exec();
 }
 
