@@ -1,11 +1,18 @@
 #include "password/PasswordExit.h"
 
 #include "password/frmpwd.h"
+#include "platform/ui/Cursor.h"
 #include "platform/ui/ModalShow.h"
 #include "state/RunState.h"
 
 bool PasswordExit() {
     if (!gUsePassword) return false;
     platform::ShowModal(Thefrmpwd());
+    return true;
+}
+
+bool QuitRefused() {
+    if (!RunningShow() || !PasswordExit()) return false;
+    platform::ShowCursor(false);
     return true;
 }

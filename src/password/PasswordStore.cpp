@@ -3,9 +3,11 @@
 #include "config/LogError.h"
 #include "errors/ErrorLog.h"
 #include "errors/SupportNotice.h"
+#include "password/PasswordDialog.h"
 #include "password/Regqry.h"
 #include "platform/registry/SettingsStore.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbError.h"
 #include "state/RunState.h"
@@ -17,16 +19,12 @@ const QString kAppName = QStringLiteral("Zorascope");
 const QString kSection = QStringLiteral("Settings");
 const QString kKey = QStringLiteral("Hello");
 
-// Both reports end the program; where the log cannot be written, so does this.
-[[noreturn]] void ReportAndEnd(const QString& code, const vb::VbError& e, const QString& explanation) {
-    LogError(QStringLiteral("<<ERR") + code + QStringLiteral(">> - ZOR Registry Read Failure ") +
-                 NumberAndDescription(e.number(), e.description()) + explanation +
-                 QStringLiteral(" Please see your System Administrator or Contact your support Departement.") +
-                 QStringLiteral(" ZOR will now terminate.") + QStringLiteral(" Please e-mail: ") + SupportEMail() +
-                 QStringLiteral(" with Initialisation Error ") + code + QStringLiteral(" as the subject header.\r\n"),
-             true);
-    platform::ShowCursor(true);
-    vb::EndProgram();
+QString Report(const QString& code, const vb::VbError& e, const QString& explanation) {
+    return QStringLiteral("<<ERR") + code + QStringLiteral(">> - ZOR Registry Read Failure ") +
+           NumberAndDescription(e.number(), e.description()) + explanation +
+           QStringLiteral(" Please see your System Administrator or Contact your support Departement.") +
+           QStringLiteral(" ZOR will now terminate.") + QStringLiteral(" Please e-mail: ") + SupportEMail() +
+           QStringLiteral(" with Initialisation Error ") + code + QStringLiteral(" as the subject header.\r\n");
 }
 
 }  // namespace
@@ -42,19 +40,29 @@ void ReadPassword() {
             }
         },
         [](const vb::VbError& e) {
-            ReportAndEnd(QStringLiteral("306"), e,
-                         QStringLiteral("Unable to read the Screensaver OR Application Registry Key. "
-                                        "You may not have sufficient access rights ! "
-                                        "OR ZOR cannot find the Control Panel\\desktop Key in the Registry ! "));
+            LogError(Report(QStringLiteral("306"), e,
+                            QStringLiteral("Unable to read the Screensaver OR Application Registry Key. "
+                                           "You may not have sufficient access rights ! "
+                                           "OR ZOR cannot find the Control Panel\\desktop Key in the Registry ! ")),
+                     true);
+            // The log could not be written: the program ends all the same.
+            platform::ShowCursor(true);
+            vb::EndProgram();
         });
 }
 
 void SavePassword() {
     vb::OnError([] { platform::registry::SaveSetting(kAppName, kSection, kKey, gPassword); },
                 [](const vb::VbError& e) {
-                    ReportAndEnd(QStringLiteral("307"), e,
-                                 QStringLiteral("Unable to write to the Registry. "
-                                                "You may not have sufficient access rights ! "));
+                    LogError(Report(QStringLiteral("307"), e,
+                                    QStringLiteral("Unable to write to the Registry. "
+                                                   "You may not have sufficient access rights ! ")),
+                             false);
+                    // The user who just typed a password must not believe it was kept.
+                    platform::MsgBox(QStringLiteral("The password was not saved.\n\n") + e.description(),
+                                     PasswordDialog::kCaption);
+                    platform::ShowCursor(true);
+                    vb::EndProgram(vb::kCouldNotShow);
                 });
 }
 

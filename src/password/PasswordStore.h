@@ -11,7 +11,9 @@ inline const QString kDefaultPassword = QStringLiteral("marigolds");
 // "ScreenSaveUsePassword" is exactly "0". An error ends the program after
 // the <<ERR306>> report.
 void ReadPassword();
-// Stores gPassword as it is. An error ends the program after the <<ERR307>> report.
+// Stores gPassword as it is. When it cannot, the <<ERR307>> report goes to
+// the log, a message box tells the user why, and the program ends with
+// vb::kCouldNotShow: the password the user typed was not kept.
 void SavePassword();
 // Before a show or a preview: a password is in force (gUsePassword) only on
 // a platform where the screensaver guards the desktop itself.

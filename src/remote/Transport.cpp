@@ -4,6 +4,7 @@
 
 #include "config/Instances.h"
 #include "config/Movie.h"
+#include "password/PasswordExit.h"
 #include "platform/ui/DoEvents.h"
 #include "platform/vb/VbError.h"
 #include "remote/FrmControl.h"
@@ -114,6 +115,7 @@ void FrmControl::Label10_Click() {
 }
 
 void FrmControl::Label1_Click() {
+    if (QuitRefused()) return;  // a guarded show ends only with its password
     OnCurrentEntry([](Movie& m) { m.LetLoopForever(false); });
     gHoldRepeat = false;
     OnPlayer([](Med_Saver& p) { p.LetPlayCount(1); });

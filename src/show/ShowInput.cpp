@@ -1,6 +1,7 @@
 // The input rules of the show window: which mouse and keyboard events end
 // the program, which abandon the current entry, and which are ignored.
 
+#include "password/PasswordExit.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/ModalShow.h"
 #include "platform/ui/VbInput.h"
@@ -66,8 +67,9 @@ bool frmCover::PointerMoved(MovementTest& moves, int Button, float X, float Y) {
     if (!moves.CountMove()) return false;
     if (!gExitOnMouseMove) return false;
     if (!gNoRemote && Button == kRightButton) {
-        // Dragging with the right button ends the show at the loop's next wait,
-        // without a password.
+        // Dragging with the right button ends the show at the loop's next
+        // wait; a guarded show asks for its password first.
+        if (QuitRefused()) return false;
         gQuit = true;
         gStopRequest = true;
         gEntryDone = true;

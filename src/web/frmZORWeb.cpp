@@ -230,6 +230,7 @@ void frmZORWeb::Cmd_ContShow_Click() {
 }
 
 void frmZORWeb::Command2_Click() {
+    if (QuitRefused()) return;  // a guarded show ends only with its password
     gQuit = true;
     gStopRequest = true;
     gEntryDone = true;

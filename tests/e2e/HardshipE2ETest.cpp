@@ -28,12 +28,9 @@ std::vector<qint64> Renderers(qint64 program) {
 // process crashes stays blank: in both the display time ends the entry and
 // the show goes on; the log says why each page stayed empty.
 TEST_F(ShowE2E, PagesThatCannotShowOrCrashLeaveTheShowRunning) {
-    WriteBytes(program_.file("lime.htm"), "<!DOCTYPE html><html><head><title>Lime Test Page</title></head>"
-                                          "<body style=\"background:#20c040\"><p>A page.</p></body></html>");
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
-                            {Page("chrome://gpucrash"), Page("lime.htm", "CURRDIR"), Entry("long-red.mp4")}, {"/S"},
-                            "3");
-    const auto page = screen_.WaitForWindow("Lime Test Page");
+    const auto show =
+        Start("SCREENSAVER_NOMOUSEMOVE", {Page("chrome://gpucrash"), LimePage(), Entry("long-red.mp4")}, {"/S"}, "3");
+    const auto page = screen_.WaitForWindow(kLimeTitle);
     ASSERT_NE(page.id, 0u);
     ASSERT_TRUE(screen_.Shows(page.origin + QPoint(400, 260), kLime, 8));
     const std::vector<qint64> renderers = Renderers(show->processId());

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include "e2e/ShowE2E.h"
+#include "remote/ZoneTable.h"
+#include "support/PulseServer.h"
 
 using namespace testsupport;
 
@@ -83,6 +85,47 @@ TEST_F(PasswordE2E, AWrongPasswordKeepsTheShowAndTheRightOneEndsIt) {
     EXPECT_TRUE(show->EndsCleanly());
 }
 
+// A password that cannot be stored: a box says why and the program ends
+// with status 1; the log holds the report.
+TEST_F(PasswordE2E, APasswordThatCannotBeSavedSaysWhy) {
+    const struct { const char* what; std::function<void()> spoil; const char* reason; } rows[] = {
+        {"the store's folder is a file", [&] { WriteBytes(config_.file("ZORScr"), "a file"); }, "Not a directory"},
+        {"a store without write permission",
+         [&] {
+             StorePassword("old", "\"1\"");
+             QFile::setPermissions(Store(), QFile::ReadOwner);
+         },
+         "Permission denied"},
+        {"a damaged store",
+         [&] {
+             QDir().mkpath(config_.file("ZORScr"));
+             WriteBytes(Store(), "no registry file\n");
+         },
+         "not a registry file"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QDir(config_.file("ZORScr")).removeRecursively();
+        QFile::remove(config_.file("ZORScr"));
+        QFile::remove(program_.file("ZORScr.Log"));
+        row.spoil();
+        const auto login = program_.Start({"/A"});
+        ASSERT_EQ(CaptionedWindows(1), 1);
+        Type({"secret", "secret"});
+        ASSERT_EQ(CaptionedWindows(2), 2) << "no box over the dialog";
+        screen_.Xdotool({"key", "ctrl+c"});
+        const QString said = screen_.Clipboard();
+        EXPECT_TRUE(said.contains(row.reason)) << qPrintable(said);
+        screen_.Xdotool({"key", "Return"});
+        ASSERT_TRUE(login->waitForFinished(15000));
+        EXPECT_EQ(login->exitCode(), 1);
+        const QString log = ReadText(program_.file("ZORScr.Log"));
+        EXPECT_TRUE(log.startsWith("<<ERR307>> - ZOR Registry Read Failure 75 Path/File access error (") &&
+                    log.contains(row.reason))
+            << qPrintable(log);
+    }
+}
+
 // Escape asks for "marigolds" when none is stored; it ends the show at once
 // when the switch is off or the platform guards the desktop itself.
 TEST_F(PasswordE2E, WhetherEscapeAsks) {
@@ -104,6 +147,61 @@ TEST_F(PasswordE2E, WhetherEscapeAsks) {
             Type({"marigolds"});
         }
         EXPECT_TRUE(show->EndsCleanly());
+    }
+}
+
+// The ways out that leave the end to the show loop: with a password in
+// force each asks for it, and Cancel (Escape) keeps the show going; without
+// one each ends the show at once.
+TEST_F(PasswordE2E, EveryWayOutOfAGuardedShowAsks) {
+    PulseServer sound;  // the remote's mixer; without one a message box comes first
+    sound.UseInThisProcess();
+    const struct { const char* what; std::function<std::unique_ptr<ChildProcess>()> leave; bool held = false; } ways[] = {
+        {"the remote's Quit Show",
+         [&] {
+             auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
+             EXPECT_TRUE(screen_.Shows(kCentre, kRed));
+             screen_.Xdotool({"mousemove", "640", "360", "click", "3"});
+             const auto remote = screen_.WaitForWindow("ZOR RC");
+             for (const remote::ZoneDesign& z : remote::kZoneDesigns)
+                 if (QLatin1String(z.tooltip) == QLatin1String("Quit Show"))
+                     screen_.Click(remote.origin + QPoint(int(z.design.Left + z.design.Width / 2) / 15,
+                                                          int(z.design.Top + z.design.Height / 2) / 15));
+             return show;
+         }},
+        {"the page window's Quit Show",
+         [&] {
+             auto show = Start("SCREENSAVER_NOMOUSEMOVE", {LimePage(), Entry("long-red.mp4")}, {"/S"}, "0");
+             const auto page = screen_.WaitForWindow(kLimeTitle);
+             EXPECT_TRUE(screen_.Shows(page.origin + kInsidePage, kLime, 8));
+             screen_.Click(page.origin + kQuitShow);
+             return show;
+         }},
+        {"a drag with the right button",
+         [&] {  // beside the still, along a line that keeps |x - y|: no move by the window's own test
+             auto show = Start("SCREENSAVER", {Still("yellow.png")});
+             EXPECT_TRUE(screen_.Shows(kCentre, kYellow));
+             screen_.Xdotool({"mousemove", "--sync", "300", "100", "mousedown", "3"});
+             for (const char* to : {"310 110", "320 120", "330 130"})
+                 screen_.Xdotool(QStringList{"mousemove", "--sync"} + QString(to).split(u' '));
+             return show;
+         },
+         true},
+    };
+    for (const auto& way : ways) {
+        for (const bool guarded : {true, false}) {
+            SCOPED_TRACE(testing::Message() << way.what << (guarded ? ", guarded" : ""));
+            env_.Set("ZORSCR_PLATFORM", guarded ? QByteArray("98") : QByteArray());  // nothing stored: "marigolds"
+            const auto show = way.leave();
+            if (guarded) {
+                ASSERT_EQ(CaptionedWindows(1), 1);
+                screen_.Xdotool({"key", "Escape"});
+                EXPECT_FALSE(show->waitForFinished(2000)) << "the show ended without its password";
+            } else {
+                EXPECT_TRUE(show->EndsCleanly());
+            }
+            if (way.held) screen_.Xdotool({"mouseup", "3"});
+        }
     }
 }
 

@@ -14,6 +14,13 @@ const QColor kRed(0xC0, 0x20, 0x20), kGreen(0x20, 0xA0, 0x40), kBlue(0x20, 0x40,
 const QColor kLime(0x20, 0xC0, 0x40);  // the page's background
 const QPoint kCentre(640, 360);  // of the 1280 x 720 virtual screen
 
+// Places on the page window, in pixels at 96 DPI (twips / 15), centred on the control.
+const QPoint kContinueShow{(6240 + 1815 / 2) / 15, (60 + 495 / 2) / 15};
+const QPoint kQuitShow{(9000 + 1815 / 2) / 15, (60 + 495 / 2) / 15};
+const QPoint kBareToolbar{(4320 + 1815 / 2) / 15, 10};  // where the hidden "Add URL" button would be
+const QPoint kInsidePage{400, 1650 / 15 + 150};
+const QString kLimeTitle = QStringLiteral("Lime Test Page");
+
 class ShowE2E : public ::testing::Test {
 protected:
     void SetUp() override {  // the media beside the program
@@ -30,6 +37,12 @@ protected:
     }
     // A web page: a local one beside the program ("CURRDIR"), or an address with no path.
     static EntrySpec Page(const QString& name, QString path = {}) { return {name, path, {{{"Main", 14}, "True"}}, {}}; }
+    // A local page in kLime titled kLimeTitle, beside the program.
+    EntrySpec LimePage() const {
+        WriteBytes(program_.file("lime.htm"), "<!DOCTYPE html><html><head><title>Lime Test Page</title></head>"
+                                              "<body style=\"background:#20c040\"><p>A page.</p></body></html>");
+        return Page("lime.htm", "CURRDIR");
+    }
     auto Start(const QString& runAs, const QList<EntrySpec>& entries, const QStringList& arguments = {"/S"},
                const QString& pageSeconds = "12") {
         CollectionSpec spec;

@@ -158,21 +158,13 @@ TEST_F(ShowE2E, PreviewDrawsIntoAForeignWindowForNineSeconds) {
     EXPECT_FALSE(QFile::exists(program_.file("ZORError.Log")));
 }
 
-// Places on the page window, in pixels at 96 DPI (twips / 15), centred on the control.
-const QPoint kContinueShow{(6240 + 1815 / 2) / 15, (60 + 495 / 2) / 15};
-const QPoint kQuitShow{(9000 + 1815 / 2) / 15, (60 + 495 / 2) / 15};
-const QPoint kBareToolbar{(4320 + 1815 / 2) / 15, 10};  // where the hidden "Add URL" button would be
-const QPoint kInsidePage{400, 1650 / 15 + 150};
-
 // A page stays until the user presses Continue Show (on to the next entry),
 // Quit Show or the bare toolbar (the end): the display time 0 leaves it to them.
 TEST_F(ShowE2E, PageButtonsEndTheEntryOrTheShow) {
-    WriteBytes(program_.file("lime.htm"), "<!DOCTYPE html><html><head><title>Lime Test Page</title></head>"
-                                          "<body style=\"background:#20c040\"><p>A page.</p></body></html>");
+    const EntrySpec page = LimePage();
     for (const QPoint& button : {kContinueShow, kQuitShow, kBareToolbar}) {
-        const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Page("lime.htm", "CURRDIR"), Entry("long-red.mp4")},
-                                {"/S"}, "0");
-        const auto window = screen_.WaitForWindow("Lime Test Page");
+        const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {page, Entry("long-red.mp4")}, {"/S"}, "0");
+        const auto window = screen_.WaitForWindow(kLimeTitle);
         ASSERT_NE(window.id, 0u);
         // The window is mapped before it is drawn, and replaced by a new one in
         // the same place as the browser view arrives: a press on the first is

@@ -63,14 +63,14 @@ TEST(XScreensaverE2E, TheInstalledProgramIsADisplayMode) {
                                 home.file(".xscreensaver")})
         GiveToNobody(path);
 
+    // Its verbose log goes to the test's standard error, beside a failure.
     const auto xscreensaver = AsNobody(screen.name(), home.path(), {"xscreensaver", "-no-splash", "-verbose"});
-    xscreensaver->setProcessChannelMode(QProcess::SeparateChannels);  // its log is shown when the test fails
-    const auto log = [&] { return QString::fromUtf8(xscreensaver->readAllStandardError()).toStdString(); };
     bool running = false;
     for (int tries = 0; tries < 50 && !running; ++tries, QThread::msleep(200))
         running = Command(screen.name(), home.path(), "-activate");
     ASSERT_TRUE(running) << "xscreensaver did not take the command";
-    EXPECT_TRUE(screen.Shows(kCentre, kRed, 40, 3000)) << "the collection's clip is not on the screen within 3 s";
+    // How soon is the benchmarks' question; a loaded machine may take longer than an idle one.
+    EXPECT_TRUE(screen.Shows(kCentre, kRed)) << "the collection's clip is not on the screen";
 
     // xscreensaver takes a deactivation only once it counts itself blanked.
     QString state;
@@ -88,7 +88,7 @@ TEST(XScreensaverE2E, TheInstalledProgramIsADisplayMode) {
     QElapsedTimer clock;
     clock.start();
     while (Alive(show.front()) && clock.elapsed() < 3000) QThread::msleep(20);
-    EXPECT_LT(clock.elapsed(), 1000) << log();
+    EXPECT_LT(clock.elapsed(), 1000);
     for (const qint64 pid : show)
         EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind:\n"
                                  << ReadText(QStringLiteral("/proc/%1/status").arg(pid)).toStdString() << "threads:\n"

@@ -38,10 +38,19 @@ QByteArray FolderOf(const QByteArray& path) {
     return slash == 0 ? QByteArray("/") : path.first(slash);
 }
 
+// False with errno set: a refusal of our own must not leave the reason of
+// some earlier call behind.
+bool Refuse(int error) {
+    errno = error;
+    return false;
+}
+
 bool FolderWritable(const QByteArray& folder) {
     struct stat st {};
-    return ::stat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) &&
-           ::access(folder.constData(), W_OK | X_OK) == 0;
+    if (::stat(folder.constData(), &st) != 0) return false;
+    if (!S_ISDIR(st.st_mode)) return Refuse(ENOTDIR);
+    if (!(st.st_mode & S_IWUSR)) return Refuse(EACCES);
+    return ::access(folder.constData(), W_OK | X_OK) == 0;
 }
 
 bool WriteAll(int fd, QByteArrayView bytes) {
@@ -49,7 +58,8 @@ bool WriteAll(int fd, QByteArrayView bytes) {
     while (done < bytes.size()) {
         const ssize_t wrote = ::write(fd, bytes.data() + done, std::size_t(bytes.size() - done));
         if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return false;
+        if (wrote == 0) return Refuse(EIO);
+        if (wrote < 0) return false;
         done += wrote;
     }
     return true;
@@ -97,9 +107,10 @@ bool LockedFile::Replace(QByteArrayView bytes, unsigned newFileMode) const {
     struct stat original {};
     const bool exists = ::stat(target.constData(), &original) == 0;
     if (!exists && errno != ENOENT) return false;
-    if (exists && (!S_ISREG(original.st_mode) || !(original.st_mode & S_IWUSR) ||
-                   ::access(target.constData(), W_OK) != 0)) {
-        return false;
+    if (exists) {
+        if (!S_ISREG(original.st_mode)) return Refuse(S_ISDIR(original.st_mode) ? EISDIR : EPERM);
+        if (!(original.st_mode & S_IWUSR)) return Refuse(EACCES);
+        if (::access(target.constData(), W_OK) != 0) return false;
     }
 
     QByteArray tempPath;
@@ -109,8 +120,9 @@ bool LockedFile::Replace(QByteArrayView bytes, unsigned newFileMode) const {
     const bool filled = FillTemporary(fd, bytes, exists ? &original : nullptr);
     const bool closed = ::close(fd) == 0;
     if (!filled || !closed || ::rename(tempPath.constData(), target.constData()) != 0) {
+        const int error = errno;
         ::unlink(tempPath.constData());
-        return false;
+        return Refuse(error);
     }
     SyncFolder(folder);
     return true;

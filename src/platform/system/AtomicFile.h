@@ -37,7 +37,8 @@ public:
     // running as root); a new one gets newFileMode less the umask. Fails when
     // not Usable, when the folder is missing or not writable, or the file is
     // read-only, i.e. has no owner-write bit (checked on the bits, since
-    // access() says yes to everything for root).
+    // access() says yes to everything for root). When Usable and failing,
+    // errno says why.
     bool Replace(QByteArrayView bytes, unsigned newFileMode = 0666) const;
 
 private:

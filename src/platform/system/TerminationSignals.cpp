@@ -1,15 +1,13 @@
 #include "platform/system/TerminationSignals.h"
 
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <thread>
-#include <vector>
 
 namespace platform {
 namespace {
@@ -23,51 +21,92 @@ void Note(int signal) {
     [[maybe_unused]] const ssize_t written = ::write(wakePipe[1], &number, 1);
 }
 
-// Every process's parent, from /proc.
-std::vector<std::pair<pid_t, pid_t>> ProcessParents() {
-    std::vector<std::pair<pid_t, pid_t>> parents;
-    DIR* proc = ::opendir("/proc");
-    if (!proc) return parents;
-    while (const dirent* entry = ::readdir(proc)) {
-        char* end = nullptr;
-        const long pid = std::strtol(entry->d_name, &end, 10);
-        if (pid <= 0 || *end != '\0') continue;
-        char path[64];
-        std::snprintf(path, sizeof path, "/proc/%ld/stat", pid);
-        FILE* stat = std::fopen(path, "re");
-        if (!stat) continue;
-        char text[512] = {};
-        const size_t length = std::fread(text, 1, sizeof text - 1, stat);
-        std::fclose(stat);
-        text[length] = '\0';
-        // "pid (name) state ppid ...": the name may hold spaces and parentheses.
-        const char* close = nullptr;
-        for (const char* c = text; *c; ++c)
-            if (*c == ')') close = c;
-        long parent = 0;
-        if (close && std::sscanf(close + 1, " %*c %ld", &parent) == 1)
-            parents.emplace_back(static_cast<pid_t>(pid), static_cast<pid_t>(parent));
+// What the watcher does after a signal uses raw system calls only: no
+// malloc, no stdio, no opendir. Another thread may hold their locks at that
+// moment and keep them (one flushing output into a pipe nobody reads any
+// more, one ending the program through exit() on the same output), and the
+// end must not wait for it.
+constexpr int kMaxProcesses = 1 << 16;
+pid_t processes[kMaxProcesses], parents[kMaxProcesses], found[kMaxProcesses];
+
+// "/proc/<pid>/stat" into path, which holds 32 characters.
+void StatPath(pid_t pid, char* path) {
+    char digits[16];
+    int count = 0;
+    do digits[count++] = char('0' + pid % 10), pid /= 10;
+    while (pid > 0);
+    const char prefix[] = "/proc/";
+    char* at = path;
+    for (const char* c = prefix; *c; ++c) *at++ = *c;
+    while (count > 0) *at++ = digits[--count];
+    for (const char* c = "/stat"; *c; ++c) *at++ = *c;
+    *at = '\0';
+}
+
+// The parent named in a process's stat line ("pid (name) state ppid ..."; the
+// name may hold spaces and parentheses), or 0.
+pid_t ParentOf(pid_t pid) {
+    char path[32], text[512];
+    StatPath(pid, path);
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    const ssize_t length = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (length <= 0) return 0;
+    text[length] = '\0';
+    const char* close = nullptr;
+    for (const char* c = text; *c; ++c)
+        if (*c == ')') close = c;
+    if (!close || close[1] != ' ' || close[2] == '\0' || close[3] != ' ') return 0;
+    pid_t parent = 0;
+    for (const char* c = close + 4; *c >= '0' && *c <= '9'; ++c) parent = parent * 10 + (*c - '0');
+    return parent;
+}
+
+// Every process and its parent, from /proc; how many.
+int ProcessParents() {
+    const int proc = ::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (proc < 0) return 0;
+    int count = 0;
+    alignas(dirent64) char entries[8192];
+    for (ssize_t length; (length = ::getdents64(proc, entries, sizeof entries)) > 0;) {
+        for (ssize_t at = 0; at < length && count < kMaxProcesses;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
+            at += entry->d_reclen;
+            pid_t pid = 0;
+            const char* c = entry->d_name;
+            for (; *c >= '0' && *c <= '9'; ++c) pid = pid * 10 + (*c - '0');
+            if (pid <= 0 || *c != '\0') continue;
+            processes[count] = pid;
+            parents[count++] = ParentOf(pid);
+        }
     }
-    ::closedir(proc);
-    return parents;
+    ::close(proc);
+    return count;
 }
 
 // Kills the children first and their children after them, so that none is
 // left to start another.
 void KillDescendants(pid_t ancestor) {
-    const auto parents = ProcessParents();
-    std::vector<pid_t> found{ancestor};
-    for (size_t i = 0; i < found.size(); ++i)
-        for (const auto& [pid, parent] : parents)
-            if (parent == found[i]) {
-                ::kill(pid, SIGKILL);
-                found.push_back(pid);
+    const int count = ProcessParents();
+    int foundCount = 0;
+    found[foundCount++] = ancestor;
+    for (int i = 0; i < foundCount; ++i)
+        for (int p = 0; p < count && foundCount < kMaxProcesses; ++p)
+            if (parents[p] == found[i]) {
+                ::kill(processes[p], SIGKILL);
+                found[foundCount++] = processes[p];
             }
 }
 
 void Watch() {
     unsigned char number = 0;
-    while (::read(wakePipe[0], &number, 1) != 1) {
+    ssize_t got = 0;
+    while ((got = ::read(wakePipe[0], &number, 1)) < 0 && errno == EINTR) {
+    }
+    if (got != 1) {  // no pipe to wait on: the signals end the program by themselves
+        for (const int signal : kSignals) ::signal(signal, SIG_DFL);
+        return;
     }
     KillDescendants(::getpid());
     ::signal(number, SIG_DFL);

@@ -1,6 +1,7 @@
 #pragma once
 // VB's MsgBox with an OK button only: shows text under title and returns
-// when the user has closed it.
+// when the user has closed it. Ctrl+C in the box puts title and text, a
+// line each, on the clipboard.
 
 #include <QString>
 #include <functional>

@@ -10,7 +10,8 @@ namespace vb {
 // How the program's exit status reads.
 constexpr int kEndedNormally = 0;
 // It could not do its job: no display to show on or the display went
-// away, a collection it cannot show, a host window that is not there.
+// away, a collection it cannot show, a host window that is not there, a
+// password it cannot store.
 constexpr int kCouldNotShow = 1;
 constexpr int kUsageError = 2;  // a host's command line it cannot read
 
