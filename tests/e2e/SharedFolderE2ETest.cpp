@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -87,46 +88,47 @@ CollectionSpec Collection(const QString& runAs, const QString& errorLog) {
     return spec;
 }
 
-// A link the other user made in the shared folder is not followed by any
-// writer, and nothing is written where it leads; a link of the user's own
-// there is followed.
+// What lies at path: a file's text, a folder's names.
+QString Content(const QString& path) {
+    return QFileInfo(path).isDir() ? QDir(path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).join(u' ') : ReadText(path);
+}
+
+// A link the other user made in the shared folder, to a file or to a folder
+// on the way, is not followed by any writer, and nothing changes where it
+// leads; a link of the user's own there is followed.
 TEST_F(SharedFolderE2E, NoWriterFollowsAnotherUsersLink) {
     const VirtualDisplay screen;
     const InstalledProgram program(screen.name());
-    const QByteArray toFix = CollectionText(Collection("", {}));  // the show writes its run mode back
+    const QString show = program.file("ZORScr");
+    WriteBytes(own_.file("fix.ini"), CollectionText(Collection("", {})));  // the show writes its run mode back
     WriteBytes(own_.file("log.ini"), CollectionText(Collection("SCREENSAVER", shared_.file("ZORError.Log"))));
+    ASSERT_TRUE(QDir(own_.path()).mkdir("sub"));
     const struct {
         const char* what;
+        bool planted;  // by the other user; else by the user
         QString link, target;
-        QByteArray targetBytes;  // empty: no file there
-        bool planted;            // by the other user; else by the user
         QString program;
         QStringList arguments;
         QString display;
     } cases[] = {
-        {"the maker's new collection", "new.ini", "made.ini", {}, true, ZORCOLLECT_EXE, {"new", shared_.file("new.ini")}, {}},
-        {"the show's write-back", "shows.ini", "fix.ini", toFix, true, program.file("ZORScr"), {shared_.file("shows.ini")}, screen.name()},
-        {"the error log", "ZORError.Log", "victim.log", {}, true, program.file("ZORScr"), {own_.file("log.ini")}, {}},
-        {"the user's own link", "mine.ini", "mine.ini", {}, false, ZORCOLLECT_EXE, {"new", shared_.file("mine.ini")}, {}},
+        {"the maker's new collection", true, "new.ini", "made.ini", ZORCOLLECT_EXE, {"new", shared_.file("new.ini")}, {}},
+        {"a folder on the way", true, "dir", "sub", ZORCOLLECT_EXE, {"new", shared_.file("dir/new.ini")}, {}},
+        {"the show's write-back", true, "shows.ini", "fix.ini", show, {shared_.file("shows.ini")}, screen.name()},
+        {"the error log", true, "ZORError.Log", "victim.log", show, {own_.file("log.ini")}, {}},
+        {"the user's own link", false, "mine.ini", "mine.ini", ZORCOLLECT_EXE, {"new", shared_.file("mine.ini")}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const QString link = shared_.file(c.link), target = own_.file(c.target);
-        if (!c.targetBytes.isEmpty()) WriteBytes(target, c.targetBytes);
-        const QStringList makeLink{"ln", "-s", target, link};
-        if (c.planted) AsOther(makeLink);
+        const QString link = shared_.file(c.link), target = own_.file(c.target), before = Content(target);
+        if (c.planted) AsOther({"ln", "-s", target, link});
         else ASSERT_TRUE(QFile::link(target, link));
 
         const Ran ran = Run(c.program, c.arguments, c.display);
         EXPECT_TRUE(QFileInfo(link).isSymLink());
-        if (c.planted) {
-            EXPECT_EQ(ran.code, 1) << qPrintable(ran.said);
-            EXPECT_TRUE(ran.said.contains("a symbolic link that another user made in a shared folder")) << qPrintable(ran.said);
-            EXPECT_EQ(ReadText(target).toUtf8(), c.targetBytes);  // untouched, or still missing
-        } else {
-            EXPECT_EQ(ran.code, 0) << qPrintable(ran.said);
-            EXPECT_TRUE(ReadText(target).contains("[ZOR]"));
-        }
+        EXPECT_EQ(ran.code, c.planted ? 1 : 0) << qPrintable(ran.said);
+        EXPECT_EQ(ran.said.contains("a symbolic link that another user made in a shared folder"), c.planted)
+            << qPrintable(ran.said);
+        EXPECT_EQ(Content(target) == before, c.planted);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The hidden temporary file a replacement writes before its rename. A writer
-// that holds the file's lock is the only writer, so it uses one fixed name
+// that holds the file's lock is its user's only writer, so it uses one fixed name
 // beside the file, ".<name>.zortmp", and what it finds there was left by a
 // writer that was killed: it is removed, found by its name alone without a
 // scan of the folder. Without a lock (a file system without flock) each
