@@ -31,7 +31,8 @@ bool AppendRecord(const QString& path, const QString& record) {
         SayOnStandardError(QStringLiteral("the error log %1 %2").arg(path, refused));
         return false;
     }
-    const int fd = ::open(target->constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
+    const int fd =
+        ::open(target->constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
     if (fd < 0) return false;
     struct stat facts {};
     if (::fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
