@@ -18,7 +18,7 @@ src="$here/../src"
 cxx=${CXX_FUZZ:-clang++}
 
 case $target in
-    profile) sources="$here/profile_fuzz.cpp $src/platform/profile/*.cpp $src/platform/system/AtomicFile.cpp $src/platform/system/FolderLock.cpp $src/platform/system/HiddenTemporary.cpp" ;;
+    profile) sources="$here/profile_fuzz.cpp $src/platform/profile/*.cpp $src/platform/system/AtomicFile.cpp $src/platform/system/TargetLock.cpp $src/platform/system/PrivateFolder.cpp $src/platform/system/WriteTarget.cpp $src/platform/system/HiddenTemporary.cpp" ;;
     region) sources="$here/region_fuzz.cpp $src/platform/gdi/Region.cpp $src/platform/gdi/RegionData.cpp" ;;
     pe) sources="$here/pe_resource_fuzz.cpp $src/platform/resources/PeModule.cpp $src/platform/resources/ResourceName.cpp" ;;
     *) echo "unknown target: $target" >&2; exit 2 ;;

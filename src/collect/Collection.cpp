@@ -2,62 +2,38 @@
 
 #include <QFile>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "platform/system/WriteTarget.h"
 
 namespace {
 
 const QString kZor = QStringLiteral("ZOR");
 constexpr int kMoviesInGroupPosition = 6;
 constexpr int kFormatMarkPosition = 5;
-constexpr int kLockTries = 3;
 
 QString EntrySection(int n, const QString& suffix) { return QStringLiteral("Movie%1%2").arg(n).arg(suffix); }
 
-// The lock is on the file itself. A run that locked a file another run has
-// since replaced holds the old one: it opens the new one and tries again.
-int LockFile(const QByteArray& path, QString* why) {
-    for (int tries = 0; tries < kLockTries; ++tries) {
-        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) {
-            if (errno == ENOENT) return -2;
-            *why = QString::fromLocal8Bit(std::strerror(errno));
-            return -1;
-        }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            ::close(fd);
-            *why = QStringLiteral("another ZORCollect run is changing it; try again when it has finished");
-            return -1;
-        }
-        struct stat held {}, now {};
-        if (::fstat(fd, &held) == 0 && ::stat(path.constData(), &now) == 0 && held.st_ino == now.st_ino &&
-            held.st_dev == now.st_dev)
-            return fd;
-        ::close(fd);
-    }
-    *why = QStringLiteral("it keeps being replaced while it is opened");
-    return -1;
-}
-
 }  // namespace
 
+// The lock is the user's own (TargetLock), not one on the file, which
+// anybody who may read the file could hold.
 std::optional<Collection> Collection::Open(const QString& path, bool mayBeNew, QString* why) {
-    const int fd = LockFile(QFile::encodeName(path), why);
-    if (fd == -1) return std::nullopt;
-    if (fd == -2 && !mayBeNew) {
-        *why = QStringLiteral("no such file");
+    // A link refused for the save is refused before a long probe of clips.
+    const std::optional<QByteArray> target = platform::WriteTarget(QFile::encodeName(path), why);
+    if (!target) return std::nullopt;
+    auto lock = std::make_unique<platform::TargetLock>(*target, platform::TargetLock::Purpose::Edit,
+                                                       std::chrono::milliseconds(0));
+    if (lock->state() == platform::TargetLock::State::Failed) {
+        *why = QStringLiteral("another ZORCollect run is changing it; try again when it has finished");
         return std::nullopt;
     }
     std::optional<platform::profile::ProfileFile> file = platform::profile::ProfileFile::Read(path, why);
-    if (!file) {
-        if (fd >= 0) ::close(fd);
+    if (!file) return std::nullopt;
+    if (!file->existed() && !mayBeNew) {
+        *why = QStringLiteral("no such file");
         return std::nullopt;
     }
-    Collection collection(std::move(*file), fd);
+    Collection collection(std::move(*file), std::move(lock));
     if (collection.Exists() && !mayBeNew) {
         const platform::profile::ProfileDocument& names = collection.file_.document();
         const qint32 s = names.FindSection(kZor);
@@ -70,13 +46,6 @@ std::optional<Collection> Collection::Open(const QString& path, bool mayBeNew, Q
         }
     }
     return collection;
-}
-
-Collection::Collection(Collection&& other) noexcept
-    : file_(std::move(other.file_)), lockFd_(std::exchange(other.lockFd_, -1)) {}
-
-Collection::~Collection() {
-    if (lockFd_ >= 0) ::close(lockFd_);
 }
 
 int Collection::Count() const {

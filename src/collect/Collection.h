@@ -4,11 +4,13 @@
 // in memory and written back once, atomically.
 
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "collect/EntrySections.h"
 #include "platform/profile/ProfileFile.h"
+#include "platform/system/TargetLock.h"
 
 struct CollectionSettings {
     QString runAs = QStringLiteral("SCREENSAVER");
@@ -22,9 +24,8 @@ public:
     // nullopt with the reason: not a regular file, locked by another run,
     // or (unless it may be new) not a collection file.
     static std::optional<Collection> Open(const QString& path, bool mayBeNew, QString* why);
-    Collection(Collection&& other) noexcept;
+    Collection(Collection&& other) noexcept = default;
     Collection& operator=(Collection&&) = delete;
-    ~Collection();
 
     bool Exists() const { return file_.existed(); }
     // MoviesInGroup, as the loader reads it (p6 of [ZOR]).
@@ -45,11 +46,12 @@ public:
     bool Save(QString* why) const { return file_.Write(why); }
 
 private:
-    Collection(platform::profile::ProfileFile file, int lockFd) : file_(std::move(file)), lockFd_(lockFd) {}
+    Collection(platform::profile::ProfileFile file, std::unique_ptr<platform::TargetLock> lock)
+        : file_(std::move(file)), lock_(std::move(lock)) {}
     void SetCount(int count);
     // Renames entries by the map old number -> new number.
     void Renumber(const std::vector<std::pair<int, int>>& moves);
 
     platform::profile::ProfileFile file_;
-    int lockFd_ = -1;
+    std::unique_ptr<platform::TargetLock> lock_;
 };

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/system/ProgramInfo.h"
+#include "platform/system/WriteTarget.h"
 #include "platform/ui/Cursor.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbFormat.h"
@@ -20,10 +21,18 @@ const QString kCrLf = QStringLiteral("\r\n");
 // One record is one write to a file opened for appending (created when
 // missing). Only a regular file counts: a FIFO or a device named as the log
 // would block the program or take the record elsewhere, so it is opened
-// without waiting and refused like a file that cannot be written.
+// without waiting and refused like a file that cannot be written. So is a
+// log reached through a link another user planted, which is said on
+// standard error, as no log will tell.
 bool AppendRecord(const QString& path, const QString& record) {
+    QString refused;
+    const std::optional<QByteArray> target = platform::WriteTarget(QFile::encodeName(path), &refused);
+    if (!target) {
+        SayOnStandardError(QStringLiteral("the error log %1 %2").arg(path, refused));
+        return false;
+    }
     const int fd =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+        ::open(target->constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
     if (fd < 0) return false;
     struct stat facts {};
     if (::fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {

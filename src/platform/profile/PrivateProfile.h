@@ -41,9 +41,10 @@ quint32 GetPrivateProfileString(std::optional<QStringView> appName,
 // one line of the key in place. value nullopt deletes the key; keyName
 // nullopt deletes the section. Returns false (and leaves the file as it
 // was) when the folder is missing, the file or folder is not writable, the
-// disk is full, or another writer keeps the file's folder locked past
-// platform::kFolderLockWait. All three nullopt flushes the cache of the file, so that
-// a change made within the current clock tick is read; it returns false.
+// disk is full, a link another user planted leads to it (platform::WriteTarget),
+// or another copy keeps the file locked past platform::kWriteLockWait. All
+// three nullopt flushes the cache of the file, so that a change made within
+// the current clock tick is read; it returns false.
 bool WritePrivateProfileString(std::optional<QStringView> appName,
                                std::optional<QStringView> keyName,
                                std::optional<QStringView> value,

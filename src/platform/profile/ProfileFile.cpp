@@ -82,7 +82,7 @@ bool ProfileFile::Write(QString* why) const {
     const QByteArray path = QFile::encodeName(path_);
     const LockedFile file(path);
     if (!file.Usable()) {
-        *why = QStringLiteral("cannot be locked for writing (%1)").arg(file.reason());
+        *why = file.reason();
         return false;
     }
     const FileSnapshot now = ReadFileSnapshot(path, kMaxProfileBytes);

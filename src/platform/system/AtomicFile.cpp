@@ -6,31 +6,10 @@
 #include <unistd.h>
 
 #include "platform/system/HiddenTemporary.h"
+#include "platform/system/WriteTarget.h"
 
 namespace platform {
 namespace {
-
-constexpr int kMaxLinkHops = 40;  // as the kernel's own limit
-
-// Follows symbolic links by hand rather than with realpath(), which fails
-// for a link whose target does not exist yet; that target is created.
-std::optional<QByteArray> FinalTarget(QByteArray path) {
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat st {};
-        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-        QByteArray target(qMax<qsizetype>(st.st_size, 255) + 1, '\0');
-        const ssize_t length = ::readlink(path.constData(), target.data(), std::size_t(target.size()));
-        if (length <= 0 || length == target.size()) return std::nullopt;
-        target.truncate(length);
-        if (target.startsWith('/')) {
-            path = target;
-        } else {
-            const qsizetype slash = path.lastIndexOf('/');
-            path = slash < 0 ? target : path.first(slash + 1) + target;
-        }
-    }
-    return std::nullopt;
-}
 
 QByteArray FolderOf(const QByteArray& path) {
     const qsizetype slash = path.lastIndexOf('/');
@@ -87,16 +66,14 @@ void SyncFolder(const QByteArray& folder) {
 
 }  // namespace
 
-LockedFile::LockedFile(const QByteArray& path) : target_(FinalTarget(path)) {
-    if (!target_) {
-        reason_ = QStringLiteral("too many symbolic links");
-        return;
-    }
-    lock_ = std::make_unique<FolderLock>(FolderOf(*target_));
+LockedFile::LockedFile(const QByteArray& path) {
+    target_ = WriteTarget(path, &reason_);
+    if (!target_) return;
+    lock_ = std::make_unique<TargetLock>(*target_, TargetLock::Purpose::Write);
     reason_ = lock_->reason();
 }
 
-bool LockedFile::Usable() const { return lock_ && lock_->state() != FolderLock::State::Failed; }
+bool LockedFile::Usable() const { return lock_ && lock_->state() != TargetLock::State::Failed; }
 
 bool LockedFile::Replace(QByteArrayView bytes, unsigned newFileMode) const {
     if (!Usable()) return false;
@@ -104,8 +81,9 @@ bool LockedFile::Replace(QByteArrayView bytes, unsigned newFileMode) const {
     const QByteArray folder = FolderOf(target);
     if (!FolderWritable(folder)) return false;
 
+    // lstat: a link found at the target now was planted after WriteTarget looked.
     struct stat original {};
-    const bool exists = ::stat(target.constData(), &original) == 0;
+    const bool exists = ::lstat(target.constData(), &original) == 0;
     if (!exists && errno != ENOENT) return false;
     if (exists) {
         if (!S_ISREG(original.st_mode)) return Refuse(S_ISDIR(original.st_mode) ? EISDIR : EPERM);
@@ -114,7 +92,7 @@ bool LockedFile::Replace(QByteArrayView bytes, unsigned newFileMode) const {
     }
 
     QByteArray tempPath;
-    const bool alone = lock_->state() == FolderLock::State::Held;
+    const bool alone = lock_->state() == TargetLock::State::Held;
     const int fd = CreateHiddenTemporary(target, exists ? S_IRUSR | S_IWUSR : mode_t(newFileMode), alone, tempPath);
     if (fd < 0) return false;
     const bool filled = FillTemporary(fd, bytes, exists ? &original : nullptr);

@@ -4,10 +4,11 @@
 // original, so readers see the old or the new content and a failure
 // (disk full, no permission) leaves the original as it was.
 //
-// Writers take turns: a LockedFile holds the lock on the folder of the file's
-// final target (FolderLock) from before the writer reads the file until its
+// Writers take turns: a LockedFile holds the user's write lock of the file's
+// final target (TargetLock) from before the writer reads the file until its
 // rename, so two writers of one file, in one process or two, cannot lose
-// each other's change. Every replacement goes through one.
+// each other's change. Every replacement goes through one, and none follows
+// a link that another user planted in a shared folder (WriteTarget).
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -15,21 +16,23 @@
 #include <memory>
 #include <optional>
 
-#include "platform/system/FolderLock.h"
+#include "platform/system/TargetLock.h"
 
 namespace platform {
 
 class LockedFile {
 public:
     // path may be a symbolic link; its final target is locked and replaced
-    // and the link stays. Waits as FolderLock does. A temporary a killed
+    // and the link stays, unless WriteTarget refuses a link on the way (then
+    // not Usable, with its reason). Waits as TargetLock does. A temporary a killed
     // writer left beside the target is removed by the next Replace (see
     // HiddenTemporary).
     explicit LockedFile(const QByteArray& path);
 
     // True when the caller may read and replace the file: the lock is held,
-    // or the file system has no locks (writes stay atomic, but are not
-    // serialised). False with reason() otherwise.
+    // or no lock can be had (writes stay atomic, but are not serialised).
+    // False with reason(), said of the file ("goes through ...", "another
+    // copy ... kept it locked ..."), otherwise.
     bool Usable() const;
     const QString& reason() const { return reason_; }
 
@@ -43,7 +46,7 @@ public:
 
 private:
     std::optional<QByteArray> target_;
-    std::unique_ptr<FolderLock> lock_;
+    std::unique_ptr<TargetLock> lock_;
     QString reason_;
 };
 

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/system/WriteTarget.h"
+
 namespace platform {
 namespace {
 
@@ -44,13 +46,14 @@ QString ReadProblem(const QString& path, qint64 maxBytes) {
 }
 
 QString WriteProblem(const QString& path) {
+    if (QString refused; !WriteTarget(QFile::encodeName(path), &refused)) return refused;
     const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
     struct stat facts {};
     if (::stat(QFile::encodeName(path).constData(), &facts) == 0 && !(facts.st_mode & S_IWUSR))
         return QStringLiteral("is read-only");
     if (::access(folder.constData(), W_OK | X_OK) != 0)
         return QStringLiteral("is in a folder that cannot be written (%1)").arg(SystemReason(errno));
-    return QStringLiteral("could not be written (a full disk, or another program kept its folder locked)");
+    return QStringLiteral("could not be written (a full disk, or another copy of the program kept it locked)");
 }
 
 }  // namespace platform

@@ -17,7 +17,8 @@ QString NotRegularReason(mode_t mode);
 QString ReadProblem(const QString& path, qint64 maxBytes);
 
 // Why a file at path that cannot be replaced resists ("is read-only", "is
-// in a folder that cannot be written"...), or, when neither holds, the
+// in a folder that cannot be written", "goes through a symbolic link that
+// another user made"...), or, when neither holds, the
 // likely cause of a write that failed.
 QString WriteProblem(const QString& path);
 

@@ -1,8 +1,8 @@
 #pragma once
 // The hidden temporary file a replacement writes before its rename. A writer
-// that holds the file's lock is the only writer, so it uses one fixed name
-// beside the file, ".<name>.zortmp", and what it finds there was left by a
-// writer that was killed: it is removed, found by its name alone without a
+// that holds the file's lock is its user's only writer, so it uses one fixed
+// name beside the file, ".<name>.zortmp", and what it finds there was left by
+// a writer that was killed: it is removed, found by its name alone without a
 // scan of the folder. Without a lock (a file system without flock) each
 // writer takes a name of its own, ".<name>.zortmp-XXXXXX", which nobody else
 // can tell from a live writer's, so those are not removed. The marker keeps

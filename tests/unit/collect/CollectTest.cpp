@@ -1,11 +1,10 @@
 #include "collect/Commands.h"
+#include "collect/Collection.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <sys/file.h>
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include "collect/FolderWalk.h"
 #include "config/Initialise.h"
@@ -140,11 +139,13 @@ TEST_F(CollectTest, KeepsBytesAndRefusesBadFiles) {
         EXPECT_EQ(Collect(arguments), code) << qPrintable(arguments.join(' '));
         EXPECT_TRUE(errors_.contains(message)) << qPrintable(errors_);
     }
-    const int held = ::open(QFile::encodeName(ini_).constData(), O_RDONLY);
-    ::flock(held, LOCK_EX);
-    EXPECT_EQ(Collect({"remove", ini_, "1"}), kExitBadInput);
-    EXPECT_TRUE(errors_.contains("another ZORCollect run")) << qPrintable(errors_);
-    ::close(held);
+    {
+        QString why;
+        const std::optional<Collection> held = Collection::Open(ini_, false, &why);  // another run's
+        ASSERT_TRUE(held) << qPrintable(why);
+        EXPECT_EQ(Collect({"remove", ini_, "1"}), kExitBadInput);
+        EXPECT_TRUE(errors_.contains("another ZORCollect run")) << qPrintable(errors_);
+    }
     QFile::setPermissions(ini_, QFile::ReadOwner);
     EXPECT_EQ(Collect({"remove", ini_, "1"}), kExitBadInput);
     EXPECT_EQ(ReadBytes(ini_), after);

@@ -1,12 +1,14 @@
-#include "platform/system/FolderLock.h"
+#include "platform/system/TargetLock.h"
 
+#include <QCryptographicHash>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
+
+#include "platform/system/PrivateFolder.h"
 
 namespace platform {
 namespace {
@@ -16,18 +18,17 @@ namespace {
 constexpr std::chrono::milliseconds kFirstPause{1};
 constexpr std::chrono::milliseconds kLongestPause{20};
 
-QString SystemReason(const char* what, int error) {
-    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(error)));
+// Shared by every program of the family (the show and the collection maker).
+QByteArray LockFileName(const QByteArray& realPath, TargetLock::Purpose purpose) {
+    const QByteArray hash = QCryptographicHash::hash(realPath, QCryptographicHash::Sha256).toHex().left(32);
+    return (purpose == TargetLock::Purpose::Write ? "ZORScr-write-" : "ZORScr-edit-") + hash + ".lock";
 }
 
 }  // namespace
 
-FolderLock::FolderLock(const QByteArray& folder, std::chrono::milliseconds wait) {
-    fd_ = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ < 0) {
-        reason_ = SystemReason("cannot open the folder to lock it", errno);
-        return;
-    }
+TargetLock::TargetLock(const QByteArray& realPath, Purpose purpose, std::chrono::milliseconds wait) {
+    fd_ = OpenPrivateLockFile(LockFileName(realPath, purpose), &reason_);
+    if (fd_ < 0) return;
     const auto deadline = std::chrono::steady_clock::now() + wait;
     std::chrono::milliseconds pause = kFirstPause;
     for (;;) {
@@ -37,13 +38,12 @@ FolderLock::FolderLock(const QByteArray& folder, std::chrono::milliseconds wait)
         }
         const int error = errno;
         if (error != EWOULDBLOCK && error != EINTR) {
-            // NFS, for one, refuses flock on a descriptor opened for reading.
-            state_ = error == ENOLCK || error == EBADF || error == EOPNOTSUPP ? State::Unsupported : State::Failed;
-            reason_ = SystemReason("cannot lock the folder", error);
+            reason_ = QStringLiteral("cannot lock it: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
             return;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            reason_ = QStringLiteral("another writer kept the folder locked for %1 ms").arg(wait.count());
+            state_ = State::Failed;
+            reason_ = QStringLiteral("another copy of the program kept it locked for %1 ms").arg(wait.count());
             return;
         }
         std::this_thread::sleep_for(pause);
@@ -51,7 +51,7 @@ FolderLock::FolderLock(const QByteArray& folder, std::chrono::milliseconds wait)
     }
 }
 
-FolderLock::~FolderLock() {
+TargetLock::~TargetLock() {
     if (fd_ >= 0) ::close(fd_);  // also releases the lock
 }
 
