@@ -145,6 +145,24 @@ TEST_F(ShowE2E, AnEntryThatNeverOpensIsSkipped) {
     }
 }
 
+// A collection of one clip plays it again and again in the one player: the
+// trace shows it started over at each round and nothing prepared beside it.
+TEST_F(ShowE2E, AClipThatFollowsItselfNeedsNoSecondPlayer) {
+    const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", {Entry("red.mp4")});  // 2 s
+    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    QString trace;
+    QElapsedTimer clock;
+    clock.start();
+    while (trace.count(QStringLiteral("same clip again")) < 3 && clock.elapsed() < 20000) {
+        QThread::msleep(200);
+        trace = ReadText(program_.file("trace.txt"));
+    }
+    EXPECT_GE(trace.count(QStringLiteral("same clip again")), 3) << qPrintable(trace);  // the start's and two rounds
+    EXPECT_FALSE(trace.contains(QStringLiteral("(prepared)"))) << qPrintable(trace);
+    EXPECT_TRUE(screen_.Shows(kCentre, kRed));
+    EXPECT_EQ(show->state(), QProcess::Running);
+}
+
 // The settings dialog's preview area is a window of another program.
 TEST_F(ShowE2E, PreviewDrawsIntoAForeignWindowForNineSeconds) {
     const qulonglong host = screen_.OpenWindow("preview host").id;

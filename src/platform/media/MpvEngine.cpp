@@ -209,7 +209,10 @@ void MpvEngine::BecomeReady() {
     if (Ready) Ready();
 }
 
+// The clip open needs no second instance: opened again, it goes back to its
+// start (StartAgain), and a second decoder would hold the same clip.
 void MpvEngine::Prepare(const QString& url, double start) {
+    if (url == url_) return DropPrepared();
     if (!RefusedSource(url).isEmpty()) return;
     if (!spare_) spare_ = NewCore();
     if (window_) window_->Add(spare_->Handle());
