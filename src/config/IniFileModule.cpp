@@ -46,8 +46,9 @@ QString ValueRead(const QString& buffer, quint32 count) {
 
 // The names of a list read into buffer: each ended by a NUL, up to an empty one.
 size_t NamesListed(QStringView buffer) {
-    const qsizetype end = buffer.indexOf(QStringView(u"\0\0", 2));
-    return static_cast<size_t>(buffer.first(end < 0 ? buffer.size() : end + 1).count(QChar(u'\0')));
+    size_t names = 0;
+    for (qsizetype start = 0, end = 0; (end = buffer.indexOf(QChar(u'\0'), start)) > start; start = end + 1) ++names;
+    return names;
 }
 
 }  // namespace
