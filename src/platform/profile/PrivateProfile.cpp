@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -54,11 +53,7 @@ std::mutex& WriteMutex() {
     return mutex;
 }
 
-}  // namespace
-
-namespace {
-
-// A read of one key of a section found (or -1) in a document.
+// A read of one key of a section found in a document.
 quint32 ReadValue(const ProfileDocument& doc, qint32 section, QStringView keyName, QStringView fallback,
                   QChar* buffer, quint32 size) {
     const QStringView key = TrimSpaces(keyName);
@@ -97,15 +92,10 @@ quint32 GetPrivateProfileSection(QStringView appName,
     const LoadedProfile profile = ProfileCache::Instance().Load(fileName);
     const ProfileDocument& doc = DocumentOf(profile);
     const QStringView fallback = TrimTrailingSpaces(defaultValue);
-    // A collection is read entry after entry: each thread remembers the
-    // section after the one it read last, in which document. The weak
-    // pointer keeps no document alive, and one that is gone compares unequal.
-    thread_local std::weak_ptr<const ProfileDocument> lastDocument;
+    // A collection is read entry after entry: the section after the one
+    // read last is tried first (in whatever document: a guess is checked).
     thread_local qint32 next = -1;
-    const bool same = profile.document && !lastDocument.owner_before(profile.document) &&
-                      !profile.document.owner_before(lastDocument);
-    const qint32 section = doc.FindSection(TrimSpaces(appName), same ? next : -1);
-    lastDocument = profile.document;
+    const qint32 section = doc.FindSection(TrimSpaces(appName), next);
     next = section + 1;
     if (section < 0) return CopyValue(fallback, names, size);
     const quint32 listed = CopyNameList(KeyNames(doc, section), names, size);
