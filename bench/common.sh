@@ -19,14 +19,18 @@ clip() {
         -t "$3" -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest "$work/$1"
 }
 
-# Starts Xvfb (its display becomes DISPLAY) and the program on a collection:
-# start_show build collection
-start_show() {
-    exec 3< <(Xvfb -displayfd 1 -screen 0 1280x720x24 -nolisten tcp 2>/dev/null)
+# Starts Xvfb; its display becomes DISPLAY: start_display [size, 1280x720]
+start_display() {
+    exec 3< <(Xvfb -displayfd 1 -screen 0 "${1:-1280x720}x24" -nolisten tcp 2>/dev/null)
     xvfb=$!
     local display
     read -r -u 3 display
     export DISPLAY=":$display" XDG_RUNTIME_DIR="$work"
+}
+
+# Starts Xvfb and the program on a collection: start_show build collection
+start_show() {
+    start_display
     "$1/bin/ZORScr" "$2" 2>"$work/stderr.txt" &
     show=$!
 }

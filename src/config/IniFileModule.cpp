@@ -1,6 +1,7 @@
 #include "config/IniFileModule.h"
 
-#include <QSet>
+#include <QHash>
+#include <utility>
 
 #include "config/LogError.h"
 #include "errors/ErrorLog.h"
@@ -11,21 +12,43 @@ namespace {
 
 constexpr quint32 kBufferSizeGiven = kReadBufferLength - 1;
 
-// The 128-character read buffer, filled with NULs afresh for every read.
-// One buffer serves all reads: a collection is read with tens of thousands.
-QString& NulBuffer() {
-    static QString buffer(kReadBufferLength, QChar(u'\0'));
-    buffer.fill(QChar(u'\0'));
-    return buffer;
+// A read buffer of 128 characters. A read writes its value and a NUL (a
+// list: its names, each ended by a NUL, and one more NUL) and nothing past
+// them, and nothing past that end is taken from the buffer, so a buffer
+// serves every read without being cleared: a collection is read with tens
+// of thousands of reads, and clearing cost more than the lookups. The last
+// character is never written and stays NUL.
+QChar* ReadBuffer(QString& buffer) {
+    if (buffer.isEmpty()) buffer = QString(kReadBufferLength, QChar(u'\0'));
+    return buffer.data();
 }
 
-// A short read hands back the whole buffer: 128 NULs, or one character and
-// 127 NULs. Equal buffers share one copy, so a collection of many entries
-// does not hold thousands of identical 128-character texts.
-QString Shared(const QString& buffer) {
-    static QSet<QString> buffers;
-    const auto it = buffers.constFind(buffer);
-    return it != buffers.constEnd() ? *it : *buffers.insert(QString(buffer.constData(), buffer.size()));
+// A short read gives the whole buffer as it was filled for the read: the
+// character read (none: a NUL) and 127 NULs. Equal buffers share one copy,
+// so a collection of many entries does not hold thousands of identical
+// 128-character texts.
+QString ShortRead(QChar first) {
+    static QHash<char16_t, QString> buffers;
+    auto it = buffers.constFind(first.unicode());
+    if (it == buffers.constEnd()) {
+        QString buffer(kReadBufferLength, QChar(u'\0'));
+        buffer[0] = first;
+        it = buffers.insert(first.unicode(), buffer);
+    }
+    return *it;
+}
+
+// What a read that copied count characters into buffer gives.
+QString ValueRead(const QString& buffer, quint32 count) {
+    if (count > 1) return buffer.left(static_cast<qsizetype>(count));
+    return ShortRead(count == 1 ? buffer[0] : QChar(u'\0'));
+}
+
+// The names of a list read into buffer: each ended by a NUL, up to an empty one.
+size_t NamesListed(QStringView buffer) {
+    size_t names = 0;
+    for (qsizetype start = 0, end = 0; (end = buffer.indexOf(QChar(u'\0'), start)) > start; start = end + 1) ++names;
+    return names;
 }
 
 }  // namespace
@@ -33,20 +56,16 @@ QString Shared(const QString& buffer) {
 bool ReadSection(const QString& section, SectionList& pairs, const QString& iniPath) {
     return vb::OnError(
         [&] {
-            bool result = true;
-            QString names = NulBuffer();  // data() detaches it: ReadKey reuses the shared buffer
-            if (platform::profile::GetPrivateProfileString(section, std::nullopt, u"", names.data(),
-                                                           kBufferSizeGiven, iniPath) == 0)
-                result = false;
-            QStringView buffer = names;
-            for (;;) {
-                const qsizetype p = buffer.indexOf(QChar(u'\0')) + 1;
-                if (p < 2) break;
-                const QString name = buffer.left(p - 1).toString();
-                pairs.push_back({name, ReadKey(section, name, iniPath)});
-                buffer = buffer.mid(p);
-            }
-            return result;
+            static QString names, value;
+            bool first = true;
+            const quint32 listed = platform::profile::GetPrivateProfileSection(
+                section, u"", ReadBuffer(names), ReadBuffer(value), kBufferSizeGiven, iniPath,
+                [&](QStringView name, quint32 count) {
+                    // The whole list is in names by now: room for all its pairs at once.
+                    if (std::exchange(first, false)) pairs.reserve(pairs.size() + NamesListed(names));
+                    pairs.push_back({name.toString(), ValueRead(value, count)});
+                });
+            return listed != 0;
         },
         [](const vb::VbError& e) {
             LogError(QStringLiteral("<<ERR038>> - Read GetSection Failure ") +
@@ -57,11 +76,10 @@ bool ReadSection(const QString& section, SectionList& pairs, const QString& iniP
 }
 
 QString ReadKey(const QString& section, const QString& key, const QString& iniPath) {
-    QString& buffer = NulBuffer();
-    const quint32 n =
-        platform::profile::GetPrivateProfileString(section, key, u"", buffer.data(), kBufferSizeGiven, iniPath);
-    if (n > 1) return buffer.left(static_cast<qsizetype>(n));
-    return Shared(buffer);
+    static QString buffer;
+    const quint32 count = platform::profile::GetPrivateProfileString(section, key, u"", ReadBuffer(buffer),
+                                                                     kBufferSizeGiven, iniPath);
+    return ValueRead(buffer, count);
 }
 
 bool WriteKey(const QString& section, const QString& key, const QString& value, const QString& iniPath) {

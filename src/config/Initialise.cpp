@@ -241,9 +241,10 @@ bool EntryIsAvailable(const Movie& movie) {
 
 void LoadEntry(int n, const QString& file) {
     Movie movie;
+    const QString entry = QStringLiteral("Movie") + QString::number(n);
     for (const EntrySection& section : kEntrySections) {
         SectionList pairs;
-        const QString name = QStringLiteral("Movie") + QString::number(n) + QString::fromUtf16(section.suffix);
+        const QString name = entry + QString::fromUtf16(section.suffix);
         if (!ReadSection(name, pairs, file)) LogError(section.failure(), true);
         for (size_t i = 0; i < section.fields->size(); ++i)
             vb::ResumeNext([&] { (*section.fields)[i](movie, PairAt(pairs, static_cast<int>(i) + 1).value); });

@@ -43,15 +43,24 @@ protected:
                                               "<body style=\"background:#20c040\"><p>A page.</p></body></html>");
         return Page("lime.htm", "CURRDIR");
     }
-    auto Start(const QString& runAs, const QList<EntrySpec>& entries, const QStringList& arguments = {"/S"},
-               const QString& pageSeconds = "12") {
+    void WriteShow(const QString& runAs, const QList<EntrySpec>& entries, const QString& pageSeconds = "12") {
         CollectionSpec spec;
         spec.runAs = runAs;
         spec.delayTimer = pageSeconds;
         spec.stillDelayTimer = "2";
         spec.entries = entries;
         WriteBytes(program_.file("ZORScr.INI"), CollectionText(spec));
+    }
+    auto Start(const QString& runAs, const QList<EntrySpec>& entries, const QStringList& arguments = {"/S"},
+               const QString& pageSeconds = "12") {
+        WriteShow(runAs, entries, pageSeconds);
         return program_.Start(arguments);
+    }
+    // The show with the player's timing trace written to trace.txt beside it.
+    auto StartTraced(const QString& runAs, const QList<EntrySpec>& entries) {
+        WriteShow(runAs, entries);
+        const ScopedEnv trace("ZORSCR_PLAYER_TIMING", "1");
+        return StartOn(screen_.name(), "/bin/sh", {"-c", "exec ./ZORScr /S 2>trace.txt"}, program_.file(""));
     }
     void MoveMouse() {
         for (const char* to : {"100 100", "900 200", "300 600", "1200 650"})

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 #include <sys/stat.h>
 
@@ -143,6 +144,71 @@ TEST_F(ShowE2E, AnEntryThatNeverOpensIsSkipped) {
         const QString log = ReadText(program_.file("ZORError.Log"));
         EXPECT_TRUE(log.contains(logged)) << qPrintable(log);
     }
+}
+
+// A collection of one clip plays it again and again in the one player: the
+// trace shows it started over at each round and nothing prepared beside it.
+TEST_F(ShowE2E, AClipThatFollowsItselfNeedsNoSecondPlayer) {
+    const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", {Entry("red.mp4")});  // 2 s
+    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    QString trace;
+    QElapsedTimer clock;
+    clock.start();
+    while (trace.count(QStringLiteral("same clip again")) < 3 && clock.elapsed() < 20000) {
+        QThread::msleep(200);
+        trace = ReadText(program_.file("trace.txt"));
+    }
+    EXPECT_GE(trace.count(QStringLiteral("same clip again")), 3) << qPrintable(trace);  // the start's and two rounds
+    EXPECT_FALSE(trace.contains(QStringLiteral("(prepared)"))) << qPrintable(trace);
+    EXPECT_TRUE(screen_.Shows(kCentre, kRed));
+    EXPECT_EQ(show->state(), QProcess::Running);
+}
+
+// Clips shown at their own size: at a change, the old clip's picture is
+// never drawn at the new clip's size. A small red clip and a big green one
+// of the same shape take turns, at their own size and, from the second
+// round on, in a square box of their height; the pixels watched lie in the
+// green clip's boxes and outside every box of the red one. The green clip
+// comes from a web server, so it is opened afresh in the player that showed
+// the red one (addresses are not prepared), and the control takes its size
+// before its first picture is decoded: the red picture, scaled up, stayed
+// for 0.2 to 0.4 s.
+TEST_F(ShowE2E, AChangeOfSizeNeverShowsTheOldClipInTheNewPlace) {
+    MakeClip(program_.file("small.mp4"), ColourSource(kRed, 320, 180), 2);
+    MakeClip(program_.file("big.mp4"), ColourSource(kGreen, 960, 540), 2);
+    QTcpServer free;  // a free port for the server
+    ASSERT_TRUE(free.listen(QHostAddress::LocalHost));
+    const quint16 port = free.serverPort();
+    free.close();
+    const QString address = QStringLiteral("http://127.0.0.1:%1/big.mp4").arg(port);
+    const auto server = StartOn(screen_.name(), "python3",
+                                {"-m", "http.server", "--bind", "127.0.0.1", QString::number(port)}, program_.file(""));
+    for (int tries = 0; tries < 50; ++tries) {  // until it listens
+        QTcpSocket up;
+        up.connectToHost(QHostAddress::LocalHost, port);
+        if (up.waitForConnected(100)) break;
+        QThread::msleep(100);
+    }
+    const std::map<std::pair<QString, int>, QString> ownSize{{{"Display", 3}, "False"}, {{"Display", 4}, "0"}};
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
+                            {Entry("small.mp4", ownSize), EntrySpec{address, "", ownSize, {}}});
+    const PixelProbe probe(screen_.name());
+    // In the green clip's 960 x 540 box, then in its 540 x 540 one.
+    const QPoint watched[] = {{250, 150}, {400, 230}};
+    int reds = 0, greens = 0;
+    bool wasGreen = false;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {  // two rounds
+        for (const QPoint& at : watched) reds += VirtualDisplay::Near(probe.At(at.x(), at.y()), kRed);
+        const bool green = VirtualDisplay::Near(probe.At(watched[1].x(), watched[1].y()), kGreen);
+        greens += green && !wasGreen;
+        wasGreen = green;
+        QThread::usleep(500);
+    }
+    EXPECT_GE(greens, 2);  // the big clip came in both rounds
+    EXPECT_EQ(reds, 0);
+    EXPECT_EQ(show->state(), QProcess::Running);
 }
 
 // The settings dialog's preview area is a window of another program.

@@ -11,6 +11,10 @@
 #include <poll.h>
 #include <stdexcept>
 
+// Last: Xlib's macros (Bool, None, Status) clash with Qt's names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 namespace testsupport {
 namespace {
 
@@ -34,6 +38,21 @@ std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& pro
     process->start(program, arguments);
     if (!process->waitForStarted()) throw std::runtime_error(program.toStdString() + " did not start");
     return process;
+}
+
+PixelProbe::PixelProbe(const QString& display)
+    : display_(XOpenDisplay(display.isEmpty() ? nullptr : display.toLocal8Bit().constData())) {
+    if (!display_) throw std::runtime_error("no display");
+}
+
+PixelProbe::~PixelProbe() { XCloseDisplay(display_); }
+
+QColor PixelProbe::At(int x, int y) const {
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return {};
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return QColor(int((pixel >> 16) & 0xFF), int((pixel >> 8) & 0xFF), int(pixel & 0xFF));
 }
 
 InstalledProgram::InstalledProgram(const QString& display) : display_(display) {

@@ -15,6 +15,8 @@
 
 #include "support/TestSupport.h"
 
+struct _XDisplay;  // Xlib's Display
+
 namespace testsupport {
 
 // A started process, ended with the object if it still runs.
@@ -52,6 +54,22 @@ public:
 private:
     TempFolder folder_;
     QString display_;
+};
+
+// One pixel of the screen read straight from the X server, fast enough to
+// be polled every millisecond (a screenshot takes a tenth of a second).
+class PixelProbe {
+public:
+    // On the display named, or the one in DISPLAY.
+    explicit PixelProbe(const QString& display = {});
+    ~PixelProbe();
+    PixelProbe(const PixelProbe&) = delete;
+    PixelProbe& operator=(const PixelProbe&) = delete;
+    // Invalid when the server gives no picture.
+    QColor At(int x, int y) const;
+
+private:
+    ::_XDisplay* display_;
 };
 
 class VirtualDisplay {

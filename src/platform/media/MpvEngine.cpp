@@ -159,6 +159,7 @@ void MpvEngine::Open(const QString& url) {
     startAt_.reset();
     playsLeft_ = playCount_;
     opening_.start(OpeningBound(url));
+    if (window_) window_->Outdate();
     Pause();
     const int generation = ++loadGeneration_;
     QMetaObject::invokeMethod(
@@ -190,6 +191,7 @@ void MpvEngine::TakePrepared() {
     ready_ = true;  // commands now go to the clip itself
     if (const double start = startAt_.value_or(partStart_); std::abs(start - current_->start) > 1e-6) Seek(start);
     if (window_) window_->Show(current_->Handle());
+    if (window_ && current_->shown) window_->PictureIsCurrent();
     BecomeReady();
 }
 
@@ -209,7 +211,10 @@ void MpvEngine::BecomeReady() {
     if (Ready) Ready();
 }
 
+// The clip open needs no second instance: opened again, it goes back to its
+// start (StartAgain), and a second decoder would hold the same clip.
 void MpvEngine::Prepare(const QString& url, double start) {
+    if (url == url_) return DropPrepared();
     if (!RefusedSource(url).isEmpty()) return;
     if (!spare_) spare_ = NewCore();
     if (window_) window_->Add(spare_->Handle());
@@ -331,7 +336,10 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
         core.shown = core.shown || core.loaded;
-        if (playing && core.shown) opening_.stop();
+        if (playing && core.shown) {
+            opening_.stop();
+            if (window_) window_->PictureIsCurrent();
+        }
         [[fallthrough]];
     case MPV_EVENT_VIDEO_RECONFIG:
     case MPV_EVENT_AUDIO_RECONFIG:

@@ -51,6 +51,16 @@ void MpvVideoWindow::Show(mpv_handle* mpv) {
     update();
 }
 
+void MpvVideoWindow::Outdate() {
+    if (outdated_) return;  // still the picture of the clip before
+    outdated_ = true;
+    outdatedSize_ = size();
+}
+
+void MpvVideoWindow::PictureIsCurrent() {
+    if (std::exchange(outdated_, false)) update();  // the window may be black at the new size
+}
+
 void MpvVideoWindow::initializeGL() {
     // The context goes with the window's surface.
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvVideoWindow::ReleaseRenderers,
@@ -110,7 +120,15 @@ void MpvVideoWindow::Updated(mpv_handle* mpv) {
 
 void MpvVideoWindow::paintGL() {
     Renderer* renderer = Find(shown_);
-    if (!renderer) {
+    const bool newFrame =
+        renderer && ((mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
+                     std::exchange(renderer->frameWaiting, false));
+    if (!renderer || (outdated_ && size() != outdatedSize_)) {
+        if (renderer) {
+            renderer->frameWaiting = newFrame;  // not lost: the next paint draws it
+            TimeStep("old picture kept off a new size",
+                     QStringLiteral("%1x%2").arg(width()).arg(height()));
+        }
         QOpenGLFunctions* gl = context()->functions();
         gl->glClearColor(0, 0, 0, 1);
         gl->glClear(GL_COLOR_BUFFER_BIT);
@@ -127,8 +145,6 @@ void MpvVideoWindow::paintGL() {
                                  {MPV_RENDER_PARAM_FLIP_Y, &flip},
                                  {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    const bool newFrame = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
-                          std::exchange(renderer->frameWaiting, false);
     // A frame that cannot be drawn leaves the last one; the first such
     // failure is reported, not one per frame.
     const int code = mpv_render_context_render(renderer->context, params);

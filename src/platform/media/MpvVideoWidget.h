@@ -15,6 +15,7 @@
 // from Show).
 
 #include <QOpenGLWindow>
+#include <QSize>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -36,6 +37,14 @@ public:
     void Add(mpv_handle* mpv);
     // Draws mpv's pictures from now on (added first when new).
     void Show(mpv_handle* mpv);
+    // Another clip was asked for: until PictureIsCurrent, the picture drawn
+    // is still the old clip's, and it is not drawn at another size (the
+    // control may take the new clip's size before the clip has a picture);
+    // the window stays black there instead. mpv's news of a frame cannot
+    // tell: it also asks for the old picture to be drawn again.
+    void Outdate();
+    // The clip asked for has its first picture ready (mpv's playback restart).
+    void PictureIsCurrent();
 
 protected:
     void initializeGL() override;
@@ -58,6 +67,8 @@ private:
     std::vector<std::unique_ptr<Renderer>> renderers_;  // mpv's callbacks hold them
     mpv_handle* shown_ = nullptr;
     bool firstFrameDrawn_ = false;  // of the instance shown, since Show
+    bool outdated_ = false;         // the picture is of a clip no longer asked for
+    QSize outdatedSize_;            // where it was drawn
     bool drawFailed_ = false;
     std::function<void(mpv_handle*, bool)> rendererChanged_;
     std::function<void(const QString&)> rendererFailed_;

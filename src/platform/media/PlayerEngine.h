@@ -38,7 +38,8 @@ public:
     // later Open of the same url shows its first picture at once; any other
     // Open, a Close or another Prepare drops it. Raises no callback: a clip
     // that cannot be prepared fails, if at all, when it is opened. At most
-    // one clip is prepared at a time.
+    // one clip is prepared at a time. The clip open itself is not prepared:
+    // its next Open plays it again from the start.
     virtual void Prepare(const QString& url, double start) = 0;
     virtual void Close() = 0;
     virtual void Play() = 0;

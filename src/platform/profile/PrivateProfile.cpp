@@ -1,6 +1,7 @@
 #include "platform/profile/PrivateProfile.h"
 
 #include <QFile>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -52,6 +53,14 @@ std::mutex& WriteMutex() {
     return mutex;
 }
 
+// A read of one key of a section found in a document.
+quint32 ReadValue(const ProfileDocument& doc, qint32 section, QStringView keyName, QStringView fallback,
+                  QChar* buffer, quint32 size) {
+    const QStringView key = TrimSpaces(keyName);
+    const qint32 found = key.isEmpty() ? -1 : doc.FindKey(section, key);
+    return CopyValue(found < 0 ? fallback : doc.View(doc.key(found).value), buffer, size);
+}
+
 }  // namespace
 
 quint32 GetPrivateProfileString(std::optional<QStringView> appName,
@@ -69,9 +78,37 @@ quint32 GetPrivateProfileString(std::optional<QStringView> appName,
     const qint32 section = doc.FindSection(TrimSpaces(*appName));
     if (section < 0) return CopyValue(fallback, buffer, size);
     if (!keyName) return CopyNameList(KeyNames(doc, section), buffer, size);
-    const QStringView key = TrimSpaces(*keyName);
-    const qint32 found = key.isEmpty() ? -1 : doc.FindKey(section, key);
-    return CopyValue(found < 0 ? fallback : doc.View(doc.key(found).value), buffer, size);
+    return ReadValue(doc, section, *keyName, fallback, buffer, size);
+}
+
+quint32 GetPrivateProfileSection(QStringView appName,
+                                 QStringView defaultValue,
+                                 QChar* names,
+                                 QChar* value,
+                                 quint32 size,
+                                 const QString& fileName,
+                                 const std::function<void(QStringView name, quint32 count)>& each) {
+    if (size == 0) return 0;
+    const LoadedProfile profile = ProfileCache::Instance().Load(fileName);
+    const ProfileDocument& doc = DocumentOf(profile);
+    const QStringView fallback = TrimTrailingSpaces(defaultValue);
+    // A collection is read entry after entry: the section after the one
+    // read last is tried first (in whatever document: a guess is checked).
+    thread_local qint32 next = -1;
+    const qint32 section = doc.FindSection(TrimSpaces(appName), next);
+    next = section + 1;
+    if (section < 0) return CopyValue(fallback, names, size);
+    const quint32 listed = CopyNameList(KeyNames(doc, section), names, size);
+    if (size < 2) return listed;  // no list was written
+    // The list ends with an empty name (two NULs), also when it was cut.
+    for (QStringView rest(names, size);;) {
+        const qsizetype end = rest.indexOf(QChar(0));
+        if (end <= 0) break;
+        const QStringView name = rest.first(end);
+        each(name, ReadValue(doc, section, name, fallback, value, size));
+        rest = rest.sliced(end + 1);
+    }
+    return listed;
 }
 
 bool WritePrivateProfileString(std::optional<QStringView> appName,

@@ -99,6 +99,7 @@ void ProfileDocument::BuildIndexes() {
         const bool first = sectionIndex_.AddFirst(NameHash(name), s, [&](qint32 other) {
             return NamesEqual(View(sections_[std::size_t(other)].name), name);
         });
+        sections_[std::size_t(s)].firstOfName = first;
         // Keys of a later copy of a section can never be looked up.
         if (!first || section.keyCount <= kScannedKeys) continue;
         for (qint32 k = section.firstKey; k < section.firstKey + section.keyCount; ++k) {
@@ -110,7 +111,11 @@ void ProfileDocument::BuildIndexes() {
     }
 }
 
-qint32 ProfileDocument::FindSection(QStringView name) const {
+qint32 ProfileDocument::FindSection(QStringView name, qint32 guess) const {
+    if (guess >= 0 && guess < qint32(sections_.size())) {
+        const ProfileSection& section = sections_[std::size_t(guess)];
+        if (section.firstOfName && NamesEqual(View(section.name), name)) return guess;
+    }
     return sectionIndex_.Find(NameHash(name), [&](qint32 s) {
         return NamesEqual(View(sections_[std::size_t(s)].name), name);
     });
@@ -118,19 +123,23 @@ qint32 ProfileDocument::FindSection(QStringView name) const {
 
 qint32 ProfileDocument::FindKey(qint32 section, QStringView name) const {
     const ProfileSection& owner = sections_[std::size_t(section)];
+    if (owner.keyCount <= kScannedKeys) {
+        // Folding the name for its hash cost more than comparing the few
+        // names of the same length.
+        for (qint32 k = owner.firstKey; k < owner.firstKey + owner.keyCount; ++k) {
+            const TextRange& key = keys_[std::size_t(k)].name;
+            if (key.length == quint32(name.size()) && NamesEqual(View(key), name)) return k;
+        }
+        return -1;
+    }
     const quint32 hash = quint32(NameHash(name));
     // The range check keeps a key of another section out even when the
     // index's 32-bit slot hashes collide.
-    const auto matches = [&](qint32 k) {
+    return keyIndex_.Find(KeySlotHash(hash, section), [&](qint32 k) {
         const ProfileKey& key = keys_[std::size_t(k)];
         return k >= owner.firstKey && k < owner.firstKey + owner.keyCount && key.nameHash == hash &&
                NamesEqual(View(key.name), name);
-    };
-    if (owner.keyCount > kScannedKeys) return keyIndex_.Find(KeySlotHash(hash, section), matches);
-    for (qint32 k = owner.firstKey; k < owner.firstKey + owner.keyCount; ++k) {
-        if (matches(k)) return k;
-    }
-    return -1;
+    });
 }
 
 }  // namespace platform::profile

@@ -1,0 +1,46 @@
+#!/bin/bash
+# The time from starting the program to its first frame, as a user starts it:
+# a new process each time, with a collection of one clip named on the command
+# line, on a virtual display of 800x600 of its own. Bare mpv is started on the
+# same clip on the same display in turn with it, the same number of times.
+# build/bin/FirstFrameProbe starts each and polls one pixel of the screen
+# about every millisecond until the clip's colour is there. Prints every
+# start and the two medians.
+#
+#   bench/first-frame.sh [starts of each] [build folder]      (defaults: 6, build)
+#
+# Take figures on a quiet machine only: a build or a test sharing the
+# processors delays both programs' start-up by hundreds of milliseconds, and
+# not by the same amount.
+# Needs Xvfb, ffmpeg and mpv. Ends only the processes it started, by their ids.
+set -euo pipefail
+
+starts=${1:-6}
+build=$(cd "${2:-build}" && pwd)
+colour=c02020
+
+source "$(dirname "$0")/common.sh"
+
+clip clip.mp4 "0x$colour" 10
+ini="$work/clip.ini"
+collect() { "$build/bin/ZORCollect" "$@" >"$work/collect.txt" 2>&1 || { cat "$work/collect.txt"; exit 1; }; }
+collect new "$ini" --runas SCREENSAVER_NOMOUSEMOVE --error-log "$work/clip.log"
+collect add "$ini" "$work/clip.mp4"
+
+start_display 800x600
+
+first_frame() { "$build/bin/FirstFrameProbe" 400 300 "$colour" "$@"; }
+
+median() {
+    printf '%s\n' "$@" | grep -v none | sort -n |
+        awk '{ v[NR] = $1 } END { if (NR == 0) print "none"; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+ours=()
+theirs=()
+for ((i = 1; i <= starts; i++)); do
+    ours+=("$(first_frame "$build/bin/ZORScr" "$ini")")
+    theirs+=("$(first_frame mpv --no-config --really-quiet --fs --vo=gpu --gpu-context=x11egl "$work/clip.mp4")")
+    echo "start $i: ZORScr ${ours[-1]} ms, bare mpv ${theirs[-1]} ms"
+done
+echo "first frame, median of $starts starts: ZORScr $(median "${ours[@]}") ms, bare mpv $(median "${theirs[@]}") ms"
