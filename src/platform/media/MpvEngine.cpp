@@ -73,6 +73,7 @@ private:
     void TakePrepared();
     void StartAgain();
     void BecomeReady();
+    void Shown();
     void DropPrepared();
     void GiveUpOpening();
     // Every end of the clip asked for goes through here.
@@ -101,6 +102,10 @@ private:
     double partStart_ = 0, partEnd_ = 0;
     int playCount_ = 1, playsLeft_ = 1;
     std::map<QByteArray, QByteArray> settings_;
+    // A preparation asked for while the clip asked for has shown nothing
+    // yet: made once it has, so that a second instance and its decoder do
+    // not compete with that first picture.
+    std::optional<std::pair<QString, double>> deferred_;
 };
 
 MpvEngine::MpvEngine(MpvOptions options)
@@ -159,6 +164,7 @@ void MpvEngine::Open(const QString& url) {
     startAt_.reset();
     playsLeft_ = playCount_;
     opening_.start(OpeningBound(url));
+    deferred_.reset();
     if (window_) window_->Outdate();
     Pause();
     const int generation = ++loadGeneration_;
@@ -191,7 +197,6 @@ void MpvEngine::TakePrepared() {
     ready_ = true;  // commands now go to the clip itself
     if (const double start = startAt_.value_or(partStart_); std::abs(start - current_->start) > 1e-6) Seek(start);
     if (window_) window_->Show(current_->Handle());
-    if (window_ && current_->shown) window_->PictureIsCurrent();
     BecomeReady();
 }
 
@@ -207,15 +212,27 @@ void MpvEngine::StartAgain() {
 
 void MpvEngine::BecomeReady() {
     ready_ = true;
-    if (current_->shown) opening_.stop();  // a prepared clip or the same again
+    if (current_->shown) Shown();  // a prepared clip or the same again
     if (Ready) Ready();
+}
+
+// The clip asked for has its first picture (or, without video, its sound).
+void MpvEngine::Shown() {
+    opening_.stop();
+    if (window_) window_->PictureIsCurrent();
+    if (const auto deferred = std::exchange(deferred_, std::nullopt)) Prepare(deferred->first, deferred->second);
 }
 
 // The clip open needs no second instance: opened again, it goes back to its
 // start (StartAgain), and a second decoder would hold the same clip.
 void MpvEngine::Prepare(const QString& url, double start) {
+    deferred_.reset();
     if (url == url_) return DropPrepared();
     if (!RefusedSource(url).isEmpty()) return;
+    if (opening_.isActive()) {
+        deferred_.emplace(url, start);
+        return;
+    }
     if (!spare_) spare_ = NewCore();
     if (window_) window_->Add(spare_->Handle());
     if (spare_->url == url && std::abs(spare_->start - start) < 1e-6) return;
@@ -247,6 +264,7 @@ void MpvEngine::Close() {
     opening_.stop();
     url_.clear();
     ready_ = false;
+    deferred_.reset();
     DropPrepared();
     const int code = current_->Stop();
     Check(code, "stop");
@@ -336,10 +354,7 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
         core.shown = core.shown || core.loaded;
-        if (playing && core.shown) {
-            opening_.stop();
-            if (window_) window_->PictureIsCurrent();
-        }
+        if (playing && core.shown) Shown();
         [[fallthrough]];
     case MPV_EVENT_VIDEO_RECONFIG:
     case MPV_EVENT_AUDIO_RECONFIG:

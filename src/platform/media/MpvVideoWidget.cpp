@@ -119,21 +119,12 @@ void MpvVideoWindow::Updated(mpv_handle* mpv) {
 }
 
 void MpvVideoWindow::paintGL() {
+    QOpenGLFunctions* gl = context()->functions();
+    gl->glClearColor(0, 0, 0, 1);
     Renderer* renderer = Find(shown_);
-    const bool newFrame =
-        renderer && ((mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
-                     std::exchange(renderer->frameWaiting, false));
-    if (!renderer || (outdated_ && size() != outdatedSize_)) {
-        if (renderer) {
-            renderer->frameWaiting = newFrame;  // not lost: the next paint draws it
-            TimeStep("old picture kept off a new size",
-                     QStringLiteral("%1x%2").arg(width()).arg(height()));
-        }
-        QOpenGLFunctions* gl = context()->functions();
-        gl->glClearColor(0, 0, 0, 1);
-        gl->glClear(GL_COLOR_BUFFER_BIT);
-        return;
-    }
+    if (!renderer) return gl->glClear(GL_COLOR_BUFFER_BIT);
+    const bool newFrame = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
+                          std::exchange(renderer->frameWaiting, false);
     const qreal ratio = devicePixelRatio();
     mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * ratio),
                        static_cast<int>(height() * ratio), 0};
@@ -146,11 +137,19 @@ void MpvVideoWindow::paintGL() {
                                  {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     // A frame that cannot be drawn leaves the last one; the first such
-    // failure is reported, not one per frame.
+    // failure is reported, not one per frame. Drawn even when it is covered
+    // below: mpv counts a clip's first picture as shown only once it has
+    // been drawn, and holds the clip's start (and its playback restart)
+    // until then, for as long as 0.2 s.
     const int code = mpv_render_context_render(renderer->context, params);
     if (code < 0 && !drawFailed_) {
         drawFailed_ = true;
         rendererFailed_(MpvReason("libmpv draw", code));
+    }
+    if (outdated_ && size() != outdatedSize_) {
+        renderer->frameWaiting = newFrame;  // counted when it is first seen
+        TimeStep("old picture kept off a new size", QStringLiteral("%1x%2").arg(width()).arg(height()));
+        return gl->glClear(GL_COLOR_BUFFER_BIT);
     }
     if (newFrame && !firstFrameDrawn_) {
         firstFrameDrawn_ = true;

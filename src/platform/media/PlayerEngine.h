@@ -39,7 +39,8 @@ public:
     // Open, a Close or another Prepare drops it. Raises no callback: a clip
     // that cannot be prepared fails, if at all, when it is opened. At most
     // one clip is prepared at a time. The clip open itself is not prepared:
-    // its next Open plays it again from the start.
+    // its next Open plays it again from the start. Asked for while the clip
+    // open has shown nothing yet, the preparation begins once it has.
     virtual void Prepare(const QString& url, double start) = 0;
     virtual void Close() = 0;
     virtual void Play() = 0;
