@@ -19,9 +19,6 @@ namespace {
 const QPoint kBeside(200, 200);  // on the show, away from the remote
 const QColor kMagenta(0xC0, 0x20, 0xC0);  // a show colour the skin has nowhere
 
-// The skin's blue body; its exact shade varies over the face.
-bool LooksLikeTheSkin(const QColor& seen) { return seen.blue() > seen.red() + 60 && seen.blue() > seen.green(); }
-
 class RemoteE2E : public ShowE2E {
 protected:
     // A sound server for the program, as on a desktop with sound: without one
@@ -128,31 +125,18 @@ void MakeTurningClip(const QString& path) {
     MakeClip(path, ColourSource(kRed) + ",drawbox=w=iw:h=ih:color=0x20A040:t=fill:enable='gte(t,4)'", 10);
 }
 
-TEST_F(RemoteE2E, ShapedOverTheShowAndSkipsQuitsAndHides) {
+// The shape, the buttons and quitting are checked on every desktop below;
+// here the keyboard, which the remote takes when it opens.
+TEST_F(RemoteE2E, TheRemoteTakesTheKeyboard) {
     WithSound();
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
-                            {Entry("long-red.mp4"), Entry("green.mp4"), Entry("blue.mp4"), Entry("long-red.mp4")});
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4"), Entry("green.mp4"), Entry("blue.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     CallUp();
-    // The shape: the corners show the show behind the oval, the middle is the skin.
-    const QImage screen = screen_.Screen();
-    for (const QPoint corner : {QPoint(1, 1), QPoint(319, 1), QPoint(1, 200), QPoint(319, 200)})
-        EXPECT_TRUE(VirtualDisplay::Near(screen.pixelColor(remote_.origin + corner), kRed)) << corner.x() << ',' << corner.y();
-    EXPECT_TRUE(LooksLikeTheSkin(screen.pixelColor(remote_.origin + QPoint(60, 60))));
-
     screen_.Click(Button("Next Clip"));
     EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 5000));
-    screen_.Xdotool({"key", "Down"});  // the remote has the keyboard; the release skips
+    screen_.Xdotool({"key", "Down"});  // the release skips
     EXPECT_TRUE(screen_.Shows(kBeside, kBlue, 40, 5000));
     EXPECT_TRUE(RemoteVisible());
-
-    screen_.Click(Button("Hide Remote Control"));
-    EXPECT_TRUE(RemoteHides());
-
-    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-    CallUp();
-    screen_.Click(Button("Quit Show"));
-    EXPECT_TRUE(show->EndsCleanly());
 }
 
 TEST_F(RemoteE2E, PauseHoldsThePictureAndPlayResumesIt) {
@@ -169,17 +153,6 @@ TEST_F(RemoteE2E, PauseHoldsThePictureAndPlayResumesIt) {
 }
 
 // The volume runs 0 .. 65536 on a PulseAudio sink: a step of 6554.
-TEST_F(RemoteE2E, LightsAndButtonsSetTheMasterVolume) {
-    WithSound();
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
-    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-    CallUp();
-    MoveTo(Light(5));
-    EXPECT_EQ(MasterBecomes(5 * 6554), 5 * 6554);
-    ClickVolume("Volume Down");
-    EXPECT_EQ(MasterBecomes(4 * 6554), 4 * 6554);
-}
-
 // With the system at 20 % (two lights lit), the first step goes from there,
 // and a pointer resting on a light after a click on a volume button sets
 // that light's level and no lower.
