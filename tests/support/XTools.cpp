@@ -5,10 +5,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QThread>
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <map>
-#include <poll.h>
 #include <stdexcept>
 
 // Last: Xlib's macros (Bool, None, Status) clash with Qt's names.
@@ -130,42 +127,6 @@ bool VirtualDisplay::Answer(const QString& title, const QString& key) const {
         Xdotool({"key", key});
     }
     return false;
-}
-
-QString VirtualDisplay::Clipboard() const {
-    Display* display = XOpenDisplay(name_.toLocal8Bit().constData());
-    if (!display) return {};
-    const ::Window asker = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    const Atom into = XInternAtom(display, "ZOR_TEST_CLIPBOARD", False);
-    XConvertSelection(display, XInternAtom(display, "CLIPBOARD", False), XInternAtom(display, "UTF8_STRING", False),
-                      into, asker, CurrentTime);
-    XFlush(display);
-    QString text;
-    QElapsedTimer clock;
-    clock.start();
-    for (pollfd connection{ConnectionNumber(display), POLLIN, 0}; clock.elapsed() < 5000;) {
-        if (XPending(display) == 0) {
-            ::poll(&connection, 1, int(5000 - clock.elapsed()));
-            continue;
-        }
-        XEvent event;
-        XNextEvent(display, &event);
-        if (event.type != SelectionNotify) continue;
-        Atom type = None;
-        int format = 0;
-        unsigned long length = 0, left = 0;
-        unsigned char* data = nullptr;
-        if (event.xselection.property != None &&
-            XGetWindowProperty(display, asker, into, 0, 1 << 20, False, AnyPropertyType, &type, &format, &length, &left,
-                               &data) == Success && data) {
-            text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(length));
-            XFree(data);
-        }
-        break;
-    }
-    XDestroyWindow(display, asker);
-    XCloseDisplay(display);
-    return text;
 }
 
 VirtualDisplay::Window VirtualDisplay::OpenWindow(const QString& title) {

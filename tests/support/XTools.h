@@ -92,9 +92,8 @@ public:
     // gone (a key pressed before the box has the keyboard is lost); whether
     // it went within 20 seconds.
     bool Answer(const QString& title, const QString& key) const;
-    // The text on the clipboard (CLIPBOARD, as UTF-8); "" when nobody gives
-    // one within 5 seconds.
-    QString Clipboard() const;
+    // The text on the clipboard (CLIPBOARD, as UTF-8); "" when nobody holds one.
+    QString Clipboard() const { return QString::fromUtf8(Tool("xclip", {"-o", "-selection", "clipboard"})); }
     // A window of another program, 400 x 300 at (100, 100), closed with the display.
     Window OpenWindow(const QString& title);
     // No --sync: xdotool would wait 15 seconds for a move to where the pointer
