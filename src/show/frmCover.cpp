@@ -154,12 +154,16 @@ void frmCover::mouseMoveEvent(QMouseEvent* event) {
     });
 }
 
-void frmCover::mousePressEvent(QMouseEvent*) { press_ = Press::Single; }
+void frmCover::mousePressEvent(QMouseEvent*) {
+    press_ = Press::Single;
+    pressEntry_ = gEntriesStarted;
+}
 
-// The second press of a double click raises DblClick instead of a Click.
+// The second press of a double click raises DblClick instead of a Click;
+// with the first click it is one action.
 void frmCover::mouseDoubleClickEvent(QMouseEvent*) {
     press_ = Press::Double;
-    vb::ResumeNext([&] { Form_DblClick(); });
+    CountOnce(pressEntry_ != gEntriesStarted, [&] { Form_DblClick(); });
 }
 
 // A release belongs to the control the button went down on.
