@@ -116,10 +116,10 @@ std::map<int, quint32>& KeysDown() {
     return keys;
 }
 
-// Runs a key handler; when its press has ended an entry already, the stop
-// request it raises is taken back, while everything else it does (Escape's
-// password check) stands. On a busy machine a release comes after the
-// show has moved on, and would end the next entry too.
+// Runs a key or double-click handler; when its press has ended an entry
+// already, the stop request it raises is taken back, while everything else
+// it does (Escape's password check) stands. On a busy machine a release
+// comes after the show has moved on, and would end the next entry too.
 void CountOnce(bool stale, const std::function<void()>& handler) {
     const bool before = gStopRequest;
     vb::ResumeNext(handler);
