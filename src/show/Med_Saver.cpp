@@ -273,6 +273,10 @@ void Med_Saver::mousePressEvent(QMouseEvent* event) {
     if (Click) Click(platform::VbButton(event->button()), platform::VbShift(event->modifiers()), at.X, at.Y);
 }
 
+// The second press of a double click belongs to the first, which has acted
+// (a right double click would open the remote and close it again).
+void Med_Saver::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
 void Med_Saver::mouseMoveEvent(QMouseEvent* event) {
     const platform::TwipsPoint at = platform::PointInTwips(*this, *event);
     if (MouseMove) MouseMove(platform::VbButtons(event->buttons()), platform::VbShift(event->modifiers()), at.X, at.Y);

@@ -91,12 +91,13 @@ public:
     // with result 1.
     std::function<void(qint32 result)> EndOfStream;
     std::function<void()> Error;  // the engine refused a command (ErrorDescription)
-    std::function<void(int button, int shift, float x, float y)> Click;
+    std::function<void(int button, int shift, float x, float y)> Click;  // at a press; once for a double click
     std::function<void(int button, int shift, float x, float y)> MouseMove;
     std::function<void(int keyAscii)> KeyPress;
 
 private:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void TakeClipSize();

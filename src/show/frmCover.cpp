@@ -116,10 +116,10 @@ std::map<int, quint32>& KeysDown() {
     return keys;
 }
 
-// Runs a key handler; when its press has ended an entry already, the stop
-// request it raises is taken back, while everything else it does (Escape's
-// password check) stands. On a busy machine a release comes after the
-// show has moved on, and would end the next entry too.
+// Runs a key or double-click handler; when its press has ended an entry
+// already, the stop request it raises is taken back, while everything else
+// it does (Escape's password check) stands. On a busy machine a release
+// comes after the show has moved on, and would end the next entry too.
 void CountOnce(bool stale, const std::function<void()>& handler) {
     const bool before = gStopRequest;
     vb::ResumeNext(handler);
@@ -154,12 +154,16 @@ void frmCover::mouseMoveEvent(QMouseEvent* event) {
     });
 }
 
-void frmCover::mousePressEvent(QMouseEvent*) { press_ = Press::Single; }
+void frmCover::mousePressEvent(QMouseEvent*) {
+    press_ = Press::Single;
+    pressEntry_ = gEntriesStarted;
+}
 
-// The second press of a double click raises DblClick instead of a Click.
+// The second press of a double click raises DblClick instead of a Click;
+// with the first click it is one action.
 void frmCover::mouseDoubleClickEvent(QMouseEvent*) {
     press_ = Press::Double;
-    vb::ResumeNext([&] { Form_DblClick(); });
+    CountOnce(pressEntry_ != gEntriesStarted, [&] { Form_DblClick(); });
 }
 
 // A release belongs to the control the button went down on.

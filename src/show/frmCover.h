@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "platform/media/PlayerEngine.h"
 #include "platform/ui/ImageControl.h"
@@ -84,4 +85,8 @@ private:
     // that follows is the window's (a single press ends in a Click).
     enum class Press { None, Single, Double };
     Press press_ = Press::None;
+    // The entry the window's last press went down in: a double click that
+    // comes after the show has moved on since (its first click did that, or
+    // was another control's) does not end the next entry.
+    std::optional<quint32> pressEntry_;
 };

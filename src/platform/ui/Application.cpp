@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include "platform/ui/KeyReleases.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/web/WebEngineSetup.h"
 
@@ -32,6 +33,7 @@ std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, bool show
     auto application = std::make_unique<QApplication>(argc, argv);
     // Qt leaves with exit(1) when the display connection breaks.
     vb::RouteExitThroughEndProgram();
+    KeepKeyReleasesWithTheirPresses();
     return application;
 }
 
