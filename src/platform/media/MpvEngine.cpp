@@ -17,6 +17,7 @@
 #include "platform/media/MpvVideoWidget.h"
 #include "platform/media/PlayerEngine.h"
 #include "platform/media/PlayerTiming.h"
+#include "platform/vb/VbError.h"
 
 namespace platform::media {
 namespace {
@@ -62,6 +63,9 @@ private:
         std::atomic<bool> drainQueued{false};
     };
     std::unique_ptr<Core> NewCore();
+    // The second instance, made at the first preparation; false when it
+    // cannot be made, which is reported once and leaves the engine with one.
+    bool MakeSpare();
     static void Wakeup(void* core);
     // A command or setting mpv refused for the clip playing is reported
     // through Error; the clip goes on as it can.
@@ -85,6 +89,8 @@ private:
 
     MpvOptions options_;
     bool headless_ = false;
+    bool failSpare_ = false;  // ZORSCR_FAIL_SECOND_PLAYER: a spare that cannot be made
+    bool oneCore_ = false;    // the spare could not be made: nothing is prepared
     QObject receiver_;  // queued calls into the GUI thread; dropped with it
     QPointer<QWidget> view_;
     MpvVideoWindow* window_ = nullptr;  // owned by view_
@@ -109,7 +115,9 @@ private:
 };
 
 MpvEngine::MpvEngine(MpvOptions options)
-    : options_(options), headless_(qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1")) {
+    : options_(options),
+      headless_(qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1")),
+      failSpare_(qEnvironmentVariable("ZORSCR_FAIL_SECOND_PLAYER") == QLatin1String("1")) {
     current_ = NewCore();
     opening_.setSingleShot(true);
     opening_.setTimerType(Qt::PreciseTimer);  // a coarse one may end the bound 5 % early
@@ -132,6 +140,24 @@ MpvEngine::~MpvEngine() {
 }
 
 std::unique_ptr<MpvEngine::Core> MpvEngine::NewCore() { return std::make_unique<Core>(*this, options_, headless_); }
+
+// Preparing is an addition for seamless changes: without it every clip is
+// opened afresh, as a clip not prepared in time is, so the show goes on.
+bool MpvEngine::MakeSpare() {
+    if (spare_) return true;
+    if (oneCore_) return false;
+    try {
+        if (failSpare_)
+            throw vb::VbError(vb::ErrNum::CantCreateObject, QStringLiteral("libmpv could not be created (ZORSCR_FAIL_SECOND_PLAYER=1)"));
+        spare_ = NewCore();
+        return true;
+    } catch (const vb::VbError& e) {
+        oneCore_ = true;
+        Report(QStringLiteral("second player for seamless changes: %1; clips open one after another")
+                   .arg(e.description()));
+        return false;
+    }
+}
 
 void MpvEngine::Check(int code, const QByteArray& what) {
     if (code < 0) Report(MpvReason(what, code));
@@ -233,7 +259,7 @@ void MpvEngine::Prepare(const QString& url, double start) {
         deferred_.emplace(url, start);
         return;
     }
-    if (!spare_) spare_ = NewCore();
+    if (!MakeSpare()) return;
     if (window_) window_->Add(spare_->Handle());
     if (spare_->url == url && std::abs(spare_->start - start) < 1e-6) return;
     spare_->LoadLater(url, start, "none");

@@ -75,9 +75,13 @@ public:
 
 // libmpv. Raises vb::VbError 429 (a component that cannot be created), with
 // mpv's reason, when mpv cannot be created or refuses an option at its
-// start. With the environment variable ZORSCR_MPV_HEADLESS=1 it neither
-// shows a picture nor plays sound (vo=null, ao=null) and View() is nullptr:
-// for tests and machines without a display or sound device.
+// start. The second instance that prepares clips is made at the first
+// Prepare; when it cannot be made, Error says so once and every clip opens
+// afresh in the one instance. With the environment variable
+// ZORSCR_MPV_HEADLESS=1 it neither shows a picture nor plays sound (vo=null,
+// ao=null) and View() is nullptr: for tests and machines without a display
+// or sound device. ZORSCR_FAIL_SECOND_PLAYER=1 makes the second instance
+// fail to be made: how a test shows the show going on with one.
 std::unique_ptr<PlayerEngine> NewMpvEngine();
 
 // The same with options of the caller's in place of the program's own
