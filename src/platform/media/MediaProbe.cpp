@@ -268,10 +268,6 @@ MediaFacts ReadClip(int fd) {
         facts.reason = QStringLiteral("neither video nor sound in it");
         return facts;
     }
-    if (streams.video) {
-        facts.width = streams.video->codecpar->width;
-        facts.height = streams.video->codecpar->height;
-    }
     if (picture && streams.video && !streams.sound) {
         // Only the player's decoders know it: the show's picture readers
         // do not (a missing Qt image-format plugin, JPEG XL...).
@@ -279,6 +275,10 @@ MediaFacts ReadClip(int fd) {
         facts.picture = true;
         facts.reason = QStringLiteral("no picture reader for it is installed");
         return facts;
+    }
+    if (streams.video) {
+        facts.width = streams.video->codecpar->width;
+        facts.height = streams.video->codecpar->height;
     }
     facts.kind = streams.video ? MediaKind::Video : MediaKind::Sound;
     facts.seconds = Seconds(context);
