@@ -410,8 +410,10 @@ public:
         const platform::media::MediaFacts facts = platform::media::ProbeMedia(path);
         if (True(At(collection.Values(n, "Looping"), 9))) {  // the show draws it itself, and stops at one it cannot
             if (facts.kind == MediaKind::Picture) return 0;
-            Fail(file, QStringLiteral("entry %1: %2: the show cannot draw it (%3); the show stops there")
-                           .arg(n).arg(path, facts.kind == MediaKind::Unknown ? Refusal(facts) : "not a picture"));
+            const QString why = facts.picture ? QStringLiteral("a %1 picture: %2").arg(facts.format, facts.reason)
+                                : facts.kind == MediaKind::Unknown ? facts.reason
+                                                                   : QStringLiteral("not a picture");
+            Fail(file, QStringLiteral("entry %1: %2: the show cannot draw it (%3); the show stops there").arg(n).arg(path, why));
             return 1;
         }
         if (facts.kind != MediaKind::Unknown && facts.kind != MediaKind::Page) return 0;
