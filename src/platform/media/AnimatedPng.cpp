@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QtEndian>
+#include <cstring>
 
 #include <unistd.h>
 

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
