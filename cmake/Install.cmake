@@ -80,10 +80,13 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the programs link come from dpkg-shlibdeps; these are loaded
 # at run time and no linked library names them: the browser's helper process
 # (whose package also brings its resources) and Mesa's drivers, which draw
-# even without a graphics card. Qt's X11 platform plugin comes with
-# libqt6gui6, which the programs link.
+# even without a graphics card, and Qt's readers of WebP and TIFF pictures
+# (without them the show could not draw pictures the collection maker has
+# no reader for either). Qt's X11 platform plugin comes with libqt6gui6,
+# which the programs link; libheif1 is linked and brings its HEVC and AV1
+# decoders.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, libgl1-mesa-dri")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, libgl1-mesa-dri, qt6-image-formats-plugins")
 # ALSA's "default" mixer reaches a sound server's volume through its plugins.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver, libasound2-plugins")
 include(CPack)

@@ -175,6 +175,12 @@ public:
         return collection;
     }
 
+    // Why a file is no entry, from its probe; the summary groups the text before "(".
+    static QString Refusal(const platform::media::MediaFacts& facts) {
+        if (facts.picture) return QStringLiteral("a %1 picture, which the show cannot draw (%2)").arg(facts.format, facts.reason);
+        return "not a video, sound, picture or page (" + facts.reason + ")";
+    }
+
     // Why a file cannot become an entry of collection; empty when it can.
     QString Unstorable(const Collection& collection, const QString& folder, const QString& name) {
         for (const QString& part : {folder, name}) {
@@ -247,7 +253,7 @@ public:
             } else {
                 entry.facts = platform::media::ProbeMedia(c.path);
                 if (entry.facts.kind == MediaKind::Unknown) {
-                    skip(c, "not a video, sound, picture or page (" + entry.facts.reason + ")");
+                    skip(c, Refusal(entry.facts));
                     continue;
                 }
                 const QFileInfo info(c.path);
@@ -402,6 +408,14 @@ public:
         }
         if (IsAddress(location)) return 0;
         const platform::media::MediaFacts facts = platform::media::ProbeMedia(path);
+        if (True(At(collection.Values(n, "Looping"), 9))) {  // the show draws it itself, and stops at one it cannot
+            if (facts.kind == MediaKind::Picture) return 0;
+            const QString why = facts.picture ? QStringLiteral("a %1 picture: %2").arg(facts.format, facts.reason)
+                                : facts.kind == MediaKind::Unknown ? facts.reason
+                                                                   : QStringLiteral("not a picture");
+            Fail(file, QStringLiteral("entry %1: %2: the show cannot draw it (%3); the show stops there").arg(n).arg(path, why));
+            return 1;
+        }
         if (facts.kind != MediaKind::Unknown && facts.kind != MediaKind::Page) return 0;
         Fail(file, QStringLiteral("entry %1: %2: the player cannot open it (%3); the show skips it")
                        .arg(n).arg(path, facts.kind == MediaKind::Page ? "a web page, not a web entry" : facts.reason));

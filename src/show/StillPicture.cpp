@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "config/Instances.h"
+#include "config/LogError.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/VbConvert.h"
 #include "platform/vb/VbError.h"
@@ -62,7 +63,14 @@ void ShowStillPicture(frmCover& cover, Movie& entry) {
     still.LoadPicture(QString());
     still.setVisible(false);
     still.LetStretch(true);
-    still.LoadPicture(entry.Path() + entry.MovieName());
+    // A picture that cannot be drawn ends the show with the location error;
+    // the log keeps why (gone, or the reader's reason).
+    const QString file = entry.Path() + entry.MovieName();
+    vb::OnError([&] { still.LoadPicture(file); },
+                [&](const vb::VbError& e) {
+                    LogError(QStringLiteral("Picture error: %1: %2").arg(file, e.description()), false);
+                    throw e;
+                });
     PlaceStill(cover, entry);
     still.setVisible(true);
     cover.show();

@@ -92,7 +92,7 @@ TEST(PackageE2E, InstallsTheProgramItsLinksAndItsDocuments) {
     EXPECT_TRUE(IsDisplayModeSettings(root / "usr/share/xscreensaver/config/zorscr.xml"));
 
     const QString depends = Output("dpkg-deb", {"-f", ZORSCR_DEB, "Depends"}).trimmed();
-    for (const char* needed : {"libmpv\\d+", "libqt6gui6", "libqt6webenginecore6-bin"})
+    for (const char* needed : {"libmpv\\d+", "libqt6gui6", "libqt6webenginecore6-bin", "libheif1", "qt6-image-formats-plugins"})
         EXPECT_TRUE(depends.contains(QRegularExpression(QStringLiteral("(^|[,|] *)%1( |,|$)").arg(needed))))
             << needed << " in " << depends.toStdString();
 }

@@ -115,6 +115,8 @@ TEST_F(ShowE2E, MissingStillShowsTheLocationErrorAndEndsAfterOk) {
     EXPECT_EQ(show->state(), QProcess::Running);  // until the box is answered
     EXPECT_TRUE(screen_.Answer("ZOR Movie Location error", "Return"));
     EXPECT_TRUE(show->EndsCleanly());
+    const QString log = ReadText(program_.file("ZORError.Log"));
+    EXPECT_TRUE(log.contains("Picture error: " + program_.file("going.png") + ": File not found")) << qPrintable(log);
 }
 
 // An entry that shows nothing is passed over like a file that cannot be

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QImageReader>
 #include <QStringConverter>
 #include <QStringDecoder>
 
@@ -22,6 +21,7 @@ extern "C" {
 #include <libavutil/mem.h>
 }
 
+#include "platform/media/PictureHeader.h"
 #include "platform/system/FileProblem.h"
 
 namespace platform::media {
@@ -93,27 +93,22 @@ bool IsPage(const QByteArray& head) {
     return false;
 }
 
-// ---- Pictures through Qt ----
+// ---- Pictures ----
 
-// Qt's readers of formats whose few magic bytes also begin other files.
-bool IsWeakSignature(const QByteArray& format) { return format == "tga" || format == "wbmp"; }
-
-// The size comes from the header: no reader here decodes pixels for it.
-bool ReadPicture(int fd, MediaFacts& facts) {
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) return false;
-    QImageReader reader(&file);
-    reader.setDecideFormatFromContent(true);
-    // The format first: it is told from the bytes at the start, which
-    // reading the size moves past.
-    const QByteArray format = reader.format();
-    if (format.isEmpty() || IsWeakSignature(format)) return false;
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty()) return false;
+// A picture is only what the show can draw; a known picture format it
+// cannot draw is refused with the reason, never passed on as a clip.
+bool ReadPicture(int fd, const QByteArray& head, MediaFacts& facts) {
+    const PictureHeader header = ReadPictureHeader(fd, head);
+    if (header.format.isEmpty()) return false;
+    facts.format = header.format;
+    if (!header.Drawable()) {
+        facts.picture = true;
+        facts.reason = header.reason;
+        return true;
+    }
     facts.kind = MediaKind::Picture;
-    facts.width = size.width();
-    facts.height = size.height();
-    facts.format = QString::fromLatin1(format);
+    facts.width = header.size.width();
+    facts.height = header.size.height();
     return true;
 }
 
@@ -273,15 +268,17 @@ MediaFacts ReadClip(int fd) {
         facts.reason = QStringLiteral("neither video nor sound in it");
         return facts;
     }
+    if (picture && streams.video && !streams.sound) {
+        // Only the player's decoders know it: the show's picture readers
+        // do not (a missing Qt image-format plugin, JPEG XL...).
+        facts.format.chop(5);  // "webp_pipe": "webp"
+        facts.picture = true;
+        facts.reason = QStringLiteral("no picture reader for it is installed");
+        return facts;
+    }
     if (streams.video) {
         facts.width = streams.video->codecpar->width;
         facts.height = streams.video->codecpar->height;
-    }
-    if (picture && streams.video && !streams.sound) {
-        if (!HasSize(streams.video)) return Refused(QStringLiteral("a picture whose size cannot be read"));
-        facts.kind = MediaKind::Picture;
-        if (facts.format.endsWith(QLatin1String("_pipe"))) facts.format.chop(5);  // "webp_pipe": "webp"
-        return facts;
     }
     facts.kind = streams.video ? MediaKind::Video : MediaKind::Sound;
     facts.seconds = Seconds(context);
@@ -322,7 +319,7 @@ MediaFacts ProbeMedia(const QString& path) {
     }
 
     MediaFacts facts;
-    if (ReadPicture(file.get(), facts)) return facts;
+    if (ReadPicture(file.get(), head, facts)) return facts;
     if (::lseek(file.get(), 0, SEEK_SET) != 0) return Refused(ErrnoText(errno));
     return ReadClip(file.get());
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What kind of media a file holds and its facts (length, frame rate, size),
 // told from its content alone, never from its name. Reads headers only: a
-// picture's size from its header through Qt's image readers, a clip's from
+// picture's size from its header through the show's own picture readers
+// (PictureHeader), a clip's from
 // its container through libavformat; frames are decoded only for the few
 // containers whose header lacks the length or size (MPEG-TS, raw streams),
 // and then within a small read limit. Meant for thousands of files a second.
@@ -31,12 +32,14 @@ struct MediaFacts {
     // "png", "html"); also set for Unknown when the container was recognised
     // but holds neither video nor sound.
     QString format;
+    bool picture = false;  // Unknown only: a picture (of format) that the show cannot draw, for reason
     QString reason;  // why kind is Unknown ("not a regular file (a FIFO)", av_strerror text...); else empty
 };
 
 // A video has a video stream that is not just an attached picture (cover
-// art); a sound has sound streams only. A single still image that only
-// FFmpeg reads (its image demuxers) is a Picture. A page is HTML: after an
+// art); a sound has sound streams only. A picture is one the show can draw
+// (PictureHeader); a picture it cannot draw (no decoder here, a format only
+// FFmpeg reads) is Unknown with the reason and its format. A page is HTML: after an
 // optional byte order mark and white space it starts with "<!doctype html",
 // "<html", "<head" or "<body", in any case.
 MediaFacts ProbeMedia(const QString& path);

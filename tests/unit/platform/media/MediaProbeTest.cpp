@@ -34,6 +34,24 @@ std::function<void(const QString&)> Renamed(const char* type, std::function<void
     };
 }
 
+// A picture ImageMagick writes (HEIC, AVIF through libheif).
+std::function<void(const QString&)> Converted(const char* type, int width, int height) {
+    return [=](const QString& path) {
+        QProcess process;
+        process.start("convert", {"-size", QStringLiteral("%1x%2").arg(width).arg(height), "xc:orange",
+                                  QLatin1String(type) + u':' + path});
+        ASSERT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0);
+    };
+}
+
+// A JPEG whose EXIF data says it was taken with the camera turned right.
+void UprightPhoto(const QString& path) {
+    MakeStill(path + ".jpg", ColourSource(Qt::gray, 50, 20));
+    const QByteArray exif = QByteArray("Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 32);
+    const QByteArray jpeg = ReadBytes(path + ".jpg");
+    WriteBytes(path, jpeg.left(2) + "\xFF\xE1" + char(0) + char(exif.size() + 2) + exif + jpeg.mid(2));
+}
+
 std::function<void(const QString&)> Bytes(const QByteArray& bytes) {
     return [=](const QString& path) { WriteBytes(path, bytes); };
 }
@@ -71,8 +89,14 @@ TEST(MediaProbeTest, TellsTheKindAndFactsFromTheContent) {
         {"covered.mp4", coveredTone, MediaKind::Sound, 0, 0, 1, 0, "mp3"},
         {"picture.mp4", Renamed("png", still(Qt::green, 40, 30)), MediaKind::Picture, 40, 30, 0, 0, "png"},
         {"photo.avi", Renamed("jpg", still(Qt::gray, 50, 20)), MediaKind::Picture, 50, 20, 0, 0, "jpeg"},
-        // Read by FFmpeg where Qt has no WebP reader.
+        // Qt's WebP reader is a plugin of its own.
         {"still.mkv", Renamed("webp", still(Qt::cyan, 24, 16)), MediaKind::Picture, 24, 16, 0, 0, "webp"},
+        {"upright.png", UprightPhoto, MediaKind::Picture, 20, 50, 0, 0, "jpeg"},
+        {"phone.jpg", Converted("heic", 40, 30), MediaKind::Picture, 40, 30, 0, 0, "heif"},
+        {"photo.mp4", Converted("avif", 40, 30), MediaKind::Picture, 40, 30, 0, 0, "avif"},
+        // Pictures only FFmpeg reads here are nothing the show can draw.
+        {"new.png", Renamed("jxl", [](const QString& p) { Ffmpeg({"-f", "lavfi", "-i", ColourSource(Qt::red), "-frames:v", "1", "-c:v", "libjxl", p}); }),
+         MediaKind::Unknown, 0, 0, 0, 0, "jpegxl", "no picture reader for it is installed"},
         {"page.txt", Bytes("\xEF\xBB\xBF \r\n\t<!DOCTYPE HTML><title>x</title>"), MediaKind::Page, 0, 0, 0, 0, "html"},
         {"header.htm", Bytes("<header>not a page</header>"), MediaKind::Unknown, 0, 0, 0, 0, nullptr},
         {"notes.mp4", Bytes("Just some notes,\nnot a clip.\n"), MediaKind::Unknown, 0, 0, 0, 0, nullptr,
