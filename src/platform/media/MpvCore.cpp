@@ -43,12 +43,23 @@ constexpr std::pair<const char*, const char*> kProgramOptions[] = {
     {"load-scripts", "no"},
 };
 
+// PULSE_SERVER lists servers ("{machine}unix:/path", "tcp:host", a path, a
+// host); a local socket counts when it exists, a network server on trust.
+bool PulseServerNamed() {
+    for (QString server : qEnvironmentVariable("PULSE_SERVER").split(u' ', Qt::SkipEmptyParts)) {
+        if (server.startsWith(u'{')) server = server.mid(server.indexOf(u'}') + 1);
+        if (server.startsWith(QLatin1String("unix:"))) server = server.mid(5);
+        if (!server.startsWith(u'/') || QFileInfo::exists(server)) return true;
+    }
+    return false;
+}
+
 // A sound server's socket or an ALSA playback device. Without any, mpv would
 // try each of its outputs before falling back to none, which delays the
 // first picture by a few tenths of a second.
 bool SoundOutputExists() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) return true;
+    if (PulseServerNamed()) return true;
     if (!runtime.isEmpty() && (QFileInfo::exists(runtime + QStringLiteral("/pulse/native")) ||
                                QFileInfo::exists(runtime + QStringLiteral("/pipewire-0"))))
         return true;
@@ -76,7 +87,6 @@ MpvCore::MpvCore(MpvOptions options, bool headless) {
     try {
         option("vo", headless ? "null" : "libmpv");
         if (headless || !SoundOutputExists()) option("ao", "null");
-        if (!headless) option("vid", "no");
         for (const auto& [name, value] : options) option(name, value);
         Require(mpv_initialize(mpv_), "libmpv initialise");
         for (const auto& [name, format] : {std::pair{"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},

@@ -28,8 +28,8 @@ class MpvCore {
 public:
     // Raises vb::VbError 429 (a component that cannot be created), with mpv's
     // reason, when mpv cannot be created or refuses an option. Headless: no
-    // picture and no sound. Without headless, video stays off until a
-    // renderer exists (EnableVideo).
+    // picture and no sound. Without headless the picture needs a renderer
+    // (MpvVideoWindow) before a clip is loaded.
     MpvCore(MpvOptions options, bool headless);
     ~MpvCore();
     MpvCore(const MpvCore&) = delete;

@@ -125,7 +125,7 @@ MpvEngine::MpvEngine(MpvOptions options)
     if (headless_) return;
     window_ = new MpvVideoWindow(
         [this](mpv_handle* mpv, bool available) {
-            // Video waits for the renderer, which exists once the picture is shown.
+            // Without a renderer (it went, or cannot be made) a clip plays its sound alone.
             for (Core* core : {current_.get(), spare_.get()}) {
                 if (core && core->Handle() == mpv) core->Set("vid", available ? "auto" : "no");
             }
