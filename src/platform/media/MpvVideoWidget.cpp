@@ -121,21 +121,15 @@ MpvVideoWindow::Renderer* MpvVideoWindow::Find(mpv_handle* mpv) {
     return nullptr;
 }
 
-// The picture shown is drawn again. A hidden player's news is read at once:
-// its decoder may wait for work only the render thread does, and a prepared
-// clip would otherwise have no picture ready when shown.
+// The picture shown is drawn again. Any other picture is drawn where
+// nobody sees it, at once: mpv holds the clip until its picture has been
+// drawn (for as long as 0.2 s), and it is drawn again when shown.
 void MpvVideoWindow::Updated(mpv_handle* mpv) {
     Renderer* renderer = Find(mpv);
     if (!renderer) return;
-    if (mpv == shown_) {
-        requestUpdate();
-        return;
-    }
+    if (mpv == shown_ && isExposed()) return requestUpdate();
     if (!MakeCurrent(false)) return;
-    if (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME && !renderer->frameWaiting) {
-        renderer->frameWaiting = true;
-        TimeStep("frame ready", QStringLiteral("(prepared)"));
-    }
+    DrawUnseen(*renderer);
     context_->doneCurrent();
 }
 
@@ -145,6 +139,17 @@ void MpvVideoWindow::Paint() {
     Draw();
     context_->swapBuffers(this);
     context_->doneCurrent();
+}
+
+// A new picture is counted when it is first seen. One pixel: the picture
+// is only taken from mpv here.
+void MpvVideoWindow::DrawUnseen(Renderer& renderer) {
+    if (!(mpv_render_context_update(renderer.context) & MPV_RENDER_UPDATE_FRAME)) return;
+    mpv_opengl_fbo fbo{static_cast<int>(context_->defaultFramebufferObject()), 1, 1, 0};
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo}, {MPV_RENDER_PARAM_INVALID, nullptr}};
+    if (mpv_render_context_render(renderer.context, params) < 0 || renderer.frameWaiting) return;
+    renderer.frameWaiting = true;
+    if (renderer.mpv != shown_) TimeStep("frame ready", QStringLiteral("(prepared)"));
 }
 
 void MpvVideoWindow::Draw() {

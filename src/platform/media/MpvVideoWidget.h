@@ -68,6 +68,7 @@ private:
     bool MakeCurrent(bool onWindow);
     void Paint();
     void Draw();
+    void DrawUnseen(Renderer& renderer);  // with the context current
     void AddRenderer(mpv_handle* mpv);
     void NoRenderer(mpv_handle* mpv, const QString& reason);
     void ReleaseRenderers();
