@@ -1,9 +1,15 @@
 // The show's player where the machine gives it less than it would like:
-// no second player for seamless changes.
+// no second player for seamless changes, no sound output, clips without a
+// sound track.
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QRegularExpression>
+#include <memory>
+
 #include "e2e/ShowE2E.h"
+#include "support/PulseServer.h"
 
 using namespace testsupport;
 
@@ -21,6 +27,59 @@ TEST_F(ShowE2E, TheShowPlaysOnWhenNoSecondPlayerCanBeMade) {
     EXPECT_EQ(show->state(), QProcess::Running);
     const QString log = ReadText(program_.file("ZORError.Log"));
     EXPECT_EQ(log.count(QStringLiteral("second player for seamless changes")), 1) << qPrintable(log);
+}
+
+// The milliseconds from the open of a file to the last step the trace gives
+// it; -1 when it was not opened.
+double OpenFor(const QString& trace, const QString& file) {
+    const qsizetype from = trace.indexOf(QStringLiteral(" open ") + file);
+    if (from < 0) return -1;
+    const qsizetype to = trace.indexOf(QStringLiteral(" open "), from + 1);
+    double longest = 0;
+    static const QRegularExpression step(QStringLiteral(R"(player timing: \+([0-9.]+) )"));
+    for (const auto& m : step.globalMatch(trace.mid(from, to < 0 ? -1 : to - from))) longest = qMax(longest, m.captured(1).toDouble());
+    return longest;
+}
+
+// Clips without a sound track play in both players of the seamless change,
+// with no sound output (PULSE_SERVER names a socket nobody listens on) and
+// with a sound server: three of them come round twice and nothing is
+// logged. Without a sound output a sound without a picture plays, silent,
+// for its length, and the log says so once.
+TEST_F(ShowE2E, SilentClipsPlayWithOrWithoutASoundOutput) {
+    for (const auto& [name, colour] :
+         {std::pair{"red-silent.mp4", kRed}, {"green-silent.mp4", kGreen}, {"blue-silent.mp4", kBlue}})
+        MakeSilentClip(program_.file(name), ColourSource(colour), 2);
+    MakeTone(program_.file("tone.mka"), 4);
+    const QList<EntrySpec> silent{Entry("red-silent.mp4"), Entry("green-silent.mp4"), Entry("blue-silent.mp4")};
+    for (const auto& [server, entries] : {std::pair{false, silent + QList{Entry("tone.mka")}}, {true, silent}}) {
+        SCOPED_TRACE(server ? "PulseAudio null sink" : "no sound output");
+        std::unique_ptr<PulseServer> sound;
+        ScopedEnv noServer;
+        if (server) {
+            sound = std::make_unique<PulseServer>();
+            sound->UseInThisProcess();
+        } else {
+            noServer.Set("PULSE_SERVER", "unix:" + QFile::encodeName(program_.file("no-server")));
+        }
+        QFile::remove(program_.file("ZORError.Log"));
+        const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", entries);
+        for (int round = 1; round <= 2; ++round) {
+            for (const QColor& c : {kRed, kGreen, kBlue})
+                ASSERT_TRUE(screen_.Shows(kCentre, c)) << "round " << round << ' ' << qPrintable(c.name());
+        }
+        EXPECT_EQ(show->state(), QProcess::Running);
+        const QString log = ReadText(program_.file("ZORError.Log"));
+        const QString trace = ReadText(program_.file("trace.txt"));
+        if (server) {
+            EXPECT_TRUE(log.isEmpty()) << qPrintable(log);
+        } else {
+            EXPECT_GT(OpenFor(trace, program_.file("tone.mka")), 3500) << qPrintable(trace);
+            EXPECT_EQ(log.count(QLatin1Char('\n')), 1) << qPrintable(log);
+            EXPECT_TRUE(log.contains(QStringLiteral("no sound output; entries without a picture play silently")))
+                << qPrintable(log);
+        }
+    }
 }
 
 }  // namespace

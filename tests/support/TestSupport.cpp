@@ -51,6 +51,15 @@ void MakeClip(const QString& path, const QString& picture, double seconds) {
             "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest", path});
 }
 
+void MakeSilentClip(const QString& path, const QString& picture, double seconds) {
+    Ffmpeg({picture, "-t", QString::number(seconds), "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p",
+            "-an", path});
+}
+
+void MakeTone(const QString& path, double seconds) {
+    Ffmpeg({"sine=frequency=440", "-t", QString::number(seconds), "-vn", path});
+}
+
 void MakeStill(const QString& path, const QString& picture) { Ffmpeg({picture, "-frames:v", "1", path}); }
 
 TempFolder::TempFolder() {

@@ -44,6 +44,9 @@ inline void SendKey(QObject& to, int key, const QString& text) {
 QString ColourSource(const QColor& colour, int width = 320, int height = 240);
 // A clip of a picture source ("testsrc2=size=1920x1080:rate=30", a colour) with a tone.
 void MakeClip(const QString& path, const QString& picture, double seconds);
+// The same without a sound track, and a sound without a picture.
+void MakeSilentClip(const QString& path, const QString& picture, double seconds);
+void MakeTone(const QString& path, double seconds);
 void MakeStill(const QString& path, const QString& picture);
 
 // A fresh folder that is removed with the object.

@@ -43,12 +43,23 @@ constexpr std::pair<const char*, const char*> kProgramOptions[] = {
     {"load-scripts", "no"},
 };
 
+// PULSE_SERVER lists servers ("{machine}unix:/path", "tcp:host", a path, a
+// host); a local socket counts when it exists, a network server on trust.
+bool PulseServerNamed() {
+    for (QString server : qEnvironmentVariable("PULSE_SERVER").split(u' ', Qt::SkipEmptyParts)) {
+        if (server.startsWith(u'{')) server = server.mid(server.indexOf(u'}') + 1);
+        if (server.startsWith(QLatin1String("unix:"))) server = server.mid(5);
+        if (!server.startsWith(u'/') || QFileInfo::exists(server)) return true;
+    }
+    return false;
+}
+
 // A sound server's socket or an ALSA playback device. Without any, mpv would
 // try each of its outputs before falling back to none, which delays the
 // first picture by a few tenths of a second.
 bool SoundOutputExists() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) return true;
+    if (PulseServerNamed()) return true;
     if (!runtime.isEmpty() && (QFileInfo::exists(runtime + QStringLiteral("/pulse/native")) ||
                                QFileInfo::exists(runtime + QStringLiteral("/pipewire-0"))))
         return true;
@@ -75,12 +86,13 @@ MpvCore::MpvCore(MpvOptions options, bool headless) {
     };
     try {
         option("vo", headless ? "null" : "libmpv");
-        if (headless || !SoundOutputExists()) option("ao", "null");
-        if (!headless) option("vid", "no");
+        audible_ = !headless && SoundOutputExists();
+        if (!audible_) option("ao", "null");
         for (const auto& [name, value] : options) option(name, value);
+        if (qEnvironmentVariableIsSet("TMP_MPV_LOG")) option("log-file", qgetenv("TMP_MPV_LOG").constData());
         Require(mpv_initialize(mpv_), "libmpv initialise");
         for (const auto& [name, format] : {std::pair{"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},
-                                           {"dwidth", MPV_FORMAT_INT64}, {"dheight", MPV_FORMAT_INT64}})
+                                           {"time-pos", MPV_FORMAT_DOUBLE}, {"video-out-params", MPV_FORMAT_NODE}})
             Require(mpv_observe_property(mpv_, 0, name, format), QByteArray("libmpv observe ") + name);
     } catch (...) {
         mpv_terminate_destroy(mpv_);
@@ -95,15 +107,30 @@ MpvCore::~MpvCore() {
     mpv_terminate_destroy(mpv_);
 }
 
-int MpvCore::Set(const char* name, const QByteArray& value) {
-    return mpv_set_property_string(mpv_, name, value.constData());
+uint64_t MpvCore::Ask(const QByteArray& what) {
+    asked_[++lastTag_] = what;
+    return lastTag_;
 }
 
-int MpvCore::SetDouble(const char* name, double value) {
-    return mpv_set_property(mpv_, name, MPV_FORMAT_DOUBLE, &value);
+QString MpvCore::Answer(uint64_t tag, int code) {
+    if (code >= 0) return {};
+    const QByteArray what = asked_[tag];
+    asked_.erase(tag);
+    return MpvReason(what, code);
 }
 
-int MpvCore::Command(const char** words) { return mpv_command(mpv_, words); }
+QString MpvCore::Set(const char* name, const QByteArray& value) {
+    const char* text = value.constData();
+    const uint64_t tag = Ask(QByteArray("set ") + name + "=" + value);
+    return Answer(tag, mpv_set_property_async(mpv_, tag, name, MPV_FORMAT_STRING, &text));
+}
+
+QString MpvCore::Command(const char** words) {
+    QByteArrayList what;
+    for (const char** word = words; *word; ++word) what << *word;
+    const uint64_t tag = Ask(what.join(' '));
+    return Answer(tag, mpv_command_async(mpv_, tag, words));
+}
 
 bool MpvCore::GetDouble(const char* name, double& value) const {
     double got = 0;
@@ -128,68 +155,61 @@ static int64_t EntryOf(const mpv_node& result) {
     return -1;
 }
 
+QSize DisplaySize(const mpv_node& params) {
+    if (params.format != MPV_FORMAT_NODE_MAP) return {};
+    int64_t width = 0, height = 0;
+    for (int i = 0; i < params.u.list->num; ++i) {
+        const mpv_node& value = params.u.list->values[i];
+        if (value.format != MPV_FORMAT_INT64) continue;
+        if (qstrcmp(params.u.list->keys[i], "dw") == 0) width = value.u.int64;
+        if (qstrcmp(params.u.list->keys[i], "dh") == 0) height = value.u.int64;
+    }
+    return QSize(static_cast<int>(width), static_cast<int>(height));
+}
+
 // What is known of a clip starts again; url empty: no clip.
 void MpvCore::Forget(const QString& file, double at) {
     url = file;
     start = at;
     entry = -1;
+    position = at;
+    if (loadTag_) asked_.erase(std::exchange(loadTag_, 0));  // its reply, if any, is of no clip now
     started = loaded = shown = false;
     duration = 0;
     size = {};
 }
 
-int MpvCore::Load(const QString& file, double at, const QByteArray& end) {
+void MpvCore::Load(const QString& file, double at, const QByteArray& end) {
     Forget(file, at);
-    loadTag = 0;
     Set("pause", "yes");
     Set("start", Decimal(at));
     Set("end", end);
     const QByteArray bytes = file.toUtf8();
     const char* command[] = {"loadfile", bytes.constData(), nullptr};
-    mpv_node result;
-    const int code = mpv_command_ret(mpv_, command, &result);
-    if (code < 0) return code;
-    entry = EntryOf(result);
-    mpv_free_node_contents(&result);
-    return code;
-}
-
-void MpvCore::LoadLater(const QString& file, double at, const QByteArray& end) {
-    Forget(file, at);
-    loadTag = ++lastTag_;
-    SetLater("pause", "yes");
-    SetLater("start", Decimal(at));
-    SetLater("end", end);
-    const QByteArray bytes = file.toUtf8();
-    const char* command[] = {"loadfile", bytes.constData(), nullptr};
-    if (mpv_command_async(mpv_, loadTag, command) < 0) url.clear();
-}
-
-void MpvCore::StopLater() {
-    Forget({}, 0);
-    loadTag = 0;
-    const char* command[] = {"stop", nullptr};
-    mpv_command_async(mpv_, 0, command);
-}
-
-void MpvCore::SetLater(const char* name, const QByteArray& value) {
-    const char* text = value.constData();
-    mpv_set_property_async(mpv_, 0, name, MPV_FORMAT_STRING, &text);
-}
-
-void MpvCore::TakeLoadReply(const mpv_event& reply) {
-    if (loadTag == 0 || reply.reply_userdata != loadTag) return;  // of a load given up since
-    if (reply.error < 0) {
+    loadTag_ = Ask("loadfile " + bytes);
+    if (mpv_command_async(mpv_, loadTag_, command) < 0) {
+        asked_.erase(std::exchange(loadTag_, 0));
         url.clear();
-        return;
     }
-    entry = EntryOf(static_cast<const mpv_event_command*>(reply.data)->result);
 }
 
-int MpvCore::Stop() {
+void MpvCore::Stop() {
     Forget({}, 0);
     const char* command[] = {"stop", nullptr};
-    return Command(command);
+    Command(command);
+}
+
+QString MpvCore::TakeReply(const mpv_event& reply) {
+    const auto asked = asked_.find(reply.reply_userdata);
+    if (asked == asked_.end()) return {};
+    const QByteArray what = asked->second;
+    asked_.erase(asked);
+    if (reply.reply_userdata == loadTag_) {
+        loadTag_ = 0;
+        if (reply.error < 0) url.clear();
+        else entry = EntryOf(static_cast<const mpv_event_command*>(reply.data)->result);
+    }
+    return reply.error < 0 ? MpvReason(what, reply.error) : QString();
 }
 
 const mpv_event& MpvCore::NextEvent() { return *mpv_wait_event(mpv_, 0); }

@@ -11,11 +11,13 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <span>
 #include <utility>
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_node;
 
 namespace platform::media {
 
@@ -28,38 +30,40 @@ class MpvCore {
 public:
     // Raises vb::VbError 429 (a component that cannot be created), with mpv's
     // reason, when mpv cannot be created or refuses an option. Headless: no
-    // picture and no sound. Without headless, video stays off until a
-    // renderer exists (EnableVideo).
+    // picture and no sound. Without headless the picture needs a renderer
+    // (MpvVideoWindow) before a clip is loaded.
     MpvCore(MpvOptions options, bool headless);
     ~MpvCore();
     MpvCore(const MpvCore&) = delete;
     MpvCore& operator=(const MpvCore&) = delete;
 
     mpv_handle* Handle() const { return mpv_; }
+    // False when it plays without sound: headless, or no sound output.
+    bool Audible() const { return audible_; }
     void Listen(void (*wakeup)(void* context), void* context);
 
-    // mpv's result code (below 0: refused).
-    int Set(const char* name, const QByteArray& value);
-    int SetDouble(const char* name, double value);
-    int Command(const char** words);
-    // A property mpv has not got at the moment leaves value as it was and
-    // gives false.
+    // Requests never wait for mpv: the GUI thread draws mpv's pictures, and
+    // mpv's core may itself wait for a picture to be drawn (for as long as
+    // 0.2 s) before it takes a request, so a waiting request held both.
+    // mpv takes a client's requests in the order given. A request refused
+    // at once gives the refusal, worded as MpvReason (empty when taken); a
+    // later refusal comes back as a reply event, for TakeReply.
+    QString Set(const char* name, const QByteArray& value);
+    QString Command(const char** words);  // words end with nullptr
+    // Loads url paused at start seconds and to end (seconds or "none"); the
+    // clip's facts below start again, and what comes of the load comes as
+    // events, its reply among them. A load refused at once leaves url empty.
+    void Load(const QString& url, double start, const QByteArray& end);
+    void Stop();
+    // A reply event: mpv's refusal of a request, worded as MpvReason; empty
+    // when the request was done, or was a load given up since. The reply to
+    // the last load gives the clip's playlist entry, or on refusal empties url.
+    QString TakeReply(const mpv_event& reply);
+    // A property read at once; for facts of a clip just loaded, before its
+    // pictures are drawn. A property mpv has not got leaves value as it
+    // was and gives false.
     bool GetDouble(const char* name, double& value) const;
     bool GetInt(const char* name, int64_t& value) const;
-
-    // Loads url paused at start seconds and to end (seconds or "none");
-    // mpv's result code. The clip's facts below start again.
-    int Load(const QString& url, double start, const QByteArray& end);
-    int Stop();
-    // The same without waiting for mpv, which may be busy with a clip that
-    // is no longer shown: what comes of the load comes as events, its reply
-    // among them (TakeLoadReply). A refused load leaves url empty.
-    void LoadLater(const QString& url, double start, const QByteArray& end);
-    void StopLater();
-    void SetLater(const char* name, const QByteArray& value);
-    // The reply to a loadfile command: the clip's playlist entry, or its
-    // failure, when it answers the last LoadLater.
-    void TakeLoadReply(const mpv_event& reply);
     // The next waiting event; MPV_EVENT_NONE when there is none.
     const mpv_event& NextEvent();
     // The clip's size as its container gives it, known before any picture
@@ -75,14 +79,22 @@ public:
     bool shown = false;    // its first picture (or, without one, its sound) is ready
     double duration = 0;
     QSize size;
-
-    uint64_t loadTag = 0;  // the reply awaited for the last LoadLater; 0: none
+    double position = 0;   // seconds played, as mpv last told (or as last sought)
 
 private:
     void Forget(const QString& file, double at);
+    uint64_t Ask(const QByteArray& what);  // a tag for a request's reply
+    QString Answer(uint64_t tag, int code);  // a request's code at once
 
     mpv_handle* mpv_ = nullptr;
+    bool audible_ = false;
     uint64_t lastTag_ = 0;
+    uint64_t loadTag_ = 0;  // the reply awaited for the last load; 0: none
+    std::map<uint64_t, QByteArray> asked_;  // requests awaiting their reply: what each was
 };
+
+// The size a picture is shown at, from the value of mpv's
+// "video-out-params"; empty without one.
+QSize DisplaySize(const mpv_node& params);
 
 }  // namespace platform::media

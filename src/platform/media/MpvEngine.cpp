@@ -69,7 +69,7 @@ private:
     static void Wakeup(void* core);
     // A command or setting mpv refused for the clip playing is reported
     // through Error; the clip goes on as it can.
-    void Check(int code, const QByteArray& what);
+    void Check(const QString& refused);
     void Report(const QString& reason);
     // Settings of the clip playing, kept to be given to a prepared clip too.
     void Setting(const char* name, const QByteArray& value);
@@ -91,6 +91,7 @@ private:
     bool headless_ = false;
     bool failSpare_ = false;  // ZORSCR_FAIL_SECOND_PLAYER: a spare that cannot be made
     bool oneCore_ = false;    // the spare could not be made: nothing is prepared
+    bool silenceTold_ = false;  // an entry without a picture met no sound output
     QObject receiver_;  // queued calls into the GUI thread; dropped with it
     QPointer<QWidget> view_;
     MpvVideoWindow* window_ = nullptr;  // owned by view_
@@ -125,7 +126,7 @@ MpvEngine::MpvEngine(MpvOptions options)
     if (headless_) return;
     window_ = new MpvVideoWindow(
         [this](mpv_handle* mpv, bool available) {
-            // Video waits for the renderer, which exists once the picture is shown.
+            // Without a renderer (it went, or cannot be made) a clip plays its sound alone.
             for (Core* core : {current_.get(), spare_.get()}) {
                 if (core && core->Handle() == mpv) core->Set("vid", available ? "auto" : "no");
             }
@@ -159,8 +160,8 @@ bool MpvEngine::MakeSpare() {
     }
 }
 
-void MpvEngine::Check(int code, const QByteArray& what) {
-    if (code < 0) Report(MpvReason(what, code));
+void MpvEngine::Check(const QString& refused) {
+    if (!refused.isEmpty()) Report(refused);
 }
 
 // From the event loop, as every callback: the caller of the refused command
@@ -180,7 +181,7 @@ void MpvEngine::Wakeup(void* context) {
 
 void MpvEngine::Setting(const char* name, const QByteArray& value) {
     settings_[name] = value;
-    Check(current_->Set(name, value), QByteArray("set ") + name + "=" + value);
+    Check(current_->Set(name, value));
 }
 
 void MpvEngine::Open(const QString& url) {
@@ -207,8 +208,8 @@ void MpvEngine::Load() {
     DropPrepared();
     if (current_->loaded && current_->url == url_) return StartAgain();
     TimeStep("loadfile");
-    if (const int code = current_->Load(url_, startAt_.value_or(partStart_), EndOption()); code < 0)
-        Ended(true, MpvReason("loadfile " + url_.toUtf8(), code));
+    current_->Load(url_, startAt_.value_or(partStart_), EndOption());
+    if (current_->url.isEmpty()) Ended(true, QStringLiteral("loadfile %1: refused by libmpv").arg(url_));
 }
 
 // The prepared clip becomes the one playing, with the settings made for it
@@ -216,10 +217,10 @@ void MpvEngine::Load() {
 void MpvEngine::TakePrepared() {
     TimeStep("prepared clip taken");
     std::swap(current_, spare_);
-    spare_->StopLater();
+    spare_->Stop();
     for (const auto& [name, value] : settings_)
-        Check(current_->Set(name.constData(), value), "set " + name + "=" + value);
-    Check(current_->Set("end", EndOption()), "set end=" + EndOption());
+        Check(current_->Set(name.constData(), value));
+    Check(current_->Set("end", EndOption()));
     ready_ = true;  // commands now go to the clip itself
     if (const double start = startAt_.value_or(partStart_); std::abs(start - current_->start) > 1e-6) Seek(start);
     if (window_) window_->Show(current_->Handle());
@@ -230,7 +231,7 @@ void MpvEngine::TakePrepared() {
 // at the start): it goes back to its start rather than being read again.
 void MpvEngine::StartAgain() {
     TimeStep("same clip again");
-    Check(current_->Set("end", EndOption()), "set end=" + EndOption());
+    Check(current_->Set("end", EndOption()));
     ready_ = true;
     Seek(startAt_.value_or(partStart_));
     BecomeReady();
@@ -238,6 +239,9 @@ void MpvEngine::StartAgain() {
 
 void MpvEngine::BecomeReady() {
     ready_ = true;
+    // Such an entry still plays its length, silent; said once, not per entry.
+    if (!headless_ && current_->size.isEmpty() && !current_->Audible() && !std::exchange(silenceTold_, true))
+        Report(url_ + QStringLiteral(": no sound output; entries without a picture play silently for their length"));
     if (current_->shown) Shown();  // a prepared clip or the same again
     if (Ready) Ready();
 }
@@ -262,21 +266,21 @@ void MpvEngine::Prepare(const QString& url, double start) {
     if (!MakeSpare()) return;
     if (window_) window_->Add(spare_->Handle());
     if (spare_->url == url && std::abs(spare_->start - start) < 1e-6) return;
-    spare_->LoadLater(url, start, "none");
+    spare_->Load(url, start, "none");
 }
 
 void MpvEngine::DropPrepared() {
-    if (spare_ && !spare_->url.isEmpty()) spare_->StopLater();
+    if (spare_ && !spare_->url.isEmpty()) spare_->Stop();
 }
 
 // The clip asked for has shown nothing within its bound (a server that
 // never answers, a source read without end): it is stopped and counts as a
-// clip that cannot be opened. The stop is synchronous so that it cannot
-// overtake the load of the next clip; mpv takes commands while a clip opens.
+// clip that cannot be opened. mpv takes commands while a clip opens, and in
+// order, so the stop cannot overtake the load of the next clip.
 void MpvEngine::GiveUpOpening() {
     TimeStep("opening given up");
     ready_ = false;
-    Check(current_->Stop(), "stop");
+    current_->Stop();
     Ended(true, url_ + QStringLiteral(": nothing to show within %1 s of opening").arg(opening_.interval() / 1000));
 }
 
@@ -292,19 +296,16 @@ void MpvEngine::Close() {
     ready_ = false;
     deferred_.reset();
     DropPrepared();
-    const int code = current_->Stop();
-    Check(code, "stop");
+    current_->Stop();
 }
 
-void MpvEngine::Play() { Check(current_->Set("pause", "no"), "set pause=no"); }
+void MpvEngine::Play() { Check(current_->Set("pause", "no")); }
 
-void MpvEngine::Pause() { Check(current_->Set("pause", "yes"), "set pause=yes"); }
+void MpvEngine::Pause() { Check(current_->Set("pause", "yes")); }
 
 double MpvEngine::Position() const {
     if (!ready_) return startAt_.value_or(partStart_);
-    double seconds = 0;
-    current_->GetDouble("time-pos", seconds);
-    return seconds;
+    return current_->position;
 }
 
 void MpvEngine::Seek(double seconds) {
@@ -314,7 +315,8 @@ void MpvEngine::Seek(double seconds) {
     }
     const QByteArray target = Decimal(seconds);
     const char* command[] = {"seek", target.constData(), "absolute", nullptr};
-    Check(current_->Command(command), "seek " + target + " absolute");
+    Check(current_->Command(command));
+    current_->position = seconds;
 }
 
 void MpvEngine::SetSpeed(double factor) { Setting("speed", Decimal(factor)); }
@@ -340,7 +342,7 @@ void MpvEngine::SetMute(bool mute) { Setting("mute", mute ? "yes" : "no"); }
 void MpvEngine::SetPart(double start, double end) {
     partStart_ = start;
     partEnd_ = end;
-    if (ready_) Check(current_->Set("end", EndOption()), "set end=" + EndOption());
+    if (ready_) Check(current_->Set("end", EndOption()));
 }
 
 void MpvEngine::SetPlayCount(int plays) { playCount_ = playsLeft_ = plays; }
@@ -363,8 +365,13 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
     const bool playing = &core == current_.get() && core.url == url_;
     switch (event.event_id) {
     case MPV_EVENT_COMMAND_REPLY:
-        core.TakeLoadReply(event);
+    case MPV_EVENT_SET_PROPERTY_REPLY: {
+        const QString refused = core.TakeReply(event);
+        if (refused.isEmpty() || &core != current_.get()) break;  // a prepared clip's load failure opens it afresh
+        if (playing && core.url.isEmpty()) Ended(true, refused);  // the load of the clip asked for
+        else Check(refused);
         break;
+    }
     case MPV_EVENT_START_FILE:
         // Events of a clip replaced before it ended come before this one.
         core.started = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id == core.entry;
@@ -394,11 +401,10 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
             core.duration = *static_cast<const double*>(property->data);
         } else if (name == "eof-reached") {
             if (playing && ready_ && *static_cast<const int*>(property->data)) PartEnded();
+        } else if (name == "time-pos") {
+            core.position = *static_cast<const double*>(property->data);
         } else {
-            int64_t width = 0, height = 0;
-            core.GetInt("dwidth", width);
-            core.GetInt("dheight", height);
-            const QSize size(static_cast<int>(width), static_cast<int>(height));
+            const QSize size = DisplaySize(*static_cast<const mpv_node*>(property->data));
             if (!size.isEmpty() && size != core.size) {
                 core.size = size;
                 if (playing && ready_ && VideoSizeChanged) VideoSizeChanged(size);

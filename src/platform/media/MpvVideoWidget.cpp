@@ -2,6 +2,7 @@
 
 #include <mpv/render_gl.h>
 
+#include <QExposeEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QWidget>
@@ -22,9 +23,9 @@ void* ProcAddress(void*, const char* name) {
 
 MpvVideoWindow::MpvVideoWindow(std::function<void(mpv_handle*, bool)> rendererChanged,
                                std::function<void(const QString&)> rendererFailed)
-    : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate),
-      rendererChanged_(std::move(rendererChanged)),
+    : rendererChanged_(std::move(rendererChanged)),
       rendererFailed_(std::move(rendererFailed)) {
+    setSurfaceType(QSurface::OpenGLSurface);
     // Input goes through to the control that hosts the picture.
     setFlag(Qt::WindowTransparentForInput);
     // Qt would name the native window after the application, and window
@@ -35,20 +36,33 @@ MpvVideoWindow::MpvVideoWindow(std::function<void(mpv_handle*, bool)> rendererCh
 
 MpvVideoWindow::~MpvVideoWindow() { ReleaseRenderers(); }
 
+bool MpvVideoWindow::MakeCurrent(bool onWindow) {
+    if (!context_) {
+        context_ = std::make_unique<QOpenGLContext>();
+        context_->setFormat(requestedFormat());
+        offscreen_ = std::make_unique<QOffscreenSurface>();
+        if (context_->create()) {
+            offscreen_->setFormat(context_->format());
+            offscreen_->create();
+        }
+    }
+    if (!context_->isValid()) return false;
+    return onWindow ? context_->makeCurrent(this) : context_->makeCurrent(offscreen_.get());
+}
+
 void MpvVideoWindow::Add(mpv_handle* mpv) {
     if (std::find(players_.begin(), players_.end(), mpv) != players_.end()) return;
     players_.push_back(mpv);
-    if (!context()) return;
-    makeCurrent();
+    if (!MakeCurrent(false)) return NoRenderer(mpv, QStringLiteral("OpenGL context for the picture: not made"));
     AddRenderer(mpv);
-    doneCurrent();
+    context_->doneCurrent();
 }
 
 void MpvVideoWindow::Show(mpv_handle* mpv) {
     Add(mpv);
     shown_ = mpv;
     firstFrameDrawn_ = false;
-    update();
+    requestUpdate();
 }
 
 void MpvVideoWindow::Outdate() {
@@ -58,17 +72,20 @@ void MpvVideoWindow::Outdate() {
 }
 
 void MpvVideoWindow::PictureIsCurrent() {
-    if (std::exchange(outdated_, false)) update();  // the window may be black at the new size
+    if (std::exchange(outdated_, false)) requestUpdate();  // the window may be black at the new size
 }
 
-void MpvVideoWindow::initializeGL() {
-    // The context goes with the window's surface.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvVideoWindow::ReleaseRenderers,
-            Qt::DirectConnection);
-    for (mpv_handle* mpv : players_) AddRenderer(mpv);
+void MpvVideoWindow::exposeEvent(QExposeEvent*) {
+    if (isExposed()) Paint();
 }
 
-// With the window's context current.
+bool MpvVideoWindow::event(QEvent* event) {
+    if (event->type() != QEvent::UpdateRequest) return QWindow::event(event);
+    Paint();
+    return true;
+}
+
+// With the context current.
 void MpvVideoWindow::AddRenderer(mpv_handle* mpv) {
     mpv_opengl_init_params gl{&ProcAddress, nullptr};
     char api[] = MPV_RENDER_API_TYPE_OPENGL;
@@ -77,8 +94,7 @@ void MpvVideoWindow::AddRenderer(mpv_handle* mpv) {
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     auto renderer = std::make_unique<Renderer>(Renderer{this, mpv});
     if (const int code = mpv_render_context_create(&renderer->context, mpv, params); code < 0) {
-        rendererFailed_(MpvReason("libmpv OpenGL renderer", code));
-        return;
+        return NoRenderer(mpv, MpvReason("libmpv OpenGL renderer", code));
     }
     // Called on one of mpv's threads: the news is taken in the GUI thread.
     mpv_render_context_set_update_callback(
@@ -93,6 +109,11 @@ void MpvVideoWindow::AddRenderer(mpv_handle* mpv) {
     rendererChanged_(mpv, true);
 }
 
+void MpvVideoWindow::NoRenderer(mpv_handle* mpv, const QString& reason) {
+    rendererFailed_(reason);
+    rendererChanged_(mpv, false);  // the instance plays without a picture
+}
+
 MpvVideoWindow::Renderer* MpvVideoWindow::Find(mpv_handle* mpv) {
     for (const auto& renderer : renderers_) {
         if (renderer->mpv == mpv) return renderer.get();
@@ -100,33 +121,46 @@ MpvVideoWindow::Renderer* MpvVideoWindow::Find(mpv_handle* mpv) {
     return nullptr;
 }
 
-// The picture shown is drawn again. A hidden player's news is read at once:
-// its decoder may wait for work only the render thread does, and a prepared
-// clip would otherwise have no picture ready when shown.
+// The picture shown is drawn again. Any other picture is drawn where
+// nobody sees it, at once: mpv holds the clip until its picture has been
+// drawn (for as long as 0.2 s), and it is drawn again when shown.
 void MpvVideoWindow::Updated(mpv_handle* mpv) {
     Renderer* renderer = Find(mpv);
     if (!renderer) return;
-    if (mpv == shown_) {
-        update();
-        return;
-    }
-    makeCurrent();
-    if (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME && !renderer->frameWaiting) {
-        renderer->frameWaiting = true;
-        TimeStep("frame ready", QStringLiteral("(prepared)"));
-    }
-    doneCurrent();
+    if (mpv == shown_ && isExposed()) return requestUpdate();
+    if (!MakeCurrent(false)) return;
+    DrawUnseen(*renderer);
+    context_->doneCurrent();
 }
 
-void MpvVideoWindow::paintGL() {
-    QOpenGLFunctions* gl = context()->functions();
+// The whole window is drawn anew each time, then shown.
+void MpvVideoWindow::Paint() {
+    if (!isExposed() || !MakeCurrent(true)) return;
+    Draw();
+    context_->swapBuffers(this);
+    context_->doneCurrent();
+}
+
+// A new picture is counted when it is first seen. One pixel: the picture
+// is only taken from mpv here.
+void MpvVideoWindow::DrawUnseen(Renderer& renderer) {
+    if (!(mpv_render_context_update(renderer.context) & MPV_RENDER_UPDATE_FRAME)) return;
+    mpv_opengl_fbo fbo{static_cast<int>(context_->defaultFramebufferObject()), 1, 1, 0};
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo}, {MPV_RENDER_PARAM_INVALID, nullptr}};
+    if (mpv_render_context_render(renderer.context, params) < 0 || renderer.frameWaiting) return;
+    renderer.frameWaiting = true;
+    if (renderer.mpv != shown_) TimeStep("frame ready", QStringLiteral("(prepared)"));
+}
+
+void MpvVideoWindow::Draw() {
+    QOpenGLFunctions* gl = context_->functions();
     gl->glClearColor(0, 0, 0, 1);
     Renderer* renderer = Find(shown_);
     if (!renderer) return gl->glClear(GL_COLOR_BUFFER_BIT);
     const bool newFrame = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
                           std::exchange(renderer->frameWaiting, false);
     const qreal ratio = devicePixelRatio();
-    mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * ratio),
+    mpv_opengl_fbo fbo{static_cast<int>(context_->defaultFramebufferObject()), static_cast<int>(width() * ratio),
                        static_cast<int>(height() * ratio), 0};
     int flip = 1;  // OpenGL's rows run bottom up
     // A picture is drawn when mpv sends it: waiting here for its due time
@@ -158,10 +192,9 @@ void MpvVideoWindow::paintGL() {
 }
 
 void MpvVideoWindow::ReleaseRenderers() {
-    if (renderers_.empty()) return;
-    makeCurrent();
+    if (renderers_.empty() || !MakeCurrent(false)) return;
     for (const auto& renderer : renderers_) mpv_render_context_free(renderer->context);  // mpv drops its video output
-    doneCurrent();
+    context_->doneCurrent();
     const auto released = std::exchange(renderers_, {});
     for (const auto& renderer : released) rendererChanged_(renderer->mpv, false);
 }

@@ -9,12 +9,18 @@
 // Each mpv instance the engine uses gets a renderer of its own in the
 // window's context; the window draws the one it shows, so a clip prepared
 // in a second instance appears at once when the engine switches to it. mpv
-// can only show video while a renderer exists, and the window gets its
-// context only once it is shown, so it tells its owner when an instance's
-// renderer comes and goes (on the GUI thread, from the window's events or
-// from Show).
+// can only show video while a renderer exists: a clip loaded before had no
+// video output, and one without a sound track nothing to play. So the
+// context is the window's own, made at the first Add on an offscreen
+// surface, not at the window's first paint (which may come only once a
+// clip is ready), and every renderer exists from Add on. The window tells
+// its owner when an instance's renderer comes, goes, or cannot be made (as
+// gone, after rendererFailed); on the GUI thread, from Add, Show and the
+// destructor.
 
-#include <QOpenGLWindow>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QWindow>
 #include <QSize>
 #include <functional>
 #include <memory>
@@ -26,7 +32,7 @@ struct mpv_render_context;
 
 namespace platform::media {
 
-class MpvVideoWindow : public QOpenGLWindow {
+class MpvVideoWindow : public QWindow {
 public:
     MpvVideoWindow(std::function<void(mpv_handle*, bool available)> rendererChanged,
                    std::function<void(const QString& reason)> rendererFailed);
@@ -47,8 +53,8 @@ public:
     void PictureIsCurrent();
 
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void exposeEvent(QExposeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     struct Renderer {
@@ -57,12 +63,21 @@ private:
         mpv_render_context* context = nullptr;
         bool frameWaiting = false;  // a new picture came while hidden
     };
+    // The context current on the window (to draw) or on its offscreen
+    // surface; false when there is none.
+    bool MakeCurrent(bool onWindow);
+    void Paint();
+    void Draw();
+    void DrawUnseen(Renderer& renderer);  // with the context current
     void AddRenderer(mpv_handle* mpv);
+    void NoRenderer(mpv_handle* mpv, const QString& reason);
     void ReleaseRenderers();
     Renderer* Find(mpv_handle* mpv);
     // mpv has news for its renderer: a picture or work its decoder waits for.
     void Updated(mpv_handle* mpv);
 
+    std::unique_ptr<QOpenGLContext> context_;  // made at the first Add
+    std::unique_ptr<QOffscreenSurface> offscreen_;
     std::vector<mpv_handle*> players_;  // every instance shown so far
     std::vector<std::unique_ptr<Renderer>> renderers_;  // mpv's callbacks hold them
     mpv_handle* shown_ = nullptr;
