@@ -235,9 +235,8 @@ TEST_F(ShowE2E, AChangeOfSizeNeverShowsTheOldClipInTheNewPlace) {
 
 // A clip at its own size whose size arrives after the show stopped waiting
 // for it (a slow server: its first answer comes 8 s late) is centred when
-// it arrives, not left where the previous clip's size placed it. The red
-// clip places the control at 480,240 for 320 x 240; the green one is
-// 640 x 360, centred at 320,180.
+// it arrives, not left where the size the control had placed it (240 x 240
+// at 520,240); the green clip is 640 x 360, centred at 320,180.
 TEST_F(ShowE2E, AClipWhoseSizeArrivesLateIsCentred) {
     MakeClip(program_.file("small.mp4"), ColourSource(kRed, 320, 240), 2);
     MakeClip(program_.file("late.mp4"), ColourSource(kGreen, 640, 360), 6);
@@ -250,6 +249,9 @@ TEST_F(ShowE2E, AClipWhoseSizeArrivesLateIsCentred) {
     const QImage screen = screen_.Screen();
     for (const auto& [x, y, colour] : {std::tuple{950, 530, kGreen}, {1110, 590, QColor(Qt::black)}})  // the stale box's
         EXPECT_TRUE(VirtualDisplay::Near(screen.pixelColor(x, y), colour)) << x << ',' << y;
+    // The next round fits it into a square of the height it gave, 360, not of the stale 240.
+    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    EXPECT_TRUE(screen_.Shows({470, 270}, kGreen));
     EXPECT_EQ(show->state(), QProcess::Running);
 }
 
