@@ -10,6 +10,8 @@
 
 namespace {
 
+// Characters in the key-name buffer, and in the text of a short read.
+constexpr int kReadBufferLength = 128;
 constexpr quint32 kBufferSizeGiven = kReadBufferLength - 1;
 
 // The key-name buffer of 128 characters. A list read writes its names, each

@@ -9,9 +9,6 @@
 #include <QString>
 #include <vector>
 
-// Characters in the key-name buffer, and in the text of a short read.
-constexpr int kReadBufferLength = 128;
-
 struct KeyValuePair {
     QString name;
     // The value whole. A short read (fewer than two characters: a missing
