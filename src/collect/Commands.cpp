@@ -1,7 +1,9 @@
 #include "collect/Commands.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <climits>
 #include <cmath>
 #include <map>
 #include <set>
@@ -9,7 +11,6 @@
 #include "collect/Collection.h"
 #include "collect/FolderWalk.h"
 #include "config/EntryAddress.h"
-#include "config/IniFileModule.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
 #include "web/DisplayTime.h"
@@ -149,9 +150,11 @@ public:
         if (code != kExitDone) return code;
         if (const auto it = parsed.values.find("--error-log"); it != parsed.values.end()) {
             settings.errorLog = QFileInfo(it->second).absoluteFilePath();
-            // The show takes a log path that fills its read as cut, and ignores it.
-            if (!ValueText(settings.errorLog) || settings.errorLog.size() >= kLongestReadValue)
-                return Fail(file, "the error log's path cannot be stored in a collection");
+            if (!ValueText(settings.errorLog)) return Fail(file, "the error log's path cannot be stored in a collection");
+            // The show could not open it, and would log to its fallback file instead.
+            if (QFile::encodeName(settings.errorLog).size() >= PATH_MAX)
+                return Fail(file, QStringLiteral("the error log's path is longer than the %1 bytes a path can have")
+                                      .arg(PATH_MAX - 1));
         }
         QString why;
         std::optional<Collection> collection = Collection::Open(file, true, &why);
@@ -183,11 +186,8 @@ public:
 
     // Why a file cannot become an entry of collection; empty when it can.
     QString Unstorable(const Collection& collection, const QString& folder, const QString& name) {
-        for (const QString& part : {folder, name}) {
-            if (part.contains(u'\n') || part.contains(u'\r')) return "its name holds a line break, which a collection cannot store";
-            if (!ValueText(part))
-                return QStringLiteral("its folder or name is longer than the %1 characters the show reads").arg(kLongestReadValue);
-        }
+        for (const QString& part : {folder, name})
+            if (!ValueText(part)) return "its name holds a line break, which a collection cannot store";
         const bool address = folder.isEmpty() && IsAddress(name);
         if (!address && name.contains(u'\\')) return "its name holds a backslash, which the show reads as a folder";
         if (!address && IsAddress(folder + name)) return "its name holds \"://\", which the show reads as an address";

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "config/IniFileModule.h"
 
 using platform::media::MediaKind;
 
@@ -34,7 +33,6 @@ const QStringList& EntrySuffixes() {
 
 std::optional<QString> ValueText(const QString& value) {
     if (value.contains(u'\n') || value.contains(u'\r') || value.contains(QChar(u'\0'))) return std::nullopt;
-    if (value.size() > kLongestReadValue) return std::nullopt;
     const bool quote = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace() ||
                                             (value.size() > 1 && value.front() == u'"' && value.back() == u'"'));
     return quote ? u'"' + value + u'"' : value;

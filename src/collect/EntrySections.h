@@ -40,8 +40,7 @@ const QStringList& EntrySuffixes();
 
 // The text of a value that the loader reads back exactly: quoted when it
 // starts or ends with a space or a quote, which the reader would trim or
-// take for quotes. nullopt for text no value can hold: a line break, a NUL,
-// or more characters than the loader's buffer.
+// take for quotes. nullopt for text no value can hold: a line break or a NUL.
 std::optional<QString> ValueText(const QString& value);
 
 // Twips per pixel of the 96-DPI screen play sizes are given for.

@@ -10,6 +10,6 @@ class Movie;
 bool IsAddress(const QString& name);
 
 // The address a web page entry is shown at: Path followed by MovieName, or
-// MovieName alone when the trimmed Path is empty or longer than 127
-// characters; trimmed.
+// MovieName alone when the trimmed Path is empty or holds a NUL (the filling
+// of a Path read short, which names no folder); trimmed.
 QString WebAddress(const Movie& entry);

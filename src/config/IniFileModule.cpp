@@ -10,23 +10,23 @@
 
 namespace {
 
+// Characters in the key-name buffer, and in the text of a short read.
+constexpr int kReadBufferLength = 128;
 constexpr quint32 kBufferSizeGiven = kReadBufferLength - 1;
 
-// A read buffer of 128 characters. A read writes its value and a NUL (a
-// list: its names, each ended by a NUL, and one more NUL) and nothing past
-// them, and nothing past that end is taken from the buffer, so a buffer
-// serves every read without being cleared: a collection is read with tens
-// of thousands of reads, and clearing cost more than the lookups. The last
-// character is never written and stays NUL.
-QChar* ReadBuffer(QString& buffer) {
-    if (buffer.isEmpty()) buffer = QString(kReadBufferLength, QChar(u'\0'));
+// The key-name buffer of 128 characters. A list read writes its names, each
+// ended by a NUL, and one more NUL, and nothing past them is taken from the
+// buffer, so it serves every read without being cleared: a collection is
+// read with tens of thousands of reads, and clearing cost more than the
+// lookups. The last character is never written and stays NUL.
+QChar* NamesBuffer() {
+    static QString buffer(kReadBufferLength, QChar(u'\0'));
     return buffer.data();
 }
 
-// A short read gives the whole buffer as it was filled for the read: the
-// character read (none: a NUL) and 127 NULs. Equal buffers share one copy,
-// so a collection of many entries does not hold thousands of identical
-// 128-character texts.
+// A short read: the character read (none: a NUL) and 127 NULs. Equal texts
+// share one copy, so a collection of many entries does not hold thousands
+// of identical 128-character texts.
 QString ShortRead(QChar first) {
     static QHash<char16_t, QString> buffers;
     auto it = buffers.constFind(first.unicode());
@@ -38,10 +38,9 @@ QString ShortRead(QChar first) {
     return *it;
 }
 
-// What a read that copied count characters into buffer gives.
-QString ValueRead(const QString& buffer, quint32 count) {
-    if (count > 1) return buffer.left(static_cast<qsizetype>(count));
-    return ShortRead(count == 1 ? buffer[0] : QChar(u'\0'));
+KeyValuePair PairRead(QStringView name, QStringView value) {
+    if (value.size() > 1) return {name.toString(), value.toString(), false};
+    return {name.toString(), ShortRead(value.isEmpty() ? QChar(u'\0') : value.front()), true};
 }
 
 // The names of a list read into buffer: each ended by a NUL, up to an empty one.
@@ -56,14 +55,14 @@ size_t NamesListed(QStringView buffer) {
 bool ReadSection(const QString& section, SectionList& pairs, const QString& iniPath) {
     return vb::OnError(
         [&] {
-            static QString names, value;
+            QChar* names = NamesBuffer();
             bool first = true;
             const quint32 listed = platform::profile::GetPrivateProfileSection(
-                section, u"", ReadBuffer(names), ReadBuffer(value), kBufferSizeGiven, iniPath,
-                [&](QStringView name, quint32 count) {
+                section, u"", names, kBufferSizeGiven, iniPath, [&](QStringView name, QStringView value) {
                     // The whole list is in names by now: room for all its pairs at once.
-                    if (std::exchange(first, false)) pairs.reserve(pairs.size() + NamesListed(names));
-                    pairs.push_back({name.toString(), ValueRead(value, count)});
+                    if (std::exchange(first, false))
+                        pairs.reserve(pairs.size() + NamesListed(QStringView(names, kReadBufferLength)));
+                    pairs.push_back(PairRead(name, value));
                 });
             return listed != 0;
         },
@@ -73,13 +72,6 @@ bool ReadSection(const QString& section, SectionList& pairs, const QString& iniP
                      true);
             return false;
         });
-}
-
-QString ReadKey(const QString& section, const QString& key, const QString& iniPath) {
-    static QString buffer;
-    const quint32 count = platform::profile::GetPrivateProfileString(section, key, u"", ReadBuffer(buffer),
-                                                                     kBufferSizeGiven, iniPath);
-    return ValueRead(buffer, count);
 }
 
 bool WriteKey(const QString& section, const QString& key, const QString& value, const QString& iniPath) {

@@ -1,21 +1,24 @@
 #pragma once
 // INI access for the initialisation: a section is read as an ordered list of
-// name/value pairs, and values are taken by position. Every read goes
-// through a 128-character buffer of which the system is told 127, which
-// limits a section's key-name list to 127 characters and a value to 126.
+// name/value pairs, and values are taken by position. A value is read whole,
+// whatever its length (a folder on a mounted share is long). The section's
+// key-name list goes through a 128-character buffer of which the system is
+// told 127, which limits that list to 127 characters: stored collections
+// were read that way, so keys beyond it stay unread.
 
 #include <QString>
 #include <vector>
 
-// Characters in the read buffer; the system is told one less.
-constexpr int kReadBufferLength = 128;
-// The longest value a read gives whole. A value read at this length may
-// have been cut from a longer one.
-constexpr int kLongestReadValue = kReadBufferLength - 2;
-
 struct KeyValuePair {
     QString name;
+    // The value whole. A short read (fewer than two characters: a missing
+    // key, an empty value, a single character) gives the read buffer as it
+    // was filled: the character, if any, then NULs up to 128 characters.
+    // Conversions read up to the first NUL, so a single character converts
+    // as itself; text properties keep the NULs, which name no file.
     QString value;
+    // The read was short: where a value is needed, there is none.
+    bool noValue = false;
 };
 using SectionList = std::vector<KeyValuePair>;
 
@@ -23,11 +26,6 @@ using SectionList = std::vector<KeyValuePair>;
 // read are kept; none read leaves pairs as it was). False when the file or
 // section is missing or empty; a run-time failure is logged as ERR038.
 bool ReadSection(const QString& section, SectionList& pairs, const QString& iniPath);
-
-// The value, or the whole 128-character buffer when the system copied fewer
-// than two characters: 128 NULs for a missing key or an empty value, the
-// character and 127 NULs for a one-character value.
-QString ReadKey(const QString& section, const QString& key, const QString& iniPath);
 
 // Writes one value; false when the system could not.
 bool WriteKey(const QString& section, const QString& key, const QString& value, const QString& iniPath);

@@ -41,15 +41,8 @@ constexpr ZorKey StillDelayTimer{9, u"StillDelayTimer"};
 
 const QString kZorSection = QStringLiteral("ZOR");
 
-// A value read through the 128-character buffer is missing when it is empty
-// or still the whole buffer after trimming.
-bool HasNoValue(const QString& text) {
-    const QString trimmed = vb::Trim(text);
-    return trimmed.isEmpty() || trimmed.length() == kReadBufferLength;
-}
-
-// A value that fills what a read gives whole may have been cut short.
-bool IsCut(const QString& read) { return read.length() == kLongestReadValue; }
+// A value is missing when the read gave none or it is blank.
+bool HasNoValue(const KeyValuePair& read) { return read.noValue || vb::Trim(read.value).isEmpty(); }
 
 QString DefaultErrorLog() {
     return platform::JoinPath(platform::SettingsDirectory(), QStringLiteral("ZORError.Log"));
@@ -135,10 +128,8 @@ void LoadUser(const QString& file) {
     for (const UserField& field : kUserFields) {
         vb::ResumeNext([&] { (settings.*field.let)(PairAt(user, field.position).value); });
         const auto missing = [&] {
-            // Blanks the user wrote (a quoted "  ") are a value; only the
-            // read buffer's filling is not.
-            return (settings.*field.get)().isEmpty() ||
-                   vb::Trim(PairAt(user, field.position).value).length() == kReadBufferLength;
+            // Blanks the user wrote (a quoted "  ") are a value; a short read is not.
+            return (settings.*field.get)().isEmpty() || PairAt(user, field.position).noValue;
         };
         if (vb::IfResumeNext(missing)) {
             const QString fallback = field.fallback();
@@ -284,10 +275,10 @@ bool CollectionHasPages(const QString& collectionPath) {
 QString ErrorLogOf(const QString& collectionPath) {
     SectionList zor;
     ReadSection(kZorSection, zor, ConfigurationFile(collectionPath));
-    QString read;
-    vb::ResumeNext([&] { read = PairAt(zor, zor::ErrorLog.position).value; });
+    KeyValuePair read;
+    vb::ResumeNext([&] { read = PairAt(zor, zor::ErrorLog.position); });
     vb::Err().Clear();
-    return HasNoValue(read) || IsCut(read) ? QString() : vb::Trim(read);
+    return HasNoValue(read) ? QString() : vb::Trim(read.value);
 }
 
 QString ConfigurationFile(const QString& collectionPath) {
@@ -314,16 +305,15 @@ void Initialise(const QString& collectionPath) {
     vb::ResumeNext([&] { settings.LetDelayTimer(NumberOrZero(zor, zor::DelayTimer)); });
     vb::ResumeNext([&] { settings.LetStillDelayTimer(NumberOrZero(zor, zor::StillDelayTimer)); });
 
-    bool logCut = false;
+    bool noLog = true;
     vb::ResumeNext([&] {
-        const QString& read = PairAt(zor, zor::ErrorLog.position).value;
-        logCut = IsCut(read);
-        settings.LetErrorLog(vb::Trim(read));
+        const KeyValuePair& read = PairAt(zor, zor::ErrorLog.position);
+        noLog = HasNoValue(read);
+        settings.LetErrorLog(vb::Trim(read.value));
     });
-    if (logCut || HasNoValue(settings.ErrorLog())) {
+    if (noLog) {
         settings.LetErrorLog(DefaultErrorLog());
-        // A cut path would name a stray file; the user's longer one is kept in the file.
-        if (!logCut) WriteBackOrEnd(zor::ErrorLog, settings.ErrorLog(), file);
+        WriteBackOrEnd(zor::ErrorLog, settings.ErrorLog(), file);
     }
 
     LoadUser(file);

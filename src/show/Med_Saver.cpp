@@ -76,11 +76,9 @@ Med_Saver::Med_Saver(QWidget* parent, std::unique_ptr<PlayerEngine> engine)
     }
     player.Ready = [this] {
         state_->OpeningOver();
-        if (state_->displaySize == kOwnSize) TakeClipSize();
+        FollowClipSize();
     };
-    player.VideoSizeChanged = [this](QSize) {
-        if (state_->displaySize == kOwnSize) TakeClipSize();
-    };
+    player.VideoSizeChanged = [this](QSize) { FollowClipSize(); };
     player.EndOfFile = [this](bool failed, const QString& reason) { OnEndOfFile(failed, reason); };
     player.Error = [this](const QString& reason) {
         state_->errorDescription = reason;
@@ -291,9 +289,18 @@ void Med_Saver::keyPressEvent(QKeyEvent* event) {
     if (KeyPress) KeyPress(key);
 }
 
-void Med_Saver::TakeClipSize() {
+bool Med_Saver::TakeClipSize() {
     const QSize clip = state_->engine->VideoSize();
-    if (!clip.isEmpty()) resize(clip);
+    if (clip.isEmpty() || clip == size()) return false;
+    resize(clip);
+    return true;
+}
+
+// While DisplaySize waits for the clip, its caller places the control once
+// the clip is ready; a size that comes later is reported.
+void Med_Saver::FollowClipSize() {
+    if (state_->displaySize != kOwnSize || state_->fileName.isEmpty()) return;
+    if (TakeClipSize() && !state_->wait && OwnSizeChanged) OwnSizeChanged();
 }
 
 // Runs the event loop until the clip being opened is ready or has failed,

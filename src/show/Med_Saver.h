@@ -94,13 +94,18 @@ public:
     std::function<void(int button, int shift, float x, float y)> Click;  // at a press; once for a double click
     std::function<void(int button, int shift, float x, float y)> MouseMove;
     std::function<void(int keyAscii)> KeyPress;
+    // At the own size, the control took a new size from its open clip after
+    // DisplaySize stopped waiting for it: a clip that gave its size late (a
+    // slow stream), or whose size changed while it plays.
+    std::function<void()> OwnSizeChanged;
 
 private:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void TakeClipSize();
+    bool TakeClipSize();  // true when the size changed
+    void FollowClipSize();
     void AwaitOpening();
     void OnEndOfFile(bool failed, const QString& reason);
 

@@ -1,15 +1,17 @@
 // What ends an entry on the show window: the player's end of stream and
 // clicks, and the still timer. The handlers only raise flags; the player's
-// own failures are logged.
+// own failures are logged, and a size it takes late places it again.
 
 #include <QTimer>
 
+#include "config/Instances.h"
 #include "config/LogError.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/DoEvents.h"
 #include "platform/ui/ModalShow.h"
 #include "platform/ui/VbInput.h"
 #include "show/FormInstances.h"
+#include "show/ShowRules.h"
 #include "show/frmCover.h"
 #include "state/RunState.h"
 
@@ -23,6 +25,10 @@ void frmCover::Med_Saver_EndOfStream(qint32) {
 void frmCover::Med_Saver_Error() {
     LogError(QStringLiteral("Media player error: ") + Med_Saver->ErrorDescription(), false);
 }
+
+// The clip at its own size is the entry playing: it is placed again at the
+// size it gave late.
+void frmCover::Med_Saver_OwnSizeChanged() { KeepOwnSize(*Med_Saver, gMovies().Item(gCurrentIndex)); }
 
 void frmCover::Med_Saver_Click(int Button, int, float, float) {
     platform::ShowCursor(true);

@@ -46,12 +46,17 @@ void LayoutRule(Med_Saver& player, Movie& entry) {
     }
     if (entry.Playsize() == 0) {
         player.LetDisplaySize(Med_Saver::kOwnSize);
-        entry.LetPlaysize(vb::CLng(static_cast<double>(player.Height())));  // the next showing uses this size
-    } else {
-        player.LetHeight(static_cast<float>(entry.Playsize()));
-        player.LetWidth(static_cast<float>(entry.Playsize()));
-        player.LetDisplaySize(Med_Saver::kFitToControl);
+        KeepOwnSize(player, entry);
+        return;
     }
+    player.LetHeight(static_cast<float>(entry.Playsize()));
+    player.LetWidth(static_cast<float>(entry.Playsize()));
+    player.LetDisplaySize(Med_Saver::kFitToControl);
+    CentreOnScreen(player);
+}
+
+void KeepOwnSize(Med_Saver& player, Movie& entry) {
+    entry.LetPlaysize(vb::CLng(static_cast<double>(player.Height())));  // the next showing uses this size
     CentreOnScreen(player);
 }
 

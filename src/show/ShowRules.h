@@ -19,6 +19,9 @@ void FileNameRule(Med_Saver& player, const Movie& entry);
 // becomes the entry's play size); or a fitted square of the play size. The
 // last two are centred on the screen.
 void LayoutRule(Med_Saver& player, Movie& entry);
+// The own-size part of the rule, again when the clip gives its size late:
+// the player's height becomes the entry's play size, and it is centred.
+void KeepOwnSize(Med_Saver& player, Movie& entry);
 // The placement part of the rule alone, for a screen that changed size: a
 // full-screen entry fills it again, any other keeps its size and is centred.
 void FollowScreen(Med_Saver& player, const Movie& entry);

@@ -48,6 +48,7 @@ frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
     };
     Med_Saver->KeyPress = [this](int keyAscii) { vb::ResumeNext([&] { Med_Saver_KeyPress(keyAscii); }); };
     Med_Saver->Error = [this] { vb::ResumeNext([&] { Med_Saver_Error(); }); };
+    Med_Saver->OwnSizeChanged = [this] { vb::ResumeNext([&] { Med_Saver_OwnSizeChanged(); }); };
     Img_Stillc->MouseMove = [this](int button, int shift, float x, float y) {
         Img_Stillc_MouseMove(button, shift, x, y);
     };

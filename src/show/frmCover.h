@@ -51,6 +51,7 @@ public:
     // The player's other events and the still timer.
     void Med_Saver_EndOfStream(qint32 Result);
     void Med_Saver_Error();
+    void Med_Saver_OwnSizeChanged();
     void Med_Saver_Click(int Button, int Shift, float X, float Y);
     void StillTimerc_Timer();
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "e2e/ShowE2E.h"
@@ -28,6 +29,30 @@ TEST_F(ShowE2E, AMadeCollectionPlaysInItsOrder) {
 
     QFile::remove(program_.file("green.mp4"));
     EXPECT_EQ(collect({"check", ini}), 1);
+}
+
+// A folder on a share the desktop mounted is long before its first folder
+// of its own: a clip deep inside one is added, and the show finds and plays
+// it, writing its log beside it.
+TEST_F(ShowE2E, AClipInADeepFolderIsAddedAndPlays) {
+    const QString folder = program_.file("gvfs/smb-share:server=nas.local,share=media/Films and Family/"
+                                         "2019 Summer Holiday in the Mountains (edited, full length)/"
+                                         "Day 03 - The Long Walk to the Lake above the Village/Raw Footage/");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString clip = folder + "green clip from the second camera.mp4", log = folder + "ZORError.Log";
+    ASSERT_GT(folder.size(), 200);
+    MakeClip(clip, ColourSource(kGreen), 30);
+    const QString ini = program_.file("Shows.ini");
+    for (const QStringList& arguments : {QStringList{"new", ini, "--error-log", log}, QStringList{"add", ini, clip}}) {
+        ChildProcess process;
+        process.start(ZORCOLLECT_EXE, arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        ASSERT_EQ(process.exitCode(), 0) << qPrintable(process.readAllStandardError());
+    }
+    auto show = program_.Start({ini});
+    EXPECT_TRUE(screen_.Shows(kCentre, kGreen));
+    show.reset();
+    EXPECT_FALSE(QFile::exists(log)) << qPrintable(ReadText(log));  // nothing moved, nothing failed
 }
 
 // The show keeps a page at least ten seconds; a shorter --page-delay is

@@ -17,6 +17,39 @@ using namespace testsupport;
 
 namespace {
 
+// A web server for a folder, on a free port, listening once made; the
+// answer to its first request can be held back.
+class WebServer {
+public:
+    WebServer(const VirtualDisplay& screen, const QString& folder, int firstAnswerDelaySeconds = 0) {
+        QTcpServer free;
+        if (free.listen(QHostAddress::LocalHost)) port_ = free.serverPort();
+        free.close();
+        static const char* kServer =
+            "import http.server, sys, time\n"
+            "class Handler(http.server.SimpleHTTPRequestHandler):\n"
+            "    delay = float(sys.argv[2])\n"
+            "    def do_GET(self):\n"
+            "        time.sleep(Handler.delay)\n"
+            "        Handler.delay = 0\n"
+            "        super().do_GET()\n"
+            "http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), Handler).serve_forever()\n";
+        process_ = StartOn(screen.name(), "python3",
+                           {"-c", kServer, QString::number(port_), QString::number(firstAnswerDelaySeconds)}, folder);
+        for (int tries = 0; tries < 50; ++tries) {  // until it listens
+            QTcpSocket up;
+            up.connectToHost(QHostAddress::LocalHost, port_);
+            if (up.waitForConnected(100)) break;
+            QThread::msleep(100);
+        }
+    }
+    QString Address(const QString& name) const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_) + name; }
+
+private:
+    quint16 port_ = 0;
+    std::unique_ptr<ChildProcess> process_;
+};
+
 // Entries that cannot play are passed over; a still fills the screen's
 // height and stays for its delay.
 TEST_F(ShowE2E, EntriesPlayInOrderAndWrap) {
@@ -178,19 +211,8 @@ TEST_F(ShowE2E, AClipThatFollowsItselfNeedsNoSecondPlayer) {
 TEST_F(ShowE2E, AChangeOfSizeNeverShowsTheOldClipInTheNewPlace) {
     MakeClip(program_.file("small.mp4"), ColourSource(kRed, 320, 180), 2);
     MakeClip(program_.file("big.mp4"), ColourSource(kGreen, 960, 540), 2);
-    QTcpServer free;  // a free port for the server
-    ASSERT_TRUE(free.listen(QHostAddress::LocalHost));
-    const quint16 port = free.serverPort();
-    free.close();
-    const QString address = QStringLiteral("http://127.0.0.1:%1/big.mp4").arg(port);
-    const auto server = StartOn(screen_.name(), "python3",
-                                {"-m", "http.server", "--bind", "127.0.0.1", QString::number(port)}, program_.file(""));
-    for (int tries = 0; tries < 50; ++tries) {  // until it listens
-        QTcpSocket up;
-        up.connectToHost(QHostAddress::LocalHost, port);
-        if (up.waitForConnected(100)) break;
-        QThread::msleep(100);
-    }
+    const WebServer server(screen_, program_.file(""));
+    const QString address = server.Address("big.mp4");
     const std::map<std::pair<QString, int>, QString> ownSize{{{"Display", 3}, "False"}, {{"Display", 4}, "0"}};
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
                             {Entry("small.mp4", ownSize), EntrySpec{address, "", ownSize, {}}});
@@ -210,6 +232,28 @@ TEST_F(ShowE2E, AChangeOfSizeNeverShowsTheOldClipInTheNewPlace) {
     }
     EXPECT_GE(greens, 2);  // the big clip came in both rounds
     EXPECT_EQ(reds, 0);
+    EXPECT_EQ(show->state(), QProcess::Running);
+}
+
+// A clip at its own size whose size arrives after the show stopped waiting
+// for it (a slow server: its first answer comes 8 s late) is centred when
+// it arrives, not left where the size the control had placed it (240 x 240
+// at 520,240); the green clip is 640 x 360, centred at 320,180.
+TEST_F(ShowE2E, AClipWhoseSizeArrivesLateIsCentred) {
+    MakeClip(program_.file("small.mp4"), ColourSource(kRed, 320, 240), 2);
+    MakeClip(program_.file("late.mp4"), ColourSource(kGreen, 640, 360), 6);
+    const WebServer server(screen_, program_.file(""), 8);
+    const std::map<std::pair<QString, int>, QString> ownSize{{{"Display", 3}, "False"}, {{"Display", 4}, "0"}};
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
+                            {Entry("small.mp4", ownSize), EntrySpec{server.Address("late.mp4"), "", ownSize, {}}});
+    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    EXPECT_TRUE(screen_.Shows({330, 190}, kGreen, 40, 20000));  // its own box's top left corner
+    const QImage screen = screen_.Screen();
+    for (const auto& [x, y, colour] : {std::tuple{950, 530, kGreen}, {1110, 590, QColor(Qt::black)}})  // the stale box's
+        EXPECT_TRUE(VirtualDisplay::Near(screen.pixelColor(x, y), colour)) << x << ',' << y;
+    // The next round fits it into a square of the height it gave, 360, not of the stale 240.
+    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    EXPECT_TRUE(screen_.Shows({470, 270}, kGreen));
     EXPECT_EQ(show->state(), QProcess::Running);
 }
 

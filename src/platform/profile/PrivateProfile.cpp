@@ -53,12 +53,11 @@ std::mutex& WriteMutex() {
     return mutex;
 }
 
-// A read of one key of a section found in a document.
-quint32 ReadValue(const ProfileDocument& doc, qint32 section, QStringView keyName, QStringView fallback,
-                  QChar* buffer, quint32 size) {
+// One key of a section found in a document: its value, or the fallback.
+QStringView ValueOf(const ProfileDocument& doc, qint32 section, QStringView keyName, QStringView fallback) {
     const QStringView key = TrimSpaces(keyName);
     const qint32 found = key.isEmpty() ? -1 : doc.FindKey(section, key);
-    return CopyValue(found < 0 ? fallback : doc.View(doc.key(found).value), buffer, size);
+    return found < 0 ? fallback : doc.View(doc.key(found).value);
 }
 
 }  // namespace
@@ -78,16 +77,15 @@ quint32 GetPrivateProfileString(std::optional<QStringView> appName,
     const qint32 section = doc.FindSection(TrimSpaces(*appName));
     if (section < 0) return CopyValue(fallback, buffer, size);
     if (!keyName) return CopyNameList(KeyNames(doc, section), buffer, size);
-    return ReadValue(doc, section, *keyName, fallback, buffer, size);
+    return CopyValue(ValueOf(doc, section, *keyName, fallback), buffer, size);
 }
 
 quint32 GetPrivateProfileSection(QStringView appName,
                                  QStringView defaultValue,
                                  QChar* names,
-                                 QChar* value,
                                  quint32 size,
                                  const QString& fileName,
-                                 const std::function<void(QStringView name, quint32 count)>& each) {
+                                 const std::function<void(QStringView name, QStringView value)>& each) {
     if (size == 0) return 0;
     const LoadedProfile profile = ProfileCache::Instance().Load(fileName);
     const ProfileDocument& doc = DocumentOf(profile);
@@ -105,7 +103,7 @@ quint32 GetPrivateProfileSection(QStringView appName,
         const qsizetype end = rest.indexOf(QChar(0));
         if (end <= 0) break;
         const QStringView name = rest.first(end);
-        each(name, ReadValue(doc, section, name, fallback, value, size));
+        each(name, ValueOf(doc, section, name, fallback));
         rest = rest.sliced(end + 1);
     }
     return listed;

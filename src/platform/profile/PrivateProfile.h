@@ -41,20 +41,20 @@ quint32 GetPrivateProfileString(std::optional<QStringView> appName,
 // A whole section, as a read of its key names and then a read of each name
 // listed would give it, from one look at the file: names receives what
 // GetPrivateProfileString(appName, nullopt, defaultValue, names, size)
-// gives, and for each name listed, in order, value receives what
-// GetPrivateProfileString(appName, name, defaultValue, value, size) gives
-// and each is called with the name (a view into names) and that count.
-// Returns the count of the list. A missing section gives names the default,
-// as the read of the list does, and calls each for nothing. A collection is read with tens of
+// gives, and each is called, in order, with each name listed (a view into
+// names) and its value whole, whatever its length: what
+// GetPrivateProfileString(appName, name, defaultValue, ...) gives with a
+// buffer large enough (the views last for the call). Returns the count of
+// the list. A missing section gives names the default, as the read of the
+// list does, and calls each for nothing. A collection is read with tens of
 // thousands of reads, and finding the file and the section for each cost
 // more than the key's own lookup.
 quint32 GetPrivateProfileSection(QStringView appName,
                                  QStringView defaultValue,
                                  QChar* names,
-                                 QChar* value,
                                  quint32 size,
                                  const QString& fileName,
-                                 const std::function<void(QStringView name, quint32 count)>& each);
+                                 const std::function<void(QStringView name, QStringView value)>& each);
 
 // Creates the file, the section or the key when missing, or rewrites the
 // one line of the key in place. value nullopt deletes the key; keyName

@@ -130,7 +130,7 @@ TEST_F(CollectTest, KeepsBytesAndRefusesBadFiles) {
         {{"add", folder_.path(), ProgramFile("x.png")}, kExitBadInput, "regular file"},
         {{"add", ini_, ProgramFile("line\nbreak.png")}, kExitBadInput, "line break"},
         {{"new", ini_}, kExitBadInput, "already exists"},
-        {{"new", ProgramFile("n.ini"), "--error-log", '/' + QString(125, u'a')}, kExitBadInput, "error log's path"},
+        {{"new", ProgramFile("n.ini"), "--error-log", '/' + QString(4095, u'a')}, kExitBadInput, "error log's path"},
         {{"add", ini_}, kExitUsage, "usage"},
         {{"frobnicate"}, kExitUsage, "no command"},
     };

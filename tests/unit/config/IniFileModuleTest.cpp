@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "config/IniFileModule.h"
+#include "platform/profile/PrivateProfile.h"
 #include "platform/vb/VbError.h"
 #include "support/TestSupport.h"
 
@@ -13,24 +14,32 @@ protected:
     QString Ini(const QByteArray& text) {
         const QString file = folder_.file(QStringLiteral("t.ini"));
         testsupport::WriteBytes(file, text);
+        platform::profile::WritePrivateProfileString(std::nullopt, std::nullopt, std::nullopt, file);  // read it anew
         return file;
     }
     testsupport::TempFolder folder_;
 };
 
-TEST_F(IniFileModuleTest, ReadKeyBufferRules) {
-    const QString file = Ini("[S]\nzero=0\nempty=\ntwo=ab\nlong=" + QByteArray(200, 'x') + "\nmax=" +
-                             QByteArray(126, 'y') + "\n");
-    const std::pair<QString, QString> cases[] = {
-        {"zero", "0" + Nuls(127)},
-        {"empty", Nuls(128)},
-        {"missing", Nuls(128)},
-        {"two", "ab"},
-        {"long", QString(126, u'x')},
-        {"max", QString(126, u'y')},
+// Values come whole at any length; a read of fewer than two characters is
+// short: it has no value, and its text is what conversions have always read.
+TEST_F(IniFileModuleTest, ValuesAreReadWholeAndShortReadsHaveNoValue) {
+    const std::tuple<const char*, QByteArray, QString, bool> rows[] = {  // key, line, value read, no value
+        {"missing", QByteArray(130, 'k') + "=12\n", Nuls(128), true},  // its name is cut from the list
+        {"empty", "empty=\n", Nuls(128), true},
+        {"one", "one=0\n", "0" + Nuls(127), true},
+        {"two", "two=ab\n", "ab", false},
+        {"v126", "v126=" + QByteArray(126, 'a') + "\n", QString(126, u'a'), false},
+        {"v127", "v127=" + QByteArray(127, 'b') + "\n", QString(127, u'b'), false},
+        {"v128", "v128=" + QByteArray(128, 'c') + "\n", QString(128, u'c'), false},
+        {"v300", "v300=" + QByteArray(300, 'd') + "\n", QString(300, u'd'), false},
+        {"v4000", "v4000=" + QByteArray(4000, 'e') + "\n", QString(4000, u'e'), false},
     };
-    for (const auto& [key, value] : cases)
-        EXPECT_EQ(ReadKey(QStringLiteral("S"), key, file), value) << key.toStdString();
+    for (const auto& [key, line, value, noValue] : rows) {
+        SectionList pairs;
+        ASSERT_TRUE(ReadSection(QStringLiteral("S"), pairs, Ini("[S]\n" + line))) << key;
+        EXPECT_EQ(pairs.front().value, value) << key;
+        EXPECT_EQ(pairs.front().noValue, noValue) << key;
+    }
 }
 
 TEST_F(IniFileModuleTest, ReadSectionGivesPairsInFileOrder) {
