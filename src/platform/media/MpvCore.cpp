@@ -89,7 +89,6 @@ MpvCore::MpvCore(MpvOptions options, bool headless) {
         audible_ = !headless && SoundOutputExists();
         if (!audible_) option("ao", "null");
         for (const auto& [name, value] : options) option(name, value);
-        if (qEnvironmentVariableIsSet("TMP_MPV_LOG")) option("log-file", qgetenv("TMP_MPV_LOG").constData());
         Require(mpv_initialize(mpv_), "libmpv initialise");
         for (const auto& [name, format] : {std::pair{"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},
                                            {"time-pos", MPV_FORMAT_DOUBLE}, {"video-out-params", MPV_FORMAT_NODE}})
