@@ -70,22 +70,26 @@ TEST_F(ShowE2E, SwitchesOfTheCommandLine) {
     }
 }
 
-// The list is made when missing, and added to with every other byte kept
-// (line ends, tabs, bytes that are no UTF-8, the mode); a second run changes
-// nothing.
+// The list is made when missing, and the entry inserted into each of its
+// forms with every other byte kept (line ends, tabs, bytes that are no
+// UTF-8, the mode); a list that runs zorscr already, by any path and
+// disabled or not, stays as it is, as does every list on a second run.
 TEST(CommandLineE2E, SetupAddsTheDisplayModeOnce) {
     const QByteArray entry = "  \"ZORScr\"  zorscr --root  \\n\\\n";
     const QByteArray odd = "# mine\r\nmode:\t\trandom\nprograms:\t\t\\\n\t\tqix -root\t\t\\n\\\n"
                            "-\t\"\xe9t\xe9\"  maze -root  \\n\\\n\nlock: True";
-    const QByteArray oddWithEntry = QByteArray(odd).insert(odd.indexOf("\n\nlock") + 1, entry);
     const struct {
         std::optional<QByteArray> start;
-        QByteArray end;  // how the file ends after the first run
+        QByteArray end;  // how the file ends after the first run; empty: as it started
     } cases[] = {
         {std::nullopt, "\nprograms:\t\\\n" + entry + "\n"},
-        {odd, oddWithEntry},
+        {odd, QByteArray(odd).insert(odd.indexOf("\n\nlock") + 1, entry)},
         {"mode: one", "mode: one\n\nprograms:\t\\\n" + entry + "\n"},
-        {"mode: one\nprograms: /usr/bin/zorscr -root -- My.ini", {}},
+        {"programs: qix -root", "programs:\t\\\n" + entry + " qix -root"},
+        {"programs:\\\n qix -root \\n\\\n maze -root", "programs:\\\n" + entry + " qix -root \\n\\\n maze -root"},
+        {"programs: \\\n qix -root \\n\\", "programs: \\\n qix -root \\n\\\n" + entry},
+        {"programs: \"zorscr\" xzorscr -root\n", "programs:\t\\\n" + entry + " \"zorscr\" xzorscr -root\n"},
+        {"a: \\\nprograms: x\n*programs: \\\n-  GL:  \"Mine\"  /opt/ZORScr -root -- My.ini \\n\\\n\n", {}},
     };
     for (const auto& [start, end] : cases) {
         SCOPED_TRACE(start.value_or("(none)").toStdString());
