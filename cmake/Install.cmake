@@ -18,6 +18,9 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 set(ZOR_PROGRAM_DIR lib/zorscr)
 install(TARGETS ZORScr ZORFacts ZORCollect RUNTIME DESTINATION ${ZOR_PROGRAM_DIR})
+# The programs write nothing into that folder, even as root (SettingsDirectory).
+set_property(SOURCE src/platform/system/ProgramInfo.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+             ZOR_PROGRAM_DIR="${ZOR_PROGRAM_DIR}")
 install(TARGETS zorweb LIBRARY DESTINATION ${ZOR_PROGRAM_DIR}/plugins)
 install(FILES ${ZOR_HELP_PAGE} DESTINATION ${ZOR_PROGRAM_DIR})
 
@@ -36,6 +39,9 @@ zor_install_link(bin zorcollect ../${ZOR_PROGRAM_DIR}/ZORCollect)
 # settings dialog of a mode from config/<command>.xml.
 zor_install_link(libexec/xscreensaver zorscr ../../${ZOR_PROGRAM_DIR}/ZORScr)
 install(FILES resources/xscreensaver/zorscr.xml DESTINATION share/xscreensaver/config)
+# The cross-desktop list of screensavers (mate-screensaver reads it), laid out
+# as Debian's xscreensaver-data lays out its modes there.
+install(FILES resources/desktop/zorscr.desktop DESTINATION share/applications/screensavers)
 
 # Compressed the way Debian's tools do it: no name or time stamp inside.
 function(zor_gzip source output)

@@ -10,6 +10,12 @@ bool Is(const QString& argument, const char* name) {
 
 }  // namespace
 
+std::optional<int> HostSwitchValues(const QString& argument) {
+    if (Is(argument, "root")) return 0;
+    if (Is(argument, "window-id")) return 1;
+    return std::nullopt;
+}
+
 std::optional<unsigned long> ParseWindowId(const QString& text) {
     const QString trimmed = text.trimmed();
     bool ok = false;

@@ -20,6 +20,10 @@ struct HostArguments {
 std::optional<HostArguments> ReadHostArguments(const QStringList& arguments,
                                                const std::optional<QString>& screensaverWindow);
 
+// How many arguments a host switch takes after itself (0 for --root, 1 for
+// --window-id); nothing when argument is no host switch.
+std::optional<int> HostSwitchValues(const QString& argument);
+
 // A window id in decimal or "0x" hexadecimal; X ids are at most 32 bits and
 // never 0.
 std::optional<unsigned long> ParseWindowId(const QString& text);

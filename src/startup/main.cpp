@@ -9,6 +9,7 @@
 #include "platform/vb/EndProgram.h"
 #include "startup/HostArguments.h"
 #include "startup/SubMain.h"
+#include "startup/Switches.h"
 
 namespace {
 
@@ -32,11 +33,13 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
 
-    const std::optional<HostArguments> host = ReadHostArguments(arguments, ScreensaverWindow());
+    const Switches switches = ReadSwitches(arguments);
+    if (switches.action != Switches::Action::Run) return RunSwitchAction(switches);  // none needs a display
+    const std::optional<HostArguments> host = ReadHostArguments(switches.rest, ScreensaverWindow());
     if (host && !host->error.isEmpty()) return Refuse(host->error, vb::kUsageError);
     // The Windows-style switches come as separate arguments; the program
     // reads them as the one command line a screensaver gets there.
-    const QString commandLine = host ? host->collection : arguments.join(u' ');
+    const QString commandLine = host ? host->collection : switches.rest.join(u' ');
     if (const QString problem = platform::DisplayProblem(); !problem.isEmpty()) EndWithoutDisplay(commandLine, problem);
 
     if (!host) {

@@ -6,10 +6,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <set>
 
+#include "support/TestSupport.h"
 #include "support/UnpackedPackage.h"
 
 namespace {
@@ -64,6 +66,7 @@ TEST(PackageE2E, InstallsTheProgramItsLinksAndItsDocuments) {
         {"usr/bin/zorcollect", "usr/lib/zorscr/ZORCollect"},
         {"usr/libexec/xscreensaver/zorscr", "usr/lib/zorscr/ZORScr"},
         {"usr/share/xscreensaver/config/zorscr.xml"},
+        {"usr/share/applications/screensavers/zorscr.desktop"},
         {"usr/share/man/man1/zorscr.1.gz"},
         {"usr/share/man/man1/zorfacts.1.gz"},
         {"usr/share/man/man1/zorcollect.1.gz"},
@@ -90,11 +93,41 @@ TEST(PackageE2E, InstallsTheProgramItsLinksAndItsDocuments) {
     EXPECT_EQ(found, expected);
     EXPECT_NE(fs::status(package.Program()).permissions() & fs::perms::others_exec, fs::perms::none);
     EXPECT_TRUE(IsDisplayModeSettings(root / "usr/share/xscreensaver/config/zorscr.xml"));
+    const QString desktop = QString::fromStdString((root / "usr/share/applications/screensavers/zorscr.desktop").string());
+    EXPECT_TRUE(QString::fromUtf8(testsupport::ReadBytes(desktop)).contains("\nExec=zorscr --root\n"));
+    if (!QStandardPaths::findExecutable("desktop-file-validate").isEmpty()) {
+        QProcess validate;
+        validate.start("desktop-file-validate", {desktop});
+        EXPECT_TRUE(validate.waitForFinished(20000) && validate.exitCode() == 0) << validate.readAllStandardOutput().toStdString();
+    }
 
     const QString depends = Output("dpkg-deb", {"-f", ZORSCR_DEB, "Depends"}).trimmed();
     for (const char* needed : {"libmpv\\d+", "libqt6gui6", "libqt6webenginecore6-bin", "libheif1", "qt6-image-formats-plugins"})
         EXPECT_TRUE(depends.contains(QRegularExpression(QStringLiteral("(^|[,|] *)%1( |,|$)").arg(needed))))
             << needed << " in " << depends.toStdString();
+}
+
+// Root's files too go to its own folder: one left in the package's folder
+// would outlive apt-get purge.
+TEST(PackageE2E, TheInstalledCopyWritesNothingBesideItself) {
+    const testsupport::UnpackedPackage package(ZORSCR_DEB);
+    const testsupport::TempFolder config;
+    const auto listing = [&] {
+        std::set<fs::path> files;
+        for (const auto& item : fs::recursive_directory_iterator(package.Program().parent_path())) files.insert(item.path());
+        return files;
+    };
+    const std::set<fs::path> installed = listing();
+    QProcess program;  // without a display: it ends with a record in the default error log
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.insert("XDG_CONFIG_HOME", config.path());
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromStdString(package.Program().string()), {"/S"});
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_EQ(listing(), installed);
+    EXPECT_TRUE(QFile::exists(config.file("ZORScr/ZORScr.Log")));
 }
 
 }  // namespace

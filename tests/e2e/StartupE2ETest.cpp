@@ -63,6 +63,7 @@ TEST_F(StartupE2E, StartThatCannotGoOnKeepsTheFileAndSaysWhy) {
         const QString logged = ReadText(Log()) + ReadText(program_.file("ZORScr.Log")) + ReadText(LongLog());
         EXPECT_TRUE(logged.contains(c.logged)) << logged.toStdString();
         for (const QString& file : {program_.file("ZORScr.Log"), LongLog()}) QFile::remove(file);
+        EXPECT_FALSE(QFile::exists(program_.file("ZORScr.lock")));  // the last copy to end removes it
     }
     EXPECT_FALSE(QFile::exists(Log()));  // the last case logged only to its own log
 }

@@ -55,13 +55,15 @@ TEST(XScreensaverE2E, TheInstalledProgramIsADisplayMode) {
     CollectionSpec spec;
     spec.entries = {{"red.mp4", own + u'/', {}, {}}};
     WriteBytes(own + "/ZORScr.INI", CollectionText(spec));
-    WriteBytes(home.file(".xscreensaver"),
-               "mode: one\nselected: 0\nlock: False\nfade: False\nunfade: False\nsplash: False\n"
-               "timeout: 0:30:00\nprograms: \"ZORScr\" " +
-                   QByteArray(package.Program().c_str()) + " --root \\n\n");
+    WriteBytes(home.file(".xscreensaver"), "mode: one\nselected: 0\nlock: False\nfade: False\nunfade: False\n"
+                                           "splash: False\ntimeout: 0:30:00\n");
     for (const QString& path : {home.path(), home.file(".config"), own, own + "/red.mp4", own + "/ZORScr.INI",
                                 home.file(".xscreensaver")})
         GiveToNobody(path);
+    // The display mode joins the list the way the user adds it, and runs as "zorscr" from the PATH.
+    const QString bin = QString::fromStdString((package.Root() / "usr/bin").string());
+    const ScopedEnv path("PATH", (bin + u':' + qEnvironmentVariable("PATH")).toLocal8Bit());
+    ASSERT_TRUE(AsNobody(screen.name(), home.path(), {bin + "/zorscr", "--setup", "xscreensaver"})->EndsCleanly());
 
     // Its verbose log goes to the test's standard error, beside a failure.
     const auto xscreensaver = AsNobody(screen.name(), home.path(), {"xscreensaver", "-no-splash", "-verbose"});

@@ -20,6 +20,17 @@ const QFileInfo& Executable() {
     return info;
 }
 
+#ifndef ZOR_PROGRAM_DIR
+#error "the build names the installed program's folder in ZOR_PROGRAM_DIR"
+#endif
+
+// The package's folder of the program (/usr/lib/zorscr) is the package
+// manager's: root may write there, but a file left in it would outlive
+// apt-get purge.
+bool IsInstalledFolder(const QString& folder) {
+    return folder.endsWith(QLatin1String("/" ZOR_PROGRAM_DIR));
+}
+
 }  // namespace
 
 QString ProgramDirectory() {
@@ -35,7 +46,7 @@ QString UserConfigDirectory() {
 
 QString SettingsDirectory() {
     const QString program = ProgramDirectory();
-    if (::access(QFile::encodeName(program).constData(), W_OK) == 0) return program;
+    if (!IsInstalledFolder(program) && ::access(QFile::encodeName(program).constData(), W_OK) == 0) return program;
     // An installed copy: each user's files are their own.
     const QString own = UserConfigDirectory();
     MakePrivateFolder(own);  // a folder that cannot be made fails at the first write, with its reason

@@ -15,7 +15,9 @@ QString ExecutableName();
 QString UserConfigDirectory();
 // Where the program keeps its own files (the program INI, its default error
 // log and the fallback log): the program's folder when the user may write
-// there, else the user's own folder, made (private to the user) on first use.
+// there and it is not the installed one (/usr/lib/zorscr, root's to write
+// but the package's), else the user's own folder, made (private to the
+// user) on first use.
 QString SettingsDirectory();
 // Joins a folder and a name with "/" unless the folder already ends with one.
 QString JoinPath(const QString& folder, const QString& name);

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 namespace vb {
 
@@ -12,6 +13,13 @@ namespace {
 
 std::mutex hookMutex;
 std::function<void(int)> installedHook;
+std::mutex endActionsMutex;
+std::vector<void (*)()> endActions;
+
+void RunEndActions() {
+    std::lock_guard lock(endActionsMutex);
+    for (const auto action : endActions) action();
+}
 
 // Whatever buffered output there is must not be lost.
 void FlushOutput() {
@@ -21,6 +29,7 @@ void FlushOutput() {
 }
 
 void EndAtExit(int status, void*) {
+    RunEndActions();
     FlushOutput();
     std::_Exit(status);
 }
@@ -42,8 +51,14 @@ void EndProgram(int exitCode) {
 
     // Windows and other static objects may still be alive, so no static
     // destructors run.
+    RunEndActions();
     FlushOutput();
     std::_Exit(exitCode);
+}
+
+void AtProgramEnd(void (*action)()) {
+    std::lock_guard lock(endActionsMutex);
+    endActions.push_back(action);
 }
 
 // Exit handlers run in the reverse order of their registration, so this

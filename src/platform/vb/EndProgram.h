@@ -28,6 +28,12 @@ struct ProgramEnded {
 // call it again after making long-lived objects (the application).
 void RouteExitThroughEndProgram();
 
+// Runs action when the program ends through EndProgram or exit(), just
+// before the end; not when a signal ends it, nor when a test's hook throws.
+// For what another copy would trip over (the running-copy lock file). Any
+// thread; the action must not end the program.
+void AtProgramEnd(void (*action)());
+
 // Installs a hook that EndProgram calls instead of leaving the process
 // (an empty function removes it). Returns the previous hook.
 std::function<void(int)> SetEndProgramHook(std::function<void(int)> hook);
