@@ -8,6 +8,7 @@
 #include "platform/ui/HostWindow.h"
 #include "platform/vb/EndProgram.h"
 #include "startup/HostArguments.h"
+#include "startup/IdleMode.h"
 #include "startup/SubMain.h"
 
 namespace {
@@ -32,6 +33,8 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
 
+    if (const std::optional<IdleArguments> idle = ReadIdleArguments(arguments))
+        return idle->error.isEmpty() ? RunIdleMode(*idle) : Refuse(idle->error, vb::kUsageError);
     const std::optional<HostArguments> host = ReadHostArguments(arguments, ScreensaverWindow());
     if (host && !host->error.isEmpty()) return Refuse(host->error, vb::kUsageError);
     // The Windows-style switches come as separate arguments; the program
