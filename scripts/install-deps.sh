@@ -21,6 +21,7 @@ packages=(
   pulseaudio libasound2-plugins alsa-utils  # a sound server with a null sink whose volume the tests read back
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps finds its dependencies, lintian checks it
   xscreensaver  # the host that runs the show as a display mode
+  dbus-daemon  # a private session bus for a faked desktop service
 )
 
 missing=()

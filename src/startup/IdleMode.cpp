@@ -1,7 +1,7 @@
 #include "startup/IdleMode.h"
 
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,8 +14,6 @@
 #include "errors/ErrorLog.h"
 #include "platform/ui/SessionIdle.h"
 #include "platform/vb/EndProgram.h"
-
-extern char** environ;
 
 namespace {
 
@@ -45,23 +43,22 @@ int SleepFor(const sigset_t& set, long long ms) {
 bool Ends(int number) { return number == SIGTERM || number == SIGINT || number == SIGHUP; }
 
 // Runs a copy of this program on the collection until it ends, or until a
-// signal ends both (true).
+// signal ends both (true). The copy ends with this process, however it ends.
 bool RunShow(const QString& collection, const sigset_t& set) {
     const QByteArray program = QFile::encodeName(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
     const QByteArray argument = collection.isEmpty() ? QByteArray("/S") : collection.toLocal8Bit();
     char* argv[] = {const_cast<char*>(program.constData()), const_cast<char*>(argument.constData()), nullptr};
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t none, defaults = set;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    pid_t show = 0;
-    const int failed = posix_spawn(&show, program.constData(), nullptr, &attributes, argv, environ);
-    posix_spawnattr_destroy(&attributes);
-    if (failed) {
-        SayOnStandardError(QStringLiteral("the show could not be started: %1").arg(QString::fromLocal8Bit(strerror(failed))));
+    const pid_t parent = getpid();
+    const pid_t show = fork();
+    if (show == 0) {  // only calls safe after a fork until exec
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(vb::kEndedNormally);
+        sigprocmask(SIG_UNBLOCK, &set, nullptr);
+        execv(argv[0], argv);
+        _exit(127);
+    }
+    if (show < 0) {
+        SayOnStandardError(QStringLiteral("the show could not be started: %1").arg(QString::fromLocal8Bit(strerror(errno))));
         return false;
     }
     for (;;) {
@@ -106,7 +103,7 @@ int RunIdleMode(const IdleArguments& idle) {
     for (;;) {
         const std::optional<long long> idleMs = session.IdleMs();
         if (!idleMs) {
-            SayOnStandardError(QStringLiteral("the X server no longer tells how long it has been idle"));
+            SayOnStandardError(session.Source() + QStringLiteral(" no longer tells how long the session has been idle"));
             return vb::kCouldNotShow;
         }
         // Input since the last show started (what ended it, as a rule).

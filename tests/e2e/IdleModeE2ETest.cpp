@@ -1,6 +1,7 @@
-// The idle mode on X11: the show comes after the session's idle time, input
+// The idle mode: on X11 the show comes after the session's idle time, input
 // ends it, the next idle period brings it back, a program that resets the
-// screen saver holds it off, and SIGTERM ends the mode with its show.
+// screen saver holds it off, and SIGTERM ends the mode with its show; where
+// GNOME's idle monitor runs, its count is the one that holds.
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,31 @@ TEST_F(ShowE2E, TheIdleModeShowsAfterIdlenessUntilInput) {
     ASSERT_NE(show, 0);
     kill(static_cast<pid_t>(idle->processId()), SIGTERM);
     EXPECT_TRUE(idle->EndsCleanly());
+    EXPECT_FALSE(Alive(show));
+}
+
+// Input as GNOME's monitor sees it holds the show off while the X server,
+// which sees none, has long been idle; without it the show comes.
+TEST_F(ShowE2E, TheIdleModeAsksGnomesMonitorWhereItRuns) {
+    ChildProcess bus;
+    bus.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+    ASSERT_TRUE(bus.waitForReadyRead(10000));
+    const ScopedEnv address("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+    ChildProcess monitor;
+    monitor.start(FAKE_IDLE_MONITOR, QStringList{});
+    ASSERT_TRUE(monitor.waitForReadyRead(10000) && monitor.readLine().startsWith("ready"));
+
+    auto idle = Start("SCREENSAVER", {Entry("long-red.mp4")}, {"--idle", "2"});
+    for (int i = 0; i < 8; ++i) {
+        kill(static_cast<pid_t>(monitor.processId()), SIGUSR1);
+        QThread::msleep(500);
+        EXPECT_EQ(ShowOf(*idle), 0) << "input that GNOME's monitor saw, " << i;
+    }
+    EXPECT_TRUE(screen_.Shows(kCentre, kRed));
+    const qint64 show = ShowOf(*idle);
+    idle->kill();  // however the mode ends, its show ends with it
+    idle->waitForFinished();
+    for (int i = 0; i < 50 && Alive(show); ++i) QThread::msleep(100);
     EXPECT_FALSE(Alive(show));
 }
 
