@@ -36,6 +36,9 @@ zor_install_link(bin zorcollect ../${ZOR_PROGRAM_DIR}/ZORCollect)
 # settings dialog of a mode from config/<command>.xml.
 zor_install_link(libexec/xscreensaver zorscr ../../${ZOR_PROGRAM_DIR}/ZORScr)
 install(FILES resources/xscreensaver/zorscr.xml DESTINATION share/xscreensaver/config)
+# The idle mode's session entry, for a user to copy into ~/.config/autostart:
+# not started for everyone.
+install(FILES resources/autostart/zorscr-idle.desktop DESTINATION share/zorscr)
 
 # Compressed the way Debian's tools do it: no name or time stamp inside.
 function(zor_gzip source output)

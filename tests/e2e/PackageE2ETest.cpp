@@ -64,6 +64,7 @@ TEST(PackageE2E, InstallsTheProgramItsLinksAndItsDocuments) {
         {"usr/bin/zorcollect", "usr/lib/zorscr/ZORCollect"},
         {"usr/libexec/xscreensaver/zorscr", "usr/lib/zorscr/ZORScr"},
         {"usr/share/xscreensaver/config/zorscr.xml"},
+        {"usr/share/zorscr/zorscr-idle.desktop"},
         {"usr/share/man/man1/zorscr.1.gz"},
         {"usr/share/man/man1/zorfacts.1.gz"},
         {"usr/share/man/man1/zorcollect.1.gz"},
