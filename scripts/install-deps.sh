@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev libx11-dev libxss-dev qt6-webengine-dev fonts-dejavu-core
+  qt6-base-dev libx11-dev libxss-dev libwayland-dev wayland-protocols plasma-wayland-protocols qt6-webengine-dev fonts-dejavu-core
   libmpv-dev libqt6opengl6-dev libgl1-mesa-dri ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

@@ -1,15 +1,17 @@
 #include "startup/IdleMode.h"
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/signalfd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QFile>
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
+#include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "errors/ErrorLog.h"
 #include "platform/ui/SessionIdle.h"
@@ -17,34 +19,55 @@
 
 namespace {
 
+using Clock = platform::SessionIdle::Clock;
+
 // The longest wait asked for; a day.
 constexpr int kLongestIdleSeconds = 24 * 60 * 60;
 // After a show that ended with no input (it could not start, say), the
-// session is still idle: the next show waits for input first, asked this
-// often rather than started again at once.
-constexpr long long kInputCheckMs = 1000;
+// session is still idle: the next show waits for input first, and a desktop
+// that sends no news of input is asked this often, rather than the show
+// started again at once.
+constexpr int kInputCheckMs = 1000;
 
-using Clock = std::chrono::steady_clock;
+// The signals that end the mode, and the end of its show; read from a
+// descriptor, never by a handler.
+class ControlSignals {
+public:
+    ControlSignals() {
+        sigemptyset(&set_);
+        for (int number : {SIGTERM, SIGINT, SIGHUP, SIGCHLD}) sigaddset(&set_, number);
+        sigprocmask(SIG_BLOCK, &set_, nullptr);
+        fd_ = signalfd(-1, &set_, SFD_CLOEXEC);
+    }
+    ~ControlSignals() { close(fd_); }
+    const sigset_t& Set() const { return set_; }
+    int Fd() const { return fd_; }
+    // The signal that came (after the descriptor became readable); 0 when none.
+    int Take() const {
+        signalfd_siginfo info{};
+        return read(fd_, &info, sizeof info) == sizeof info ? static_cast<int>(info.ssi_signo) : 0;
+    }
 
-sigset_t ControlSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int number : {SIGTERM, SIGINT, SIGHUP, SIGCHLD}) sigaddset(&set, number);
-    return set;
-}
-
-// Sleeps up to ms, or until a signal of set comes: its number, 0 when none came.
-int SleepFor(const sigset_t& set, long long ms) {
-    const timespec wait{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
-    const int number = sigtimedwait(&set, nullptr, &wait);
-    return number < 0 ? 0 : number;
-}
+private:
+    sigset_t set_;
+    int fd_ = -1;
+};
 
 bool Ends(int number) { return number == SIGTERM || number == SIGINT || number == SIGHUP; }
 
+// Waits up to timeoutMs (-1: without end) for a signal or the desktop's
+// news: the signal's number, 0 otherwise; -1 when the desktop's connection broke.
+int Wait(const ControlSignals& signals, platform::SessionIdle& session, int timeoutMs) {
+    pollfd fds[] = {{signals.Fd(), POLLIN, 0}, {session.Fd(), POLLIN, 0}};
+    if (poll(fds, session.Fd() < 0 ? 1 : 2, timeoutMs) <= 0) return 0;
+    if (fds[0].revents & POLLIN) return signals.Take();
+    if (fds[1].revents && !session.Dispatch()) return -1;
+    return 0;
+}
+
 // Runs a copy of this program on the collection until it ends, or until a
 // signal ends both (true). The copy ends with this process, however it ends.
-bool RunShow(const QString& collection, const sigset_t& set) {
+bool RunShow(const QString& collection, const ControlSignals& signals) {
     const QByteArray program = QFile::encodeName(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
     const QByteArray argument = collection.isEmpty() ? QByteArray("/S") : collection.toLocal8Bit();
     char* argv[] = {const_cast<char*>(program.constData()), const_cast<char*>(argument.constData()), nullptr};
@@ -53,7 +76,7 @@ bool RunShow(const QString& collection, const sigset_t& set) {
     if (show == 0) {  // only calls safe after a fork until exec
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent) _exit(vb::kEndedNormally);
-        sigprocmask(SIG_UNBLOCK, &set, nullptr);
+        sigprocmask(SIG_UNBLOCK, &signals.Set(), nullptr);
         execv(argv[0], argv);
         _exit(127);
     }
@@ -62,7 +85,9 @@ bool RunShow(const QString& collection, const sigset_t& set) {
         return false;
     }
     for (;;) {
-        const int number = sigwaitinfo(&set, nullptr);
+        pollfd fd{signals.Fd(), POLLIN, 0};
+        if (poll(&fd, 1, -1) <= 0) continue;
+        const int number = signals.Take();
         if (Ends(number)) {
             kill(show, SIGTERM);
             waitpid(show, nullptr, 0);
@@ -70,6 +95,11 @@ bool RunShow(const QString& collection, const sigset_t& set) {
         }
         if (number == SIGCHLD && waitpid(show, nullptr, WNOHANG) == show) return false;
     }
+}
+
+int DesktopStopped(const platform::SessionIdle& session) {
+    SayOnStandardError(session.Source() + QStringLiteral(" no longer tells whether the session is idle"));
+    return vb::kCouldNotShow;
 }
 
 }  // namespace
@@ -90,33 +120,27 @@ std::optional<IdleArguments> ReadIdleArguments(const QStringList& arguments) {
 }
 
 int RunIdleMode(const IdleArguments& idle) {
-    const platform::SessionIdle session;
+    const ControlSignals signals;
+    platform::SessionIdle session(idle.seconds * 1000LL);
     if (!session.Error().isEmpty()) {
         SayOnStandardError(session.Error());
         return vb::kCouldNotShow;
     }
-    // Taken by sigtimedwait and sigwaitinfo only, never by a handler.
-    const sigset_t set = ControlSignals();
-    sigprocmask(SIG_BLOCK, &set, nullptr);
-    const long long wanted = idle.seconds * 1000LL;
     std::optional<Clock::time_point> lastShowStart;
     for (;;) {
-        const std::optional<long long> idleMs = session.IdleMs();
-        if (!idleMs) {
-            SayOnStandardError(session.Source() + QStringLiteral(" no longer tells how long the session has been idle"));
-            return vb::kCouldNotShow;
-        }
         // Input since the last show started (what ended it, as a rule).
-        const bool input =
-            !lastShowStart ||
-            *idleMs < std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - *lastShowStart).count();
-        long long sleepMs = wanted - *idleMs;
-        if (!input) sleepMs = kInputCheckMs;
-        if (sleepMs <= 0) {
+        const std::optional<bool> input = lastShowStart ? session.InputSince(*lastShowStart) : true;
+        const std::optional<long long> untilIdle = session.MsUntilIdle();
+        if (!input || !untilIdle) return DesktopStopped(session);
+        long long timeoutMs = *untilIdle;
+        if (!*input) timeoutMs = session.Fd() < 0 ? kInputCheckMs : -1;
+        if (timeoutMs == 0) {
             lastShowStart = Clock::now();
-            if (RunShow(idle.collection, set)) return vb::kEndedNormally;
+            if (RunShow(idle.collection, signals)) return vb::kEndedNormally;
             continue;
         }
-        if (Ends(SleepFor(set, sleepMs))) return vb::kEndedNormally;
+        const int news = Wait(signals, session, static_cast<int>(std::min<long long>(timeoutMs, INT_MAX)));
+        if (news < 0) return DesktopStopped(session);
+        if (Ends(news)) return vb::kEndedNormally;
     }
 }

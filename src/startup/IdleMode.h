@@ -6,7 +6,7 @@
 // program INI without one), and once the show has ended waits for the next
 // idle period. SIGTERM, SIGINT or SIGHUP end it and the show it runs.
 //
-// Idleness is the desktop's count (platform/ui/SessionIdle). Waiting sleeps
+// Idleness is the desktop's word (platform/ui/SessionIdle). Waiting sleeps
 // until the earliest moment the session can have been idle long enough and
 // asks again then, so it costs no processor time in between.
 

@@ -29,12 +29,13 @@ int main(int argc, char* argv[]) {
     // Before the error log exists: only standard error can tell.
     if (!platform::LimitMallocArenas())
         SayOnStandardError(QStringLiteral("the memory allocator refused a limit of its arenas"));
-    platform::EndOnTerminationSignals();
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-
+    // The idle mode takes its signals itself, before any thread could.
     if (const std::optional<IdleArguments> idle = ReadIdleArguments(arguments))
         return idle->error.isEmpty() ? RunIdleMode(*idle) : Refuse(idle->error, vb::kUsageError);
+    platform::EndOnTerminationSignals();
+
     const std::optional<HostArguments> host = ReadHostArguments(arguments, ScreensaverWindow());
     if (host && !host->error.isEmpty()) return Refuse(host->error, vb::kUsageError);
     // The Windows-style switches come as separate arguments; the program

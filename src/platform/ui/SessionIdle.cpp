@@ -1,9 +1,12 @@
 #include "platform/ui/SessionIdle.h"
 
+#include "platform/ui/WaylandIdle.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <algorithm>
 
 #include <X11/Xlib.h>  // last: its macros clash with Qt's names
 #include <X11/extensions/scrnsaver.h>
@@ -20,12 +23,18 @@ bool GnomeMonitorRuns() {
 
 }  // namespace
 
-SessionIdle::SessionIdle() {
+SessionIdle::SessionIdle(long long thresholdMs) : thresholdMs_(thresholdMs) {
+    if (auto wayland = std::make_unique<WaylandIdle>(thresholdMs); wayland->Usable()) {
+        wayland_ = std::move(wayland);
+        return;
+    }
     gnome_ = GnomeMonitorRuns();
     if (gnome_) return;
     display_ = XOpenDisplay(nullptr);
     if (!display_) {
-        error_ = QStringLiteral("no X display to watch for idleness (DISPLAY is \"%1\")").arg(qEnvironmentVariable("DISPLAY"));
+        error_ = QStringLiteral("no desktop tells when the session is idle: no Wayland compositor offering idle "
+                                "notifications, no GNOME idle monitor, no X display (DISPLAY is \"%1\")")
+                     .arg(qEnvironmentVariable("DISPLAY"));
         return;
     }
     int event = 0, error = 0;
@@ -38,7 +47,26 @@ SessionIdle::~SessionIdle() {
 }
 
 QString SessionIdle::Source() const {
+    if (wayland_) return wayland_->Protocol();
     return gnome_ ? QStringLiteral("GNOME's idle monitor") : QStringLiteral("the X server");
+}
+
+int SessionIdle::Fd() const { return wayland_ ? wayland_->Fd() : -1; }
+
+bool SessionIdle::Dispatch() { return !wayland_ || wayland_->Dispatch(); }
+
+std::optional<long long> SessionIdle::MsUntilIdle() const {
+    if (wayland_) return wayland_->Idle() ? 0 : -1;
+    const std::optional<long long> idle = IdleMs();
+    if (!idle) return std::nullopt;
+    return std::max(0LL, thresholdMs_ - *idle);
+}
+
+std::optional<bool> SessionIdle::InputSince(Clock::time_point moment) const {
+    if (wayland_) return wayland_->LastInput() > moment;
+    const std::optional<long long> idle = IdleMs();
+    if (!idle) return std::nullopt;
+    return *idle < std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - moment).count();
 }
 
 std::optional<long long> SessionIdle::IdleMs() const {

@@ -1,12 +1,17 @@
 #pragma once
-// How long the desktop session has had no input, as the desktop counts it,
-// so no input device is read and nothing is polled between the caller's
-// questions: GNOME's idle monitor (org.gnome.Mutter.IdleMonitor on the
-// session bus) where it runs, else the X server's screen saver extension. A
-// program that holds screen savers off resets that count (on X11 a video
-// player's XResetScreenSaver, `xset s reset`), so it holds this off too.
+// Whether the desktop session has gone without input for a threshold, as
+// the desktop itself tells, so no input device is read:
+// - the Wayland compositor's idle notifications (WaylandIdle), where it
+//   offers them: news on a descriptor, no asking;
+// - else GNOME's idle monitor (org.gnome.Mutter.IdleMonitor on the session
+//   bus), then the X server's screen saver extension: asked for the idle
+//   time when the threshold can first have been reached, never in between.
+// A program that holds screen savers off holds this off too: Wayland's idle
+// inhibitors, on X11 a video player's XResetScreenSaver (`xset s reset`).
+// One thread.
 
 #include <QString>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -14,24 +19,36 @@ struct _XDisplay;
 
 namespace platform {
 
+class WaylandIdle;
+
 class SessionIdle {
 public:
-    // Asks the session bus for GNOME's monitor, else opens its own
-    // connection to the display DISPLAY names; Error() says why there is
-    // neither (no display, no screen saver extension).
-    SessionIdle();
+    using Clock = std::chrono::steady_clock;
+
+    explicit SessionIdle(long long thresholdMs);
     ~SessionIdle();
     SessionIdle(const SessionIdle&) = delete;
     SessionIdle& operator=(const SessionIdle&) = delete;
 
+    // Why no desktop can tell (no display, no extension); empty when one can.
     const QString& Error() const { return error_; }
-    // What counts: "GNOME's idle monitor" or "the X server".
-    QString Source() const;
-    // Milliseconds since the last input; nothing when the server cannot
-    // tell (or Error() is set).
-    std::optional<long long> IdleMs() const;
+    QString Source() const;  // "the X server", ... for messages
+    // A descriptor that becomes readable when the desktop has news (then
+    // call Dispatch), or -1 when it sends none and is asked instead.
+    int Fd() const;
+    bool Dispatch();  // false: the connection to the desktop broke
+    // Milliseconds until the session can have gone the threshold without
+    // input: 0 when it has, -1 when only news can tell; nothing when the
+    // desktop no longer answers.
+    std::optional<long long> MsUntilIdle() const;
+    // Whether input came after the moment given; nothing as above.
+    std::optional<bool> InputSince(Clock::time_point moment) const;
 
 private:
+    std::optional<long long> IdleMs() const;  // asked of GNOME or the X server
+
+    long long thresholdMs_;
+    std::unique_ptr<WaylandIdle> wayland_;  // when the compositor tells
     bool gnome_ = false;
     _XDisplay* display_ = nullptr;
     QString error_;
