@@ -42,6 +42,9 @@ install(FILES resources/xscreensaver/zorscr.xml DESTINATION share/xscreensaver/c
 # The cross-desktop list of screensavers (mate-screensaver reads it), laid out
 # as Debian's xscreensaver-data lays out its modes there.
 install(FILES resources/desktop/zorscr.desktop DESTINATION share/applications/screensavers)
+# The idle mode's session entry, for a user to copy into ~/.config/autostart:
+# not started for everyone.
+install(FILES resources/autostart/zorscr-idle.desktop DESTINATION share/zorscr)
 
 # Compressed the way Debian's tools do it: no name or time stamp inside.
 function(zor_gzip source output)

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev libx11-dev qt6-webengine-dev fonts-dejavu-core
+  qt6-base-dev libx11-dev libxss-dev libwayland-dev wayland-protocols plasma-wayland-protocols qt6-webengine-dev fonts-dejavu-core
   libmpv-dev libqt6opengl6-dev libgl1-mesa-dri ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
@@ -21,6 +21,7 @@ packages=(
   pulseaudio libasound2-plugins alsa-utils  # a sound server with a null sink whose volume the tests read back
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps finds its dependencies, lintian checks it
   xscreensaver  # the host that runs the show as a display mode
+  dbus-daemon  # a private session bus for a faked desktop service
 )
 
 missing=()

@@ -8,6 +8,7 @@
 #include "platform/ui/HostWindow.h"
 #include "platform/vb/EndProgram.h"
 #include "startup/HostArguments.h"
+#include "startup/IdleMode.h"
 #include "startup/SubMain.h"
 #include "startup/Switches.h"
 
@@ -29,9 +30,12 @@ int main(int argc, char* argv[]) {
     // Before the error log exists: only standard error can tell.
     if (!platform::LimitMallocArenas())
         SayOnStandardError(QStringLiteral("the memory allocator refused a limit of its arenas"));
-    platform::EndOnTerminationSignals();
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    // The idle mode takes its signals itself, before any thread could.
+    if (const std::optional<IdleArguments> idle = ReadIdleArguments(arguments))
+        return idle->error.isEmpty() ? RunIdleMode(*idle) : Refuse(idle->error, vb::kUsageError);
+    platform::EndOnTerminationSignals();
 
     const Switches switches = ReadSwitches(arguments);
     if (switches.action != Switches::Action::Run) return RunSwitchAction(switches);  // none needs a display

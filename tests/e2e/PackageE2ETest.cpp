@@ -67,6 +67,7 @@ TEST(PackageE2E, InstallsTheProgramItsLinksAndItsDocuments) {
         {"usr/libexec/xscreensaver/zorscr", "usr/lib/zorscr/ZORScr"},
         {"usr/share/xscreensaver/config/zorscr.xml"},
         {"usr/share/applications/screensavers/zorscr.desktop"},
+        {"usr/share/zorscr/zorscr-idle.desktop"},
         {"usr/share/man/man1/zorscr.1.gz"},
         {"usr/share/man/man1/zorfacts.1.gz"},
         {"usr/share/man/man1/zorcollect.1.gz"},
