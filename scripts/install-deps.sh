@@ -21,6 +21,8 @@ packages=(
   pulseaudio libasound2-plugins alsa-utils  # a sound server with a null sink whose volume the tests read back
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps finds its dependencies, lintian checks it
   xscreensaver  # the host that runs the show as a display mode
+  qt6-wayland  # the show as a native Wayland client
+  sway grim wtype  # a headless Wayland compositor, its screen read and keys typed, for the tests
 )
 
 missing=()
