@@ -19,6 +19,25 @@ clip() {
         -t "$3" -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest "$work/$1"
 }
 
+# A collection of one clip of a colour (rrggbb), made with the build's
+# ZORCollect, for the first-frame benchmarks; its path goes to $ini:
+# one_clip_collection build colour
+one_clip_collection() {
+    clip clip.mp4 "0x$2" 10
+    ini="$work/clip.ini"
+    local command
+    for command in "new $ini --runas SCREENSAVER_NOMOUSEMOVE --error-log $work/clip.log" "add $ini $work/clip.mp4"; do
+        # shellcheck disable=SC2086
+        "$1/bin/ZORCollect" $command >"$work/collect.txt" 2>&1 || { cat "$work/collect.txt"; exit 1; }
+    done
+}
+
+# The median of numbers, "none" left out (all "none": "none"): median n...
+median() {
+    printf '%s\n' "$@" | grep -v none | sort -n |
+        awk '{ v[NR] = $1 } END { if (NR == 0) print "none"; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
 # Starts Xvfb; its display becomes DISPLAY: start_display [size, 1280x720]
 start_display() {
     exec 3< <(Xvfb -displayfd 1 -screen 0 "${1:-1280x720}x24" -nolisten tcp 2>/dev/null)

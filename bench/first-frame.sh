@@ -21,20 +21,11 @@ colour=c02020
 
 source "$(dirname "$0")/common.sh"
 
-clip clip.mp4 "0x$colour" 10
-ini="$work/clip.ini"
-collect() { "$build/bin/ZORCollect" "$@" >"$work/collect.txt" 2>&1 || { cat "$work/collect.txt"; exit 1; }; }
-collect new "$ini" --runas SCREENSAVER_NOMOUSEMOVE --error-log "$work/clip.log"
-collect add "$ini" "$work/clip.mp4"
+one_clip_collection "$build" "$colour"
 
 start_display 800x600
 
 first_frame() { "$build/bin/FirstFrameProbe" 400 300 "$colour" "$@"; }
-
-median() {
-    printf '%s\n' "$@" | grep -v none | sort -n |
-        awk '{ v[NR] = $1 } END { if (NR == 0) print "none"; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
 
 ours=()
 theirs=()

@@ -97,5 +97,7 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, libgl1-mesa-dri, qt6-image-formats-plugins")
 # ALSA's "default" mixer reaches a sound server's volume through its plugins.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver, libasound2-plugins")
+# Qt's Wayland plugin is loaded at run time; without it a Wayland session
+# shows through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver, libasound2-plugins, qt6-wayland")
 include(CPack)

@@ -22,6 +22,8 @@ packages=(
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps finds its dependencies, lintian checks it
   xscreensaver  # the host that runs the show as a display mode
   dbus-daemon  # a private session bus for a faked desktop service
+  qt6-wayland  # the show as a native Wayland client
+  sway grim wtype  # a headless Wayland compositor, its screen read and keys typed, for the tests
 )
 
 missing=()

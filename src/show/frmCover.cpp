@@ -31,7 +31,12 @@ frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
     platform::FillBlack(*this);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
+    // The screen, not only the place: on Wayland the compositor places
+    // windows, and full screen goes to the output of the window's screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        setScreen(screen);
+        setGeometry(screen->geometry());
+    }
     // The preview is placed by the start-up, a host window's show by the host.
     if (!InPreview() && !Hosted()) setWindowState(Qt::WindowFullScreen);
 

@@ -5,6 +5,7 @@
 #include "platform/system/MemoryUse.h"
 #include "platform/system/TerminationSignals.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DisplayChoice.h"
 #include "platform/ui/HostWindow.h"
 #include "platform/vb/EndProgram.h"
 #include "startup/HostArguments.h"
@@ -44,10 +45,17 @@ int main(int argc, char* argv[]) {
     // The Windows-style switches come as separate arguments; the program
     // reads them as the one command line a screensaver gets there.
     const QString commandLine = host ? host->collection : switches.rest.join(u' ');
-    if (const QString problem = platform::DisplayProblem(); !problem.isEmpty()) EndWithoutDisplay(commandLine, problem);
+    // A host's window and the preview's are X11 windows, named by their ids.
+    const platform::DisplayChoice display =
+        platform::ChooseDisplay(host || ReadCommandLine(commandLine).command.startsWith(QStringLiteral("/P")));
+    if (display.needsX11) return Refuse(display.problem, vb::kUsageError);
+    if (!display.problem.isEmpty()) EndWithoutDisplay(commandLine, display.problem);
+    platform::UseDisplay(display);
+    const auto cannotStart = [&](const QString& problem) { EndWithoutDisplay(commandLine, problem); };
 
     if (!host) {
-        const auto application = platform::StartApplication(argc, argv, StartShowsPages(commandLine));
+        const auto application =
+            platform::StartApplication(argc, argv, StartShowsPages(commandLine), cannotStart);
         Main(commandLine);
     }
 
@@ -59,6 +67,6 @@ int main(int argc, char* argv[]) {
                                    : QStringLiteral("no display to show on"),
                       vb::kCouldNotShow);
     qputenv("DISPLAY", platform::DisplayOnScreen(qEnvironmentVariable("DISPLAY"), window.screen).toLocal8Bit());
-    const auto application = platform::StartApplication(argc, argv, StartShowsPages(host->collection));
+    const auto application = platform::StartApplication(argc, argv, StartShowsPages(host->collection), cannotStart);
     MainInHost(window.id, host->collection);
 }

@@ -95,7 +95,7 @@ TEST(HardshipE2E, StartsThatCannotShowSayWhy) {
     ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(65 << 20));
     const QString noIni = "ZORScr.INI cannot be shown: it does not exist";
     const std::tuple<const char*, QString, QStringList> cases[] = {
-        {nullptr, "no display to show on (DISPLAY is not set)", {"/S"}},
+        {nullptr, "no display to show on (neither WAYLAND_DISPLAY nor DISPLAY is set)", {"/S"}},
         {":199", "cannot open the display \":199\"", {"--root"}},
         {"", "folder.INI is not used as a collection: it is a folder", {program.file("folder.INI")}},
         {"", "fifo.INI is not used as a collection: it is not a regular file", {"--root", program.file("fifo.INI")}},

@@ -27,6 +27,7 @@ std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& pro
                                       const QString& folder) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DISPLAY", display);
+    environment.remove("WAYLAND_DISPLAY");  // the program would take a desktop's Wayland display first
     if (!folder.isEmpty()) environment.insert("XDG_RUNTIME_DIR", folder);
     auto process = std::make_unique<ChildProcess>();
     process->setProcessEnvironment(environment);

@@ -1,7 +1,5 @@
 #include "platform/ui/Application.h"
 
-#include <X11/Xlib.h>
-
 #include "platform/ui/KeyReleases.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/web/WebEngineSetup.h"
@@ -9,28 +7,28 @@
 namespace platform {
 namespace {
 
-bool NeedsNoDisplay() {
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-           qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1");
+std::function<void(const QString&)> cannotStartHandler;
+QtMessageHandler qtHandler = nullptr;
+
+// Qt's fatal message while it starts its platform becomes the program's own
+// end; every other message goes where it went.
+void TakeFatalMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg && cannotStartHandler)
+        cannotStartHandler(QStringLiteral("Qt cannot start its platform \"%1\": %2")
+                               .arg(qEnvironmentVariable("QT_QPA_PLATFORM"), message.section(u'\n', 0, 0)));
+    if (qtHandler) qtHandler(type, context, message);
 }
 
 }  // namespace
 
-QString DisplayProblem() {
-    if (NeedsNoDisplay()) return {};
-    const QByteArray name = qgetenv("DISPLAY");
-    if (name.isEmpty()) return QStringLiteral("no display to show on (DISPLAY is not set)");
-    Display* display = XOpenDisplay(name.constData());
-    if (!display) return QStringLiteral("cannot open the display \"%1\"").arg(QString::fromLocal8Bit(name));
-    XCloseDisplay(display);
-    return {};
-}
-
-std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, bool showsPages) {
-    if (NeedsNoDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, bool showsPages,
+                                               std::function<void(const QString&)> cannotStart) {
     if (showsPages) PrepareWebEngine();
+    cannotStartHandler = std::move(cannotStart);
+    qtHandler = qInstallMessageHandler(TakeFatalMessage);
     auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(qtHandler);
+    cannotStartHandler = nullptr;
     // Qt leaves with exit(1) when the display connection breaks.
     vb::RouteExitThroughEndProgram();
     KeepKeyReleasesWithTheirPresses();

@@ -3,20 +3,17 @@
 
 #include <QApplication>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace platform {
 
-// Why the program has no display to show on: DISPLAY is not set, or its
-// server cannot be reached. Empty when it has one, and when a Qt platform
-// is chosen by name (QT_QPA_PLATFORM, as the off-screen tests do) or the
-// player runs headless (ZORSCR_MPV_HEADLESS=1). Checked before the
-// application is made, because Qt aborts on a display it cannot open.
-QString DisplayProblem();
-
-// Makes the application, with the browser engine prepared when pages may be
-// shown. A headless run without a display runs off screen. From then on a
-// broken display connection ends the program with vb::kCouldNotShow.
-std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, bool showsPages = true);
+// Makes the application on the platform UseDisplay chose (DisplayChoice),
+// with the browser engine prepared when pages may be shown. A platform Qt
+// cannot start after all is reported to cannotStart with Qt's reason,
+// which must not return (without one Qt aborts). From then on a broken
+// display connection ends the program with vb::kCouldNotShow.
+std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, bool showsPages = true,
+                                               std::function<void(const QString& problem)> cannotStart = {});
 
 }  // namespace platform

@@ -35,7 +35,8 @@ int ShowCursor(bool show) {
 int CursorDisplayCount() { return displayCount; }
 
 void SetCursorPos(int x, int y) {
-    if (HaveGui()) QCursor::setPos(x, y);
+    // Wayland lets no client move the pointer (Qt warns at every try).
+    if (HaveGui() && !QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) QCursor::setPos(x, y);
 }
 
 }  // namespace platform

@@ -9,7 +9,8 @@ namespace platform {
 int ShowCursor(bool show);
 int CursorDisplayCount();
 
-// Moves the pointer to (x, y) in screen pixels.
+// Moves the pointer to (x, y) in screen pixels; nothing on Wayland, where
+// only the user moves it.
 void SetCursorPos(int x, int y);
 
 }  // namespace platform

@@ -1,0 +1,82 @@
+// The show as a native Wayland client, on a headless sway, and the starts
+// that cannot have the display they ask for.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include "e2e/ShowE2E.h"
+#include "support/WaylandTools.h"
+
+using namespace testsupport;
+
+namespace {
+
+// With a Wayland display alone, and with an X display beside it (as under
+// XWayland), the show goes to Wayland: the clip fills the output, and a
+// typed Escape ends the show as it does on X11.
+TEST(WaylandE2E, TheShowRunsNativelyAndEndsOnAKey) {
+    const WaylandDisplay output;
+    if (!output.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output.problem().toStdString();
+    const VirtualDisplay x11;
+    const TempFolder folder;
+    ASSERT_TRUE(QFile::copy(ZORSCR_EXE, folder.file("ZORScr")));
+    MakeClip(folder.file("red.mp4"), ColourSource(kRed), 30);
+    CollectionSpec spec;
+    spec.entries = {{"red.mp4", "CURRDIR", {}, {}}};
+    WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WaylandDisplay::Give(folder.path());
+
+    for (const std::map<QString, QString>& also : {std::map<QString, QString>{}, {{"DISPLAY", x11.name()}}}) {
+        auto show = output.Start(folder.file("ZORScr"), {"/S"}, folder.path(), also);
+        ASSERT_TRUE(output.Shows(kCentre, kRed)) << "the clip is not on the Wayland output, X display: " << also.size();
+        for (const QPoint corner : {QPoint(2, 2), QPoint(1277, 717)}) EXPECT_TRUE(output.Shows(corner, Qt::black, 0));
+        QThread::msleep(1500);  // a key in the show's first moment is lost, as on X11 (ShowE2E)
+        output.Type("\x1b");
+        EXPECT_TRUE(show->EndsCleanly());
+        ASSERT_TRUE(output.Shows(kCentre, QColor(0x3f, 0x3f, 0x3f))) << "the show's window stayed";  // sway's grey
+    }
+}
+
+// A platform that cannot start is said on standard error with status 1, a
+// start that needs an X11 window on a Wayland-only session with status 2;
+// never an abort.
+TEST(WaylandE2E, DisplaysThatCannotBeHadAreSaid) {
+    const TempFolder folder;
+    ASSERT_TRUE(QFile::copy(ZORSCR_EXE, folder.file("ZORScr")));
+    struct Case {
+        std::map<QString, QString> environment;
+        QStringList arguments;
+        int status;
+        QString said;
+    };
+    const Case cases[] = {
+        {{{"QT_QPA_PLATFORM", "wayland"}}, {"/S"}, 1, "cannot open the Wayland display \"wayland-0\": "},
+        {{{"WAYLAND_DISPLAY", "wayland-9"}}, {"/S"}, 1, "cannot open the Wayland display \"wayland-9\": "},
+        {{{"QT_QPA_PLATFORM", "nosuch"}}, {"/S"}, 1, "Qt's platform plugin \"nosuch\" is not installed"},
+        {{{"WAYLAND_DISPLAY", "wayland-9"}}, {"--root"}, 2, "needs an X display"},
+        {{{"WAYLAND_DISPLAY", "wayland-9"}}, {"/P", "1234"}, 2, "needs an X display"},
+    };
+    for (const Case& c : cases) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM", "ZORSCR_MPV_HEADLESS"})
+            environment.remove(name);
+        environment.insert("XDG_RUNTIME_DIR", folder.path());
+        for (const auto& [name, value] : c.environment) environment.insert(name, value);
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.setWorkingDirectory(folder.path());
+        run.start(folder.file("ZORScr"), c.arguments);
+        ASSERT_TRUE(run.waitForFinished(10000)) << c.said.toStdString();
+        const QString said = QString::fromLocal8Bit(run.readAllStandardError());
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << c.said.toStdString();
+        EXPECT_EQ(run.exitCode(), c.status) << c.said.toStdString();
+        EXPECT_TRUE(said.contains(c.said)) << said.toStdString();
+    }
+}
+
+}  // namespace

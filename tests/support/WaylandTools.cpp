@@ -1,0 +1,116 @@
+#include "support/WaylandTools.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QStandardPaths>
+#include <QThread>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace testsupport {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// Root hands the process to nobody; anybody else runs it as themselves.
+void StartAsDisplayUser(QProcess& process, const QString& program, const QStringList& arguments) {
+    if (::geteuid() != 0) return process.start(program, arguments);
+    const QString id = QString::number(kNobody);
+    process.start("setpriv", QStringList{"--reuid=" + id, "--regid=" + id, "--clear-groups", program} + arguments);
+}
+
+QColor FirstPixel(const QImage& image) { return image.isNull() ? QColor() : image.pixelColor(0, 0); }
+
+}  // namespace
+
+void WaylandDisplay::Give(const QString& path) {
+    if (::geteuid() != 0) return;
+    QStringList paths{path};
+    for (QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        paths << it.next();
+    for (const QString& each : paths)
+        if (::lchown(QFile::encodeName(each).constData(), kNobody, kNobody) != 0)
+            throw std::runtime_error("cannot give " + each.toStdString() + " to nobody");
+}
+
+WaylandDisplay::WaylandDisplay() {
+    for (const char* tool : {"sway", "grim", "wtype", "setpriv"})
+        if (QStandardPaths::findExecutable(tool).isEmpty()) problem_ += QStringLiteral(" %1 is not installed;").arg(tool);
+    if (!problem_.isEmpty()) return;
+    WriteBytes(runtime_.file("sway.conf"), "output HEADLESS-1 resolution 1280x720\nxwayland disable\n");
+    QFile::setPermissions(runtime_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);  // 0700
+    Give(runtime_.path());
+    QProcessEnvironment environment = Environment();
+    environment.insert("WLR_BACKENDS", "headless");
+    environment.insert("WLR_LIBINPUT_NO_DEVICES", "1");
+    environment.insert("WLR_RENDERER", "pixman");
+    environment.remove("WAYLAND_DISPLAY");
+    sway_ = std::make_unique<ChildProcess>();
+    sway_->setProcessEnvironment(environment);
+    sway_->setProcessChannelMode(QProcess::MergedChannels);  // said only when it fails
+    StartAsDisplayUser(*sway_, "sway", {"-c", runtime_.file("sway.conf")});
+    QElapsedTimer clock;
+    clock.start();
+    while (socket_.isEmpty() && sway_->state() != QProcess::NotRunning && clock.elapsed() < 20000) {
+        sway_->waitForFinished(100);  // sleeps
+        for (const QString& name : QDir(runtime_.path()).entryList({"wayland-*"}, QDir::System))
+            if (!name.endsWith(".lock")) socket_ = name;
+    }
+    if (socket_.isEmpty())
+        problem_ = QStringLiteral("sway did not start: ") + QString::fromLocal8Bit(sway_->readAll().right(2000));
+}
+
+WaylandDisplay::~WaylandDisplay() = default;  // sway ends with its ChildProcess
+
+QProcessEnvironment WaylandDisplay::Environment() const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "QT_QPA_PLATFORM", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "SWAYSOCK"})
+        environment.remove(name);
+    environment.insert("XDG_RUNTIME_DIR", runtime_.path());
+    environment.insert("WAYLAND_DISPLAY", socket_);
+    return environment;
+}
+
+std::unique_ptr<ChildProcess> WaylandDisplay::Start(const QString& program, const QStringList& arguments,
+                                                    const QString& folder,
+                                                    const std::map<QString, QString>& settings) const {
+    auto process = std::make_unique<ChildProcess>();
+    QProcessEnvironment environment = Environment();
+    environment.insert("HOME", folder);
+    for (const auto& [name, value] : settings) environment.insert(name, value);
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setWorkingDirectory(folder);
+    StartAsDisplayUser(*process, program, arguments);
+    if (!process->waitForStarted()) throw std::runtime_error(program.toStdString() + " did not start");
+    return process;
+}
+
+QByteArray WaylandDisplay::Tool(const QString& program, const QStringList& arguments) const {
+    const auto process = Start(program, arguments, runtime_.path());
+    if (!process->waitForFinished(20000)) throw std::runtime_error(program.toStdString() + " did not finish");
+    return process->readAllStandardOutput();
+}
+
+bool WaylandDisplay::Shows(QPoint at, const QColor& colour, int timeoutMs) const {
+    const QString area = QStringLiteral("%1,%2 1x1").arg(at.x()).arg(at.y());
+    QElapsedTimer clock;
+    clock.start();
+    while (!VirtualDisplay::Near(FirstPixel(QImage::fromData(Tool("grim", {"-g", area, "-t", "ppm", "-"}))), colour)) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+// The headless seat has no keyboard until wtype makes one, and sway
+// may give the window the keyboard only after wtype's first press, as a key
+// already down whose release alone arrives. A pause first lets the
+// keyboard reach the window before any key.
+void WaylandDisplay::Type(const QString& text) const { Tool("wtype", {"-s", "300", text}); }
+
+}  // namespace testsupport

@@ -1,0 +1,46 @@
+#pragma once
+// A headless sway for the length of a test: one output of 1280 x 720, drawn
+// in software, in a run-time folder of its own. Run as root, sway and every
+// client and tool on it run as nobody (sway refuses root); what a person
+// does and sees there goes through wtype and grim.
+
+#include <QColor>
+#include <QPoint>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <map>
+#include <memory>
+
+#include "support/TestSupport.h"
+#include "support/XTools.h"
+
+namespace testsupport {
+
+class WaylandDisplay {
+public:
+    WaylandDisplay();
+    ~WaylandDisplay();
+    // Why sway is not running (not installed, ended at once); empty while it runs.
+    QString problem() const { return problem_; }
+    // The environment of a client of it: its XDG_RUNTIME_DIR and WAYLAND_DISPLAY, no X display.
+    QProcessEnvironment Environment() const;
+    // Starts program as the display's user, in folder, with these variables set besides.
+    std::unique_ptr<ChildProcess> Start(const QString& program, const QStringList& arguments, const QString& folder,
+                                        const std::map<QString, QString>& settings = {}) const;
+    // Whether the output shows the colour at a place within timeoutMs (see VirtualDisplay::Near).
+    bool Shows(QPoint at, const QColor& colour, int timeoutMs = 15000) const;
+    // Types text as key presses to the window that has the keyboard.
+    void Type(const QString& text) const;
+    // Makes path (and what lies in it) the display's user's, so its clients may read and write it.
+    static void Give(const QString& path);
+
+private:
+    QByteArray Tool(const QString& program, const QStringList& arguments) const;
+
+    TempFolder runtime_;
+    QString socket_;
+    std::unique_ptr<ChildProcess> sway_;
+    QString problem_;
+};
+
+}  // namespace testsupport
