@@ -1,15 +1,18 @@
 // The idle mode: on X11 the show comes after the session's idle time, input
 // ends it, the next idle period brings it back, a program that resets the
 // screen saver holds it off, and SIGTERM ends the mode with its show; where
-// GNOME's idle monitor runs, its count is the one that holds.
+// GNOME's idle monitor runs, its count is the one that holds; on Wayland the
+// compositor's notifications do the same.
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
+#include <QFile>
 #include <QThread>
 
 #include "e2e/ShowE2E.h"
+#include "support/WaylandTools.h"
 
 #include <X11/Xlib.h>  // last: its macros clash with Qt's names
 
@@ -80,6 +83,29 @@ TEST_F(ShowE2E, TheIdleModeAsksGnomesMonitorWhereItRuns) {
     idle->waitForFinished();
     for (int i = 0; i < 50 && Alive(show); ++i) QThread::msleep(100);
     EXPECT_FALSE(Alive(show));
+}
+
+TEST(IdleModeE2E, OnWaylandTheCompositorSaysWhenTheSessionIsIdle) {
+    const WaylandDisplay output;
+    if (!output.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output.problem().toStdString();
+    const TempFolder folder;
+    ASSERT_TRUE(QFile::copy(ZORSCR_EXE, folder.file("ZORScr")));
+    MakeClip(folder.file("red.mp4"), ColourSource(kRed), 30);
+    CollectionSpec spec;
+    spec.entries = {{"red.mp4", "CURRDIR", {}, {}}};
+    WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WaylandDisplay::Give(folder.path());
+
+    auto idle = output.Start(folder.file("ZORScr"), {"--idle", "2"}, folder.path());
+    ASSERT_TRUE(output.Shows(kCentre, kRed));
+    QThread::msleep(1500);  // a key in the show's first moment is lost
+    output.Type("\x1b");
+    ASSERT_TRUE(output.Shows(kCentre, QColor(0x3f, 0x3f, 0x3f))) << "input ends the show";  // sway's grey
+    EXPECT_EQ(idle->state(), QProcess::Running);
+    EXPECT_TRUE(output.Shows(kCentre, kRed)) << "the next idle period";
+    kill(static_cast<pid_t>(idle->processId()), SIGTERM);
+    EXPECT_TRUE(idle->EndsCleanly());
 }
 
 }  // namespace
