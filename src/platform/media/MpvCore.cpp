@@ -131,20 +131,6 @@ QString MpvCore::Command(const char** words) {
     return Answer(tag, mpv_command_async(mpv_, tag, words));
 }
 
-bool MpvCore::GetDouble(const char* name, double& value) const {
-    double got = 0;
-    if (mpv_get_property(mpv_, name, MPV_FORMAT_DOUBLE, &got) < 0) return false;
-    value = got;
-    return true;
-}
-
-bool MpvCore::GetInt(const char* name, int64_t& value) const {
-    int64_t got = 0;
-    if (mpv_get_property(mpv_, name, MPV_FORMAT_INT64, &got) < 0) return false;
-    value = got;
-    return true;
-}
-
 // The playlist entry a loadfile command answered with; -1 without one.
 static int64_t EntryOf(const mpv_node& result) {
     if (result.format != MPV_FORMAT_NODE_MAP) return -1;
@@ -173,7 +159,8 @@ void MpvCore::Forget(const QString& file, double at) {
     entry = -1;
     position = at;
     if (loadTag_) asked_.erase(std::exchange(loadTag_, 0));  // its reply, if any, is of no clip now
-    started = loaded = shown = false;
+    started = loaded = restarted = shown = false;
+    durationTag_ = tracksTag_ = 0;
     duration = 0;
     size = {};
 }
@@ -213,21 +200,46 @@ QString MpvCore::TakeReply(const mpv_event& reply) {
 
 const mpv_event& MpvCore::NextEvent() { return *mpv_wait_event(mpv_, 0); }
 
-QSize MpvCore::DemuxedVideoSize() const {
-    int64_t tracks = 0;
-    GetInt("track-list/count", tracks);
-    for (int64_t i = 0; i < tracks; ++i) {
-        const QByteArray prefix = "track-list/" + QByteArray::number(static_cast<qlonglong>(i)) + "/";
-        char* type = mpv_get_property_string(mpv_, (prefix + "type").constData());
-        const bool video = type && qstrcmp(type, "video") == 0;
-        mpv_free(type);
-        if (!video) continue;
+void MpvCore::AskFacts() {
+    durationTag_ = ++lastTag_;
+    tracksTag_ = ++lastTag_;
+    mpv_get_property_async(mpv_, durationTag_, "duration", MPV_FORMAT_DOUBLE);
+    mpv_get_property_async(mpv_, tracksTag_, "track-list", MPV_FORMAT_NODE);
+}
+
+// The first video track's size in a "track-list" value; empty without one.
+static QSize DemuxedVideoSize(const mpv_node& tracks) {
+    if (tracks.format != MPV_FORMAT_NODE_ARRAY) return {};
+    for (int i = 0; i < tracks.u.list->num; ++i) {
+        const mpv_node& track = tracks.u.list->values[i];
+        if (track.format != MPV_FORMAT_NODE_MAP) continue;
+        bool video = false;
         int64_t width = 0, height = 0;
-        GetInt((prefix + "demux-w").constData(), width);
-        GetInt((prefix + "demux-h").constData(), height);
-        return QSize(static_cast<int>(width), static_cast<int>(height));
+        for (int k = 0; k < track.u.list->num; ++k) {
+            const char* key = track.u.list->keys[k];
+            const mpv_node& value = track.u.list->values[k];
+            if (qstrcmp(key, "type") == 0 && value.format == MPV_FORMAT_STRING) video = qstrcmp(value.u.string, "video") == 0;
+            if (qstrcmp(key, "demux-w") == 0 && value.format == MPV_FORMAT_INT64) width = value.u.int64;
+            if (qstrcmp(key, "demux-h") == 0 && value.format == MPV_FORMAT_INT64) height = value.u.int64;
+        }
+        if (video) return QSize(static_cast<int>(width), static_cast<int>(height));
     }
     return {};
+}
+
+bool MpvCore::TakeFact(const mpv_event& reply) {
+    const auto* property = static_cast<const mpv_event_property*>(reply.data);
+    const bool known = reply.error >= 0 && property && property->format != MPV_FORMAT_NONE;
+    if (reply.reply_userdata == durationTag_ && durationTag_) {
+        durationTag_ = 0;
+        if (known) duration = *static_cast<const double*>(property->data);
+    } else if (reply.reply_userdata == tracksTag_ && tracksTag_) {
+        tracksTag_ = 0;
+        size = known ? DemuxedVideoSize(*static_cast<const mpv_node*>(property->data)) : QSize();
+    } else {
+        return false;  // of a clip given up since
+    }
+    return durationTag_ == 0 && tracksTag_ == 0;
 }
 
 }  // namespace platform::media

@@ -59,23 +59,22 @@ public:
     // when the request was done, or was a load given up since. The reply to
     // the last load gives the clip's playlist entry, or on refusal empties url.
     QString TakeReply(const mpv_event& reply);
-    // A property read at once; for facts of a clip just loaded, before its
-    // pictures are drawn. A property mpv has not got leaves value as it
-    // was and gives false.
-    bool GetDouble(const char* name, double& value) const;
-    bool GetInt(const char* name, int64_t& value) const;
+    // Asks for the loaded clip's duration and its size as its container
+    // gives it (known before any picture is decoded), without waiting.
+    void AskFacts();
+    // A reply to a property asked for: the fact is kept (duration, size;
+    // a size is empty without video). True once every fact asked has come.
+    bool TakeFact(const mpv_event& reply);
     // The next waiting event; MPV_EVENT_NONE when there is none.
     const mpv_event& NextEvent();
-    // The clip's size as its container gives it, known before any picture
-    // is decoded; empty without video.
-    QSize DemuxedVideoSize() const;
 
     // What is known of the loaded clip, kept up by the owner from the events.
     QString url;
     double start = 0;      // seconds it was loaded at
     int64_t entry = -1;    // mpv's playlist entry of the clip
     bool started = false;  // mpv's events now concern this clip
-    bool loaded = false;   // opened and ready to play
+    bool loaded = false;   // opened, its facts read: ready to play
+    bool restarted = false;  // mpv has said it is ready to play
     bool shown = false;    // its first picture (or, without one, its sound) is ready
     double duration = 0;
     QSize size;
@@ -90,6 +89,7 @@ private:
     bool audible_ = false;
     uint64_t lastTag_ = 0;
     uint64_t loadTag_ = 0;  // the reply awaited for the last load; 0: none
+    uint64_t durationTag_ = 0, tracksTag_ = 0;  // the facts awaited; 0: none
     std::map<uint64_t, QByteArray> asked_;  // requests awaiting their reply: what each was
 };
 

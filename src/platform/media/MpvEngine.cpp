@@ -379,13 +379,18 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
         break;
     case MPV_EVENT_FILE_LOADED:
         if (!core.started) break;
-        core.loaded = true;
-        core.GetDouble("duration", core.duration);
-        core.size = core.DemuxedVideoSize();
+        core.AskFacts();
         TimeStep("file loaded", playing ? QString() : QStringLiteral("(prepared)"));
+        break;
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+        if (!core.started || !core.TakeFact(event)) break;
+        core.loaded = true;
+        core.shown = core.shown || core.restarted;
+        TimeStep("facts read", playing ? QString() : QStringLiteral("(prepared)"));
         if (playing) BecomeReady();
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
+        core.restarted = true;
         core.shown = core.shown || core.loaded;
         if (playing && core.shown) Shown();
         [[fallthrough]];
@@ -415,7 +420,7 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         if (end->playlist_entry_id != core.entry || !core.started) break;
-        core.started = core.loaded = core.shown = false;
+        core.started = core.loaded = core.restarted = core.shown = false;
         if (&core != current_.get()) {
             core.url.clear();  // a clip that failed while prepared is opened again as any other
             break;
