@@ -7,8 +7,9 @@
 // idle period. SIGTERM, SIGINT or SIGHUP end it and the show it runs.
 //
 // Idleness is the desktop's word (platform/ui/SessionIdle). Waiting sleeps
-// until the earliest moment the session can have been idle long enough and
-// asks again then, so it costs no processor time in between.
+// on the desktop's news (Wayland) or until the earliest moment the session
+// can have been idle long enough, asking again then, so it costs no
+// processor time in between.
 
 #include <QString>
 #include <QStringList>
