@@ -8,7 +8,6 @@
 
 #include <signal.h>
 
-#include <QFile>
 #include <QThread>
 
 #include "e2e/ShowE2E.h"
@@ -89,13 +88,7 @@ TEST(IdleModeE2E, OnWaylandTheCompositorSaysWhenTheSessionIsIdle) {
     const WaylandDisplay output;
     if (!output.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output.problem().toStdString();
     const TempFolder folder;
-    ASSERT_TRUE(QFile::copy(ZORSCR_EXE, folder.file("ZORScr")));
-    MakeClip(folder.file("red.mp4"), ColourSource(kRed), 30);
-    CollectionSpec spec;
-    spec.entries = {{"red.mp4", "CURRDIR", {}, {}}};
-    WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    WaylandDisplay::Give(folder.path());
+    WaylandDisplay::InstallShow(folder, kRed);
 
     auto idle = output.Start(folder.file("ZORScr"), {"--idle", "2"}, folder.path());
     ASSERT_TRUE(output.Shows(kCentre, kRed));

@@ -23,13 +23,7 @@ TEST(WaylandE2E, TheShowRunsNativelyAndEndsOnAKey) {
     if (!output.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output.problem().toStdString();
     const VirtualDisplay x11;
     const TempFolder folder;
-    ASSERT_TRUE(QFile::copy(ZORSCR_EXE, folder.file("ZORScr")));
-    MakeClip(folder.file("red.mp4"), ColourSource(kRed), 30);
-    CollectionSpec spec;
-    spec.entries = {{"red.mp4", "CURRDIR", {}, {}}};
-    WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    WaylandDisplay::Give(folder.path());
+    WaylandDisplay::InstallShow(folder, kRed);
 
     for (const std::map<QString, QString>& also : {std::map<QString, QString>{}, {{"DISPLAY", x11.name()}}}) {
         auto show = output.Start(folder.file("ZORScr"), {"/S"}, folder.path(), also);

@@ -1,5 +1,7 @@
 #include "support/WaylandTools.h"
 
+#include "support/CollectionFile.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -25,6 +27,16 @@ void StartAsDisplayUser(QProcess& process, const QString& program, const QString
 QColor FirstPixel(const QImage& image) { return image.isNull() ? QColor() : image.pixelColor(0, 0); }
 
 }  // namespace
+
+void WaylandDisplay::InstallShow(const TempFolder& folder, const QColor& colour) {
+    QFile::copy(ZORSCR_EXE, folder.file("ZORScr"));
+    MakeClip(folder.file("clip.mp4"), ColourSource(colour), 30);
+    CollectionSpec spec;
+    spec.entries = {{"clip.mp4", "CURRDIR", {}, {}}};
+    WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Give(folder.path());
+}
 
 void WaylandDisplay::Give(const QString& path) {
     if (::geteuid() != 0) return;

@@ -33,6 +33,9 @@ public:
     void Type(const QString& text) const;
     // Makes path (and what lies in it) the display's user's, so its clients may read and write it.
     static void Give(const QString& path);
+    // The program copied into folder with a collection of one 30-second
+    // clip of colour as its own INI, all given to the display's user.
+    static void InstallShow(const TempFolder& folder, const QColor& colour);
 
 private:
     QByteArray Tool(const QString& program, const QStringList& arguments) const;
