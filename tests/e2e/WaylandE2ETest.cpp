@@ -36,6 +36,27 @@ TEST(WaylandE2E, TheShowRunsNativelyAndEndsOnAKey) {
     }
 }
 
+// Every output but the show's is black for the length of the show, also
+// one plugged in while it runs, and one switched off and on again.
+TEST(WaylandE2E, TheOtherOutputsAreBlackAsTheyComeAndGo) {
+    const WaylandDisplay outputs(2);
+    if (!outputs.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << outputs.problem().toStdString();
+    const TempFolder folder;
+    WaylandDisplay::InstallShow(folder, kRed);
+    auto show = outputs.Start(folder.file("ZORScr"), {"/S"}, folder.path());
+    const QPoint second(1680, 300), plugged(3040, 540);  // the middles of HEADLESS-2 and of the one plugged in
+    ASSERT_TRUE(outputs.Shows(kCentre, kRed));
+    EXPECT_TRUE(outputs.Shows(second, Qt::black)) << "the second output is not covered";
+    outputs.Sway({"create_output"});
+    EXPECT_TRUE(outputs.Shows(plugged, Qt::black)) << "an output plugged in during the show is not covered";
+    outputs.Sway({"output", "HEADLESS-2", "disable"});
+    outputs.Sway({"output", "HEADLESS-2", "enable"});
+    EXPECT_TRUE(outputs.Shows(second, Qt::black)) << "an output switched on again is not covered";
+    EXPECT_TRUE(outputs.Shows(kCentre, kRed)) << "the show left its output";
+    outputs.Type("\x1b");
+    EXPECT_TRUE(show->EndsCleanly());
+}
+
 // A platform that cannot start is said on standard error with status 1, a
 // start that needs an X11 window on a Wayland-only session with status 2;
 // never an abort.

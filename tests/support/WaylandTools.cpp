@@ -49,22 +49,26 @@ void WaylandDisplay::Give(const QString& path) {
             throw std::runtime_error("cannot give " + each.toStdString() + " to nobody");
 }
 
-WaylandDisplay::WaylandDisplay() {
+WaylandDisplay::WaylandDisplay(int outputs) {
     for (const char* tool : {"sway", "grim", "wtype", "setpriv"})
         if (QStandardPaths::findExecutable(tool).isEmpty()) problem_ += QStringLiteral(" %1 is not installed;").arg(tool);
     if (!problem_.isEmpty()) return;
-    WriteBytes(runtime_.file("sway.conf"), "output HEADLESS-1 resolution 1280x720\nxwayland disable\n");
+    WriteBytes(runtime_.file("sway.conf"), "output HEADLESS-1 resolution 1280x720 position 0 0\n"
+                                           "output HEADLESS-2 resolution 800x600 position 1280 0\nxwayland disable\n");
     QFile::setPermissions(runtime_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);  // 0700
     Give(runtime_.path());
     QProcessEnvironment environment = Environment();
     environment.insert("WLR_BACKENDS", "headless");
     environment.insert("WLR_LIBINPUT_NO_DEVICES", "1");
     environment.insert("WLR_RENDERER", "pixman");
+    environment.insert("WLR_HEADLESS_OUTPUTS", QString::number(outputs));
     environment.remove("WAYLAND_DISPLAY");
     sway_ = std::make_unique<ChildProcess>();
     sway_->setProcessEnvironment(environment);
     sway_->setProcessChannelMode(QProcess::MergedChannels);  // said only when it fails
-    StartAsDisplayUser(*sway_, "sway", {"-c", runtime_.file("sway.conf")});
+    // A full-screen window that sway hands to the output directly (scan-out)
+    // is on the screen but not in what grim reads; compose every picture.
+    StartAsDisplayUser(*sway_, "sway", {"-D", "noscanout", "-c", runtime_.file("sway.conf")});
     QElapsedTimer clock;
     clock.start();
     while (socket_.isEmpty() && sway_->state() != QProcess::NotRunning && clock.elapsed() < 20000) {
@@ -124,5 +128,11 @@ bool WaylandDisplay::Shows(QPoint at, const QColor& colour, int timeoutMs) const
 // already down whose release alone arrives. A pause first lets the
 // keyboard reach the window before any key.
 void WaylandDisplay::Type(const QString& text) const { Tool("wtype", {"-s", "300", text}); }
+
+void WaylandDisplay::Sway(const QStringList& command) const {
+    const QStringList sockets = QDir(runtime_.path()).entryList({"sway-ipc.*.sock"}, QDir::System);
+    if (sockets.isEmpty()) throw std::runtime_error("sway has no command socket");
+    Tool("swaymsg", QStringList{"-s", runtime_.file(sockets.first())} + command);
+}
 
 }  // namespace testsupport

@@ -1,6 +1,7 @@
 #pragma once
-// A headless sway for the length of a test: one output of 1280 x 720, drawn
-// in software, in a run-time folder of its own. Run as root, sway and every
+// A headless sway for the length of a test: an output of 1280 x 720 at
+// 0,0 (and, when asked, a second of 800 x 600 at 1280,0), drawn in software,
+// in a run-time folder of its own. Run as root, sway and every
 // client and tool on it run as nobody (sway refuses root); what a person
 // does and sees there goes through wtype and grim.
 
@@ -18,7 +19,7 @@ namespace testsupport {
 
 class WaylandDisplay {
 public:
-    WaylandDisplay();
+    explicit WaylandDisplay(int outputs = 1);
     ~WaylandDisplay();
     // Why sway is not running (not installed, ended at once); empty while it runs.
     QString problem() const { return problem_; }
@@ -31,6 +32,8 @@ public:
     bool Shows(QPoint at, const QColor& colour, int timeoutMs = 15000) const;
     // Types text as key presses to the window that has the keyboard.
     void Type(const QString& text) const;
+    // Runs a sway command (swaymsg), e.g. {"create_output"} plugs in an output of 1920 x 1080.
+    void Sway(const QStringList& command) const;
     // Makes path (and what lies in it) the display's user's, so its clients may read and write it.
     static void Give(const QString& path);
     // The program copied into folder with a collection of one 30-second
