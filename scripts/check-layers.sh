@@ -5,11 +5,12 @@
 # other. A folder that is not listed fails too: place it here.
 #
 # Also fails when the map (docs/ARCHITECTURE.md, its layer list) leaves out a
-# folder listed here or gives it another layer, names a src path that does
-# not exist; and when a folder of src/platform/ has no half here or is put
+# folder listed here, gives it another layer or half, or names a src path
+# that does not exist; and when a folder of src/platform/ has no half here or is put
 # in another half by src/platform/README.md. A platform folder is marked
 # with its half: ":W" imitates Windows and VB behaviour, ":L" adapts a Linux
-# service, ":WL" holds both.
+# service, ":WL" holds both; its README opens with "Half: imitates", "Half:
+# adapts" or "Half: both". Every listed folder has a README.md.
 set -euo pipefail
 src="${1:-$(dirname "$0")/../src}"
 
@@ -81,6 +82,7 @@ done < <(find "$src" -name '*.h' -o -name '*.cpp' | sort)
 # a platform folder's half after the folder.
 map="$src/../docs/ARCHITECTURE.md"
 declare -A mapped
+fence='```'
 if [ ! -f "$map" ]; then
   echo "no map at $map"; faults=$((faults + 1))
 else
@@ -90,7 +92,7 @@ else
     if [ -n "${half[$folder]:-}" ] && [ "$mark" != "${half[$folder]}" ]; then
       echo "the map marks $folder '$mark', the list here '${half[$folder]}'"; faults=$((faults + 1))
     fi
-  done < <(sed -n '/^```/,/^```/p' "$map" | grep -E '^ *[0-9]+ +[a-z]')
+  done < <(sed -n "/^$fence/,/^$fence/p" "$map" | grep -E '^ *[0-9]+ +[a-z]')
   for folder in "${!rank[@]}"; do
     if [ -z "${mapped[$folder]+x}" ]; then
       echo "the map leaves out $folder"; faults=$((faults + 1))
@@ -123,6 +125,7 @@ else
     esac
   done < "$readme"
 fi
+declare -A opening=([W]="Half: imitates" [L]="Half: adapts" [WL]="Half: both")
 for dir in "$src"/platform/*/; do
   folder=platform/$(basename "$dir")
   if [ -z "${half[$folder]:-}" ]; then
@@ -130,7 +133,14 @@ for dir in "$src"/platform/*/; do
   elif [ "${named[$folder]:-}" != "${half[$folder]}" ]; then
     echo "src/platform/README.md puts $folder in half '${named[$folder]:-none}', the list here in '${half[$folder]}'"
     faults=$((faults + 1))
+  elif ! grep -m1 -v -e '^#' -e '^$' "$src/$folder/README.md" 2>/dev/null | grep -q "^${opening[${half[$folder]}]}"; then
+    echo "src/$folder/README.md does not open with \"${opening[${half[$folder]}]} ...\""; faults=$((faults + 1))
   fi
+done
+
+# Each listed folder says what it holds and why in a README.md of its own.
+for folder in "${!rank[@]}"; do
+  [ -f "$src/$folder/README.md" ] || { echo "src/$folder has no README.md"; faults=$((faults + 1)); }
 done
 
 if [ "$faults" -gt 0 ]; then
