@@ -23,6 +23,10 @@ one_clip_collection "$build" "$colour"
 cp "$build/bin/ZORScr" "$work/"
 runtime="$work/runtime"
 mkdir -m 0700 "$runtime"
+# Mesa keeps compiled shaders in the user's cache folder, found from the
+# password file's home (nobody has none) unless XDG_CACHE_HOME names one:
+# each side gets a folder of its own, warmed by one untimed start.
+mkdir "$work/cache" "$work/xcache"
 printf 'output HEADLESS-1 resolution 800x600\nxwayland disable\n' >"$runtime/sway.conf"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -33,7 +37,7 @@ fi
 sway=""
 trap '[ -n "$sway" ] && kill "$sway" 2>/dev/null; finish' EXIT
 env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    "${as_user[@]}" sway -c "$runtime/sway.conf" >"$work/sway.log" 2>&1 &
+    "${as_user[@]}" sway -D noscanout -c "$runtime/sway.conf" >"$work/sway.log" 2>&1 &
 sway=$!
 for ((i = 0; i < 100; i++)); do
     socket=$(ls "$runtime" | grep -E '^wayland-[0-9]+$' || true)
@@ -43,7 +47,7 @@ done
 [ -n "$socket" ] || { echo "sway did not start"; cat "$work/sway.log"; exit 1; }
 
 # env, then setpriv, replace themselves: a program started with it in the background has $! as its id
-on_sway=(env -u DISPLAY -u QT_QPA_PLATFORM HOME="$work" XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" "${as_user[@]}")
+on_sway=(env -u DISPLAY -u QT_QPA_PLATFORM HOME="$work" XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" "${as_user[@]}")
 near() { local d=$(($1 - $2)); ((d < 0)) && d=$((-d)); ((d <= 40)); }
 centre_is_colour() {
     local rgb
@@ -73,11 +77,16 @@ echo "probe step: $((($(now_ms) - step_start) / 10)) ms per look"
 
 ours=() wlshm=() gpu=() x11=()
 start_display 800x600
-for ((i = 1; i <= starts; i++)); do
+for ((i = 0; i <= starts; i++)); do
     ours+=("$(first_frame_sway "$work/ZORScr" "$ini")")
     wlshm+=("$(first_frame_sway mpv --no-config --really-quiet --fs --vo=wlshm "$work/clip.mp4")")
     gpu+=("$(first_frame_sway mpv --no-config --really-quiet --fs --vo=gpu --gpu-context=wayland "$work/clip.mp4")")
-    x11+=("$(env -u WAYLAND_DISPLAY "$build/bin/FirstFrameProbe" 400 300 "$colour" "$build/bin/ZORScr" "$ini")")
+    x11+=("$(env -u WAYLAND_DISPLAY XDG_CACHE_HOME="$work/xcache" "$build/bin/FirstFrameProbe" 400 300 "$colour" "$build/bin/ZORScr" "$ini")")
+    if ((i == 0)); then
+        echo "warm-up (not counted): ZORScr on sway ${ours[0]} ms, mpv gpu ${gpu[0]} ms, ZORScr on Xvfb ${x11[0]} ms"
+        ours=() wlshm=() gpu=() x11=()
+        continue
+    fi
     echo "start $i: ZORScr on sway ${ours[-1]} ms, mpv wlshm ${wlshm[-1]} ms, mpv gpu ${gpu[-1]} ms, ZORScr on Xvfb ${x11[-1]} ms"
 done
 echo "median of $starts starts: ZORScr on sway $(median "${ours[@]}") ms, mpv --vo=wlshm $(median "${wlshm[@]}") ms," \
