@@ -36,7 +36,8 @@ zor_install_link(bin zorscr ../${ZOR_PROGRAM_DIR}/ZORScr)
 zor_install_link(bin zorfacts ../${ZOR_PROGRAM_DIR}/ZORFacts)
 zor_install_link(bin zorcollect ../${ZOR_PROGRAM_DIR}/ZORCollect)
 # Debian's xscreensaver 6 runs display modes from here, and reads the
-# settings dialog of a mode from config/<command>.xml.
+# settings dialog of a mode from config/<command>.xml. mate-screensaver runs
+# the entry below only from here (or its own folder), never from the PATH.
 zor_install_link(libexec/xscreensaver zorscr ../../${ZOR_PROGRAM_DIR}/ZORScr)
 install(FILES resources/xscreensaver/zorscr.xml DESTINATION share/xscreensaver/config)
 # The cross-desktop list of screensavers (mate-screensaver reads it), laid out

@@ -1,0 +1,89 @@
+// The package's entry in the desktops' list of screensavers, as MATE's
+// screensaver uses it: chosen in its settings, started on activation, ended
+// on deactivation.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QThread>
+#include <unistd.h>
+
+#include "e2e/ShowE2E.h"
+#include "support/UnpackedPackage.h"
+
+using namespace testsupport;
+
+namespace {
+
+// mate-screensaver runs a listed mode only from its own folders and
+// xscreensaver's, where the installed package puts its link. The test
+// mounts a folder holding a link to the unpacked program over that one, in
+// a mount namespace of mate-screensaver's own, so the system stays as it is.
+QString MountedHackFolderScript(const QString& hacks) {
+    return QStringLiteral("mount --bind '%1' /usr/libexec/xscreensaver || exit 3\n"
+                          "exec mate-screensaver --no-daemon\n").arg(hacks);
+}
+
+TEST(MateScreensaverE2E, TheListedEntryIsStartedAndEndedByMatesScreensaver) {
+    for (const char* tool : {"mate-screensaver", "mate-screensaver-command", "unshare", "dbus-daemon"})
+        if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting needs root";
+    const UnpackedPackage package(ZORSCR_DEB);
+    const VirtualDisplay screen;
+    const TempFolder home;
+    const QString own = home.file(".config/ZORScr");
+    ASSERT_TRUE(QDir().mkpath(own) && QDir().mkpath(home.file(".config/glib-2.0/settings")) && QDir().mkpath(home.file("hacks")));
+    MakeClip(own + "/red.mp4", ColourSource(kRed), 30);
+    CollectionSpec spec;
+    spec.entries = {{"red.mp4", own + u'/', {}, {}}};
+    WriteBytes(own + "/ZORScr.INI", CollectionText(spec));
+    // The theme's name is its entry's, with the list's folder before it.
+    WriteBytes(home.file(".config/glib-2.0/settings/keyfile"),
+               "[org/mate/screensaver]\nmode='single'\nthemes=['screensavers-zorscr']\nlock-enabled=false\n"
+               "idle-activation-enabled=false\n");
+    ASSERT_TRUE(QFile::link(QString::fromStdString(package.Program().string()), home.file("hacks/zorscr")));
+
+    ChildProcess bus;
+    bus.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+    ASSERT_TRUE(bus.waitForReadyRead(10000));
+    const QString share = QString::fromStdString((package.Root() / "usr/share").string());
+    ScopedEnv environment("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+    environment.Set("DISPLAY", screen.name().toLocal8Bit());
+    environment.Set("HOME", home.path().toLocal8Bit());
+    environment.Set("XDG_CONFIG_HOME", home.file(".config").toLocal8Bit());
+    environment.Set("GSETTINGS_BACKEND", "keyfile");
+    environment.Set("XDG_DATA_DIRS", (share + ":/usr/share").toLocal8Bit());
+    environment.Set("XDG_CURRENT_DESKTOP", "MATE");
+    ChildProcess saver;
+    saver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    saver.start("unshare", {"--mount", "--propagation", "private", "sh", "-c", MountedHackFolderScript(home.file("hacks"))});
+    ASSERT_TRUE(saver.waitForStarted());
+    const auto command = [](const QString& what) {
+        QProcess run;
+        run.start("mate-screensaver-command", {what});
+        return run.waitForFinished(10000) && run.exitCode() == 0 && !run.readAllStandardOutput().contains("not running");
+    };
+    bool active = false;
+    for (int tries = 0; tries < 50 && !active && saver.state() == QProcess::Running; ++tries, QThread::msleep(200))
+        active = command("--activate");
+    if (saver.state() != QProcess::Running && saver.exitCode() == 3) GTEST_SKIP() << "no mount namespace here";
+    ASSERT_TRUE(active) << "mate-screensaver did not take the command";
+    EXPECT_TRUE(screen.Shows(kCentre, kRed)) << "the collection's clip is not on the screen";
+
+    const auto running = [&] {
+        for (const qint64 pid : Descendants(saver.processId()))
+            if (QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)) ==
+                QString::fromStdString(package.Program().string()))
+                return pid;
+        return qint64{0};
+    };
+    const qint64 show = running();
+    ASSERT_NE(show, 0) << "mate-screensaver runs no copy of the unpacked program";
+    ASSERT_TRUE(command("--deactivate"));
+    for (int i = 0; i < 50 && Alive(show); ++i) QThread::msleep(100);
+    EXPECT_FALSE(Alive(show)) << "the show outlived the deactivation";
+}
+
+}  // namespace
