@@ -57,6 +57,26 @@ TEST(WaylandE2E, TheOtherOutputsAreBlackAsTheyComeAndGo) {
     EXPECT_TRUE(show->EndsCleanly());
 }
 
+// A right click calls up the remote control over the full-screen show,
+// where a person can see and use it.
+TEST(WaylandE2E, ARightClickCallsUpTheRemoteOverTheShow) {
+    const WaylandDisplay output;
+    if (!output.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output.problem().toStdString();
+    const TempFolder folder;
+    WaylandDisplay::InstallShow(folder, kRed);
+    auto show = output.Start(folder.file("ZORScr"), {"/S"}, folder.path());
+    ASSERT_TRUE(output.Shows(kCentre, kRed));
+    QThread::msleep(1500);  // input in the show's first moment is not the user's
+    output.Click(kCentre, 0x111);  // the right button
+    QRect remote;
+    for (int tries = 0; tries < 100 && remote.isEmpty(); ++tries, QThread::msleep(100)) remote = output.Shown("ZOR RC");
+    ASSERT_FALSE(remote.isEmpty()) << "no remote control is shown";
+    bool seen = false;  // its skin, not the show's red, where sway says it is
+    for (int tries = 0; tries < 50 && !seen; ++tries, QThread::msleep(100))
+        seen = !output.Shows(remote.center(), kRed, 0);
+    EXPECT_TRUE(seen) << "the remote control at " << remote.x() << ',' << remote.y() << " is behind the show";
+}
+
 // A platform that cannot start is said on standard error with status 1, a
 // start that needs an X11 window on a Wayland-only session with status 2;
 // never an abort.

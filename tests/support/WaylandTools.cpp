@@ -1,14 +1,19 @@
 #include "support/WaylandTools.h"
 
 #include "support/CollectionFile.h"
+#include "support/WaylandPointer.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
 #include <QThread>
+#include <functional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -49,7 +54,7 @@ void WaylandDisplay::Give(const QString& path) {
             throw std::runtime_error("cannot give " + each.toStdString() + " to nobody");
 }
 
-WaylandDisplay::WaylandDisplay(int outputs) {
+WaylandDisplay::WaylandDisplay(int outputs) : layout_(outputs > 1 ? 2080 : 1280, 720) {
     for (const char* tool : {"sway", "grim", "wtype", "setpriv"})
         if (QStandardPaths::findExecutable(tool).isEmpty()) problem_ += QStringLiteral(" %1 is not installed;").arg(tool);
     if (!problem_.isEmpty()) return;
@@ -129,10 +134,29 @@ bool WaylandDisplay::Shows(QPoint at, const QColor& colour, int timeoutMs) const
 // keyboard reach the window before any key.
 void WaylandDisplay::Type(const QString& text) const { Tool("wtype", {"-s", "300", text}); }
 
-void WaylandDisplay::Sway(const QStringList& command) const {
+void WaylandDisplay::Click(QPoint at, unsigned button) const {
+    ClickOnWayland(runtime_.file(socket_), at, layout_, button);
+}
+
+QRect WaylandDisplay::Shown(const QString& title) const {
+    const std::function<QRect(const QJsonObject&)> find = [&](const QJsonObject& node) {
+        const QJsonObject rect = node["rect"].toObject();
+        if (node["name"].toString() == title && node["visible"].toBool())
+            return QRect(rect["x"].toInt(), rect["y"].toInt(), rect["width"].toInt(), rect["height"].toInt());
+        for (const char* children : {"nodes", "floating_nodes"})
+            for (const QJsonValue child : node[children].toArray())
+                if (const QRect found = find(child.toObject()); !found.isEmpty()) return found;
+        return QRect();
+    };
+    return find(QJsonDocument::fromJson(SwayOutput({"-t", "get_tree"})).object());
+}
+
+void WaylandDisplay::Sway(const QStringList& command) const { SwayOutput(command); }
+
+QByteArray WaylandDisplay::SwayOutput(const QStringList& arguments) const {
     const QStringList sockets = QDir(runtime_.path()).entryList({"sway-ipc.*.sock"}, QDir::System);
     if (sockets.isEmpty()) throw std::runtime_error("sway has no command socket");
-    Tool("swaymsg", QStringList{"-s", runtime_.file(sockets.first())} + command);
+    return Tool("swaymsg", QStringList{"-s", runtime_.file(sockets.first())} + arguments);
 }
 
 }  // namespace testsupport

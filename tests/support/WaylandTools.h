@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QPoint>
+#include <QRect>
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <map>
@@ -32,6 +33,10 @@ public:
     bool Shows(QPoint at, const QColor& colour, int timeoutMs = 15000) const;
     // Types text as key presses to the window that has the keyboard.
     void Type(const QString& text) const;
+    // Clicks a pointer button (a Linux input code) at a point of the outputs.
+    void Click(QPoint at, unsigned button) const;
+    // Where sway shows the window of that title; empty while it shows none.
+    QRect Shown(const QString& title) const;
     // Runs a sway command (swaymsg), e.g. {"create_output"} plugs in an output of 1920 x 1080.
     void Sway(const QStringList& command) const;
     // Makes path (and what lies in it) the display's user's, so its clients may read and write it.
@@ -42,11 +47,13 @@ public:
 
 private:
     QByteArray Tool(const QString& program, const QStringList& arguments) const;
+    QByteArray SwayOutput(const QStringList& arguments) const;
 
     TempFolder runtime_;
     QString socket_;
     std::unique_ptr<ChildProcess> sway_;
     QString problem_;
+    QSize layout_;  // the outputs' bounding box, in pixels
 };
 
 }  // namespace testsupport

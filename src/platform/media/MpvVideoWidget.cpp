@@ -2,7 +2,9 @@
 
 #include <mpv/render_gl.h>
 
+#include <QCoreApplication>
 #include <QExposeEvent>
+#include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QWidget>
@@ -80,9 +82,27 @@ void MpvVideoWindow::exposeEvent(QExposeEvent*) {
 }
 
 bool MpvVideoWindow::event(QEvent* event) {
-    if (event->type() != QEvent::UpdateRequest) return QWindow::event(event);
-    Paint();
-    return true;
+    switch (event->type()) {
+    case QEvent::UpdateRequest:
+        Paint();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        PassMouse(*static_cast<QMouseEvent*>(event));
+        return true;
+    default:
+        return QWindow::event(event);
+    }
+}
+
+void MpvVideoWindow::PassMouse(const QMouseEvent& event) const {
+    QWidget* host = container_ ? container_->parentWidget() : nullptr;
+    if (!host) return;
+    QMouseEvent passed(event.type(), host->mapFromGlobal(event.globalPosition()), event.globalPosition(),
+                       event.button(), event.buttons(), event.modifiers());
+    QCoreApplication::sendEvent(host, &passed);
 }
 
 // With the context current.
@@ -205,6 +225,7 @@ QString MpvReason(const QByteArray& what, int code) {
 
 QWidget* NewMpvVideoWidget(MpvVideoWindow* window) {
     QWidget* container = QWidget::createWindowContainer(window);
+    window->container_ = container;
     container->setAttribute(Qt::WA_TransparentForMouseEvents);
     container->setFocusPolicy(Qt::NoFocus);
     return container;

@@ -4,7 +4,10 @@
 // straight into the window's surface: a QOpenGLWidget would draw into a
 // texture that Qt then draws again, which costs a software renderer as much
 // as the picture itself. The window takes no input: the control under it
-// gets the mouse and the keyboard.
+// gets the mouse and the keyboard. On X11 the window system passes the
+// mouse through; where it gives the window the mouse itself (Qt on Wayland
+// sets no empty input region), the window hands each mouse event on to the
+// control that hosts it.
 //
 // Each mpv instance the engine uses gets a renderer of its own in the
 // window's context; the window draws the one it shows, so a clip prepared
@@ -20,12 +23,14 @@
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QPointer>
 #include <QWindow>
 #include <QSize>
 #include <functional>
 #include <memory>
 #include <vector>
 
+class QMouseEvent;
 class QWidget;
 struct mpv_handle;
 struct mpv_render_context;
@@ -57,6 +62,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    friend QWidget* NewMpvVideoWidget(MpvVideoWindow* window);
+    void PassMouse(const QMouseEvent& event) const;
     struct Renderer {
         MpvVideoWindow* window;
         mpv_handle* mpv;
@@ -76,6 +83,7 @@ private:
     // mpv has news for its renderer: a picture or work its decoder waits for.
     void Updated(mpv_handle* mpv);
 
+    QPointer<QWidget> container_;  // the widget embedding the window; owns it
     std::unique_ptr<QOpenGLContext> context_;  // made at the first Add
     std::unique_ptr<QOffscreenSurface> offscreen_;
     std::vector<mpv_handle*> players_;  // every instance shown so far

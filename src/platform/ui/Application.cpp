@@ -1,5 +1,6 @@
 #include "platform/ui/Application.h"
 
+#include "platform/ui/DialogParent.h"
 #include "platform/ui/KeyReleases.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/web/WebEngineSetup.h"
@@ -32,6 +33,7 @@ std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, bool show
     // Qt leaves with exit(1) when the display connection breaks.
     vb::RouteExitThroughEndProgram();
     KeepKeyReleasesWithTheirPresses();
+    KeepDialogsOverFullScreenWindows();
     return application;
 }
 
