@@ -60,7 +60,8 @@ TEST_F(ShowE2E, TheIdleModeShowsAfterIdlenessUntilInput) {
 }
 
 // Input as GNOME's monitor sees it holds the show off while the X server,
-// which sees none, has long been idle; without it the show comes.
+// which sees none, has long been idle, and so does a program inhibiting
+// idleness; without either the show comes.
 TEST_F(ShowE2E, TheIdleModeAsksGnomesMonitorWhereItRuns) {
     ChildProcess bus;
     bus.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
@@ -76,6 +77,10 @@ TEST_F(ShowE2E, TheIdleModeAsksGnomesMonitorWhereItRuns) {
         QThread::msleep(500);
         EXPECT_EQ(ShowOf(*idle), 0) << "input that GNOME's monitor saw, " << i;
     }
+    kill(static_cast<pid_t>(monitor.processId()), SIGUSR2);  // a program holds idleness off
+    QThread::msleep(4500);
+    EXPECT_EQ(ShowOf(*idle), 0) << "a show while idleness is inhibited";
+    kill(static_cast<pid_t>(monitor.processId()), SIGUSR2);  // and lets it go
     EXPECT_TRUE(screen_.Shows(kCentre, kRed));
     const qint64 show = ShowOf(*idle);
     idle->kill();  // however the mode ends, its show ends with it

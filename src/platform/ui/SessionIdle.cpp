@@ -16,6 +16,9 @@ namespace {
 
 const QString kGnomeMonitor = QStringLiteral("org.gnome.Mutter.IdleMonitor");
 
+// gnome-session's flag for programs that hold idleness off (a video player).
+constexpr uint kIdleInhibited = 8;
+
 bool GnomeMonitorRuns() {
     QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
     return bus && bus->isServiceRegistered(kGnomeMonitor).value();
@@ -59,7 +62,18 @@ std::optional<long long> SessionIdle::MsUntilIdle() const {
     if (wayland_) return wayland_->Idle() ? 0 : -1;
     const std::optional<long long> idle = IdleMs();
     if (!idle) return std::nullopt;
+    if (*idle >= thresholdMs_ && Inhibited()) return thresholdMs_;  // asked again a threshold on
     return std::max(0LL, thresholdMs_ - *idle);
+}
+
+bool SessionIdle::Inhibited() const {
+    if (!gnome_) return false;
+    const QString manager = QStringLiteral("org.gnome.SessionManager");
+    QDBusMessage call = QDBusMessage::createMethodCall(manager, QStringLiteral("/org/gnome/SessionManager"), manager,
+                                                       QStringLiteral("IsInhibited"));
+    call << kIdleInhibited;
+    const QDBusReply<bool> reply = QDBusConnection::sessionBus().call(call);
+    return reply.isValid() && reply.value();  // no session manager: nothing holds it off
 }
 
 std::optional<bool> SessionIdle::InputSince(Clock::time_point moment) const {

@@ -7,7 +7,9 @@
 //   bus), then the X server's screen saver extension: asked for the idle
 //   time when the threshold can first have been reached, never in between.
 // A program that holds screen savers off holds this off too: Wayland's idle
-// inhibitors, on X11 a video player's XResetScreenSaver (`xset s reset`).
+// inhibitors, under GNOME what gnome-session counts as inhibiting idleness,
+// on X11 a video player's XResetScreenSaver (`xset s reset`). It only keeps
+// the session from becoming idle: input still decides when a show ends.
 // One thread.
 
 #include <QString>
@@ -46,6 +48,7 @@ public:
 
 private:
     std::optional<long long> IdleMs() const;  // asked of GNOME or the X server
+    bool Inhibited() const;                    // by a program, as gnome-session says
 
     long long thresholdMs_;
     std::unique_ptr<WaylandIdle> wayland_;  // when the compositor tells
