@@ -66,12 +66,14 @@ bool NaturalLess(const QString& a, const QString& b) {
             while (y.size() > 1 && y.front() == u'0') y = y.sliced(1);
             if (x.size() != y.size()) return x.size() < y.size();
             if (const int order = x.compare(y); order != 0) return order < 0;
-            i = endA, j = endB;
+            i = endA;
+            j = endB;
             continue;
         }
         const QChar x = a[i].toCaseFolded(), y = b[j].toCaseFolded();
         if (x != y) return x < y;
-        ++i, ++j;
+        ++i;
+        ++j;
     }
     if ((a.size() - i) != (b.size() - j)) return (a.size() - i) < (b.size() - j);
     return a < b;  // names equal but for case or leading zeros still get one order
