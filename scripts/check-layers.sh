@@ -69,7 +69,7 @@ while IFS= read -r file; do
       *'#include <'*)
         target=${line#*'#include <'}; target=${target%%>*}
         case $target in
-          mpv/*|X11/*|alsa/*|libavformat/*|libavutil/*|libavcodec/*|libswscale/*|libheif/*|QWebEngine*|QtWebEngine*)
+          mpv/*|X11/*|alsa/*|libavformat/*|libavutil/*|libavcodec/*|libswscale/*|libheif/*|libmount/*|QWebEngine*|QtWebEngine*)
             if [ "${from%%/*}" != platform ]; then
               echo "$rel includes <$target>, which only src/platform/ may"; faults=$((faults + 1))
             fi ;;

@@ -17,6 +17,7 @@ packages=(
   libavformat-dev libavutil-dev  # what kind of media a file holds, and its length and size
   libavcodec-dev libswscale-dev  # the frames of an animated PNG
   libheif-dev  # HEIC/HEIF and AVIF pictures (its decoders come with libheif1)
+  libmount-dev  # the mount table, read by util-linux's libmount
   qt6-image-formats-plugins  # WebP and TIFF pictures, animated WebP: Qt loads these readers at run time
   pulseaudio libasound2-plugins alsa-utils  # a sound server with a null sink whose volume the tests read back
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps finds its dependencies, lintian checks it

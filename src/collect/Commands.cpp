@@ -67,6 +67,76 @@ struct Parsed {
     bool help = false;
 };
 
+// A file or address add may make an entry of.
+struct Candidate {
+    QString path;
+    bool named;  // given on the command line
+    QString skipped;  // why it cannot be one, known before it is probed
+};
+
+// The candidates that made no entry: how many for each reason (the text
+// before "("), and how many of them were named on the command line.
+struct Skips {
+    std::map<QString, int> reasons;
+    int named = 0;
+};
+
+// Every file the targets name, folders walked, before any is probed: so
+// the progress bar knows its end.
+std::vector<Candidate> Gather(const QStringList& targets) {
+    std::vector<Candidate> candidates;
+    for (const QString& target : targets) {
+        if (IsAddress(target)) {
+            candidates.push_back({target, true, {}});
+            continue;
+        }
+        const QFileInfo info(target);
+        if (info.isDir())
+            WalkFolder(info.absoluteFilePath(), [&](const WalkedFile& f) { candidates.push_back({f.path, false, f.skipped}); });
+        else
+            candidates.push_back({info.absoluteFilePath(), true, info.exists() ? QString() : "no such file"});
+    }
+    return candidates;
+}
+
+// Why a file is no entry, from its probe; the summary groups the text before "(".
+QString Refusal(const platform::media::MediaFacts& facts) {
+    if (facts.picture) return QStringLiteral("a %1 picture, which the show cannot draw (%2)").arg(facts.format, facts.reason);
+    return "not a video, sound, picture or page (" + facts.reason + ")";
+}
+
+// The entry an address or a file makes, from the file's content; nothing,
+// with *why, for a file that is no media.
+std::optional<NewEntry> Probe(const QString& path, QString* why) {
+    NewEntry entry;
+    if (IsAddress(path)) {
+        entry.name = path;
+        entry.facts.kind = MediaKind::Page;
+        return entry;
+    }
+    entry.facts = platform::media::ProbeMedia(path);
+    if (entry.facts.kind == MediaKind::Unknown) {
+        *why = Refusal(entry.facts);
+        return std::nullopt;
+    }
+    if (entry.facts.kind == MediaKind::Page) {  // a page is shown at its address
+        entry.name = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+        return entry;
+    }
+    const QFileInfo info(path);
+    entry.folder = info.absolutePath() + u'/';
+    entry.name = info.fileName();
+    return entry;
+}
+
+// Appends the entries and writes the file; false, with *why, when it cannot
+// be written. Nothing to add leaves the file as it is.
+bool Store(Collection& collection, const std::vector<NewEntry>& entries, const EntryOptions& options, QString* why) {
+    if (entries.empty()) return true;
+    collection.Append(entries, options);
+    return collection.Save(why);
+}
+
 class Run {
 public:
     Run(QTextStream& out, QTextStream& err, bool terminal) : out_(out), err_(err), terminal_(terminal) {}
@@ -104,12 +174,18 @@ public:
             QString value;
             const qsizetype equals = argument.indexOf(u'=');
             const bool inline_ = equals > 0;
-            if (inline_) value = argument.mid(equals + 1), argument.truncate(equals);
+            if (inline_) {
+                value = argument.mid(equals + 1);
+                argument.truncate(equals);
+            }
             if (command.flagOptions.contains(argument) && !inline_) {
                 parsed.flags.insert(argument);
             } else if (command.valueOptions.contains(argument)) {
                 if (!inline_) {
-                    if (i + 1 >= arguments.size()) return *code = Usage(&command, argument + " needs a value"), std::nullopt;
+                    if (i + 1 >= arguments.size()) {
+                        *code = Usage(&command, argument + " needs a value");
+                        return std::nullopt;
+                    }
                     value = arguments[++i];
                 }
                 parsed.values[argument] = value;
@@ -172,16 +248,15 @@ public:
     std::optional<Collection> OpenToChange(const QString& file, int* code) {
         QString why;
         std::optional<Collection> collection = Collection::Open(file, false, &why);
-        if (!collection) return *code = Fail(file, why), std::nullopt;
-        if (const QString problem = collection->Disagreement(); !problem.isEmpty())
-            return *code = Fail(file, problem + "; mend it before changing the collection"), std::nullopt;
+        if (!collection) {
+            *code = Fail(file, why);
+            return std::nullopt;
+        }
+        if (const QString problem = collection->Disagreement(); !problem.isEmpty()) {
+            *code = Fail(file, problem + "; mend it before changing the collection");
+            return std::nullopt;
+        }
         return collection;
-    }
-
-    // Why a file is no entry, from its probe; the summary groups the text before "(".
-    static QString Refusal(const platform::media::MediaFacts& facts) {
-        if (facts.picture) return QStringLiteral("a %1 picture, which the show cannot draw (%2)").arg(facts.format, facts.reason);
-        return "not a video, sound, picture or page (" + facts.reason + ")";
     }
 
     // Why a file cannot become an entry of collection; empty when it can.
@@ -195,93 +270,75 @@ public:
         return {};
     }
 
+    // add: gather the targets' files, probe each, store the entries, report.
     int Add(const Command& command, const Parsed& parsed) {
         if (parsed.positional.size() < 2) return Usage(&command, "add takes FILE and at least one TARGET");
         const QString file = parsed.positional[0];
         int code = kExitDone;
-        EntryOptions options;
-        options.speed = Number(parsed, "--speed", 0.1, 100, &code, command);
-        options.volumeDb = Number(parsed, "--volume", -100, 0, &code, command);
-        options.balanceDb = Number(parsed, "--balance", -100, 100, &code, command);
-        options.loopStart = Number(parsed, "--loop-start", 0, 1e9, &code, command);
-        options.loopEnd = Number(parsed, "--loop-end", 0, 1e9, &code, command);
-        if (const auto size = Number(parsed, "--play-size", 1, 2184, &code, command)) options.playSize = int(*size);
-        options.loopForever = parsed.flags.count("--loop-forever") > 0;
-        options.fullScreen = parsed.flags.count("--full-screen") > 0;
-        if (code != kExitDone) return code;
+        const std::optional<EntryOptions> options = ReadEntryOptions(command, parsed, &code);
+        if (!options) return code;
         std::optional<Collection> collection = OpenToChange(file, &code);
         if (!collection) return code;
+        Skips skips;
+        const std::vector<NewEntry> entries = ProbeAll(Gather(parsed.positional.mid(1)), *collection, skips);
+        if (QString why; !Store(*collection, entries, *options, &why)) return Fail(file, why);
+        Report(file, entries.size(), *collection, skips);
+        return (entries.empty() || skips.named) ? kExitBadInput : kExitDone;
+    }
 
-        // The files first, so the progress bar knows its end.
-        struct Candidate {
-            QString path;
-            bool named;  // given on the command line
-            QString skipped;
-        };
-        std::vector<Candidate> candidates;
+    // The options of add, which apply to every entry of the call.
+    std::optional<EntryOptions> ReadEntryOptions(const Command& command, const Parsed& parsed, int* code) {
+        EntryOptions options;
+        options.speed = Number(parsed, "--speed", 0.1, 100, code, command);
+        options.volumeDb = Number(parsed, "--volume", -100, 0, code, command);
+        options.balanceDb = Number(parsed, "--balance", -100, 100, code, command);
+        options.loopStart = Number(parsed, "--loop-start", 0, 1e9, code, command);
+        options.loopEnd = Number(parsed, "--loop-end", 0, 1e9, code, command);
+        if (const auto size = Number(parsed, "--play-size", 1, 2184, code, command)) options.playSize = int(*size);
+        options.loopForever = parsed.flags.count("--loop-forever") > 0;
+        options.fullScreen = parsed.flags.count("--full-screen") > 0;
+        if (*code != kExitDone) return std::nullopt;
+        return options;
+    }
+
+    // Probes the candidates in order, with a progress bar on a terminal for
+    // many; those that make no entry are told and counted in skips.
+    std::vector<NewEntry> ProbeAll(const std::vector<Candidate>& candidates, const Collection& collection, Skips& skips) {
+        const bool progress = terminal_ && candidates.size() > 20;
         std::vector<NewEntry> entries;
-        for (const QString& target : parsed.positional.mid(1)) {
-            if (IsAddress(target)) {
-                candidates.push_back({target, true, {}});
-                continue;
-            }
-            const QFileInfo info(target);
-            if (info.isDir())
-                WalkFolder(info.absoluteFilePath(), [&](const WalkedFile& f) { candidates.push_back({f.path, false, f.skipped}); });
-            else
-                candidates.push_back({info.absoluteFilePath(), true, info.exists() ? QString() : "no such file"});
-        }
-
-        std::map<QString, int> reasons;
-        int skippedNamed = 0;
-        const auto skip = [&](const Candidate& c, const QString& reason) {
-            err_ << "  skipped " << c.path << ": " << reason << Qt::endl;
-            ++reasons[reason.section(u'(', 0, 0).trimmed()];
-            if (c.named) ++skippedNamed;
-        };
         for (size_t i = 0; i < candidates.size(); ++i) {
-            const Candidate& c = candidates[i];
-            if (terminal_ && candidates.size() > 20) Progress(i, candidates.size());
-            if (!c.skipped.isEmpty()) {
-                skip(c, c.skipped);
+            if (progress) Progress(i, candidates.size());
+            const Candidate& candidate = candidates[i];
+            QString why = candidate.skipped;
+            std::optional<NewEntry> entry;
+            if (why.isEmpty()) entry = Probe(candidate.path, &why);
+            if (entry) why = Unstorable(collection, entry->folder, entry->name);
+            if (entry && why.isEmpty()) {
+                entries.push_back(std::move(*entry));
                 continue;
             }
-            NewEntry entry;
-            if (IsAddress(c.path)) {
-                entry.name = c.path;
-                entry.facts.kind = MediaKind::Page;
-            } else {
-                entry.facts = platform::media::ProbeMedia(c.path);
-                if (entry.facts.kind == MediaKind::Unknown) {
-                    skip(c, Refusal(entry.facts));
-                    continue;
-                }
-                const QFileInfo info(c.path);
-                entry.folder = info.absolutePath() + u'/';
-                entry.name = info.fileName();
-                if (entry.facts.kind == MediaKind::Page)  // a page is shown at its address
-                    entry.name = QUrl::fromLocalFile(c.path).toString(QUrl::FullyEncoded), entry.folder.clear();
-            }
-            if (const QString why = Unstorable(*collection, entry.folder, entry.name); !why.isEmpty()) {
-                skip(c, why);
-                continue;
-            }
-            entries.push_back(std::move(entry));
+            err_ << "  skipped " << candidate.path << ": " << why << Qt::endl;
+            ++skips.reasons[why.section(u'(', 0, 0).trimmed()];
+            if (candidate.named) ++skips.named;
         }
-        if (terminal_ && candidates.size() > 20) Progress(candidates.size(), candidates.size()), err_ << Qt::endl;
+        if (progress) {
+            Progress(candidates.size(), candidates.size());
+            err_ << Qt::endl;
+        }
+        return entries;
+    }
 
-        if (!entries.empty()) {
-            collection->Append(entries, options);
-            QString why;
-            if (!collection->Save(&why)) return Fail(file, why);
-        }
+    // How many entries were added and skipped, and why.
+    void Report(const QString& file, size_t added, const Collection& collection, const Skips& skips) {
         int skipped = 0;
         QStringList why;
-        for (const auto& [reason, count] : reasons) skipped += count, why << QStringLiteral("%1 %2").arg(count).arg(reason);
-        err_ << file << ": added " << entries.size() << ", now " << collection->Count() << " entries";
+        for (const auto& [reason, count] : skips.reasons) {
+            skipped += count;
+            why << QStringLiteral("%1 %2").arg(count).arg(reason);
+        }
+        err_ << file << ": added " << added << ", now " << collection.Count() << " entries";
         if (skipped) err_ << "; skipped " << skipped << " (" << why.join("; ") << ")";
         err_ << Qt::endl;
-        return (entries.empty() || skippedNamed) ? kExitBadInput : kExitDone;
     }
 
     void Progress(size_t done, size_t total) {
@@ -295,9 +352,14 @@ public:
                                    int* code) {
         bool ok = false;
         const int n = text.toInt(&ok);
-        if (!ok) return *code = Usage(&command, QStringLiteral("\"%1\" is not an entry number").arg(text)), std::nullopt;
-        if (n < 1 || n > count)
-            return *code = Fail(file, QStringLiteral("has no entry %1 (it has %2)").arg(n).arg(count)), std::nullopt;
+        if (!ok) {
+            *code = Usage(&command, QStringLiteral("\"%1\" is not an entry number").arg(text));
+            return std::nullopt;
+        }
+        if (n < 1 || n > count) {
+            *code = Fail(file, QStringLiteral("has no entry %1 (it has %2)").arg(n).arg(count));
+            return std::nullopt;
+        }
         return n;
     }
 

@@ -1,5 +1,6 @@
 #include "collect/FolderWalk.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <algorithm>
@@ -7,6 +8,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <set>
+#include <utility>
+#include <vector>
 #include <sys/stat.h>
 
 namespace {
@@ -39,7 +42,7 @@ void Walk(const QString& folder, std::set<FolderId>& seen, const std::function<v
             found({QFile::decodeName(encoded + '/' + entry->d_name), QStringLiteral("its name is not valid text in this system's encoding")});
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end(), NaturalLess);
+    SortNaturally(names);
     for (const QString& name : names) {
         const QString path = folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
         struct stat item {};
@@ -52,29 +55,21 @@ void Walk(const QString& folder, std::set<FolderId>& seen, const std::function<v
 
 }  // namespace
 
-// Runs of digits compare as numbers, the text between them without regard
-// to case; the locale plays no part, so the order is the same everywhere.
-bool NaturalLess(const QString& a, const QString& b) {
-    qsizetype i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a[i].isDigit() && b[j].isDigit()) {
-            qsizetype endA = i, endB = j;
-            while (endA < a.size() && a[endA].isDigit()) ++endA;
-            while (endB < b.size() && b[endB].isDigit()) ++endB;
-            QStringView x = QStringView(a).sliced(i, endA - i), y = QStringView(b).sliced(j, endB - j);
-            while (x.size() > 1 && x.front() == u'0') x = x.sliced(1);
-            while (y.size() > 1 && y.front() == u'0') y = y.sliced(1);
-            if (x.size() != y.size()) return x.size() < y.size();
-            if (const int order = x.compare(y); order != 0) return order < 0;
-            i = endA, j = endB;
-            continue;
-        }
-        const QChar x = a[i].toCaseFolded(), y = b[j].toCaseFolded();
-        if (x != y) return x < y;
-        ++i, ++j;
-    }
-    if ((a.size() - i) != (b.size() - j)) return (a.size() - i) < (b.size() - j);
-    return a < b;  // names equal but for case or leading zeros still get one order
+void SortNaturally(QStringList& names) {
+    thread_local const QCollator collator = [] {
+        QCollator made{QLocale(QLocale::English)};
+        made.setNumericMode(true);
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        return made;
+    }();
+    std::vector<std::pair<QCollatorSortKey, QString>> keyed;
+    keyed.reserve(size_t(names.size()));
+    for (QString& name : names) keyed.emplace_back(collator.sortKey(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        return order != 0 ? order < 0 : a.second < b.second;
+    });
+    for (qsizetype i = 0; i < names.size(); ++i) names[i] = std::move(keyed[size_t(i)].second);
 }
 
 void WalkFolder(const QString& folder, const std::function<void(const WalkedFile&)>& found) {

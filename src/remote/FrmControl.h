@@ -20,19 +20,15 @@ class Med_Saver;
 class QTimer;
 
 class FrmControl : public QWidget {
+    // The class is defined over five files; its declarations are grouped
+    // under the file that holds them.
 public:
     static constexpr int kLights = 10;
 
+    // ---- FrmControl.cpp: the window, its controls and its own events ----
+
     FrmControl();  // the load step runs here
     ~FrmControl() override;
-
-    // Operations the window's zones call.
-    void Adv1();
-    void Adv5();
-    void Rew1();
-    void Rew5();
-    void BuildLights();
-    void UpdateVolDisp();
 
     // The controls, by their design names; lights and volume labels are 1-based.
     platform::PictureBox* picBackground;
@@ -53,7 +49,14 @@ public:
     void Label6_Click();
     void Timer2_Timer();
 
-    // Transport.
+    // ---- Transport.cpp: play, pause, speed, winding and the next entry ----
+
+    // Operations the window's zones call.
+    void Adv1();
+    void Adv5();
+    void Rew1();
+    void Rew5();
+
     void Lbl_Play_Click();
     void Lbl_Pause_Click();
     void Lbl_025_Click();
@@ -64,11 +67,17 @@ public:
     void Label10_Click();
     void Label1_Click();
 
-    // Zoom.
+    // ---- Zoom.cpp ----
+
     void Lbl_Mag_Click();
     void Lbl_MagMin_Click();
 
-    // Volume and mute.
+    // ---- Volume.cpp: volume and mute ----
+
+    // Operations the window's zones call.
+    void BuildLights();
+    void UpdateVolDisp();
+
     void Lbl_AudioMin_Click();
     void Lbl_AudMax_Click();
     void Lbl_AudioMin_MouseDown();
@@ -79,10 +88,6 @@ public:
     void Lbl_DummyVol_Click(int Index);
     void Lbl_DummyVol_MouseMove(int Index);
     void Lbl_Mute_Click();
-
-    // Position display.
-    void Lbl_ShowSlider_Click();
-    void Timer1_Timer();
 
     // Volume state: the control's range, the step and the volume last set.
     bool VolCtrlFound = false;
@@ -95,7 +100,14 @@ public:
     platform::mixer::HMIXER hMixer = 0;  // 0: the mixer could not be opened
     platform::mixer::MIXERCONTROL VolCtrl;
 
+    // ---- PositionDisplay.cpp ----
+
+    void Lbl_ShowSlider_Click();
+    void Timer1_Timer();
+
 protected:
+    // ---- FrmControl.cpp: Qt's events, handed to the handlers above ----
+
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -103,20 +115,30 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    // ---- FrmControl.cpp ----
+
     void MakeControls();
     void ApplyLargeLayout();
-    void OpenMixer();
-    void Advance(double seconds);
-    void Rewind(double seconds);
-    void ChangeSpeed(double rate, bool onlyWhenVisible);
-    void SetVolume(qint32 volume);
-    void ShowVolumeLevel();  // CurVol on the lights; the mixer is not touched
 
     // The desktop font asked for the large layout; fixed when the window is made.
     const bool largeLayout_;
     cDIBSectionRegion SkinRegion;
     QPixmap skin_;  // the window's own picture
+
+    // ---- Transport.cpp ----
+
+    void Advance(double seconds);
+    void Rewind(double seconds);
+    void ChangeSpeed(double rate, bool onlyWhenVisible);
+
+    // ---- Volume.cpp ----
+
+    void OpenMixer();
+    void SetVolume(qint32 volume);
+    void ShowVolumeLevel();  // CurVol on the lights; the mixer is not touched
 };
+
+// ---- FrmControl.cpp: the show window as the remote control reaches it ----
 
 // The show window's player; run-time error 91 while there is no show window.
 Med_Saver& ShowPlayer();

@@ -17,7 +17,11 @@ class Movie;
 class QTimer;
 
 class frmCover : public QWidget {
+    // The class is defined over three files; its declarations are grouped
+    // under the file that holds them.
 public:
+    // ---- frmCover.cpp: making, loading and unloading the window ----
+
     // The load step runs here. Without an engine the player uses the
     // program's own.
     explicit frmCover(std::unique_ptr<platform::media::PlayerEngine> engine = {});
@@ -35,6 +39,8 @@ public:
     void Form_Load();
     void Form_Unload();
 
+    // ---- ShowInput.cpp: the user's keys, clicks and mouse movement ----
+
     // Input on the window, the still picture and the player (the controls
     // raise them; tests call them directly). Positions are twips.
     void Form_Click();
@@ -48,7 +54,8 @@ public:
     void Med_Saver_MouseMove(int Button, int Shift, float X, float Y);
     void Med_Saver_KeyPress(int KeyAscii);
 
-    // The player's other events and the still timer.
+    // ---- PlayerEvents.cpp: the player's other events and the still timer ----
+
     void Med_Saver_EndOfStream(qint32 Result);
     void Med_Saver_Error();
     void Med_Saver_OwnSizeChanged();
@@ -56,6 +63,8 @@ public:
     void StillTimerc_Timer();
 
 protected:
+    // ---- frmCover.cpp: Qt's events, handed to the handlers above ----
+
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -67,8 +76,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // ---- frmCover.cpp ----
+
     void LoadPreview();
     void LoadShowEntry(Movie& entry);
+
+    // ---- ShowInput.cpp ----
+
     // The movement test of the window and of the still picture: true when
     // the event counts as the user moving the mouse.
     bool PointerMoved(MovementTest& moves, int Button, float X, float Y);
@@ -77,6 +91,8 @@ private:
     // Hand-offs to PasswordExit: the program ends unless a password stops it.
     void PasswordExitForKey();
     void PasswordExitWithCursor();
+
+    // ---- The window's state, shared by the three files ----
 
     MovementTest WindowMoves;
     MovementTest StillMoves;

@@ -214,56 +214,58 @@ bool IsPictureDemuxer(const QString& name) { return name.endsWith(QLatin1String(
 
 bool HasSize(const AVStream* stream) { return stream->codecpar->width > 0 && stream->codecpar->height > 0; }
 
-MediaFacts ReadClip(int fd) {
-    SilenceFfmpeg();
-    Source source;
-    source.fd = fd;
-    source.deadline = Clock::now() + kTimeLimit;
-    const QString tooLong = QStringLiteral("took longer than %1 s to read").arg(kTimeLimit.count());
+// What a failure of libavformat is told as: the time limit when that ended it.
+QString Failure(const Source& source, const QString& reason) {
+    return source.timedOut ? QStringLiteral("took longer than %1 s to read").arg(kTimeLimit.count()) : reason;
+}
 
-    Demuxer demuxer;
+// A demuxer that reads through source (which must outlive it); the reason
+// when it cannot be made.
+QString Attach(Demuxer& demuxer, Source& source) {
     demuxer.context = avformat_alloc_context();
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
     if (buffer) demuxer.io = avio_alloc_context(buffer, kIoBufferBytes, 0, &source, ReadSource, nullptr, SeekSource);
     if (!demuxer.io) av_free(buffer);
-    if (!demuxer.context || !demuxer.io) return Refused(AvErrorText(AVERROR(ENOMEM)));
-    AVFormatContext*& context = demuxer.context;
+    if (!demuxer.context || !demuxer.io) return AvErrorText(AVERROR(ENOMEM));
+    AVFormatContext* context = demuxer.context;
     context->pb = demuxer.io;
     context->flags |= AVFMT_FLAG_CUSTOM_IO;  // else closing a context that never opened would free it
     context->io_open = RefuseNestedOpen;
     context->interrupt_callback = {Interrupted, &source};
+    return {};
+}
 
-    // No name: the content alone decides the format, not an extension.
-    // Probed apart from opening, so that a broken file of a known format
-    // says which.
+// No name: the content alone decides the format, not an extension. Probed
+// apart from opening, so that a broken file of a known format says which.
+QString OpenInput(Demuxer& demuxer, const Source& source) {
     const AVInputFormat* format = nullptr;
-    if (const int err = av_probe_input_buffer2(demuxer.io, &format, "", nullptr, 0, 0); err < 0) {
-        if (source.timedOut) return Refused(tooLong);
-        return Refused(err == AVERROR_INVALIDDATA ? QStringLiteral("unrecognised content") : AvErrorText(err));
-    }
-    if (const int err = avformat_open_input(&context, "", format, nullptr); err < 0) {
-        if (source.timedOut) return Refused(tooLong);
-        return Refused(QStringLiteral("%1: %2").arg(QLatin1String(format->name), AvErrorText(err)));
-    }
+    if (const int err = av_probe_input_buffer2(demuxer.io, &format, "", nullptr, 0, 0); err < 0)
+        return Failure(source, err == AVERROR_INVALIDDATA ? QStringLiteral("unrecognised content") : AvErrorText(err));
+    if (const int err = avformat_open_input(&demuxer.context, "", format, nullptr); err < 0)
+        return Failure(source, QStringLiteral("%1: %2").arg(QLatin1String(format->name), AvErrorText(err)));
+    return {};
+}
 
-    MediaFacts facts;
-    facts.format = QString::fromLatin1(context->iformat->name);
-    const bool picture = IsPictureDemuxer(facts.format);
-    Streams streams = FindStreams(context);
-    // Streams that only turn up in the packets (MPEG-TS, MPEG-PS), a raw
-    // stream's size, a length the header does not give: read a little.
+// Streams that only turn up in the packets (MPEG-TS, MPEG-PS), a raw
+// stream's size, a length the header does not give: read a little, and
+// find the streams again. The reason when that fails.
+QString CompleteStreams(AVFormatContext* context, const Source& source, bool picture, Streams& streams) {
     const bool unknownStreams = (context->ctx_flags & AVFMTCTX_NOHEADER) || (!streams.video && !streams.sound);
     const bool unknownSize = streams.video && !HasSize(streams.video);
     const bool unknownLength = !picture && Seconds(context) <= 0;
-    if (unknownStreams || unknownSize || unknownLength) {
-        context->probesize = kAnalyseBytes;
-        context->max_analyze_duration = kAnalyseMicroseconds;
-        const int err = avformat_find_stream_info(context, nullptr);
-        if (source.timedOut) return Refused(tooLong);
-        if (err < 0 && context->nb_streams == 0) return Refused(AvErrorText(err));
-        streams = FindStreams(context);
-    }
+    if (!unknownStreams && !unknownSize && !unknownLength) return {};
+    context->probesize = kAnalyseBytes;
+    context->max_analyze_duration = kAnalyseMicroseconds;
+    const int err = avformat_find_stream_info(context, nullptr);
+    if (source.timedOut || (err < 0 && context->nb_streams == 0)) return Failure(source, AvErrorText(err));
+    streams = FindStreams(context);
+    return {};
+}
 
+// The facts of an open clip of format, from its streams.
+MediaFacts Describe(const AVFormatContext* context, const Streams& streams, const QString& format, bool picture) {
+    MediaFacts facts;
+    facts.format = format;
     if (!streams.video && !streams.sound) {
         facts.reason = QStringLiteral("neither video nor sound in it");
         return facts;
@@ -279,11 +281,26 @@ MediaFacts ReadClip(int fd) {
     if (streams.video) {
         facts.width = streams.video->codecpar->width;
         facts.height = streams.video->codecpar->height;
+        facts.framesPerSecond = FramesPerSecond(streams.video);
     }
     facts.kind = streams.video ? MediaKind::Video : MediaKind::Sound;
     facts.seconds = Seconds(context);
-    if (streams.video) facts.framesPerSecond = FramesPerSecond(streams.video);
     return facts;
+}
+
+// Attach, open, complete the streams, describe.
+MediaFacts ReadClip(int fd) {
+    SilenceFfmpeg();
+    Source source{fd, Clock::now() + kTimeLimit};
+    Demuxer demuxer;
+    if (const QString why = Attach(demuxer, source); !why.isEmpty()) return Refused(why);
+    if (const QString why = OpenInput(demuxer, source); !why.isEmpty()) return Refused(why);
+    const QString format = QString::fromLatin1(demuxer.context->iformat->name);
+    const bool picture = IsPictureDemuxer(format);
+    Streams streams = FindStreams(demuxer.context);
+    if (const QString why = CompleteStreams(demuxer.context, source, picture, streams); !why.isEmpty())
+        return Refused(why);
+    return Describe(demuxer.context, streams, format, picture);
 }
 
 }  // namespace

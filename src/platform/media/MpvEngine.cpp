@@ -28,6 +28,9 @@ constexpr double kShortestRepeat = 0.01;
 
 QByteArray Decimal(double value) { return QByteArray::number(value, 'f', 6); }
 
+// The timing log's note on an event: of the clip playing, or of the prepared one.
+QString Whose(bool playing) { return playing ? QString() : QStringLiteral("(prepared)"); }
+
 // Plays through one mpv instance and prepares the next clip in a second:
 // when the clip asked for is the prepared one, the two change places and
 // its first picture is already decoded. Both are made on first need.
@@ -83,7 +86,15 @@ private:
     // Every end of the clip asked for goes through here.
     void Ended(bool failed, const QString& reason);
     void DrainEvents(Core& core);
+    // One event of core; playing: of the clip the engine reports on.
     void Handle(Core& core, const mpv_event& event);
+    void ReplyCame(Core& core, const mpv_event& event, bool playing);
+    void FileStarted(Core& core, const mpv_event_start_file& start, bool playing);
+    void FileLoaded(Core& core, bool playing);
+    void FactCame(Core& core, const mpv_event& event, bool playing);
+    void PlaybackRestarted(Core& core, bool playing);
+    void PropertyChanged(Core& core, const mpv_event_property& property, bool playing);
+    void FileEnded(Core& core, const mpv_event_end_file& end, bool playing);
     void PartEnded();
     QByteArray EndOption() const { return partEnd_ > partStart_ ? Decimal(partEnd_) : QByteArray("none"); }
 
@@ -365,77 +376,98 @@ void MpvEngine::Handle(Core& core, const mpv_event& event) {
     const bool playing = &core == current_.get() && core.url == url_;
     switch (event.event_id) {
     case MPV_EVENT_COMMAND_REPLY:
-    case MPV_EVENT_SET_PROPERTY_REPLY: {
-        const QString refused = core.TakeReply(event);
-        if (refused.isEmpty() || &core != current_.get()) break;  // a prepared clip's load failure opens it afresh
-        if (playing && core.url.isEmpty()) Ended(true, refused);  // the load of the clip asked for
-        else Check(refused);
-        break;
-    }
+    case MPV_EVENT_SET_PROPERTY_REPLY:
+        return ReplyCame(core, event, playing);
     case MPV_EVENT_START_FILE:
-        // Events of a clip replaced before it ended come before this one.
-        core.started = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id == core.entry;
-        TimeStep("file started", playing ? QString() : QStringLiteral("(prepared)"));
-        break;
+        return FileStarted(core, *static_cast<const mpv_event_start_file*>(event.data), playing);
     case MPV_EVENT_FILE_LOADED:
-        if (!core.started) break;
-        core.AskFacts();
-        TimeStep("file loaded", playing ? QString() : QStringLiteral("(prepared)"));
-        break;
+        return FileLoaded(core, playing);
     case MPV_EVENT_GET_PROPERTY_REPLY:
-        if (!core.started || !core.TakeFact(event)) break;
-        core.loaded = true;
-        core.shown = core.shown || core.restarted;
-        TimeStep("facts read", playing ? QString() : QStringLiteral("(prepared)"));
-        if (playing) BecomeReady();
-        break;
+        return FactCame(core, event, playing);
     case MPV_EVENT_PLAYBACK_RESTART:
-        core.restarted = true;
-        core.shown = core.shown || core.loaded;
-        if (playing && core.shown) Shown();
+        PlaybackRestarted(core, playing);
         [[fallthrough]];
     case MPV_EVENT_VIDEO_RECONFIG:
     case MPV_EVENT_AUDIO_RECONFIG:
-        TimeStep(mpv_event_name(event.event_id), playing ? QString() : QStringLiteral("(prepared)"));
-        break;
-    case MPV_EVENT_PROPERTY_CHANGE: {
-        const auto* property = static_cast<const mpv_event_property*>(event.data);
-        if (!core.loaded || property->format == MPV_FORMAT_NONE) break;
-        const QByteArray name = property->name;
-        if (name == "duration") {
-            core.duration = *static_cast<const double*>(property->data);
-        } else if (name == "eof-reached") {
-            if (playing && ready_ && *static_cast<const int*>(property->data)) PartEnded();
-        } else if (name == "time-pos") {
-            core.position = *static_cast<const double*>(property->data);
-        } else {
-            const QSize size = DisplaySize(*static_cast<const mpv_node*>(property->data));
-            if (!size.isEmpty() && size != core.size) {
-                core.size = size;
-                if (playing && ready_ && VideoSizeChanged) VideoSizeChanged(size);
-            }
-        }
-        break;
-    }
-    case MPV_EVENT_END_FILE: {
-        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
-        if (end->playlist_entry_id != core.entry || !core.started) break;
-        core.started = core.loaded = core.restarted = core.shown = false;
-        if (&core != current_.get()) {
-            core.url.clear();  // a clip that failed while prepared is opened again as any other
-            break;
-        }
-        if (!playing) break;
-        TimeStep("end of file");
-        if (end->reason == MPV_END_FILE_REASON_EOF) {
-            Ended(false, {});
-        } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
-            Ended(true, MpvReason("play " + url_.toUtf8(), end->error));
-        }
-        break;
-    }
+        return TimeStep(mpv_event_name(event.event_id), Whose(playing));
+    case MPV_EVENT_PROPERTY_CHANGE:
+        return PropertyChanged(core, *static_cast<const mpv_event_property*>(event.data), playing);
+    case MPV_EVENT_END_FILE:
+        return FileEnded(core, *static_cast<const mpv_event_end_file*>(event.data), playing);
     default:
-        break;
+        return;
+    }
+}
+
+// A refused command or setting of the current instance: a prepared clip's
+// load failure opens it afresh, a failed load of the clip asked for ends it.
+void MpvEngine::ReplyCame(Core& core, const mpv_event& event, bool playing) {
+    const QString refused = core.TakeReply(event);
+    if (refused.isEmpty() || &core != current_.get()) return;
+    if (playing && core.url.isEmpty()) Ended(true, refused);
+    else Check(refused);
+}
+
+// Events of a clip replaced before it ended come before this one.
+void MpvEngine::FileStarted(Core& core, const mpv_event_start_file& start, bool playing) {
+    core.started = start.playlist_entry_id == core.entry;
+    TimeStep("file started", Whose(playing));
+}
+
+void MpvEngine::FileLoaded(Core& core, bool playing) {
+    if (!core.started) return;
+    core.AskFacts();
+    TimeStep("file loaded", Whose(playing));
+}
+
+// The clip counts as loaded once all the facts asked for have come.
+void MpvEngine::FactCame(Core& core, const mpv_event& event, bool playing) {
+    if (!core.started || !core.TakeFact(event)) return;
+    core.loaded = true;
+    core.shown = core.shown || core.restarted;
+    TimeStep("facts read", Whose(playing));
+    if (playing) BecomeReady();
+}
+
+void MpvEngine::PlaybackRestarted(Core& core, bool playing) {
+    core.restarted = true;
+    core.shown = core.shown || core.loaded;
+    if (playing && core.shown) Shown();
+}
+
+// The observed properties of a loaded clip; the clip playing reports the
+// end of its part and a change of its size.
+void MpvEngine::PropertyChanged(Core& core, const mpv_event_property& property, bool playing) {
+    if (!core.loaded || property.format == MPV_FORMAT_NONE) return;
+    const QByteArray name = property.name;
+    if (name == "duration") {
+        core.duration = *static_cast<const double*>(property.data);
+    } else if (name == "eof-reached") {
+        if (playing && ready_ && *static_cast<const int*>(property.data)) PartEnded();
+    } else if (name == "time-pos") {
+        core.position = *static_cast<const double*>(property.data);
+    } else {
+        const QSize size = DisplaySize(*static_cast<const mpv_node*>(property.data));
+        if (!size.isEmpty() && size != core.size) {
+            core.size = size;
+            if (playing && ready_ && VideoSizeChanged) VideoSizeChanged(size);
+        }
+    }
+}
+
+void MpvEngine::FileEnded(Core& core, const mpv_event_end_file& end, bool playing) {
+    if (end.playlist_entry_id != core.entry || !core.started) return;
+    core.started = core.loaded = core.restarted = core.shown = false;
+    if (&core != current_.get()) {
+        core.url.clear();  // a clip that failed while prepared is opened again as any other
+        return;
+    }
+    if (!playing) return;
+    TimeStep("end of file");
+    if (end.reason == MPV_END_FILE_REASON_EOF) {
+        Ended(false, {});
+    } else if (end.reason == MPV_END_FILE_REASON_ERROR) {
+        Ended(true, MpvReason("play " + url_.toUtf8(), end.error));
     }
 }
 

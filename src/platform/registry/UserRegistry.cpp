@@ -20,6 +20,12 @@ constexpr mode_t kPrivateFile = S_IRUSR | S_IWUSR;
 
 QString Reason(const char* what) { return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno))); }
 
+// A step of a write that failed: *why says how.
+bool Failed(QString* why, const QString& reason) {
+    *why = reason;
+    return false;
+}
+
 enum class Load { Read, Missing, Failed };
 
 // The whole file, opened without blocking and only when it is a regular one.
@@ -77,22 +83,22 @@ ReadResult QueryValue(const QString& key, const QString& name, RegValue& value) 
 bool SetValue(const QString& key, const QString& name, const RegValue& value, QString* why) {
     QString reason;
     const QString folder = UserConfigDirectory();
-    if (!MakePrivateFolder(folder, &reason)) return *why = reason, false;
+    if (!MakePrivateFolder(folder, &reason)) return Failed(why, reason);
     const QByteArray path = QFile::encodeName(StorePath());
     const LockedFile store(path);
-    if (!store.Usable()) return *why = store.reason(), false;
+    if (!store.Usable()) return Failed(why, store.reason());
 
     QByteArray bytes;
     const Load load = ReadStore(path, bytes, &reason);
-    if (load == Load::Failed) return *why = reason, false;
+    if (load == Load::Failed) return Failed(why, reason);
     std::optional<RegFile> file = RegFile::Parse(bytes);
-    if (!file) return *why = QStringLiteral("the store is not a registry file; it is left as it is"), false;
-    if (!file->Set(kRoot + key, name, value)) return *why = QStringLiteral("the value cannot be held in the store"), false;
+    if (!file) return Failed(why, QStringLiteral("the store is not a registry file; it is left as it is"));
+    if (!file->Set(kRoot + key, name, value)) return Failed(why, QStringLiteral("the value cannot be held in the store"));
     // A store made readable to others (by hand, or by an older copy) is made
     // private again; a read-only one stays read-only and the write fails.
     struct stat st {};
     if (load == Load::Read && ::stat(path.constData(), &st) == 0) ::chmod(path.constData(), st.st_mode & kPrivateFile);
-    if (!store.Replace(file->Serialize(), kPrivateFile)) return *why = Reason("cannot replace the store"), false;
+    if (!store.Replace(file->Serialize(), kPrivateFile)) return Failed(why, Reason("cannot replace the store"));
     return true;
 }
 

@@ -2,12 +2,40 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
+#include <libmount/libmount.h>
+#include <memory>
+#include <sys/sysmacros.h>
 
 namespace platform {
 
 namespace {
 
-QString Unescape(const QByteArray& field) { return DecodeEscapes(field, "\\", 3, 8); }
+struct TableDeleter {
+    void operator()(libmnt_table* table) const { mnt_unref_table(table); }
+};
+using Table = std::unique_ptr<libmnt_table, TableDeleter>;
+
+QString Text(const char* field) { return field ? QFile::decodeName(field) : QString(); }
+
+// The entries libmount read, in the table's order.
+QList<MountEntry> Entries(libmnt_table* table) {
+    QList<MountEntry> entries;
+    const std::unique_ptr<libmnt_iter, void (*)(libmnt_iter*)> at(mnt_new_iter(MNT_ITER_FORWARD), mnt_free_iter);
+    libmnt_fs* fs = nullptr;
+    while (at && mnt_table_next_fs(table, at.get(), &fs) == 0) {
+        const dev_t device = mnt_fs_get_devno(fs);
+        MountEntry entry;
+        entry.major = major(device);
+        entry.minor = minor(device);
+        entry.root = Text(mnt_fs_get_root(fs));
+        entry.mountPoint = Text(mnt_fs_get_target(fs));
+        entry.fsType = Text(mnt_fs_get_fstype(fs));
+        entry.source = Text(mnt_fs_get_source(fs));
+        entries.append(entry);
+    }
+    return entries;
+}
 
 bool Holds(const QString& mountPoint, const QString& path) {
     return mountPoint == QLatin1String("/") || path == mountPoint || path.startsWith(mountPoint + u'/');
@@ -34,35 +62,17 @@ QString DecodeEscapes(const QByteArray& raw, const QByteArray& introducer, int d
 }
 
 QList<MountEntry> ParseMountInfo(const QByteArray& text) {
-    QList<MountEntry> table;
-    for (const QByteArray& line : text.split('\n')) {
-        // id, parent, major:minor, root, mount point, options, optional
-        // fields up to "-", then type, source and the file system's options.
-        const QList<QByteArray> fields = line.split(' ');
-        const qsizetype dash = fields.indexOf(QByteArray("-"), 6);
-        if (dash < 0 || dash + 2 >= fields.size()) continue;
-        const QList<QByteArray> device = fields[2].split(':');
-        bool majorOk = false, minorOk = false;
-        MountEntry entry;
-        if (device.size() == 2) {
-            entry.major = device[0].toUInt(&majorOk);
-            entry.minor = device[1].toUInt(&minorOk);
-        }
-        if (!majorOk || !minorOk) continue;
-        entry.root = Unescape(fields[3]);
-        entry.mountPoint = Unescape(fields[4]);
-        entry.fsType = Unescape(fields[dash + 1]);
-        entry.source = Unescape(fields[dash + 2]);
-        table.append(entry);
-    }
-    return table;
+    const Table table(mnt_new_table());
+    if (!table || text.isEmpty()) return {};
+    const std::unique_ptr<FILE, int (*)(FILE*)> stream(
+        fmemopen(const_cast<char*>(text.constData()), size_t(text.size()), "r"), fclose);
+    if (!stream || mnt_table_parse_stream(table.get(), stream.get(), "mountinfo") != 0) return {};
+    return Entries(table.get());
 }
 
 QList<MountEntry> ReadMountTable() {
-    QFile file(QStringLiteral("/proc/self/mountinfo"));
-    // A proc file reports size 0: read it to its end, not by its size.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return {};
-    return ParseMountInfo(file.readAll());
+    const Table table(mnt_new_table_from_file("/proc/self/mountinfo"));
+    return table ? Entries(table.get()) : QList<MountEntry>();
 }
 
 std::optional<MountEntry> MountOf(const QString& path, const QList<MountEntry>& table) {

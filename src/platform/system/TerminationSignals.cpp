@@ -33,8 +33,10 @@ pid_t processes[kMaxProcesses], parents[kMaxProcesses], found[kMaxProcesses];
 void StatPath(pid_t pid, char* path) {
     char digits[16];
     int count = 0;
-    do digits[count++] = char('0' + pid % 10), pid /= 10;
-    while (pid > 0);
+    do {
+        digits[count++] = char('0' + pid % 10);
+        pid /= 10;
+    } while (pid > 0);
     const char prefix[] = "/proc/";
     char* at = path;
     for (const char* c = prefix; *c; ++c) *at++ = *c;

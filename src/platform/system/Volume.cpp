@@ -40,7 +40,11 @@ std::optional<DiskFreeSpace> ReadDiskFreeSpace(const QString& path) {
     space.bytesPerSector = fragment % 512 == 0 ? 512 : static_cast<quint32>(fragment);
     space.sectorsPerCluster = static_cast<quint32>(fragment / space.bytesPerSector);
     quint64 total = st.f_blocks, free = st.f_bavail;
-    for (; total > std::numeric_limits<quint32>::max(); total /= 2, free /= 2) space.sectorsPerCluster *= 2;
+    while (total > std::numeric_limits<quint32>::max()) {
+        total /= 2;
+        free /= 2;
+        space.sectorsPerCluster *= 2;
+    }
     space.totalClusters = static_cast<quint32>(total);
     space.freeClusters = static_cast<quint32>(free);
     return space;

@@ -152,9 +152,9 @@ TEST_F(CollectTest, KeepsBytesAndRefusesBadFiles) {
 }
 
 TEST(FolderWalkTest, NaturalOrder) {
-    QStringList names{"clip10", "Clip2", "clip1", "b", "a10b", "a9c"};
-    std::sort(names.begin(), names.end(), NaturalLess);
-    EXPECT_EQ(names.join(u' '), "a9c a10b b clip1 Clip2 clip10");
+    QStringList names{"clip10", "Clip2", "f", "clip1", "b", "été", "a10b", "a1", "a9c", "a01"};
+    SortNaturally(names);
+    EXPECT_EQ(names.join(u' '), "a01 a1 a9c a10b b clip1 Clip2 clip10 été f");
 }
 
 }  // namespace
