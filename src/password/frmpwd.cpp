@@ -25,8 +25,6 @@ std::unique_ptr<frmpwd, UnloadWhileTheApplicationLives>& Instance() {
     return instance;
 }
 
-void KeepShowGoing() { gQuit = gStopRequest = gEntryDone = false; }
-
 }  // namespace
 
 frmpwd& Thefrmpwd() {

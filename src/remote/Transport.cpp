@@ -75,8 +75,7 @@ void FrmControl::Rew5() { Rewind(5); }
 
 void FrmControl::Lbl_NextMov_Click() {
     if (gNavPos >= gMovies().Count()) return;
-    gEntryDone = true;
-    gStopRequest = true;
+    SkipToNextEntry();
     platform::DoEvents();
     OnPlayer([](Med_Saver& p) { p.Pause(); });
 }
@@ -87,9 +86,8 @@ void FrmControl::Lbl_PrevMov_Click() {
     if (gMovies().Count() > 1 && before >= 1 && before <= gMovies().Count() && gMovies().Item(before).IsTrueRM()) {
         hide();
     }
-    gEntryDone = true;
     OnPlayer([](Med_Saver& p) { p.Pause(); });
-    gStopRequest = true;
+    SkipToNextEntry();
     platform::DoEvents();
     gNavPos = qint16(gNavPos - 2);
 }
@@ -119,9 +117,7 @@ void FrmControl::Label1_Click() {
     OnCurrentEntry([](Movie& m) { m.LetLoopForever(false); });
     gHoldRepeat = false;
     OnPlayer([](Med_Saver& p) { p.LetPlayCount(1); });
-    gQuit = true;
-    gStopRequest = true;
-    gEntryDone = true;
+    StopShow();
     gPlayPos = qint16(gMovies().Count());
     hide();
 }

@@ -13,7 +13,7 @@ class QWidget;
 
 frmCover& TheCover();
 bool CoverLoaded();
-// Runs the window's unload step (gStopRequest), then destroys it.
+// Runs the window's unload step (StopEntry), then destroys it.
 void UnloadCover();
 
 frmZORWeb& TheZORWeb();

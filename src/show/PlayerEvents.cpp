@@ -18,7 +18,7 @@
 void frmCover::Med_Saver_EndOfStream(qint32) {
     IgnoreNextPlayerMove = true;
     // While repeat is held the player starts the clip again by itself.
-    if (!gHoldRepeat) gEntryDone = true;
+    if (!gHoldRepeat) FinishEntry();
 }
 
 // A failure of the player itself goes to the log; the show goes on.
@@ -34,7 +34,7 @@ void frmCover::Med_Saver_Click(int Button, int, float, float) {
     platform::ShowCursor(true);
     if (!RunningShow() || gNoRemote) return;
     if (Button != platform::kRightButton) {
-        gEntryDone = true;
+        FinishEntry();
         return;
     }
     platform::DoEvents();
@@ -48,6 +48,6 @@ void frmCover::Med_Saver_Click(int Button, int, float, float) {
 }
 
 void frmCover::StillTimerc_Timer() {
-    gEntryDone = true;
+    FinishEntry();
     StillTimerc->stop();
 }

@@ -84,7 +84,7 @@ void StartStill(Movie& entry) {
     gEntryDone = false;
     gQuit = false;
     if (ZORWebLoaded()) TheZORWeb().hide();
-    gStopRequest = false;
+    ForgetStopRequest();
     ShowStillPicture(cover, entry);
 }
 
@@ -148,7 +148,7 @@ qint16 NextPosition() {
 }
 
 void Advance() {
-    gStopRequest = false;
+    ForgetStopRequest();
     gPlayPos = NextPosition();
 }
 
@@ -167,7 +167,7 @@ void PrepareNextEntry() {
     gRunMode = kRunModeShow;
     gCurrentIndex = 1;
     platform::DoEvents();
-    gStopRequest = false;
+    ForgetStopRequest();
     gQuit = false;
     // A remote control window not yet made is not visible: it is made on first
     // use, so its mixer message cannot hold up the start of a show.
@@ -199,7 +199,7 @@ void PrepareNextEntry() {
     for (;;) {
         gEntryDone = false;
         WaitForEntryEnd();
-        gStopRequest = false;
+        ForgetStopRequest();
     }
 }
 
@@ -227,11 +227,11 @@ void RunShow() {
 
 void ShowWebEntry(qint16 position) {
     UnloadZORWeb();
-    UnloadCover();  // sets gStopRequest; the next player or still entry makes a fresh window
+    UnloadCover();  // abandons the entry (StopEntry); the next player or still entry makes a fresh window
     platform::ReturnFreedMemory();  // of the player and the browser just destroyed
     Movie& entry = gMovies().Item(position);
     if (!entry.IsHTML()) return;
     gWebAddress = WebAddress(entry);
     platform::ShowModal(TheZORWeb());
-    gEntryDone = true;
+    FinishEntry();
 }

@@ -29,35 +29,34 @@ void frmCover::PasswordExitWithCursor() {
 
 void frmCover::Form_Click() {
     platform::ShowCursor(true);
-    gStopRequest = true;
+    StopEntry();
 }
 
 void frmCover::Form_DblClick() {
-    if (RunningShow()) gStopRequest = true;
+    if (RunningShow()) StopEntry();
 }
 
 void frmCover::Form_KeyDown(int, int) {
     platform::ShowCursor(true);
-    if (RunningShow()) gStopRequest = true;
+    if (RunningShow()) StopEntry();
 }
 
 void frmCover::Form_KeyPress(int KeyAscii) {
     if (!RunningShow()) return;
     if (KeyAscii == kKeyEscape) PasswordExitForKey();
-    gStopRequest = true;
+    StopEntry();
 }
 
 void frmCover::Form_KeyUp(int KeyCode, int) {
     if (!RunningShow()) return;
     if (KeyCode == kKeyEscape) PasswordExitForKey();
-    gStopRequest = true;
+    StopEntry();
 }
 
 void frmCover::Form_MouseUp(int Button, int, float, float) {
     if (Button != kRightButton) return;
     if (!RunningShow()) {
-        gStopRequest = true;
-        gEntryDone = true;
+        SkipToNextEntry();
     } else if (!gNoRemote) {
         if (QWidget* control = TheControl()) platform::ShowModal(*control);
     }
@@ -70,9 +69,7 @@ bool frmCover::PointerMoved(MovementTest& moves, int Button, float X, float Y) {
         // Dragging with the right button ends the show at the loop's next
         // wait; a guarded show asks for its password first.
         if (QuitRefused()) return false;
-        gQuit = true;
-        gStopRequest = true;
-        gEntryDone = true;
+        StopShow();
     }
     return moves.Moved(X, Y);
 }

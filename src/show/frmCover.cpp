@@ -96,7 +96,7 @@ void frmCover::LoadPreview() {
 }
 
 void frmCover::LoadShowEntry(Movie& entry) {
-    gStopRequest = false;
+    ForgetStopRequest();
     // CD tracks, QuickTime 4 and RealMedia entries are started by the show loop.
     if (vb::UCase(EntryExtension(entry.MovieName())) == QStringLiteral("CDA") && !entry.IsTrueQT4()) return;
     if (entry.IsTrueQT4() || entry.IsTrueRM()) return;
@@ -106,7 +106,7 @@ void frmCover::LoadShowEntry(Movie& entry) {
     Med_Saver->Play();
 }
 
-void frmCover::Form_Unload() { gStopRequest = true; }
+void frmCover::Form_Unload() { StopEntry(); }
 
 void frmCover::closeEvent(QCloseEvent* event) {
     Form_Unload();
@@ -129,7 +129,7 @@ std::map<int, quint32>& KeysDown() {
 void CountOnce(bool stale, const std::function<void()>& handler) {
     const bool before = gStopRequest;
     vb::ResumeNext(handler);
-    if (stale) gStopRequest = before;
+    if (stale) PutBackStopRequest(before);
 }
 
 }  // namespace

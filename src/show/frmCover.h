@@ -35,7 +35,7 @@ public:
     platform::ImageControl* Img_Stillc;
     QTimer* StillTimerc;  // single shot, once per still picture
 
-    // Load step and unload (sets gStopRequest).
+    // Load step and unload (StopEntry).
     void Form_Load();
     void Form_Unload();
 

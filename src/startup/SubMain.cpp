@@ -155,7 +155,7 @@ void Start(const QString& commandLine) {
     if (RunningShow()) {
         SetShowCaption();
         DecidePasswordInForce();
-        gStopRequest = false;
+        ForgetStopRequest();
         platform::SetCursorPos(-1000, -1000);
         platform::ShowCursor(false);
         SetControlMaker([] { return std::make_unique<FrmControl>(); });

@@ -34,3 +34,17 @@ void ResetRunState() {
     gHostWindow = 0;
     gDriveTotalKB = gDriveFreeKB = 0;
 }
+
+void FinishEntry() { gEntryDone = true; }
+
+void StopEntry() { gStopRequest = true; }
+
+void SkipToNextEntry() { gEntryDone = gStopRequest = true; }
+
+void StopShow() { gQuit = gStopRequest = gEntryDone = true; }
+
+void KeepShowGoing() { gQuit = gStopRequest = gEntryDone = false; }
+
+void PutBackStopRequest(bool before) { gStopRequest = before; }
+
+void ForgetStopRequest() { gStopRequest = false; }

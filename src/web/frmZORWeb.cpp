@@ -225,22 +225,20 @@ void frmZORWeb::tbToolBar_MouseDown() {
 }
 
 void frmZORWeb::Cmd_ContShow_Click() {
-    gEntryDone = true;
+    FinishEntry();
     hide();
 }
 
 void frmZORWeb::Command2_Click() {
     if (QuitRefused()) return;  // a guarded show ends only with its password
-    gQuit = true;
-    gStopRequest = true;
-    gEntryDone = true;
+    StopShow();
     gNavPos = static_cast<qint16>(gMovies().Count());
     hide();
 }
 
 void frmZORWeb::KillTimer_Timer() {
     if (InPreview()) return;  // in preview the page stays
-    gEntryDone = true;
+    FinishEntry();
     hide();
 }
 
