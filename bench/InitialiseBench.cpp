@@ -20,6 +20,8 @@
 #include "support/CollectionFile.h"
 #include "support/TestSupport.h"
 
+using namespace config;
+
 namespace {
 
 struct Collection {

@@ -8,6 +8,8 @@
 
 #include "collect/FolderWalk.h"
 
+using namespace collect;
+
 namespace {
 
 void NaturalOrder(benchmark::State& state) {

@@ -28,6 +28,8 @@
 
 #include "Measure.h"
 
+using namespace collect;
+
 using namespace platform::media;
 using namespace testsupport;
 

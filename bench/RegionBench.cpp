@@ -28,6 +28,8 @@
 #include "platform/gdi/Picture.h"
 #include "support/TestSupport.h"
 
+using namespace graphics;
+
 namespace {
 
 constexpr qint32 kTransparent = 0;  // black, 0x00BBGGRR

@@ -24,6 +24,10 @@
 #include "support/TestSupport.h"
 #include "web/frmZORWeb.h"
 
+using namespace state;
+using namespace config;
+using namespace web;
+
 namespace {
 
 qint64 StatusKb(const QString& pid, const char* field) {

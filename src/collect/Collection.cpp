@@ -5,6 +5,8 @@
 
 #include "platform/system/WriteTarget.h"
 
+namespace collect {
+
 namespace {
 
 const QString kZor = QStringLiteral("ZOR");
@@ -124,3 +126,5 @@ void Collection::Remove(std::vector<int> numbers) {
     Renumber(moves);
     SetCount(next - 1);
 }
+
+}  // namespace collect

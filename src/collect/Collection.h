@@ -12,6 +12,8 @@
 #include "platform/profile/ProfileFile.h"
 #include "platform/system/TargetLock.h"
 
+namespace collect {
+
 struct CollectionSettings {
     QString runAs = QStringLiteral("SCREENSAVER");
     int pageSeconds = 12;  // DelayTimer
@@ -55,3 +57,5 @@ private:
     platform::profile::ProfileFile file_;
     std::unique_ptr<platform::TargetLock> lock_;
 };
+
+}  // namespace collect

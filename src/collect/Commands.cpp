@@ -15,6 +15,11 @@
 #include "platform/system/ProgramInfo.h"
 #include "web/DisplayTime.h"
 
+using namespace config;
+using namespace web;
+
+namespace collect {
+
 using platform::media::MediaKind;
 
 namespace {
@@ -519,3 +524,5 @@ int RunCollect(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (name == "remove") return run.Remove(*command, *parsed);
     return run.List(*command, *parsed, name == "check");
 }
+
+}  // namespace collect

@@ -6,9 +6,13 @@
 #include <QStringList>
 #include <QTextStream>
 
+namespace collect {
+
 constexpr int kExitDone = 0;
 constexpr int kExitBadInput = 1;
 constexpr int kExitUsage = 2;
 
 // terminal: err is a terminal, which gets a progress bar for long adds.
 int RunCollect(const QStringList& arguments, QTextStream& out, QTextStream& err, bool terminal);
+
+}  // namespace collect

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+namespace collect {
 
 using platform::media::MediaKind;
 
@@ -91,3 +92,5 @@ std::vector<Section> EntrySections(int n, const NewEntry& entry, const EntryOpti
                                     {"TexttoDisplay", QString()}})},
     };
 }
+
+}  // namespace collect

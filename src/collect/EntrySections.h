@@ -12,6 +12,8 @@
 
 #include "platform/media/MediaProbe.h"
 
+namespace collect {
+
 // What the user asked for the entries of one add (unset: the default).
 struct EntryOptions {
     std::optional<double> speed;      // rate, 0.1 to 100 (1 = normal)
@@ -45,3 +47,5 @@ std::optional<QString> ValueText(const QString& value);
 
 // Twips per pixel of the 96-DPI screen play sizes are given for.
 constexpr int kTwipsPerPixel = 15;
+
+}  // namespace collect

@@ -12,6 +12,8 @@
 #include <vector>
 #include <sys/stat.h>
 
+namespace collect {
+
 namespace {
 
 using FolderId = std::pair<dev_t, ino_t>;
@@ -76,3 +78,5 @@ void WalkFolder(const QString& folder, const std::function<void(const WalkedFile
     std::set<FolderId> seen;
     Walk(folder, seen, found);
 }
+
+}  // namespace collect

@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+namespace collect {
+
 struct WalkedFile {
     QString path;
     QString skipped;  // why it cannot be added (an unreadable folder, a loop); empty otherwise
@@ -36,3 +38,5 @@ void WalkFolder(const QString& folder, const std::function<void(const WalkedFile
 // src/collect/FolderWalk.cpp at commit 257388b. A Qt built without ICU
 // would lose the numeric mode: the unit test of this order then fails.
 void SortNaturally(QStringList& names);
+
+}  // namespace collect

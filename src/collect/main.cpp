@@ -5,6 +5,8 @@
 
 #include "collect/Commands.h"
 
+using namespace collect;
+
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);  // Qt's text codecs and collation need one
     QStringList arguments;

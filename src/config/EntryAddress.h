@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace config {
+
 class Movie;
 
 // True for a name that is an address rather than a file ("://" anywhere).
@@ -13,3 +15,5 @@ bool IsAddress(const QString& name);
 // MovieName alone when the trimmed Path is empty or holds a NUL (the filling
 // of a Path read short, which names no folder); trimmed.
 QString WebAddress(const Movie& entry);
+
+}  // namespace config

@@ -8,6 +8,10 @@
 #include "platform/profile/PrivateProfile.h"
 #include "platform/vb/VbError.h"
 
+using namespace errors;
+
+namespace config {
+
 namespace {
 
 // Characters in the key-name buffer, and in the text of a short read.
@@ -82,3 +86,5 @@ const KeyValuePair& PairAt(const SectionList& pairs, int position) {
     if (position < 1 || static_cast<size_t>(position) > pairs.size()) vb::Raise(vb::ErrNum::SubscriptOutOfRange);
     return pairs[static_cast<size_t>(position - 1)];
 }
+
+}  // namespace config

@@ -9,6 +9,8 @@
 #include <QString>
 #include <vector>
 
+namespace config {
+
 struct KeyValuePair {
     QString name;
     // The value whole. A short read (fewer than two characters: a missing
@@ -33,3 +35,5 @@ bool WriteKey(const QString& section, const QString& key, const QString& value, 
 // The pair at a 1-based position; error 9 (Subscript out of range) when the
 // section has no such position.
 const KeyValuePair& PairAt(const SectionList& pairs, int position);
+
+}  // namespace config

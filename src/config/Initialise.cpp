@@ -22,6 +22,11 @@
 #include "platform/vb/VbString.h"
 #include "state/RunState.h"
 
+using namespace state;
+using namespace errors;
+
+namespace config {
+
 namespace {
 
 // The positions of the [ZOR] section that are read, with the key names that
@@ -324,3 +329,5 @@ void Initialise(const QString& collectionPath) {
     const int count = settings.MoviesInGroup();
     for (int n = 1; n <= count; ++n) LoadEntry(n, file);
 }
+
+}  // namespace config

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace config {
+
 // Reads the configuration file (collectionPath, or the program INI file
 // beside the program when it is empty) into gSettings and gMovies, sets the
 // input-rule flags from the run-mode setting, writes missing defaults back
@@ -21,3 +23,5 @@ QString ErrorLogOf(const QString& collectionPath);
 
 // The configuration file Initialise reads for a collection path.
 QString ConfigurationFile(const QString& collectionPath);
+
+}  // namespace config

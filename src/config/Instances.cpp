@@ -2,6 +2,8 @@
 
 #include <memory>
 
+namespace config {
+
 namespace {
 std::unique_ptr<MovieCollection> movies;
 std::unique_ptr<ZOR2> settings;
@@ -21,3 +23,5 @@ void ResetInstances() {
     movies.reset();
     settings.reset();
 }
+
+}  // namespace config

@@ -5,8 +5,12 @@
 #include "config/MovieCollection.h"
 #include "config/ZOR2.h"
 
+namespace config {
+
 MovieCollection& gMovies();
 ZOR2& gSettings();
 
 // Drops both (for tests): the next use makes them afresh.
 void ResetInstances();
+
+}  // namespace config

@@ -5,6 +5,10 @@
 #include "platform/system/ProgramInfo.h"
 #include "platform/vb/EndProgram.h"
 
+using namespace errors;
+
+namespace config {
+
 void LogError(const QString& message, bool endProgram) {
     ZOR2& settings = gSettings();
     if (settings.ErrorLog().isEmpty())
@@ -21,3 +25,5 @@ void EndCannotShow(const QString& message) {
 QString CollectionProblem(const QString& file, const QString& problem) {
     return QStringLiteral("The collection %1 cannot be shown: it %2").arg(file, problem);
 }
+
+}  // namespace config

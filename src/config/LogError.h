@@ -3,6 +3,8 @@
 
 #include <QString>
 
+namespace config {
+
 // Appends message to the log named by the ErrorLog setting and ends the
 // program when endProgram is set (see AppendToErrorLog). An empty setting is
 // first set to ZORScr.Log beside the program, and keeps that path.
@@ -15,3 +17,5 @@ void LogError(const QString& message, bool endProgram);
 
 // "The collection <file> cannot be shown: it <problem>".
 QString CollectionProblem(const QString& file, const QString& problem);
+
+}  // namespace config

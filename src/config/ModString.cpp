@@ -1,5 +1,7 @@
 #include "config/ModString.h"
 
+namespace config {
+
 namespace {
 QString gTokenRest;
 }
@@ -49,3 +51,5 @@ QString NextToken(const QString& text, const QString& delimiters) {
     gTokenRest.clear();
     return token;
 }
+
+}  // namespace config

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace config {
+
 // The last part of a file path: "C:\Movies\clip.avi", "\\Server\Share\clip.avi"
 // and "/home/ann/clip.mkv" all give "clip.avi" / "clip.mkv". An address
 // (text with "://") has no backslash and comes back whole.
@@ -15,3 +17,5 @@ QString CutAtNul(const QString& text);
 // remainder. The first delimiter (in the delimiters' order) that occurs in
 // the remainder splits it.
 QString NextToken(const QString& text, const QString& delimiters);
+
+}  // namespace config

@@ -1,5 +1,7 @@
 #include "config/Movie.h"
 
+namespace config {
+
 QString Movie::AltName() {
     if (m_AltName.isEmpty()) m_AltName = QStringLiteral(" ");
     return m_AltName;
@@ -34,3 +36,5 @@ void Movie::LetPlayspeed(qint32 value) {
     m_IsDirty = true;
     m_Playspeed = value;
 }
+
+}  // namespace config

@@ -8,6 +8,8 @@
 
 #include "config/Variant.h"
 
+namespace config {
+
 // type, name, write marks dirty: the properties without a read default, in
 // the order of the record.
 #define MOVIE_PROPERTIES(X)              \
@@ -94,3 +96,5 @@ private:
     Variant m_Balance;
     qint32 m_Playspeed = 0;
 };
+
+}  // namespace config

@@ -5,6 +5,8 @@
 
 #include "config/Movie.h"
 
+namespace config {
+
 class MovieCollection {
 public:
     int Count() const { return static_cast<int>(items_.size()); }
@@ -15,3 +17,5 @@ public:
 private:
     std::deque<Movie> items_;  // references stay valid as entries are added
 };
+
+}  // namespace config

@@ -3,6 +3,8 @@
 #include "platform/vb/VbConvert.h"
 #include "platform/vb/VbError.h"
 
+namespace config {
+
 namespace {
 template <class... Ts>
 struct Overloaded : Ts... {
@@ -39,3 +41,5 @@ Variant::Object Variant::ToObject() const {
     const Object* object = std::get_if<Object>(&value_);
     return object ? *object : nullptr;
 }
+
+}  // namespace config

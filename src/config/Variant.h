@@ -8,6 +8,8 @@
 
 class QObject;
 
+namespace config {
+
 class Variant {
 public:
     using Object = std::shared_ptr<QObject>;
@@ -37,3 +39,5 @@ public:
 private:
     std::variant<std::monostate, qint16, qint32, double, bool, QString, Object> value_;
 };
+
+}  // namespace config

@@ -3,6 +3,10 @@
 #include "errors/modErrorHandling.h"
 #include "platform/vb/VbError.h"
 
+using namespace errors;
+
+namespace config {
+
 namespace {
 
 // The guarded property procedures turn any run-time failure of their body
@@ -69,3 +73,5 @@ bool ZOR2::ShowAnimtext() {
 }
 
 void ZOR2::LetShowAnimtext(const bool&) {}
+
+}  // namespace config

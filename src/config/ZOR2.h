@@ -8,6 +8,8 @@
 
 #include "config/Variant.h"
 
+namespace config {
+
 // type, name: the plain properties in the order of the record.
 #define ZOR2_PLAIN_PROPERTIES(X) \
     X(bool, CDDBMode)            \
@@ -84,3 +86,5 @@ private:
     Variant m_SoundCard;
     QString m_ProgramVersion;
 };
+
+}  // namespace config

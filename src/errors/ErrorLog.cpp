@@ -14,6 +14,8 @@
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbFormat.h"
 
+namespace errors {
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -90,3 +92,5 @@ void SayOnStandardError(const QString& message) {
 QString NumberAndDescription(qint32 number, const QString& description) {
     return QString::number(number) + u' ' + description;
 }
+
+}  // namespace errors

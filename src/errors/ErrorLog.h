@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
+namespace errors {
+
 // Appends message, stamped with date and time, to the log file at logPath,
 // then ends the program when endProgram is set. When the log cannot be
 // written, a warning goes to the fallback file beside the program instead
@@ -22,3 +24,5 @@ QString FallbackRecord(const QString& message);
 
 // "13 Type mismatch": how a logged line names the error that led to it.
 QString NumberAndDescription(qint32 number, const QString& description);
+
+}  // namespace errors

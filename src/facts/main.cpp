@@ -8,6 +8,9 @@
 #include "sysinfo/SysInfo.h"
 #include "sysinfo/System.h"
 
+using namespace state;
+using namespace sysinfo;
+
 int main() {
     QTextStream out(stdout);
     const SysInfo version;

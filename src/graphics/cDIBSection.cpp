@@ -5,6 +5,8 @@
 #include <cmath>
 #include <random>
 
+namespace graphics {
+
 namespace gdi = platform::gdi;
 
 cDIBSection::~cDIBSection() { ClearUp(); }
@@ -145,3 +147,5 @@ std::unique_ptr<cDIBSection> cDIBSection::Resample(qint32 lNewHeight, qint32 lNe
     }
     return resampled;
 }
+
+}  // namespace graphics

@@ -12,6 +12,8 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Picture.h"
 
+namespace graphics {
+
 class cDIBSection {
 public:
     using HDC = platform::gdi::HDC;
@@ -65,3 +67,5 @@ private:
     quint8* bits_ = nullptr;
     platform::gdi::BITMAPINFOHEADER header_;
 };
+
+}  // namespace graphics

@@ -13,6 +13,8 @@
 #include "platform/ui/WindowRegion.h"
 #include "platform/vb/VbError.h"
 
+namespace graphics {
+
 namespace gdi = platform::gdi;
 
 namespace {
@@ -145,3 +147,5 @@ bool cDIBSectionRegion::CreateFromBuffer(QByteArrayView data) {
     region_ = gdi::ExtCreateRegion(data);
     return region_.has_value();
 }
+
+}  // namespace graphics

@@ -14,6 +14,8 @@
 #include "graphics/cDIBSection.h"
 #include "platform/gdi/Region.h"
 
+namespace graphics {
+
 class cDIBSectionRegion {
 public:
     cDIBSectionRegion() = default;
@@ -55,3 +57,5 @@ private:
     std::optional<platform::gdi::Region> region_;
     std::vector<unsigned long> windows_;
 };
+
+}  // namespace graphics

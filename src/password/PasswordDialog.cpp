@@ -6,6 +6,8 @@
 
 #include "platform/vb/VbError.h"
 
+namespace password {
+
 PasswordDialog::PasswordDialog(const std::vector<QString>& labels)
     : QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
     setWindowTitle(kCaption);
@@ -63,3 +65,5 @@ bool PasswordDialog::event(QEvent* event) {
 }
 
 void PasswordDialog::reject() { vb::ResumeNext([this] { cmdCancel_Click(); }); }
+
+}  // namespace password

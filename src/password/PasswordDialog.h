@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <vector>
 
+namespace password {
+
 class PasswordDialog : public QDialog {
 public:
     inline static const QString kCaption = QStringLiteral("ZOR Screensaver Password");
@@ -37,3 +39,5 @@ protected:
 private:
     bool activated_ = false;
 };
+
+}  // namespace password

@@ -5,6 +5,10 @@
 #include "platform/ui/ModalShow.h"
 #include "state/RunState.h"
 
+using namespace state;
+
+namespace password {
+
 bool PasswordExit() {
     if (!gUsePassword) return false;
     platform::ShowModal(Thefrmpwd());
@@ -16,3 +20,5 @@ bool QuitRefused() {
     platform::ShowCursor(false);
     return true;
 }
+
+}  // namespace password

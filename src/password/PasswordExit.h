@@ -1,6 +1,8 @@
 #pragma once
 // The check made when user input asks to end the show.
 
+namespace password {
+
 // False when no password is in force: the caller then ends the show itself.
 // True when the show is to go on.
 bool PasswordExit();
@@ -11,3 +13,5 @@ bool PasswordExit();
 // it was not given: the show goes on, the cursor hidden again as before the
 // dialog. False when the caller may go on to end the show.
 bool QuitRefused();
+
+}  // namespace password

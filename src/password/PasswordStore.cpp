@@ -13,6 +13,13 @@
 #include "state/RunState.h"
 #include "sysinfo/SysInfo.h"
 
+using namespace state;
+using namespace errors;
+using namespace config;
+using namespace sysinfo;
+
+namespace password {
+
 namespace {
 
 const QString kAppName = QStringLiteral("Zorascope");
@@ -75,3 +82,5 @@ void DecidePasswordInForce() {
         gUsePassword = false;
     }
 }
+
+}  // namespace password

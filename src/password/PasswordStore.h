@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace password {
+
 // The password the check accepts when none was ever set.
 inline const QString kDefaultPassword = QStringLiteral("marigolds");
 
@@ -18,3 +20,5 @@ void SavePassword();
 // Before a show or a preview: a password is in force (gUsePassword) only on
 // a platform where the screensaver guards the desktop itself.
 void DecidePasswordInForce();
+
+}  // namespace password

@@ -2,6 +2,8 @@
 
 #include "platform/registry/UserRegistry.h"
 
+namespace password {
+
 QString ReadRegistryValue(const QString& key, const QString& valueName) {
     using namespace platform::registry;
     RegValue value;
@@ -16,3 +18,5 @@ QString ReadRegistryValue(const QString& key, const QString& valueName) {
     }
     return {};
 }
+
+}  // namespace password

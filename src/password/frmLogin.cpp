@@ -6,6 +6,10 @@
 #include "platform/vb/VbString.h"
 #include "state/RunState.h"
 
+using namespace state;
+
+namespace password {
+
 frmLogin::frmLogin()
     : PasswordDialog({QStringLiteral("Password:"), QStringLiteral("Confirm Password:")}),
       txtoripwd(fields_[0]),
@@ -30,3 +34,5 @@ void frmLogin::cmdCancel_Click() {
     platform::ShowCursor(true);
     hide();
 }
+
+}  // namespace password

@@ -3,6 +3,8 @@
 
 #include "password/PasswordDialog.h"
 
+namespace password {
+
 class frmLogin : public PasswordDialog {
 public:
     frmLogin();
@@ -15,3 +17,5 @@ public:
     void cmdOK_Click() override;
     void cmdCancel_Click() override;
 };
+
+}  // namespace password

@@ -10,6 +10,10 @@
 #include "platform/vb/VbString.h"
 #include "state/RunState.h"
 
+using namespace state;
+
+namespace password {
+
 namespace {
 
 // A dialog still loaded when the process ends is left to the end of the
@@ -58,3 +62,5 @@ void frmpwd::cmdCancel_Click() {
     platform::DoEvents();
     hide();
 }
+
+}  // namespace password

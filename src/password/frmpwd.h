@@ -3,6 +3,8 @@
 
 #include "password/PasswordDialog.h"
 
+namespace password {
+
 class frmpwd : public PasswordDialog {
 public:
     frmpwd();
@@ -17,3 +19,5 @@ public:
 // The dialog, made on first use; after a wrong password in the secure mode
 // it is unloaded and made anew at the next use.
 frmpwd& Thefrmpwd();
+
+}  // namespace password

@@ -1,5 +1,7 @@
 #include "remote/AudioCode.h"
 
+namespace remote {
+
 using namespace platform::mixer;
 
 bool GetVolumeControl(HMIXER hmixer, quint32 componentType, quint32 ctrlType, MIXERCONTROL& volCtrl) {
@@ -21,3 +23,5 @@ bool GetVolumeLevel(HMIXER hmixer, const MIXERCONTROL& volCtrl, qint32& vol) {
     vol = level;
     return true;
 }
+
+}  // namespace remote

@@ -4,6 +4,8 @@
 
 #include "platform/mixer/Mixer.h"
 
+namespace remote {
+
 // The control of type ctrlType on the line of componentType, copied into
 // volCtrl; false when the line or the control is not there.
 bool GetVolumeControl(platform::mixer::HMIXER hmixer, quint32 componentType, quint32 ctrlType,
@@ -13,3 +15,5 @@ bool SetVolumeControl(platform::mixer::HMIXER hmixer, const platform::mixer::MIX
 // The control's current value into vol; false (vol untouched) when the mixer
 // cannot tell it.
 bool GetVolumeLevel(platform::mixer::HMIXER hmixer, const platform::mixer::MIXERCONTROL& volCtrl, qint32& vol);
+
+}  // namespace remote

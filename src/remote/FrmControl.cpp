@@ -28,6 +28,12 @@
 #include "show/frmCover.h"
 #include "state/RunState.h"
 
+using namespace graphics;
+using namespace state;
+using namespace show;
+
+namespace remote {
+
 namespace {
 
 using Zone = platform::LabelControl* FrmControl::*;
@@ -249,3 +255,5 @@ void FrmControl::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;  // a held arrow acts once, on its release
     Run([&] { Form_KeyUp(platform::VbKeyCode(*event), platform::VbShift(event->modifiers())); });
 }
+
+}  // namespace remote

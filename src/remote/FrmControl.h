@@ -16,8 +16,12 @@
 #include "platform/ui/LabelControl.h"
 #include "platform/ui/PictureBox.h"
 
+namespace show {
 class Med_Saver;
+}  // namespace show
 class QTimer;
+
+namespace remote {
 
 class FrmControl : public QWidget {
     // The class is defined over five files; its declarations are grouped
@@ -122,7 +126,7 @@ private:
 
     // The desktop font asked for the large layout; fixed when the window is made.
     const bool largeLayout_;
-    cDIBSectionRegion SkinRegion;
+    graphics::cDIBSectionRegion SkinRegion;
     QPixmap skin_;  // the window's own picture
 
     // ---- Transport.cpp ----
@@ -141,9 +145,11 @@ private:
 // ---- FrmControl.cpp: the show window as the remote control reaches it ----
 
 // The show window's player; run-time error 91 while there is no show window.
-Med_Saver& ShowPlayer();
+show::Med_Saver& ShowPlayer();
 // One statement on the player, its run-time error (no show window among
 // them) skipped as under continue-on-error.
-void OnPlayer(const std::function<void(Med_Saver&)>& statement);
+void OnPlayer(const std::function<void(show::Med_Saver&)>& statement);
 // The show window is loaded and shown.
 bool ShowWindowVisible();
+
+}  // namespace remote

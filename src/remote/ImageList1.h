@@ -4,5 +4,9 @@
 
 #include <QPixmap>
 
+namespace remote {
+
 // Raises run-time error 481 when the program holds no image at that index.
 QPixmap ImageList1(int index);
+
+}  // namespace remote

@@ -9,6 +9,10 @@
 #include "remote/FrmControl.h"
 #include "show/Med_Saver.h"
 
+using namespace show;
+
+namespace remote {
+
 namespace {
 
 // Seconds rounded to two decimals, both always shown, the whole part without
@@ -48,3 +52,5 @@ void FrmControl::Timer1_Timer() {
         Timer1->stop();
     }
 }
+
+}  // namespace remote

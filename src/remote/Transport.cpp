@@ -11,6 +11,13 @@
 #include "show/Med_Saver.h"
 #include "state/RunState.h"
 
+using namespace state;
+using namespace config;
+using namespace password;
+using namespace show;
+
+namespace remote {
+
 namespace {
 
 constexpr qint32 kStepDisplayMode = 1;
@@ -121,3 +128,5 @@ void FrmControl::Label1_Click() {
     gPlayPos = qint16(gMovies().Count());
     hide();
 }
+
+}  // namespace remote

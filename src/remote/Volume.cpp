@@ -16,6 +16,11 @@
 #include "remote/ImageList1.h"
 #include "show/Med_Saver.h"
 
+using namespace config;
+using namespace show;
+
+namespace remote {
+
 using namespace platform::mixer;
 
 namespace {
@@ -162,3 +167,5 @@ void FrmControl::Lbl_Mute_Click() {
         Lbl_Mute->LetCaption(QStringLiteral("X"));
     }
 }
+
+}  // namespace remote

@@ -5,6 +5,10 @@
 #include "remote/FrmControl.h"
 #include "show/Med_Saver.h"
 
+using namespace show;
+
+namespace remote {
+
 namespace {
 
 void Zoom(float factor) {
@@ -17,3 +21,5 @@ void Zoom(float factor) {
 
 void FrmControl::Lbl_Mag_Click() { Zoom(2.0f); }
 void FrmControl::Lbl_MagMin_Click() { Zoom(0.5f); }
+
+}  // namespace remote

@@ -5,6 +5,11 @@
 #include "state/RunState.h"
 #include "web/frmZORWeb.h"
 
+using namespace state;
+using namespace web;
+
+namespace show {
+
 namespace {
 std::unique_ptr<frmCover> cover;
 std::unique_ptr<frmZORWeb> web;
@@ -57,3 +62,5 @@ void SetControlMaker(std::function<std::unique_ptr<QWidget>()> make) {
     makeControl = std::move(make);
     control.reset();
 }
+
+}  // namespace show

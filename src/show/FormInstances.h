@@ -7,23 +7,28 @@
 #include <functional>
 #include <memory>
 
-class frmCover;
+namespace web {
 class frmZORWeb;
+}  // namespace web
 class QWidget;
+
+namespace show {
+
+class frmCover;
 
 frmCover& TheCover();
 bool CoverLoaded();
 // Runs the window's unload step (StopEntry), then destroys it.
 void UnloadCover();
 
-frmZORWeb& TheZORWeb();
+web::frmZORWeb& TheZORWeb();
 bool ZORWebLoaded();
 void UnloadZORWeb();
 
 // How the windows are made (an empty function: with the program's own player
 // and browser). Tests give fakes here.
 void SetCoverMaker(std::function<std::unique_ptr<frmCover>()> make);
-void SetZORWebMaker(std::function<std::unique_ptr<frmZORWeb>()> make);
+void SetZORWebMaker(std::function<std::unique_ptr<web::frmZORWeb>()> make);
 
 // The remote control window, made on first use by the maker the program
 // sets; the show only shows, hides and asks it whether it is visible. Null
@@ -32,3 +37,5 @@ QWidget* TheControl();
 // Null while it has not been made.
 QWidget* LoadedControl();
 void SetControlMaker(std::function<std::unique_ptr<QWidget>()> make);
+
+}  // namespace show

@@ -19,6 +19,12 @@
 #include "state/RunState.h"
 #include "web/frmZORWeb.h"
 
+using namespace state;
+using namespace config;
+using namespace web;
+
+namespace show {
+
 namespace {
 
 QSize hostSize;  // pixels
@@ -58,3 +64,5 @@ void RunHostedShow() {
     RunShow();
     vb::EndProgram();
 }
+
+}  // namespace show

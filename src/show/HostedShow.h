@@ -6,9 +6,13 @@
 
 class QWidget;
 
+namespace show {
+
 // Runs the show in the host window; never returns. The program ends quietly
 // when the host window goes away.
 [[noreturn]] void RunHostedShow();
 
 // Puts a window the show has just made into the host window, filling it.
 void PlaceInHost(QWidget& window);
+
+}  // namespace show

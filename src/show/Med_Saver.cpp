@@ -14,6 +14,8 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/VbInput.h"
 
+namespace show {
+
 namespace {
 
 using platform::media::PlayerEngine;
@@ -331,3 +333,5 @@ void Med_Saver::OnEndOfFile(bool failed, const QString& reason) {
     }
     if (EndOfStream) EndOfStream(failed ? kNotPlayed : 0);
 }
+
+}  // namespace show

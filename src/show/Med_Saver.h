@@ -14,6 +14,8 @@
 // empty default argument.
 #include "platform/media/PlayerEngine.h"
 
+namespace show {
+
 class Med_Saver : public QWidget {
 public:
     // DisplaySize values.
@@ -112,3 +114,5 @@ private:
     struct State;
     std::unique_ptr<State> state_;
 };
+
+}  // namespace show

@@ -5,6 +5,8 @@
 #include "platform/vb/VbConvert.h"
 #include "platform/vb/VbError.h"
 
+namespace show {
+
 namespace {
 constexpr qint32 kCountLimit = 100;
 constexpr qint32 kCountAfterLimit = 3;
@@ -21,3 +23,5 @@ bool MovementTest::Moved(float X, float Y) {
     const double r = reference_;
     return distance > std::fabs(r + r / 10) || distance < std::fabs(r - r / 10);
 }
+
+}  // namespace show

@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+namespace show {
+
 class MovementTest {
 public:
     // Counts one move (past 100 the count starts again at 3). False for the
@@ -22,3 +24,5 @@ private:
     qint32 count_ = 0;
     qint32 reference_ = 0;
 };
+
+}  // namespace show

@@ -15,6 +15,11 @@
 #include "show/frmCover.h"
 #include "state/RunState.h"
 
+using namespace state;
+using namespace config;
+
+namespace show {
+
 void frmCover::Med_Saver_EndOfStream(qint32) {
     IgnoreNextPlayerMove = true;
     // While repeat is held the player starts the clip again by itself.
@@ -51,3 +56,5 @@ void frmCover::StillTimerc_Timer() {
     FinishEntry();
     StillTimerc->stop();
 }
+
+}  // namespace show

@@ -27,6 +27,12 @@
 #include "state/RunState.h"
 #include "web/frmZORWeb.h"
 
+using namespace state;
+using namespace config;
+using namespace web;
+
+namespace show {
+
 namespace {
 
 constexpr int kMessagesBeforeWait = 8;
@@ -235,3 +241,5 @@ void ShowWebEntry(qint16 position) {
     platform::ShowModal(TheZORWeb());
     FinishEntry();
 }
+
+}  // namespace show

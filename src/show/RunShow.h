@@ -5,8 +5,12 @@
 
 #include <QtGlobal>
 
+namespace show {
+
 [[noreturn]] void RunShow();
 
 // Shows web page entry position of the collection in the web page window,
 // modally, and marks the entry done once the window has closed.
 void ShowWebEntry(qint16 position);
+
+}  // namespace show

@@ -15,6 +15,8 @@
 #include "show/FormInstances.h"
 #include "show/frmCover.h"
 
+namespace show {
+
 namespace {
 
 // While a web page is shown there is no show window; the page takes its own
@@ -86,3 +88,5 @@ private:
 void CoverOtherScreens() {
     static Covers covers;
 }
+
+}  // namespace show

@@ -4,5 +4,9 @@
 // input on the show window. Screens plugged in or out during the show are
 // covered or uncovered as they come and go.
 
+namespace show {
+
 // Covers the other screens from now until the program ends.
 void CoverOtherScreens();
+
+}  // namespace show

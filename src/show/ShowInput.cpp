@@ -11,6 +11,11 @@
 #include "show/frmCover.h"
 #include "state/RunState.h"
 
+using namespace state;
+using namespace password;
+
+namespace show {
+
 using platform::kKeyEscape;
 using platform::kRightButton;
 
@@ -109,3 +114,5 @@ void frmCover::Med_Saver_KeyPress(int KeyAscii) {
     platform::ShowCursor(true);
     if (RunningShow() && KeyAscii == kKeyEscape) PasswordExitForKey();
 }
+
+}  // namespace show

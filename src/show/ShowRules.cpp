@@ -6,6 +6,10 @@
 #include "platform/vb/VbConvert.h"
 #include "show/Med_Saver.h"
 
+using namespace config;
+
+namespace show {
+
 namespace {
 constexpr qint32 kEndlessPlays = 30000;
 constexpr double kNormalSpeed = 10;    // Playspeed of rate 1
@@ -89,3 +93,5 @@ void ConfigurePlay(Med_Saver& player, Movie& entry, qint32 balance, bool repeat)
     player.LetPlayCount(repeat ? kEndlessPlays : 1);
     LayoutRule(player, entry);
 }
+
+}  // namespace show

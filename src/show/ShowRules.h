@@ -5,26 +5,31 @@
 
 #include <QString>
 
-class Med_Saver;
+namespace config {
 class Movie;
+}  // namespace config
+
+namespace show {
+
+class Med_Saver;
 
 // Path followed by MovieName: the file of an entry that is not an address.
-QString LocalFileName(const Movie& entry);
+QString LocalFileName(const config::Movie& entry);
 
 // Path followed by MovieName; an address ("://" in the name) is given alone,
 // after the player has been switched to address mode.
-void FileNameRule(Med_Saver& player, const Movie& entry);
+void FileNameRule(Med_Saver& player, const config::Movie& entry);
 
 // Full screen and fitted; or, at play size 0, the clip's own size (which
 // becomes the entry's play size); or a fitted square of the play size. The
 // last two are centred on the screen.
-void LayoutRule(Med_Saver& player, Movie& entry);
+void LayoutRule(Med_Saver& player, config::Movie& entry);
 // The own-size part of the rule, again when the clip gives its size late:
 // the player's height becomes the entry's play size, and it is centred.
-void KeepOwnSize(Med_Saver& player, Movie& entry);
+void KeepOwnSize(Med_Saver& player, config::Movie& entry);
 // The placement part of the rule alone, for a screen that changed size: a
 // full-screen entry fills it again, any other keeps its size and is centred.
-void FollowScreen(Med_Saver& player, const Movie& entry);
+void FollowScreen(Med_Saver& player, const config::Movie& entry);
 
 // The last three characters of name (cut at its first NUL), after the first
 // "." among them if they hold one: "track01.cda" gives "cda", "clip.qt" "qt".
@@ -33,4 +38,6 @@ QString EntryExtension(const QString& name);
 // Everything the player needs for one play of entry, from its start mode to
 // its place on the screen: file name, speed, balance (as given), volume,
 // the part played and the number of plays (30000 when repeat, else 1).
-void ConfigurePlay(Med_Saver& player, Movie& entry, qint32 balance, bool repeat);
+void ConfigurePlay(Med_Saver& player, config::Movie& entry, qint32 balance, bool repeat);
+
+}  // namespace show

@@ -10,6 +10,10 @@
 #include "show/frmCover.h"
 #include "state/RunState.h"
 
+using namespace config;
+
+namespace show {
+
 namespace {
 
 constexpr qint16 kDefaultStillDelay = 5;  // seconds, for a delay below 1
@@ -84,3 +88,5 @@ void ShowStillPicture(frmCover& cover, Movie& entry) {
     // old interval.
     if (!cover.StillTimerc->isActive()) cover.StillTimerc->start(static_cast<int>(delay) * 1000);
 }
+
+}  // namespace show

@@ -2,10 +2,17 @@
 // A still picture on the show window: scaled to the screen with the entry's
 // proportions, and ended by the still timer after the still delay.
 
+namespace config {
 class Movie;
+}  // namespace config
+
+namespace show {
+
 class frmCover;
 
-void ShowStillPicture(frmCover& cover, Movie& entry);
+void ShowStillPicture(frmCover& cover, config::Movie& entry);
 
 // Places the picture again, for a screen that changed size.
-void PlaceStill(frmCover& cover, const Movie& entry);
+void PlaceStill(frmCover& cover, const config::Movie& entry);
+
+}  // namespace show

@@ -19,12 +19,18 @@
 #include "show/ShowRules.h"
 #include "state/RunState.h"
 
+using namespace state;
+using namespace config;
+using namespace password;
+
+namespace show {
+
 namespace {
 constexpr int kPreviewPlays = 0;  // without end
 }  // namespace
 
 frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
-    : Med_Saver(new ::Med_Saver(this, std::move(engine))),
+    : Med_Saver(new show::Med_Saver(this, std::move(engine))),
       Img_Stillc(new platform::ImageControl(this)),
       StillTimerc(new QTimer(this)) {
     setWindowFlag(Qt::FramelessWindowHint);
@@ -63,7 +69,7 @@ frmCover::frmCover(std::unique_ptr<platform::media::PlayerEngine> engine)
 
 frmCover::~frmCover() = default;
 
-bool frmCover::PasswordExit() { return ::PasswordExit(); }
+bool frmCover::PasswordExit() { return password::PasswordExit(); }
 
 void frmCover::Form_Load() {
     // A failure leaves the rest of the step undone, silently: the show loop
@@ -82,16 +88,16 @@ void frmCover::Form_Load() {
 }
 
 void frmCover::LoadPreview() {
-    Med_Saver->LetDisplaySize(::Med_Saver::kPreviewSize);
+    Med_Saver->LetDisplaySize(show::Med_Saver::kPreviewSize);
     Med_Saver->LetTop(0);
     Med_Saver->LetLeft(0);
     Med_Saver->LetAutoRewind(true);
     Med_Saver->LetPlayCount(kPreviewPlays);
     Med_Saver->LetAutoStart(true);
     Med_Saver->LetFileName(QString());  // closes whatever was open
-    Med_Saver->LetDisplaySize(::Med_Saver::kPreviewSize);
+    Med_Saver->LetDisplaySize(show::Med_Saver::kPreviewSize);
     FileNameRule(*Med_Saver, gMovies().Item(1));  // the first entry, whatever the current one
-    Med_Saver->LetDisplaySize(::Med_Saver::kFitToControl);
+    Med_Saver->LetDisplaySize(show::Med_Saver::kFitToControl);
     Med_Saver->Play();
 }
 
@@ -200,3 +206,5 @@ void frmCover::showEvent(QShowEvent* event) {
     activateWindow();
     setFocus();
 }
+
+}  // namespace show

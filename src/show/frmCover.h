@@ -13,8 +13,12 @@
 #include "show/Med_Saver.h"
 #include "show/MovementTest.h"
 
+namespace config {
 class Movie;
+}  // namespace config
 class QTimer;
+
+namespace show {
 
 class frmCover : public QWidget {
     // The class is defined over three files; its declarations are grouped
@@ -31,7 +35,7 @@ public:
     bool PasswordExit();
 
     // The controls, by their design names.
-    ::Med_Saver* Med_Saver;
+    show::Med_Saver* Med_Saver;
     platform::ImageControl* Img_Stillc;
     QTimer* StillTimerc;  // single shot, once per still picture
 
@@ -79,7 +83,7 @@ private:
     // ---- frmCover.cpp ----
 
     void LoadPreview();
-    void LoadShowEntry(Movie& entry);
+    void LoadShowEntry(config::Movie& entry);
 
     // ---- ShowInput.cpp ----
 
@@ -107,3 +111,5 @@ private:
     // was another control's) does not end the next entry.
     std::optional<quint32> pressEntry_;
 };
+
+}  // namespace show

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+namespace startup {
+
 namespace {
 
 bool Is(const QString& argument, const char* name) {
@@ -57,3 +59,5 @@ std::optional<HostArguments> ReadHostArguments(const QStringList& arguments,
     if (host) host->collection = rest.join(u' ');
     return host;
 }
+
+}  // namespace startup

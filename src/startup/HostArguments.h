@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace startup {
+
 struct HostArguments {
     unsigned long window = 0;  // 0: the root window
     QString collection;        // the arguments left over, joined with spaces
@@ -27,3 +29,5 @@ std::optional<int> HostSwitchValues(const QString& argument);
 // A window id in decimal or "0x" hexadecimal; X ids are at most 32 bits and
 // never 0.
 std::optional<unsigned long> ParseWindowId(const QString& text);
+
+}  // namespace startup

@@ -17,6 +17,10 @@
 #include "platform/ui/SessionIdle.h"
 #include "platform/vb/EndProgram.h"
 
+using namespace errors;
+
+namespace startup {
+
 namespace {
 
 using Clock = platform::SessionIdle::Clock;
@@ -144,3 +148,5 @@ int RunIdleMode(const IdleArguments& idle) {
         if (Ends(news)) return vb::kEndedNormally;
     }
 }
+
+}  // namespace startup

@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace startup {
+
 struct IdleArguments {
     int seconds = 0;
     QString collection;  // the arguments after SECONDS (and "--"), joined with spaces
@@ -27,3 +29,5 @@ std::optional<IdleArguments> ReadIdleArguments(const QStringList& arguments);
 // Runs until a termination signal; the exit status: 0 then, 1 when the
 // desktop cannot tell idleness (the reason on standard error).
 int RunIdleMode(const IdleArguments& idle);
+
+}  // namespace startup

@@ -32,6 +32,15 @@
 #include "state/RunState.h"
 #include "web/frmZORWeb.h"
 
+using namespace state;
+using namespace errors;
+using namespace config;
+using namespace password;
+using namespace show;
+using namespace remote;
+
+namespace startup {
+
 CommandLine ReadCommandLine(const QString& commandLine) {
     CommandLine result;
     const QString given = vb::Trim(commandLine);
@@ -206,3 +215,5 @@ void MainInHost(unsigned long window, const QString& collection) {
         LogStartFailure);
     vb::EndProgram();
 }
+
+}  // namespace startup

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace startup {
+
 struct CommandLine {
     QString command;         // trimmed, upper case; "/C" when empty or a bare path
     QString collectionPath;  // the collection file named on the command line, or empty
@@ -37,3 +39,5 @@ void SetShowCaption();
 // The number formed by the decimal digits at the end of command ("/P 1234"
 // and "/P:1234" give 1234). A failure is logged as ERR002 and gives 0.
 qint32 ParsePreviewHandle(const QString& command);
+
+}  // namespace startup

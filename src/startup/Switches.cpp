@@ -8,6 +8,10 @@
 #include "startup/Usage.h"
 #include "startup/XScreensaverSetup.h"
 
+using namespace errors;
+
+namespace startup {
+
 namespace {
 
 bool Is(const QString& argument, const char* name) {
@@ -71,3 +75,5 @@ int RunSwitchAction(const Switches& switches) {
     Print(stderr, UsageText());
     return vb::kUsageError;
 }
+
+}  // namespace startup

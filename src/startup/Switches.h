@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace startup {
+
 struct Switches {
     enum class Action { Run, Help, Version, Setup, UsageError };
     Action action = Action::Run;
@@ -21,3 +23,5 @@ Switches ReadSwitches(const QStringList& arguments);
 // Does an action other than Run: prints to standard output (help, version,
 // setup) or standard error (a usage error, a failed setup). The exit status.
 int RunSwitchAction(const Switches& switches);
+
+}  // namespace startup

@@ -1,5 +1,7 @@
 #include "startup/Usage.h"
 
+namespace startup {
+
 #ifndef ZOR_VERSION
 #error "the build names the program's version in ZOR_VERSION"
 #endif
@@ -58,3 +60,5 @@ QString UsageText() {
 }
 
 QString VersionText() { return QStringLiteral("ZORScr " ZOR_VERSION); }
+
+}  // namespace startup

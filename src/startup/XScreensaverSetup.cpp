@@ -10,6 +10,10 @@
 #include "platform/system/FileProblem.h"
 #include "platform/vb/EndProgram.h"
 
+using namespace errors;
+
+namespace startup {
+
 namespace {
 
 // Laid out as xscreensaver-settings writes its entries: name, command, the
@@ -118,3 +122,5 @@ int SetUpXScreensaver() {
     out << "added ZORScr to " << path << '\n';
     return vb::kEndedNormally;
 }
+
+}  // namespace startup

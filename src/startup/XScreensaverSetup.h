@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <optional>
 
+namespace startup {
+
 inline constexpr char kXScreensaverTarget[] = "xscreensaver";
 
 // The settings file with the entry "ZORScr" (zorscr --root) added to its
@@ -20,3 +22,5 @@ std::optional<QByteArray> WithDisplayMode(const QByteArray& file);
 // the locked atomic replacement (the file keeps its mode); says what was
 // done on standard output, or why not on standard error. The exit status.
 int SetUpXScreensaver();
+
+}  // namespace startup

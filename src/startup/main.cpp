@@ -13,6 +13,9 @@
 #include "startup/SubMain.h"
 #include "startup/Switches.h"
 
+using namespace errors;
+using namespace startup;
+
 namespace {
 
 int Refuse(const QString& reason, int status) {

@@ -1,5 +1,7 @@
 #include "state/RunState.h"
 
+namespace state {
+
 // Static storage starts zeroed: false, 0 and empty, the values ResetRunState
 // puts back.
 qint16 gRunMode;
@@ -48,3 +50,5 @@ void KeepShowGoing() { gQuit = gStopRequest = gEntryDone = false; }
 void PutBackStopRequest(bool before) { gStopRequest = before; }
 
 void ForgetStopRequest() { gStopRequest = false; }
+
+}  // namespace state

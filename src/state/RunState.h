@@ -45,6 +45,8 @@
 
 #include <QString>
 
+namespace state {
+
 // gRunMode's values (0 until the start-up has decided).
 constexpr qint16 kRunModeShow = 2;     // a full-screen show
 constexpr qint16 kRunModePreview = 3;  // inside the preview window
@@ -99,3 +101,5 @@ void ForgetStopRequest();
 
 // Back to the values of a program that has just started (for tests).
 void ResetRunState();
+
+}  // namespace state

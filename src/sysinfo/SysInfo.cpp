@@ -3,6 +3,10 @@
 #include "config/ModString.h"
 #include "platform/vb/VbString.h"
 
+using namespace config;
+
+namespace sysinfo {
+
 SysInfo::SysInfo() : SysInfo(platform::ReadOsVersion()) {}
 
 SysInfo::SysInfo(const platform::OsVersionRecord& record) : record_(record) {
@@ -29,3 +33,5 @@ QString SysInfo::Version() const {
 }
 
 QString SysInfo::CSDVersion() const { return vb::Trim(record_.csdVersion); }
+
+}  // namespace sysinfo

@@ -5,6 +5,8 @@
 
 #include "platform/system/OsVersion.h"
 
+namespace sysinfo {
+
 class SysInfo {
 public:
     SysInfo();
@@ -27,3 +29,5 @@ private:
     bool is95_ = false;
     bool is98_ = false;
 };
+
+}  // namespace sysinfo

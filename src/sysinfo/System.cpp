@@ -11,6 +11,11 @@
 #include "platform/vb/VbString.h"
 #include "state/RunState.h"
 
+using namespace state;
+using namespace config;
+
+namespace sysinfo {
+
 namespace {
 
 constexpr qsizetype kBufferSize = 50;
@@ -28,8 +33,6 @@ qint32 ToLong(quint64 value) {
 qint32 RoundedKilobytes(quint64 bytes) { return ToLong((bytes + 512) / 1024); }
 
 }  // namespace
-
-namespace sysinfo {
 
 QString TextFromBuffer(const QString& written) {
     if (written.size() >= kBufferSize) return {};
@@ -56,8 +59,6 @@ QString WinVerName(qint32 platformId, qint32 major, qint32 minor) {
         default: return {};
     }
 }
-
-}  // namespace sysinfo
 
 void System::DriveInfo(const QString& root) const {
     const auto space = platform::ReadDiskFreeSpace(root);
@@ -154,3 +155,5 @@ QString System::WinVer(qint16& major, qint16& minor) const {
     minor = static_cast<qint16>(record.minorVersion);
     return sysinfo::WinVerName(record.platformId, record.majorVersion, record.minorVersion);
 }
+
+}  // namespace sysinfo

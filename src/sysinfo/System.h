@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace sysinfo {
+
 class System {
 public:
     // gDriveTotalKB and gDriveFreeKB become the size and the space the user
@@ -48,8 +50,6 @@ public:
 };
 
 // The text rules of the facts, apart from the calls that give them.
-namespace sysinfo {
-
 // What a call that wrote text into a 50-character buffer leaves: trailing
 // spaces removed, then the text cut at its first NUL. A text that does not
 // fit with its terminating NUL (50 characters or more) fails: empty.

@@ -4,4 +4,8 @@
 
 #include <QtGlobal>
 
+namespace web {
+
 constexpr qint16 kShortestDisplayTime = 10;
+
+}  // namespace web

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace web {
+
 brwWebBrowser::brwWebBrowser(QWidget& container, std::unique_ptr<platform::BrowserEngine> engine)
     : engine_(std::move(engine)) {
     engine_->View().setParent(&container);
@@ -10,3 +12,5 @@ brwWebBrowser::brwWebBrowser(QWidget& container, std::unique_ptr<platform::Brows
 platform::TwipsRect brwWebBrowser::Geometry() const { return platform::Geometry(engine_->View()); }
 
 void brwWebBrowser::SetGeometry(const platform::TwipsRect& rect) { platform::SetGeometry(engine_->View(), rect); }
+
+}  // namespace web

@@ -11,6 +11,8 @@
 
 class QWidget;
 
+namespace web {
+
 class brwWebBrowser {
 public:
     brwWebBrowser(QWidget& container, std::unique_ptr<platform::BrowserEngine> engine);
@@ -37,3 +39,5 @@ public:
 private:
     std::unique_ptr<platform::BrowserEngine> engine_;
 };
+
+}  // namespace web

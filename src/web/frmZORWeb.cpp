@@ -21,6 +21,12 @@
 #include "state/RunState.h"
 #include "web/DisplayTime.h"
 
+using namespace state;
+using namespace config;
+using namespace password;
+
+namespace web {
+
 using platform::TwipsRect;
 
 namespace {
@@ -43,7 +49,7 @@ frmZORWeb::frmZORWeb(std::unique_ptr<platform::BrowserEngine> engine)
       picAddress(new QWidget(this)),
       lblAddress(new QLabel(QStringLiteral("&Address:"), picAddress)),
       cboAddress(new QComboBox(picAddress)),
-      brwWebBrowser(std::make_unique<::brwWebBrowser>(*this, std::move(engine))),
+      brwWebBrowser(std::make_unique<web::brwWebBrowser>(*this, std::move(engine))),
       timTimer(new QTimer(this)),
       KillTimer(new QTimer(this)) {
     setWindowTitle(QStringLiteral("ZOR Help Browser"));
@@ -104,7 +110,7 @@ void frmZORWeb::BuildAddressStrip() {
     cboAddress->lineEdit()->installEventFilter(this);
 }
 
-bool frmZORWeb::PasswordExit() { return ::PasswordExit(); }
+bool frmZORWeb::PasswordExit() { return password::PasswordExit(); }
 
 void frmZORWeb::Form_Load() {
     vb::ResumeNext([&] {
@@ -261,3 +267,5 @@ bool frmZORWeb::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
+
+}  // namespace web

@@ -15,6 +15,8 @@ class QPushButton;
 class QTimer;
 class QToolBar;
 
+namespace web {
+
 class frmZORWeb : public QWidget {
 public:
     // The load steps run here, on the page in gWebAddress.
@@ -31,7 +33,7 @@ public:
     QWidget* picAddress;
     QLabel* lblAddress;
     QComboBox* cboAddress;
-    std::unique_ptr<::brwWebBrowser> brwWebBrowser;
+    std::unique_ptr<web::brwWebBrowser> brwWebBrowser;
     QTimer* timTimer;
     QTimer* KillTimer;
 
@@ -63,3 +65,5 @@ private:
 
     bool SuppressNavigation = false;
 };
+
+}  // namespace web

@@ -12,6 +12,8 @@
 #include "remote/ZoneTable.h"
 #include "support/PulseServer.h"
 
+using namespace remote;
+
 using namespace testsupport;
 
 namespace {

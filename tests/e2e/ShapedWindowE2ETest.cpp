@@ -20,6 +20,8 @@
 #include "platform/gdi/Picture.h"
 #include "support/XTools.h"
 
+using namespace graphics;
+
 using namespace testsupport;
 
 namespace {

@@ -11,6 +11,10 @@
 #include "platform/vb/VbError.h"
 #include "state/RunState.h"
 
+using namespace state;
+using namespace errors;
+using namespace config;
+
 namespace testsupport {
 namespace {
 

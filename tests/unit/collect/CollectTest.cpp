@@ -12,6 +12,9 @@
 #include "platform/profile/PrivateProfile.h"
 #include "support/TestSupport.h"
 
+using namespace config;
+using namespace collect;
+
 namespace {
 
 using testsupport::ReadBytes;

@@ -5,6 +5,8 @@
 #include "platform/vb/VbError.h"
 #include "support/TestSupport.h"
 
+using namespace config;
+
 namespace {
 
 QString Nuls(int n) { return QString(n, QChar(u'\0')); }

@@ -10,6 +10,9 @@
 #include "support/CollectionFile.h"
 #include "support/TestSupport.h"
 
+using namespace state;
+using namespace config;
+
 using testsupport::CollectionSpec;
 using testsupport::EntrySpec;
 

@@ -3,6 +3,8 @@
 #include "config/ModString.h"
 #include "support/TestSupport.h"
 
+using namespace config;
+
 namespace {
 
 TEST(ModString, FileNameFromPath) {

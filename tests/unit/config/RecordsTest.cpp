@@ -12,6 +12,9 @@
 #include "platform/vb/VbError.h"
 #include "support/TestSupport.h"
 
+using namespace errors;
+using namespace config;
+
 namespace {
 
 TEST(Records, SpecialPropertiesDefaultsAndDirtyRules) {

@@ -11,6 +11,9 @@
 #include "platform/vb/EndProgram.h"
 #include "support/TestSupport.h"
 
+using namespace errors;
+using namespace config;
+
 namespace {
 
 using LogErrorTest = testsupport::ProgramFolderTest;

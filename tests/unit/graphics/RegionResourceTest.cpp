@@ -10,6 +10,8 @@
 #include "platform/vb/VbError.h"
 #include "support/TestSupport.h"
 
+using namespace graphics;
+
 using graphicstest::RegionBytes;
 
 namespace {

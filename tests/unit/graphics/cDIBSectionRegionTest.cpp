@@ -13,6 +13,8 @@
 #include "RegionBytes.h"
 #include "support/TestSupport.h"
 
+using namespace graphics;
+
 using graphicstest::RegionBytes;
 
 namespace {

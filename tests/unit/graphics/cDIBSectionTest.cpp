@@ -10,6 +10,8 @@
 #include "platform/vb/VbError.h"
 #include "support/TestSupport.h"
 
+using namespace graphics;
+
 namespace gdi = platform::gdi;
 
 namespace {

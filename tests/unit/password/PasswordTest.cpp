@@ -16,6 +16,10 @@
 #include "state/RunState.h"
 #include "support/TestSupport.h"
 
+using namespace state;
+using namespace config;
+using namespace password;
+
 using namespace platform::registry;
 
 namespace {

@@ -12,6 +12,11 @@
 #include "remote/FrmControl.h"
 #include "unit/show/ShowFixture.h"
 
+using namespace state;
+using namespace config;
+using namespace show;
+using namespace remote;
+
 using testsupport::ShowTest;
 
 namespace {

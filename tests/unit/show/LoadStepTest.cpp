@@ -7,6 +7,10 @@
 #include "ShowFixture.h"
 #include "platform/ui/Twips.h"
 
+using namespace state;
+using namespace config;
+using namespace show;
+
 namespace {
 
 class LoadStepTest : public testsupport::ShowTest {

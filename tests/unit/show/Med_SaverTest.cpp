@@ -14,6 +14,8 @@
 #include "ShowFixture.h"
 #include "platform/vb/VbError.h"
 
+using namespace show;
+
 namespace {
 
 class Med_SaverTest : public ::testing::Test {

@@ -15,6 +15,10 @@
 #include "show/RunShow.h"
 #include "show/StillPicture.h"
 
+using namespace state;
+using namespace config;
+using namespace show;
+
 namespace {
 
 class RunShowTest : public testsupport::ShowTest {

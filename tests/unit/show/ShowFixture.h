@@ -90,37 +90,37 @@ private:
 class ShowTest : public ProgramFolderTest {
 protected:
     ShowTest() : cursorAtStart_(platform::CursorDisplayCount()) {
-        SetCoverMaker([this] {
+        show::SetCoverMaker([this] {
             auto engine = std::make_unique<FakePlayerEngine>();
             player_ = engine.get();
             player_->scripted = true;
             player_->prepared = &prepared_;
             if (configurePlayer_) configurePlayer_(*player_);
-            return std::make_unique<frmCover>(std::move(engine));
+            return std::make_unique<show::frmCover>(std::move(engine));
         });
-        SetZORWebMaker([] { return std::make_unique<frmZORWeb>(std::make_unique<FakeBrowserEngine>()); });
+        show::SetZORWebMaker([] { return std::make_unique<web::frmZORWeb>(std::make_unique<FakeBrowserEngine>()); });
         previousBox_ = platform::SetMessageBoxHook([this](const QString& text, const QString& title) {
             messages_.push_back(text + u'|' + title);
         });
     }
     ~ShowTest() override {
         Fresh();
-        SetCoverMaker({});
-        SetZORWebMaker({});
+        show::SetCoverMaker({});
+        show::SetZORWebMaker({});
         platform::SetMessageBoxHook(previousBox_);
         while (CursorShown() < 0) platform::ShowCursor(true);
         while (CursorShown() > 0) platform::ShowCursor(false);
     }
 
     // A program that has just started, without windows.
-    static void Fresh() { UnloadCover(), UnloadZORWeb(), ResetProgramState(); }
-    static Movie& AddEntry(const QString& name, const QString& path = QStringLiteral("/media/")) {
-        Movie entry;
+    static void Fresh() { show::UnloadCover(), show::UnloadZORWeb(), ResetProgramState(); }
+    static config::Movie& AddEntry(const QString& name, const QString& path = QStringLiteral("/media/")) {
+        config::Movie entry;
         entry.LetMovieName(name);
         entry.LetPath(path);
         entry.LetPlayFullScreen(true);
-        gMovies().Add(std::move(entry));
-        return gMovies().Item(gMovies().Count());
+        config::gMovies().Add(std::move(entry));
+        return config::gMovies().Item(config::gMovies().Count());
     }
     int CursorShown() const { return platform::CursorDisplayCount() - cursorAtStart_; }
 

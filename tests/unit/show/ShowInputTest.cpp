@@ -15,6 +15,9 @@
 #include "platform/ui/ModalShow.h"
 #include "platform/vb/EndProgram.h"
 
+using namespace state;
+using namespace show;
+
 namespace {
 
 constexpr qint16 kShow = kRunModeShow, kPreview = kRunModePreview;

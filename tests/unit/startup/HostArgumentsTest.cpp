@@ -4,6 +4,8 @@
 
 #include "platform/ui/HostWindow.h"
 
+using namespace startup;
+
 namespace {
 
 // Each case: arguments, XSCREENSAVER_WINDOW (null: unset), then window,

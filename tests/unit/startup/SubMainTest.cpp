@@ -12,6 +12,10 @@
 #include "support/CollectionFile.h"
 #include "support/TestSupport.h"
 
+using namespace config;
+using namespace show;
+using namespace startup;
+
 namespace {
 
 class SubMainTest : public testsupport::ProgramFolderTest {};

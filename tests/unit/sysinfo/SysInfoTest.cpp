@@ -7,6 +7,8 @@
 
 #include "support/TestSupport.h"
 
+using namespace sysinfo;
+
 namespace {
 
 TEST(SysInfoTest, PlatformRules) {

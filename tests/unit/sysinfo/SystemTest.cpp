@@ -10,6 +10,9 @@
 #include "state/RunState.h"
 #include "support/TestSupport.h"
 
+using namespace state;
+using namespace sysinfo;
+
 namespace {
 
 TEST(SystemTest, PutPointsGroupsFromTheRight) {

@@ -14,6 +14,10 @@
 #include "state/RunState.h"
 #include "support/TestSupport.h"
 
+using namespace state;
+using namespace config;
+using namespace web;
+
 namespace {
 
 class frmZORWebTest : public testsupport::ProgramFolderTest {
