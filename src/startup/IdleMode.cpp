@@ -12,10 +12,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "errors/ErrorLog.h"
 #include "platform/ui/SessionIdle.h"
 #include "platform/vb/EndProgram.h"
+#include "startup/ShowSwitches.h"
 
 using namespace errors;
 
@@ -71,17 +73,20 @@ int Wait(const ControlSignals& signals, platform::SessionIdle& session, int time
 
 // Runs a copy of this program on the collection until it ends, or until a
 // signal ends both (true). The copy ends with this process, however it ends.
-bool RunShow(const QString& collection, const ControlSignals& signals) {
-    const QByteArray program = QFile::encodeName(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
-    const QByteArray argument = collection.isEmpty() ? QByteArray("/S") : collection.toLocal8Bit();
-    char* argv[] = {const_cast<char*>(program.constData()), const_cast<char*>(argument.constData()), nullptr};
+bool RunShow(const IdleArguments& idle, const ControlSignals& signals) {
+    std::vector<QByteArray> arguments{QFile::encodeName(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")))};
+    for (const QString& argument : ShowSwitchArguments(idle.options)) arguments.push_back(argument.toLocal8Bit());
+    arguments.push_back(idle.collection.isEmpty() ? QByteArray("/S") : idle.collection.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
     const pid_t parent = getpid();
     const pid_t show = fork();
     if (show == 0) {  // only calls safe after a fork until exec
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent) _exit(vb::kEndedNormally);
         sigprocmask(SIG_UNBLOCK, &signals.Set(), nullptr);
-        execv(argv[0], argv);
+        execv(argv[0], argv.data());
         _exit(127);
     }
     if (show < 0) {
@@ -117,7 +122,16 @@ std::optional<IdleArguments> ReadIdleArguments(const QStringList& arguments) {
         idle.error = QStringLiteral("--idle needs the seconds of idleness before the show, from 1 to %1").arg(kLongestIdleSeconds);
         return idle;
     }
-    QStringList rest = arguments.mid(2);
+    qsizetype i = 2;
+    for (; i < arguments.size(); ++i) {
+        const std::optional<QString> shown = ReadShowSwitch(arguments, i, idle.options);
+        if (!shown) break;
+        if (!shown->isEmpty()) {
+            idle.error = *shown;
+            return idle;
+        }
+    }
+    QStringList rest = arguments.mid(i);
     if (!rest.isEmpty() && rest.front() == QLatin1String("--")) rest.removeFirst();
     idle.collection = rest.join(u' ');
     return idle;
@@ -140,7 +154,7 @@ int RunIdleMode(const IdleArguments& idle) {
         if (!*input) timeoutMs = session.Fd() < 0 ? kInputCheckMs : -1;
         if (timeoutMs == 0) {
             lastShowStart = Clock::now();
-            if (RunShow(idle.collection, signals)) return vb::kEndedNormally;
+            if (RunShow(idle, signals)) return vb::kEndedNormally;
             continue;
         }
         const int news = Wait(signals, session, static_cast<int>(std::min<long long>(timeoutMs, INT_MAX)));

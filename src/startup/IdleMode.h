@@ -1,6 +1,6 @@
 #pragma once
 // The idle mode, for desktops without a screensaver host:
-//   ZORScr --idle SECONDS [--] [collection]
+//   ZORScr --idle SECONDS [show switches] [--] [collection]
 // waits until the session has had no input for SECONDS, runs the show (a
 // copy of this program on the collection, as a full-screen show; the
 // program INI without one), and once the show has ended waits for the next
@@ -15,11 +15,14 @@
 #include <QStringList>
 #include <optional>
 
+#include "state/ShowOptions.h"
+
 namespace startup {
 
 struct IdleArguments {
     int seconds = 0;
-    QString collection;  // the arguments after SECONDS (and "--"), joined with spaces
+    state::ShowOptions options;  // as the show switches after SECONDS chose; each show gets them
+    QString collection;  // the arguments after those (and "--"), joined with spaces
     QString error;       // why the arguments cannot be used; empty when they can
 };
 

@@ -5,6 +5,7 @@
 #include "errors/ErrorLog.h"
 #include "platform/vb/EndProgram.h"
 #include "startup/HostArguments.h"
+#include "startup/ShowSwitches.h"
 #include "startup/Usage.h"
 #include "startup/XScreensaverSetup.h"
 
@@ -46,6 +47,8 @@ Switches ReadSwitches(const QStringList& arguments) {
                 return Decided(Switches::Action::UsageError,
                                QStringLiteral("--setup knows no target \"%1\" (known: %2)").arg(target, kXScreensaverTarget));
             return Decided(Switches::Action::Setup, target);
+        } else if (const std::optional<QString> shown = ReadShowSwitch(arguments, i, read.options)) {
+            if (!shown->isEmpty()) return Decided(Switches::Action::UsageError, *shown);
         } else if (Is(argument, "fps") || argument == QLatin1String("-fps")) {
             // xscreensaver's frame-rate display: the show draws no counter.
         } else if (argument.startsWith(QLatin1String("--"))) {

@@ -1,11 +1,14 @@
 #pragma once
 // The switches of a Linux command besides the run modes: help, version,
-// setup, and the options xscreensaver hands every display mode. They are
+// setup, the show switches (ShowSwitches), and the options xscreensaver
+// hands every display mode. They are
 // read before anything opens the display, so that none of them needs one
 // and none is taken for a collection. Reading stops at "--".
 
 #include <QString>
 #include <QStringList>
+
+#include "state/ShowOptions.h"
 
 namespace startup {
 
@@ -14,6 +17,7 @@ struct Switches {
     Action action = Action::Run;
     QString value;     // Setup: the target named; UsageError: why the command line cannot be read
     QStringList rest;  // Run: the arguments for the run modes, the ignored options taken out
+    state::ShowOptions options;  // Run: as the show switches (ShowSwitches) chose
 };
 
 // The first of help, version, setup or an unknown "--switch" decides;

@@ -1,5 +1,7 @@
 #include "startup/Usage.h"
 
+#include "startup/ShowSwitches.h"
+
 namespace startup {
 
 #ifndef ZOR_VERSION
@@ -8,10 +10,10 @@ namespace startup {
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: zorscr [/S | /C | /A | /P ID]\n"
-        "       zorscr COLLECTION\n"
-        "       zorscr (--root | --window-id ID) [--] [COLLECTION]\n"
-        "       zorscr --idle SECONDS [--] [COLLECTION]\n"
+        "Usage: zorscr [SHOW SWITCHES] [/S | /C | /A | /P ID]\n"
+        "       zorscr [SHOW SWITCHES] COLLECTION\n"
+        "       zorscr [SHOW SWITCHES] (--root | --window-id ID) [--] [COLLECTION]\n"
+        "       zorscr --idle SECONDS [SHOW SWITCHES] [--] [COLLECTION]\n"
         "       zorscr --setup xscreensaver\n"
         "       zorscr --help | --version\n"
         "\n"
@@ -30,6 +32,10 @@ QString UsageText() {
         "                        Wayland compositor, GNOME or the X server tells), show,\n"
         "                        and after input wait again; SIGTERM ends it\n"
         "  --                    the next argument is the collection, even with a dash\n"
+        "\n"
+        "Show switches (any run mode; without them the show is as its collection has it):\n") +
+           ShowSwitchUsage() +
+           QStringLiteral(
         "\n"
         "Switches:\n"
         "  --setup xscreensaver  add ZORScr to the programs list in ~/.xscreensaver\n"

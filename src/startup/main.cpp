@@ -10,6 +10,7 @@
 #include "platform/vb/EndProgram.h"
 #include "startup/HostArguments.h"
 #include "startup/IdleMode.h"
+#include "state/ShowOptions.h"
 #include "startup/SubMain.h"
 #include "startup/Switches.h"
 
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
 
     const Switches switches = ReadSwitches(arguments);
     if (switches.action != Switches::Action::Run) return RunSwitchAction(switches);  // none needs a display
+    state::SetShowOptions(switches.options);
     const std::optional<HostArguments> host = ReadHostArguments(switches.rest, ScreensaverWindow());
     if (host && !host->error.isEmpty()) return Refuse(host->error, vb::kUsageError);
     // The Windows-style switches come as separate arguments; the program
