@@ -44,15 +44,16 @@ const std::vector<Command>& Commands() {
          "(default 12; 0: until the user acts).",
          {"--runas", "--still-delay", "--page-delay", "--error-log"}, {}},
         {"add", "add FILE TARGET... [--speed RATE] [--volume DB] [--balance DB] [--loop-start S] [--loop-end S]\n"
-                "    [--loop-forever] [--play-size PIXELS] [--full-screen]",
+                "    [--loop-forever] [--play-size PIXELS | --own-size | --full-screen]",
          "Adds files, folders (all the media in them, in name order) and web addresses at the end.\n"
          "Videos, sounds and pictures are recognised by their content. The options apply to every entry\n"
          "of this call: --speed 0.5 plays at half speed, --volume -6 six decibels quieter, --balance -3\n"
          "three decibels towards the left, --loop-start/--loop-end play a part (seconds), --loop-forever\n"
          "repeats the entry without end, --play-size plays it in a square of that many pixels,\n"
-         "--full-screen fills the screen.",
+         "--own-size plays a video or shows a picture at its own size. Without either, videos and\n"
+         "pictures fill the screen (--full-screen, the default, says so).",
          {"--speed", "--volume", "--balance", "--loop-start", "--loop-end", "--play-size"},
-         {"--loop-forever", "--full-screen"}},
+         {"--loop-forever", "--full-screen", "--own-size"}},
         {"list", "list FILE", "Lists the entries: number, kind, length or size, name, settings other than the default.",
          {}, {}},
         {"move", "move FILE FROM TO", "Moves entry FROM to position TO; the entries between close up.", {}, {}},
@@ -301,8 +302,14 @@ public:
         options.loopEnd = Number(parsed, "--loop-end", 0, 1e9, code, command);
         if (const auto size = Number(parsed, "--play-size", 1, 2184, code, command)) options.playSize = int(*size);
         options.loopForever = parsed.flags.count("--loop-forever") > 0;
-        options.fullScreen = parsed.flags.count("--full-screen") > 0;
+        const bool ownSize = parsed.flags.count("--own-size") > 0;
         if (*code != kExitDone) return std::nullopt;
+        // A play size or the own size is a size other than the screen's.
+        if (parsed.flags.count("--full-screen") && (ownSize || options.playSize)) {
+            *code = Usage(&command, "--full-screen fills the screen, so it goes with neither --own-size nor --play-size");
+            return std::nullopt;
+        }
+        options.fullScreen = !ownSize && !options.playSize;
         return options;
     }
 
@@ -451,7 +458,7 @@ public:
         if (At(looping, 4).toDouble() != 0 || At(looping, 1).toDouble() != 0)
             settings << QStringLiteral("part %1 s to %2 s").arg(At(looping, 4), At(looping, 1));
         if (True(At(looping, 2))) settings << "loop forever";
-        if (True(At(display, 3))) settings << "full screen";
+        if (!page && !size.isEmpty() && !True(At(display, 3)) && At(display, 4).toInt() == 0) settings << "own size";
         if (const int playsize = At(display, 4).toInt()) settings << QStringLiteral("play size %1 px").arg(playsize / kTwipsPerPixel);
         return QStringLiteral("%1  %2  %3  %4%5")
             .arg(n, 3)

@@ -85,7 +85,7 @@ std::vector<Section> EntrySections(int n, const NewEntry& entry, const EntryOpti
                                     {"IsStill", Bool(still)}})},
         {prefix + "Display", lines({{"ZoomLevel", "100%"},
                                     {"Resolution", "0"},
-                                    {"PlayFullScreen", Bool(options.fullScreen)},
+                                    {"PlayFullScreen", Bool(options.fullScreen && (video || still))},
                                     {"Playsize", QString::number(playsize)},
                                     {"Size", size},
                                     {"Displaytext", Bool(false)},

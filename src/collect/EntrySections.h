@@ -22,7 +22,7 @@ struct EntryOptions {
     std::optional<double> loopStart, loopEnd;  // seconds
     bool loopForever = false;
     std::optional<int> playSize;  // pixels, the side of the square the entry plays in
-    bool fullScreen = false;
+    bool fullScreen = true;  // videos and pictures fill the screen; sounds and pages have no size to keep
 };
 
 // One entry to add: a file (folder ending in "/" and name) or an address.

@@ -205,9 +205,11 @@ void Med_Saver::LetAutoRewind(bool value) { state_->autoRewind = value; }
 qint32 Med_Saver::DisplaySize() const { return state_->displaySize; }
 
 // The own size sizes the control to the clip; every other value leaves the
-// control's size and fits the picture into it with its proportions.
+// control's size and fits the picture into it with its proportions, or
+// covers it (kCoverControl).
 void Med_Saver::LetDisplaySize(qint32 value) {
     state_->displaySize = value;
+    state_->engine->SetCover(value == kCoverControl);
     if (value != kOwnSize) return;
     // The caller reads Height right after this, so a clip still opening is
     // waited for.

@@ -22,6 +22,7 @@ public:
     static constexpr qint32 kOwnSize = 0;       // the clip's own size: the control takes it
     static constexpr qint32 kFitToControl = 4;  // the picture fitted into the control
     static constexpr qint32 kPreviewSize = 5;   // set by the preview before 4; fits as 4 does
+    static constexpr qint32 kCoverControl = 6;  // the picture covers the control, cropped, centred
 
     // Without an engine the program's own (libmpv) is used.
     explicit Med_Saver(QWidget* parent, std::unique_ptr<platform::media::PlayerEngine> engine = {});

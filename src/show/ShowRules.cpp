@@ -5,6 +5,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/vb/VbConvert.h"
 #include "show/Med_Saver.h"
+#include "state/ShowOptions.h"
 
 using namespace config;
 
@@ -45,7 +46,7 @@ void CentreOnScreen(Med_Saver& player) {
 void LayoutRule(Med_Saver& player, Movie& entry) {
     if (entry.PlayFullScreen()) {
         FillScreen(player);
-        player.LetDisplaySize(Med_Saver::kFitToControl);
+        player.LetDisplaySize(state::TheShowOptions().fill ? Med_Saver::kCoverControl : Med_Saver::kFitToControl);
         return;
     }
     if (entry.Playsize() == 0) {

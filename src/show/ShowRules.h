@@ -20,7 +20,7 @@ QString LocalFileName(const config::Movie& entry);
 // after the player has been switched to address mode.
 void FileNameRule(Med_Saver& player, const config::Movie& entry);
 
-// Full screen and fitted; or, at play size 0, the clip's own size (which
+// Full screen and fitted (covered and cropped with --fill); or, at play size 0, the clip's own size (which
 // becomes the entry's play size); or a fitted square of the play size. The
 // last two are centred on the screen.
 void LayoutRule(Med_Saver& player, config::Movie& entry);

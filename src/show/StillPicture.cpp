@@ -1,6 +1,7 @@
 #include "show/StillPicture.h"
 
 #include <QTimer>
+#include <algorithm>
 
 #include "config/Instances.h"
 #include "config/LogError.h"
@@ -9,6 +10,7 @@
 #include "platform/vb/VbError.h"
 #include "show/frmCover.h"
 #include "state/RunState.h"
+#include "state/ShowOptions.h"
 
 using namespace config;
 
@@ -24,6 +26,15 @@ float Divide(float dividend, float divisor) {
     return dividend / divisor;
 }
 
+// --fill: the picture covers the screen with its proportions, centred, the
+// show window's edges cutting off the excess equally on both sides.
+void CoverScreen(platform::ImageControl& still, float stillW, float stillH) {
+    const float screenW = platform::ScreenWidth(), screenH = platform::ScreenHeight();
+    const float scale = std::max(screenW / stillW, screenH / stillH);
+    const float width = stillW * scale, height = stillH * scale;
+    platform::SetGeometry(still, {(screenW - width) / 2, (screenH - height) / 2, width, height});
+}
+
 }  // namespace
 
 // The picture fills the screen height with the proportions StillW : StillH,
@@ -34,6 +45,8 @@ void PlaceStill(frmCover& cover, const Movie& entry) {
     const bool sized = entry.StillW() > 0 && entry.StillH() > 0;
     const float stillW = sized ? float(entry.StillW()) : float(still.PictureSize().width());
     const float stillH = sized ? float(entry.StillH()) : float(still.PictureSize().height());
+    if (state::TheShowOptions().fill && entry.PlayFullScreen() && stillW > 0 && stillH > 0)
+        return CoverScreen(still, stillW, stillH);
     const float perPixelX = platform::TwipsPerPixelX(), perPixelY = platform::TwipsPerPixelY();
     platform::TwipsRect place = platform::Geometry(still);
     place.Height = platform::ScreenHeight();

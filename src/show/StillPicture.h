@@ -1,6 +1,7 @@
 #pragma once
 // A still picture on the show window: scaled to the screen with the entry's
-// proportions, and ended by the still timer after the still delay.
+// proportions (with --fill, a full-screen one covers the screen, cropped),
+// and ended by the still timer after the still delay.
 
 namespace config {
 class Movie;

@@ -305,4 +305,22 @@ TEST_F(ShowE2E, DisplayTimeEndsAPageWhateverTheAddress) {
     EXPECT_EQ(show->state(), QProcess::Running);
 }
 
+// --fill: a full-screen clip or still of 4:3 on the 16:9 screen covers it,
+// cropped, where it fits between black bars without; an entry at its own
+// size stays as it is.
+TEST_F(ShowE2E, FillCoversTheScreenWithFullScreenEntries) {
+    const QPoint beside(20, 360);  // left of a 4:3 picture fitted to the screen's height
+    const EntrySpec ownSize = Entry("long-red.mp4", {{{"Display", 3}, "False"}, {{"Display", 4}, "0"}});
+    const std::tuple<EntrySpec, bool, QColor> rows[] = {
+        {Entry("long-red.mp4"), false, Qt::black}, {Entry("long-red.mp4"), true, kRed},
+        {Still("yellow.png"), false, Qt::black},   {Still("yellow.png"), true, kYellow},
+        {ownSize, true, Qt::black}};
+    for (const auto& [entry, fill, besideColour] : rows) {
+        const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {entry}, fill ? QStringList{"/S", "--fill"} : QStringList{"/S"});
+        ASSERT_TRUE(screen_.Shows(kCentre, entry.movieName == "yellow.png" ? kYellow : kRed)) << fill;
+        EXPECT_TRUE(VirtualDisplay::Near(screen_.Screen().pixelColor(beside), besideColour))
+            << qPrintable(entry.movieName) << ' ' << fill;
+    }
+}
+
 }  // namespace

@@ -54,6 +54,7 @@ public:
     void SetVolume(double amplitude) override;
     void SetChannelGains(double left, double right) override;
     void SetMute(bool mute) override;
+    void SetCover(bool cover) override;
     void SetPart(double start, double end) override;
     void SetPlayCount(int plays) override;
 
@@ -349,6 +350,10 @@ void MpvEngine::SetChannelGains(double left, double right) {
 }
 
 void MpvEngine::SetMute(bool mute) { Setting("mute", mute ? "yes" : "no"); }
+
+// With keepaspect (mpv's default) a full pan-and-scan crops the longer side
+// until the picture covers the view, centred.
+void MpvEngine::SetCover(bool cover) { Setting("panscan", cover ? "1.0" : "0.0"); }
 
 void MpvEngine::SetPart(double start, double end) {
     partStart_ = start;

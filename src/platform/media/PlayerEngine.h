@@ -57,6 +57,9 @@ public:
     virtual void SetVolume(double amplitude) = 0;          // 0 silent to 1 full
     virtual void SetChannelGains(double left, double right) = 0;  // 0 to 1 each
     virtual void SetMute(bool mute) = 0;
+    // true: the picture covers the view, its proportions kept, the excess
+    // cut off equally on both sides; false: it fits inside the view.
+    virtual void SetCover(bool cover) = 0;
     // The part that plays; an end not after the start means the clip's end.
     virtual void SetPart(double start, double end) = 0;
     // Plays of the part before the end of the file; 0: without end.

@@ -61,10 +61,11 @@ TEST_F(CollectTest, EntriesLoadAsTheShowReadsThem) {
                        "--loop-start", "1", "--loop-end", "2.5", "--loop-forever", "--play-size", "100"}),
               kExitDone) << qPrintable(errors_);
     ASSERT_EQ(Collect({"add", ini_, ProgramFile("cat.jpg.png"), ProgramFile("page.txt"), "https://example.org/",
-                       "--full-screen"}), kExitDone) << qPrintable(errors_);
-    ASSERT_EQ(Collect({"add", ini_, odd}), kExitDone) << qPrintable(errors_);
+                       "--own-size"}), kExitDone) << qPrintable(errors_);
+    ASSERT_EQ(Collect({"add", ini_, odd, ProgramFile("clip.mp4")}), kExitDone) << qPrintable(errors_);
     Load();
-    ASSERT_EQ(gMovies().Count(), 5);
+    ASSERT_EQ(gMovies().Count(), 6);
+    EXPECT_TRUE(gMovies().Item(5).PlayFullScreen() && gMovies().Item(6).PlayFullScreen());  // the default
     EXPECT_EQ(gMovies().Item(5).Path() + gMovies().Item(5).MovieName(), odd);
     EXPECT_EQ(gSettings().RunMode(), "SCREENSAVER_NOMOUSEMOVE");
     EXPECT_EQ(gSettings().StillDelayTimer(), 8);
@@ -79,7 +80,7 @@ TEST_F(CollectTest, EntriesLoadAsTheShowReadsThem) {
     EXPECT_EQ(clip.Playsize(), 1500);
     EXPECT_FALSE(clip.PlayFullScreen() || clip.IsStill() || clip.IsHTML());
     Movie& still = gMovies().Item(2);
-    EXPECT_TRUE(still.IsStill() && still.PlayFullScreen());
+    EXPECT_TRUE(still.IsStill() && !still.PlayFullScreen());
     EXPECT_EQ(QString("%1x%2").arg(still.StillW()).arg(still.StillH()), "40x30");
     EXPECT_TRUE(gMovies().Item(3).IsHTML());
     EXPECT_EQ(gMovies().Item(3).MovieName(), "file://" + ProgramFile("page.txt"));
@@ -87,6 +88,7 @@ TEST_F(CollectTest, EntriesLoadAsTheShowReadsThem) {
     ASSERT_EQ(Collect({"list", ini_}), kExitDone);
     EXPECT_TRUE(listing_.contains("speed 0.5, volume -6 dB, balance -3 dB, part 1 s to 2.5 s, loop forever, play size 100 px"))
         << qPrintable(listing_);
+    EXPECT_TRUE(listing_.contains("cat.jpg.png  (own size)")) << qPrintable(listing_);
 }
 
 // Renumbering moves whole entries; a change that cannot be made leaves the
@@ -103,6 +105,7 @@ TEST_F(CollectTest, MoveAndRemoveRenumber) {
         {{"remove", ini_, "4"}, kExitBadInput, "b c d"},
         {{"move", ini_, "1", "x"}, kExitUsage, "b c d"},
         {{"add", ini_, ProgramFile("nothing.png")}, kExitBadInput, "b c d"},
+        {{"add", ini_, ProgramFile("a.png"), "--own-size", "--full-screen"}, kExitUsage, "b c d"},
     };
     for (const auto& [arguments, code, names] : cases) {
         EXPECT_EQ(Collect(arguments), code) << qPrintable(arguments.join(' '));
