@@ -12,6 +12,7 @@
 #include "errors/ErrorLog.h"
 #include "errors/SupportNotice.h"
 #include "platform/profile/FileSnapshot.h"
+#include "platform/system/CdDrive.h"
 #include "platform/system/FileProblem.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
@@ -231,7 +232,13 @@ const std::array<EntrySection, 4> kEntrySections = {{
      }},
 }};
 
+// A CD track is there when the disc in the drive has it, as a file is when
+// it exists.
 bool EntryIsAvailable(const Movie& movie) {
+    if (const int track = CdTrackNumber(movie.MovieName())) {
+        const std::optional<platform::CdTracks> disc = platform::DiscTracks();
+        return disc && disc->Holds(track);
+    }
     return IsAddress(movie.MovieName()) || platform::NormalFileExists(movie.Path() + movie.MovieName());
 }
 

@@ -161,11 +161,12 @@ void Advance() {
 // While an entry is shown, the player readies the clip the loop takes next,
 // so that it starts without a gap. Not after an entry that loops forever
 // (only input ends it, and then the same clip plays on), nor for addresses,
-// whose early opening would hold a connection or a live stream.
+// whose early opening would hold a connection or a live stream, nor for CD
+// tracks, whose drive one reader at a time should have.
 void PrepareNextEntry() {
     if (!CoverLoaded() || gMovies().Item(gCurrentIndex).LoopForever()) return;
     const Movie& next = gMovies().Item(NextPosition());
-    if (next.IsHTML() || (next.IsStill() && !next.IsTrueRM()) || IsAddress(next.MovieName())) return;
+    if (next.IsHTML() || (next.IsStill() && !next.IsTrueRM()) || IsAddress(LocalFileName(next))) return;
     TheCover().Med_Saver->Prepare(LocalFileName(next), next.LoopStart().ToDouble());
 }
 

@@ -2,6 +2,7 @@
 
 #include "config/EntryAddress.h"
 #include "config/Movie.h"
+#include "platform/media/MediaSource.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/VbConvert.h"
 #include "show/Med_Saver.h"
@@ -16,7 +17,10 @@ constexpr qint32 kEndlessPlays = 30000;
 constexpr double kNormalSpeed = 10;    // Playspeed of rate 1
 }  // namespace
 
-QString LocalFileName(const Movie& entry) { return entry.Path() + entry.MovieName(); }
+QString LocalFileName(const Movie& entry) {
+    if (const int track = CdTrackNumber(entry.MovieName())) return platform::media::CdTrackSource(track);
+    return entry.Path() + entry.MovieName();
+}
 
 void FileNameRule(Med_Saver& player, const Movie& entry) {
     if (!IsAddress(entry.MovieName())) {

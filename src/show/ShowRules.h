@@ -13,7 +13,8 @@ namespace show {
 
 class Med_Saver;
 
-// Path followed by MovieName: the file of an entry that is not an address.
+// Path followed by MovieName: the file of an entry that is not an address;
+// for a CD track ("TrackNN.cda") the player's source of that track.
 QString LocalFileName(const config::Movie& entry);
 
 // Path followed by MovieName; an address ("://" in the name) is given alone,

@@ -46,6 +46,15 @@ QString RefusedSource(const QString& source) {
     return reason.isEmpty() ? QString() : source + QStringLiteral(": ") + reason;
 }
 
+QString CdTrackSource(int track) { return QStringLiteral("cdda://%1").arg(track); }
+
+int CdTrackOfSource(const QString& source) {
+    if (!source.startsWith(QLatin1String("cdda://"))) return 0;
+    bool ok = false;
+    const int track = source.mid(7).toInt(&ok);
+    return ok && track >= 1 && track <= 99 ? track : 0;
+}
+
 std::chrono::milliseconds OpeningBound(const QString& source) {
     return IsLocal(Scheme(source)) ? kLocalOpeningBound : kNetworkOpeningBound;
 }

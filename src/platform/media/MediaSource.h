@@ -16,6 +16,12 @@ namespace platform::media {
 // is left to the player, which gives its own reason. Never opens the file.
 QString RefusedSource(const QString& source);
 
+// The source of track (1..99) of the disc in the machine's CD drive, and
+// back: the track a source names, 0 for any other source. The engine plays
+// it from the drive (platform/system/CdDrive).
+QString CdTrackSource(int track);
+int CdTrackOfSource(const QString& source);
+
 // How long a source may take from being opened until its first picture
 // (or, without one, its sound) is ready; after that it counts as a source
 // that cannot be opened. Longer for network addresses, whose server may be

@@ -3,6 +3,7 @@
 #include <mpv/client.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtGlobal>
 #include <clocale>
@@ -170,9 +171,21 @@ void MpvCore::Load(const QString& file, double at, const QByteArray& end) {
     Set("pause", "yes");
     Set("start", Decimal(at));
     Set("end", end);
-    const QByteArray bytes = file.toUtf8();
-    const char* command[] = {"loadfile", bytes.constData(), nullptr};
-    loadTag_ = Ask("loadfile " + bytes);
+    LoadFile(file.toUtf8());
+}
+
+void MpvCore::LoadCdTrack(const QString& source, const QString& device, int track, bool last) {
+    Forget(source, 0);
+    Set("pause", "yes");
+    Set("cdrom-device", QFile::encodeName(device));
+    Set("start", "#" + QByteArray::number(track));
+    Set("end", last ? QByteArray("none") : "#" + QByteArray::number(track + 1));
+    LoadFile("cdda://");
+}
+
+void MpvCore::LoadFile(const QByteArray& file) {
+    const char* command[] = {"loadfile", file.constData(), nullptr};
+    loadTag_ = Ask("loadfile " + file);
     if (mpv_command_async(mpv_, loadTag_, command) < 0) {
         asked_.erase(std::exchange(loadTag_, 0));
         url.clear();

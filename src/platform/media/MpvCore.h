@@ -54,6 +54,10 @@ public:
     // clip's facts below start again, and what comes of the load comes as
     // events, its reply among them. A load refused at once leaves url empty.
     void Load(const QString& url, double start, const QByteArray& end);
+    // Loads track of the disc in device as url, paused, to the track's end:
+    // mpv reads a disc as one stream whose chapters are its tracks, so
+    // positions count from the disc's start.
+    void LoadCdTrack(const QString& url, const QString& device, int track, bool last);
     void Stop();
     // A reply event: mpv's refusal of a request, worded as MpvReason; empty
     // when the request was done, or was a load given up since. The reply to
@@ -82,6 +86,7 @@ public:
 
 private:
     void Forget(const QString& file, double at);
+    void LoadFile(const QByteArray& file);
     uint64_t Ask(const QByteArray& what);  // a tag for a request's reply
     QString Answer(uint64_t tag, int code);  // a request's code at once
 

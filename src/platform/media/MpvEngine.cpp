@@ -17,6 +17,7 @@
 #include "platform/media/MpvVideoWidget.h"
 #include "platform/media/PlayerEngine.h"
 #include "platform/media/PlayerTiming.h"
+#include "platform/system/CdDrive.h"
 #include "platform/vb/VbError.h"
 
 namespace platform::media {
@@ -78,6 +79,7 @@ private:
     // Settings of the clip playing, kept to be given to a prepared clip too.
     void Setting(const char* name, const QByteArray& value);
     void Load();
+    void LoadCdTrack(int track);
     void TakePrepared();
     void StartAgain();
     void BecomeReady();
@@ -216,11 +218,23 @@ void MpvEngine::Load() {
         DropPrepared();
         return Ended(true, refused);
     }
+    if (const int track = CdTrackOfSource(url_)) return LoadCdTrack(track);
     if (spare_ && spare_->loaded && spare_->url == url_) return TakePrepared();
     DropPrepared();
     if (current_->loaded && current_->url == url_) return StartAgain();
     TimeStep("loadfile");
     current_->Load(url_, startAt_.value_or(partStart_), EndOption());
+    if (current_->url.isEmpty()) Ended(true, QStringLiteral("loadfile %1: refused by libmpv").arg(url_));
+}
+
+// A CD track plays whole from the disc in the machine's drive; without the
+// track there it ends as a clip that cannot be opened.
+void MpvEngine::LoadCdTrack(int track) {
+    DropPrepared();
+    const std::optional<CdTracks> disc = DiscTracks();
+    if (!disc || !disc->Holds(track)) return Ended(true, url_ + QStringLiteral(": no disc with this track in the CD drive"));
+    TimeStep("loadfile");
+    current_->LoadCdTrack(url_, CdDevice(), track, track == disc->last);
     if (current_->url.isEmpty()) Ended(true, QStringLiteral("loadfile %1: refused by libmpv").arg(url_));
 }
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "config/EntryAddress.h"
 #include "config/Instances.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/system/CdDrive.h"
 #include "platform/ui/Cursor.h"
 #include "platform/vb/EndProgram.h"
 #include "state/RunState.h"
@@ -186,6 +188,31 @@ TEST_F(InitialiseTest, UnusableSettingsSectionEndsBeforeAnything) {
         ASSERT_FALSE(Ends(Write(spec)));
         EXPECT_EQ(gMovies().Count(), 0) << count.toStdString();
     }
+}
+
+// A CD track entry of a collection made on Windows names a drive Linux does
+// not have: it stays when the disc in the machine's drive has its track,
+// and is dropped as a moved file when not, or without a disc.
+TEST_F(InitialiseTest, CdTrackEntriesStayWhenTheDiscHasTheirTrack) {
+    const std::pair<const char*, int> names[] = {
+        {"Track01.cda", 1}, {"D:\\TRACK07.CDA", 7}, {"/media/cd/track12.Cda", 12}, {"Track00.cda", 0},
+        {"Track100.cda", 0}, {"Track01.wav", 0}, {"MyTrack01.cda", 0}};
+    for (const auto& [name, track] : names) EXPECT_EQ(CdTrackNumber(name), track) << name;
+
+    CollectionSpec spec = Spec();
+    for (const char* name : {"Track01.cda", "TRACK05.CDA", "Track06.cda"}) spec.entries << EntrySpec{name, "D:\\", {}, {}};
+    const QString file = Write(spec);
+    const std::pair<std::optional<platform::CdTracks>, QStringList> drives[] = {
+        {platform::CdTracks{1, 5}, {"Track01.cda", "TRACK05.CDA"}}, {std::nullopt, {}}};
+    for (const auto& [disc, kept] : drives) {
+        platform::SetDiscTracksForTesting([disc] { return disc; });
+        ASSERT_FALSE(Ends(file));
+        QStringList names;
+        for (int n = 1; n <= gMovies().Count(); ++n) names << gMovies().Item(n).MovieName();
+        EXPECT_EQ(names, kept);
+    }
+    platform::SetDiscTracksForTesting({});
+    EXPECT_TRUE(LogText().contains("D:\\Track06.cda has been moved")) << qPrintable(LogText());
 }
 
 }  // namespace
