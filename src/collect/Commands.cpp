@@ -11,6 +11,7 @@
 #include "collect/Collection.h"
 #include "collect/FolderWalk.h"
 #include "config/EntryAddress.h"
+#include "platform/system/CdDrive.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/ProgramInfo.h"
 #include "web/DisplayTime.h"
@@ -45,7 +46,8 @@ const std::vector<Command>& Commands() {
          {"--runas", "--still-delay", "--page-delay", "--error-log"}, {}},
         {"add", "add FILE TARGET... [--speed RATE] [--volume DB] [--balance DB] [--loop-start S] [--loop-end S]\n"
                 "    [--loop-forever] [--play-size PIXELS | --own-size | --full-screen]",
-         "Adds files, folders (all the media in them, in name order) and web addresses at the end.\n"
+         "Adds files, folders (all the media in them, in name order) and web addresses at the end;\n"
+         "a CD drive (its device or a disc's mount point) adds the tracks of the disc in it.\n"
          "Videos, sounds and pictures are recognised by their content. The options apply to every entry\n"
          "of this call: --speed 0.5 plays at half speed, --volume -6 six decibels quieter, --balance -3\n"
          "three decibels towards the left, --loop-start/--loop-end play a part (seconds), --loop-forever\n"
@@ -78,6 +80,7 @@ struct Candidate {
     QString path;
     bool named;  // given on the command line
     QString skipped;  // why it cannot be one, known before it is probed
+    int cdTrack = 0;  // a track of the disc in the CD drive at path; 0: a file or address
 };
 
 // The candidates that made no entry: how many for each reason (the text
@@ -87,6 +90,26 @@ struct Skips {
     int named = 0;
 };
 
+// The audio tracks of the disc in drive, or why there are none.
+void GatherCdTracks(const QString& drive, std::vector<Candidate>& candidates) {
+    const std::optional<platform::CdTracks> disc = platform::ReadCdTracks(drive);
+    if (!disc) {
+        candidates.push_back({drive, true, "no disc in this CD drive, or one it cannot read"});
+        return;
+    }
+    for (int track = disc->first; track <= disc->last; ++track) candidates.push_back({drive, true, {}, track});
+}
+
+// A CD track's entry: "TrackNN.cda" in the drive's device, as a collection
+// made on Windows names it in the drive's letter.
+NewEntry CdTrackEntry(const QString& drive, int track) {
+    NewEntry entry;
+    entry.folder = drive + u'/';
+    entry.name = QStringLiteral("Track%1.cda").arg(track, 2, 10, QChar(u'0'));
+    entry.facts.kind = MediaKind::Sound;
+    return entry;
+}
+
 // Every file the targets name, folders walked, before any is probed: so
 // the progress bar knows its end.
 std::vector<Candidate> Gather(const QStringList& targets) {
@@ -94,6 +117,10 @@ std::vector<Candidate> Gather(const QStringList& targets) {
     for (const QString& target : targets) {
         if (IsAddress(target)) {
             candidates.push_back({target, true, {}});
+            continue;
+        }
+        if (const QString drive = platform::CdDriveAt(target); !drive.isEmpty()) {
+            GatherCdTracks(drive, candidates);
             continue;
         }
         const QFileInfo info(target);
@@ -323,7 +350,8 @@ public:
             const Candidate& candidate = candidates[i];
             QString why = candidate.skipped;
             std::optional<NewEntry> entry;
-            if (why.isEmpty()) entry = Probe(candidate.path, &why);
+            if (why.isEmpty())
+                entry = candidate.cdTrack ? CdTrackEntry(candidate.path, candidate.cdTrack) : Probe(candidate.path, &why);
             if (entry) why = Unstorable(collection, entry->folder, entry->name);
             if (entry && why.isEmpty()) {
                 entries.push_back(std::move(*entry));
@@ -470,6 +498,13 @@ public:
 
     int CheckEntry(const Collection& collection, const QString& file, int n) {
         const QString location = Location(collection, n);
+        if (const int track = CdTrackNumber(At(collection.Values(n, "Main"), 1))) {
+            const std::optional<platform::CdTracks> disc = platform::DiscTracks();
+            if (disc && disc->Holds(track)) return 0;
+            Fail(file, QStringLiteral("entry %1: %2: the disc in the CD drive has no track %3; the show drops it")
+                           .arg(n).arg(location).arg(track));
+            return 1;
+        }
         QString path = location;
         if (IsAddress(location)) {
             const QUrl url(location);

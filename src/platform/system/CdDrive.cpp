@@ -8,6 +8,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "platform/system/MountTable.h"
+
 namespace platform {
 namespace {
 
@@ -23,6 +25,17 @@ QString CdDevice() {
     QDir dev(QStringLiteral("/dev"), QStringLiteral("sr*"), QDir::Name, QDir::System);
     const QStringList drives = dev.entryList();
     return drives.isEmpty() ? QString() : dev.filePath(drives.front());
+}
+
+QString CdDriveAt(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (canonical.isEmpty()) return {};
+    if (!info.isDir()) return canonical.startsWith(QLatin1String("/dev/sr")) ? canonical : QString();
+    const std::optional<MountEntry> mount = MountOf(canonical, ReadMountTable());
+    if (!mount || mount->mountPoint != canonical) return {};
+    const std::optional<BlockDevice> device = BlockDeviceOf(*mount);
+    return device && device->name.startsWith(QLatin1String("sr")) ? QStringLiteral("/dev/") + device->name : QString();
 }
 
 std::optional<CdTracks> ReadCdTracks(const QString& device) {

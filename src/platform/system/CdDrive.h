@@ -19,6 +19,11 @@ struct CdTracks {
 // order; empty without one.
 QString CdDevice();
 
+// The CD drive a path names: the drive's device itself (a link such as
+// /dev/cdrom included) or the mount point of a disc in it; empty otherwise.
+// Linux names every optical drive sr<n>.
+QString CdDriveAt(const QString& path);
+
 // The tracks of the disc in device (the CDROMREADTOCHDR request); nothing
 // when it is no CD drive, holds no disc or cannot be read.
 std::optional<CdTracks> ReadCdTracks(const QString& device);

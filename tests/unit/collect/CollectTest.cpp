@@ -10,6 +10,8 @@
 #include "config/Initialise.h"
 #include "config/Instances.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/system/CdDrive.h"
+#include "support/CollectionFile.h"
 #include "support/TestSupport.h"
 
 using namespace config;
@@ -89,6 +91,22 @@ TEST_F(CollectTest, EntriesLoadAsTheShowReadsThem) {
     EXPECT_TRUE(listing_.contains("speed 0.5, volume -6 dB, balance -3 dB, part 1 s to 2.5 s, loop forever, play size 100 px"))
         << qPrintable(listing_);
     EXPECT_TRUE(listing_.contains("cat.jpg.png  (own size)")) << qPrintable(listing_);
+}
+
+// check finds a CD track of a collection made on Windows on the disc in the
+// drive, and reports it when the disc lacks it, as the show would drop it.
+TEST_F(CollectTest, CheckLooksForCdTracksOnTheDisc) {
+    testsupport::CollectionSpec spec;
+    spec.entries = {testsupport::EntrySpec{"Track03.cda", "D:\\", {}, {}}};
+    WriteBytes(ini_, testsupport::CollectionText(spec));
+    const std::pair<std::optional<platform::CdTracks>, int> drives[] = {
+        {platform::CdTracks{1, 5}, kExitDone}, {platform::CdTracks{1, 2}, kExitBadInput}, {std::nullopt, kExitBadInput}};
+    for (const auto& [disc, code] : drives) {
+        platform::SetDiscTracksForTesting([disc] { return disc; });
+        EXPECT_EQ(Collect({"check", ini_}), code) << qPrintable(errors_);
+    }
+    platform::SetDiscTracksForTesting({});
+    EXPECT_TRUE(errors_.contains("D:\\Track03.cda: the disc in the CD drive has no track 3")) << qPrintable(errors_);
 }
 
 // Renumbering moves whole entries; a change that cannot be made leaves the
