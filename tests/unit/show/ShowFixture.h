@@ -50,7 +50,7 @@ public:
     void SetVolume(double value) override { amplitude = value; }
     void SetChannelGains(double l, double r) override { left = l, right = r; }
     void SetMute(bool) override {}
-    void SetCover(bool value) override { cover = value; }
+    void SetCover(bool) override {}
     void SetPart(double start, double end) override { partStart = start, partEnd = end; }
     void SetPlayCount(int value) override { plays = value; }
 
@@ -65,7 +65,7 @@ public:
     QStringList* prepared = nullptr;  // "url start" of each Prepare
     double position = 0, duration = 1, speed = 0, amplitude = -1, left = -1, right = -1, partStart = -1, partEnd = -1;
     int plays = -1;
-    bool ready = false, cover = false, scripted = false, playsToEnd = false, failsToOpen = false;
+    bool ready = false, scripted = false, playsToEnd = false, failsToOpen = false;
     QSize size;
     std::function<void()> beforeEnd;  // runs just before a clip ends
 
