@@ -36,6 +36,17 @@ TEST(WaylandE2E, TheShowRunsNativelyAndEndsOnAKey) {
     }
 }
 
+// --fill: the 4:3 clip covers the 16:9 output, so its corners are the
+// clip's, not the black they are above.
+TEST(WaylandE2E, FillCoversTheOutput) {
+    const WaylandDisplay output;
+    if (!output.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output.problem().toStdString();
+    const TempFolder folder;
+    WaylandDisplay::InstallShow(folder, kRed);
+    auto show = output.Start(folder.file("ZORScr"), {"/S", "--fill"}, folder.path());
+    EXPECT_TRUE(output.Shows(QPoint(2, 2), kRed));
+}
+
 // Every output but the show's is black for the length of the show, also
 // one plugged in while it runs, and one switched off and on again.
 TEST(WaylandE2E, TheOtherOutputsAreBlackAsTheyComeAndGo) {
