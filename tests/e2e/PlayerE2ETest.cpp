@@ -82,4 +82,19 @@ TEST_F(ShowE2E, SilentClipsPlayWithOrWithoutASoundOutput) {
     }
 }
 
+// The decoder asked for and the one in use are in the trace for each clip;
+// without a hardware decoder the clips play in software and the log stays empty.
+TEST_F(ShowE2E, HardwareDecodingIsAskedForUnlessTurnedOff) {
+    for (const auto& [switches, asked] : {std::pair{"", "auto-safe"}, {"--no-hwdec", "no"}}) {
+        SCOPED_TRACE(asked);
+        QFile::remove(program_.file("ZORError.Log"));
+        const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", {Entry("red.mp4"), Entry("green.mp4")}, switches);
+        for (const QColor& c : {kRed, kGreen, kRed}) ASSERT_TRUE(screen_.Shows(kCentre, c)) << qPrintable(c.name());
+        const QString trace = ReadText(program_.file("trace.txt"));
+        const QString step = QStringLiteral(" decoder no (hwdec=%1)").arg(asked);
+        EXPECT_GE(trace.count(step), 3) << qPrintable(trace);
+        EXPECT_TRUE(ReadText(program_.file("ZORError.Log")).isEmpty());
+    }
+}
+
 }  // namespace
