@@ -1,8 +1,9 @@
 #pragma once
 // Whether the machine runs on its battery, as UPower tells on the system bus
 // (org.freedesktop.UPower, property OnBattery). One blocking call of at most
-// kPowerSourceTimeoutMs, answered in well under a millisecond by a running
-// UPower (bench/PowerSourceBench); no event loop needed. Any one thread.
+// kPowerSourceTimeoutMs, answered in 0.17 ms (20 µs of processor time) by a
+// UPower on a private bus (bench/PowerSourceBench); no event loop needed.
+// Any one thread.
 
 #include <QString>
 
