@@ -3,6 +3,7 @@
 
 #include <QTextStream>
 
+#include "platform/media/HardwareDecoders.h"
 #include "platform/system/Drives.h"
 #include "state/RunState.h"
 #include "sysinfo/SysInfo.h"
@@ -48,5 +49,9 @@ int main() {
     out << "FunctionKeys: " << int(system.FunctionKeys()) << "\nKeyboardType: " << system.KeyboardType() << '\n';
     out << "TempDir: " << system.TempDir() << "\nSystemDir: " << system.SystemDir() << "\nWinDir: "
         << system.WinDir() << "\nComputerName: " << system.ComputerName() << "\nUserName: " << system.UserName()
+        << '\n';
+    // What the player's hwdec=auto-safe can take here.
+    const QStringList decoders = platform::media::UsableHardwareDecoders();
+    out << "HardwareDecoding: " << (decoders.isEmpty() ? QStringLiteral("none usable (software)") : decoders.join(u", "))
         << '\n';
 }

@@ -13,6 +13,7 @@
 #include "platform/ui/BlackBackground.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/VbInput.h"
+#include "state/ShowOptions.h"
 
 namespace show {
 
@@ -64,7 +65,7 @@ struct Med_Saver::State {
 
 Med_Saver::Med_Saver(QWidget* parent, std::unique_ptr<PlayerEngine> engine)
     : QWidget(parent), state_(std::make_unique<State>()) {
-    state_->engine = engine ? std::move(engine) : platform::media::NewMpvEngine();
+    state_->engine = engine ? std::move(engine) : platform::media::NewMpvEngine(state::TheShowOptions().hardwareDecoding);
     PlayerEngine& player = *state_->engine;
     setMouseTracking(true);  // moves are reported without a button held
     // The keyboard stays with the show window, where any key moves the show

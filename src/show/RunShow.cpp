@@ -20,6 +20,7 @@
 #include "platform/vb/VbError.h"
 #include "platform/vb/VbString.h"
 #include "platform/vb/VbTimer.h"
+#include "show/BatteryRule.h"
 #include "show/FormInstances.h"
 #include "show/frmCover.h"
 #include "show/ShowRules.h"
@@ -48,9 +49,9 @@ constexpr int kLongestRetryPauseMs = 60000;
 bool EntryOver() { return gEntryDone || gStopRequest || gQuit; }
 
 // Waits until the player can play its clip, or about nine seconds (the start
-// is taken to the whole second), then plays. Sleeps between events. An entry
-// that is over already (a clip that cannot be opened, input) needs no wait.
-void WaitUntilReadyThenPlay(Med_Saver& player) {
+// is taken to the whole second). Sleeps between events. An entry that is
+// over already (a clip that cannot be opened, input) needs no wait.
+void WaitUntilReady(Med_Saver& player) {
     const double start = vb::CLng(static_cast<double>(vb::Timer()));
     const double limitMs = (start + kReadySeconds - vb::Timer()) * 1000;
     QElapsedTimer clock;  // measured, not read from the clock of the day, so midnight cannot stop it
@@ -61,11 +62,11 @@ void WaitUntilReadyThenPlay(Med_Saver& player) {
         platform::WaitForEvents(static_cast<int>(std::ceil(leftMs)) + 1);
     }
     platform::DoEvents();
-    player.Play();
-    platform::DoEvents();
 }
 
-void StartPlayerEntry(Movie& entry) {
+// held: the clip stays at its first picture for the still delay (on
+// battery), instead of playing.
+void StartPlayerEntry(Movie& entry, bool held) {
     frmCover& cover = TheCover();  // a first use starts the entry already (load step)
     cover.Img_Stillc->LoadPicture(QString());
     platform::TwipsRect still = platform::Geometry(*cover.Img_Stillc);
@@ -76,13 +77,19 @@ void StartPlayerEntry(Movie& entry) {
     ConfigurePlay(player, entry, vb::CLng(entry.Balance().ToDouble() - kBalanceCentre), entry.LoopForever());
     player.LetVisible(true);
     cover.show();
-    player.Play();
+    if (!held) player.Play();
     gEntryDone = false;
     gQuit = false;
-    if (!IsAddress(entry.MovieName()) && !player.FileName().isEmpty()) WaitUntilReadyThenPlay(player);
+    const bool waits = !IsAddress(entry.MovieName()) && !player.FileName().isEmpty();
+    if (waits) WaitUntilReady(player);
+    if (held) return StartStillTimer(cover);
+    if (!waits) return;
+    player.Play();
+    platform::DoEvents();
 }
 
-void StartStill(Movie& entry) {
+// The show window without its player, for an entry that is not a clip.
+frmCover& CoverWithoutPlayer() {
     frmCover& cover = TheCover();
     cover.Med_Saver->Pause();
     cover.Med_Saver->LetFileName(QString());
@@ -91,7 +98,19 @@ void StartStill(Movie& entry) {
     gQuit = false;
     if (ZORWebLoaded()) TheZORWeb().hide();
     ForgetStopRequest();
-    ShowStillPicture(cover, entry);
+    return cover;
+}
+
+void StartStill(Movie& entry) { ShowStillPicture(CoverWithoutPlayer(), entry); }
+
+// Black for the still delay in place of the entry (on battery); input
+// ends it as any entry.
+void StartBlack() {
+    frmCover& cover = CoverWithoutPlayer();
+    cover.Img_Stillc->LoadPicture(QString());
+    cover.Img_Stillc->setVisible(false);
+    cover.show();
+    StartStillTimer(cover);
 }
 
 [[noreturn]] void EndShow() {
@@ -186,14 +205,17 @@ void PrepareNextEntry() {
         gEntryDone = false;
         ++gEntriesStarted;
         Movie& entry = gMovies().Item(gPlayPos);
-        if (entry.IsHTML()) {
+        const auto onBattery = EntryOnBattery();
+        if (onBattery == ShowOptions::OnBattery::Black) {
+            StartBlack();
+        } else if (entry.IsHTML()) {
             if (CoverLoaded()) TheCover().hide();
             ShowWebEntry(gPlayPos);
         } else if (entry.IsStill() && !entry.IsTrueRM()) {
             StartStill(entry);
             PrepareNextEntry();
         } else {
-            StartPlayerEntry(entry);  // RealMedia too: the player opens it
+            StartPlayerEntry(entry, onBattery == ShowOptions::OnBattery::Still);  // RealMedia too
             PrepareNextEntry();
         }
         WaitForEntryEnd();

@@ -91,7 +91,10 @@ void ShowStillPicture(frmCover& cover, Movie& entry) {
     PlaceStill(cover, entry);
     still.setVisible(true);
     cover.show();
+    StartStillTimer(cover);
+}
 
+void StartStillTimer(frmCover& cover) {
     qint16 delay = gSettings().StillDelayTimer();
     if (delay < 1) {
         delay = kDefaultStillDelay;

@@ -13,6 +13,10 @@ class frmCover;
 
 void ShowStillPicture(frmCover& cover, config::Movie& entry);
 
+// Starts the still timer for the collection's still delay: the entry shown
+// ends then, as a still picture does.
+void StartStillTimer(frmCover& cover);
+
 // Places the picture again, for a screen that changed size.
 void PlaceStill(frmCover& cover, const config::Movie& entry);
 

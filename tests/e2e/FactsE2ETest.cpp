@@ -54,6 +54,7 @@ TEST(FactsE2E, AgreesWithTheSystemsTools) {
 
     EXPECT_EQ(facts.value("Processors"), Output("nproc").trimmed());
     EXPECT_EQ(facts.value("ComputerName"), Output("hostname").trimmed());
+    EXPECT_FALSE(facts.value("HardwareDecoding").isEmpty());
 }
 
 }  // namespace

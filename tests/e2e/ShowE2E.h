@@ -57,10 +57,11 @@ protected:
         return program_.Start(arguments);
     }
     // The show with the player's timing trace written to trace.txt beside it.
-    auto StartTraced(const QString& runAs, const QList<EntrySpec>& entries) {
+    auto StartTraced(const QString& runAs, const QList<EntrySpec>& entries, const QString& switches = {}) {
         WriteShow(runAs, entries);
         const ScopedEnv trace("ZORSCR_PLAYER_TIMING", "1");
-        return StartOn(screen_.name(), "/bin/sh", {"-c", "exec ./ZORScr /S 2>trace.txt"}, program_.file(""));
+        return StartOn(screen_.name(), "/bin/sh", {"-c", "exec ./ZORScr /S " + switches + " 2>trace.txt"},
+                       program_.file(""));
     }
     void MoveMouse() {
         for (const char* to : {"100 100", "900 200", "300 600", "1200 650"})

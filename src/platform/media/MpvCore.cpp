@@ -77,7 +77,7 @@ QByteArray Decimal(double value) { return QByteArray::number(value, 'f', 6); }
 
 MpvOptions ProgramMpvOptions() { return kProgramOptions; }
 
-MpvCore::MpvCore(MpvOptions options, bool headless) {
+MpvCore::MpvCore(MpvOptions options, bool headless, bool hardwareDecoding) {
     // mpv refuses to start under a locale whose decimal point is not ".".
     std::setlocale(LC_NUMERIC, "C");
     mpv_ = mpv_create();
@@ -89,10 +89,15 @@ MpvCore::MpvCore(MpvOptions options, bool headless) {
         option("vo", headless ? "null" : "libmpv");
         audible_ = !headless && SoundOutputExists();
         if (!audible_) option("ao", "null");
+        // auto-safe takes only the decoders mpv knows to work (VA-API, VDPAU,
+        // NVDEC, ...) and falls back to software without a word where none
+        // is: libmpv prints nothing, and its log is not asked for.
+        option("hwdec", hardwareDecoding ? "auto-safe" : "no");
         for (const auto& [name, value] : options) option(name, value);
         Require(mpv_initialize(mpv_), "libmpv initialise");
         for (const auto& [name, format] : {std::pair{"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},
-                                           {"time-pos", MPV_FORMAT_DOUBLE}, {"video-out-params", MPV_FORMAT_NODE}})
+                                           {"time-pos", MPV_FORMAT_DOUBLE}, {"video-out-params", MPV_FORMAT_NODE},
+                                           {"hwdec-current", MPV_FORMAT_STRING}})
             Require(mpv_observe_property(mpv_, 0, name, format), QByteArray("libmpv observe ") + name);
     } catch (...) {
         mpv_terminate_destroy(mpv_);

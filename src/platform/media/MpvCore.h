@@ -31,8 +31,9 @@ public:
     // Raises vb::VbError 429 (a component that cannot be created), with mpv's
     // reason, when mpv cannot be created or refuses an option. Headless: no
     // picture and no sound. Without headless the picture needs a renderer
-    // (MpvVideoWindow) before a clip is loaded.
-    MpvCore(MpvOptions options, bool headless);
+    // (MpvVideoWindow) before a clip is loaded. hardwareDecoding: mpv's
+    // hwdec=auto-safe, else software decoding only.
+    MpvCore(MpvOptions options, bool headless, bool hardwareDecoding);
     ~MpvCore();
     MpvCore(const MpvCore&) = delete;
     MpvCore& operator=(const MpvCore&) = delete;

@@ -37,7 +37,7 @@ QString Whose(bool playing) { return playing ? QString() : QStringLiteral("(prep
 // its first picture is already decoded. Both are made on first need.
 class MpvEngine final : public PlayerEngine {
 public:
-    explicit MpvEngine(MpvOptions options);
+    MpvEngine(MpvOptions options, bool hardwareDecoding);
     ~MpvEngine() override;
 
     QWidget* View() override { return view_; }
@@ -61,7 +61,8 @@ public:
 
 private:
     struct Core : MpvCore {
-        Core(MpvEngine& engine, MpvOptions options, bool headless) : MpvCore(options, headless), engine(engine) {
+        Core(MpvEngine& engine, MpvOptions options, bool headless, bool hardwareDecoding)
+            : MpvCore(options, headless, hardwareDecoding), engine(engine) {
             Listen(&MpvEngine::Wakeup, this);
         }
         MpvEngine& engine;
@@ -102,6 +103,7 @@ private:
     QByteArray EndOption() const { return partEnd_ > partStart_ ? Decimal(partEnd_) : QByteArray("none"); }
 
     MpvOptions options_;
+    bool hardwareDecoding_ = false;
     bool headless_ = false;
     bool failSpare_ = false;  // ZORSCR_FAIL_SECOND_PLAYER: a spare that cannot be made
     bool oneCore_ = false;    // the spare could not be made: nothing is prepared
@@ -129,8 +131,9 @@ private:
     std::optional<std::pair<QString, double>> deferred_;
 };
 
-MpvEngine::MpvEngine(MpvOptions options)
+MpvEngine::MpvEngine(MpvOptions options, bool hardwareDecoding)
     : options_(options),
+      hardwareDecoding_(hardwareDecoding),
       headless_(qEnvironmentVariable("ZORSCR_MPV_HEADLESS") == QLatin1String("1")),
       failSpare_(qEnvironmentVariable("ZORSCR_FAIL_SECOND_PLAYER") == QLatin1String("1")) {
     current_ = NewCore();
@@ -154,7 +157,7 @@ MpvEngine::~MpvEngine() {
     delete view_.data();  // its renderers must go before the players
 }
 
-std::unique_ptr<MpvEngine::Core> MpvEngine::NewCore() { return std::make_unique<Core>(*this, options_, headless_); }
+std::unique_ptr<MpvEngine::Core> MpvEngine::NewCore() { return std::make_unique<Core>(*this, options_, headless_, hardwareDecoding_); }
 
 // Preparing is an addition for seamless changes: without it every clip is
 // opened afresh, as a clip not prepared in time is, so the show goes on.
@@ -457,15 +460,20 @@ void MpvEngine::PlaybackRestarted(Core& core, bool playing) {
 // The observed properties of a loaded clip; the clip playing reports the
 // end of its part and a change of its size.
 void MpvEngine::PropertyChanged(Core& core, const mpv_event_property& property, bool playing) {
-    if (!core.loaded || property.format == MPV_FORMAT_NONE) return;
     const QByteArray name = property.name;
+    // Set when the clip's decoder starts, which may be before its facts are read.
+    if (name == "hwdec-current" && property.format == MPV_FORMAT_STRING)
+        return TimeStep("decoder", QStringLiteral("%1 (hwdec=%2) %3")
+                                       .arg(QString::fromUtf8(*static_cast<char* const*>(property.data)),
+                                            hardwareDecoding_ ? "auto-safe" : "no", Whose(playing)));
+    if (!core.loaded || property.format == MPV_FORMAT_NONE) return;
     if (name == "duration") {
         core.duration = *static_cast<const double*>(property.data);
     } else if (name == "eof-reached") {
         if (playing && ready_ && *static_cast<const int*>(property.data)) PartEnded();
     } else if (name == "time-pos") {
         core.position = *static_cast<const double*>(property.data);
-    } else {
+    } else if (name == "video-out-params") {
         const QSize size = DisplaySize(*static_cast<const mpv_node*>(property.data));
         if (!size.isEmpty() && size != core.size) {
             core.size = size;
@@ -503,8 +511,12 @@ void MpvEngine::PartEnded() {
 
 }  // namespace
 
-std::unique_ptr<PlayerEngine> NewMpvEngine() { return std::make_unique<MpvEngine>(ProgramMpvOptions()); }
+std::unique_ptr<PlayerEngine> NewMpvEngine(bool hardwareDecoding) {
+    return std::make_unique<MpvEngine>(ProgramMpvOptions(), hardwareDecoding);
+}
 
-std::unique_ptr<PlayerEngine> NewMpvEngine(MpvOptions options) { return std::make_unique<MpvEngine>(options); }
+std::unique_ptr<PlayerEngine> NewMpvEngine(MpvOptions options, bool hardwareDecoding) {
+    return std::make_unique<MpvEngine>(options, hardwareDecoding);
+}
 
 }  // namespace platform::media

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QExposeEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -105,13 +106,19 @@ void MpvVideoWindow::PassMouse(const QMouseEvent& event) const {
     QCoreApplication::sendEvent(host, &passed);
 }
 
-// With the context current.
+// With the context current. On X11 mpv is given Qt's display, so that a
+// hardware decoder's pictures (VA-API, VDPAU) go to OpenGL without a copy.
+// Qt 6.4 gives its wl_display only through private headers: on Wayland the
+// parameter is left out (see README).
 void MpvVideoWindow::AddRenderer(mpv_handle* mpv) {
     mpv_opengl_init_params gl{&ProcAddress, nullptr};
     char api[] = MPV_RENDER_API_TYPE_OPENGL;
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, api},
                                  {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
+    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        params[2] = {MPV_RENDER_PARAM_X11_DISPLAY, x11->display()};
     auto renderer = std::make_unique<Renderer>(Renderer{this, mpv});
     if (const int code = mpv_render_context_create(&renderer->context, mpv, params); code < 0) {
         return NoRenderer(mpv, MpvReason("libmpv OpenGL renderer", code));

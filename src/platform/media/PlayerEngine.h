@@ -85,10 +85,14 @@ public:
 // ao=null) and View() is nullptr: for tests and machines without a display
 // or sound device. ZORSCR_FAIL_SECOND_PLAYER=1 makes the second instance
 // fail to be made: how a test shows the show going on with one.
-std::unique_ptr<PlayerEngine> NewMpvEngine();
+// hardwareDecoding: mpv's hwdec=auto-safe (a hardware decoder where the
+// machine offers one that is known to work, software otherwise), or
+// software decoding only.
+std::unique_ptr<PlayerEngine> NewMpvEngine(bool hardwareDecoding);
 
 // The same with options of the caller's in place of the program's own
 // table (name, value): how a test shows that a rejected option is caught.
-std::unique_ptr<PlayerEngine> NewMpvEngine(std::span<const std::pair<const char*, const char*>> options);
+std::unique_ptr<PlayerEngine> NewMpvEngine(std::span<const std::pair<const char*, const char*>> options,
+                                           bool hardwareDecoding);
 
 }  // namespace platform::media

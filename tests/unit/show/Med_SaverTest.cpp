@@ -147,7 +147,7 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
     // An option mpv rejects is a player that cannot start, with mpv's reason.
     const std::pair<const char*, const char*> misspelt[] = {{"keep-opne", "yes"}};
     try {
-        platform::media::NewMpvEngine(misspelt);
+        platform::media::NewMpvEngine(misspelt, true);
         ADD_FAILURE() << "the player started";
     } catch (const vb::VbError& e) {
         EXPECT_EQ(QString::number(e.number()) + u' ' + e.description(),
