@@ -189,6 +189,7 @@ void PrepareNextEntry() {
     const bool resume = TheShowOptions().resume && count > 0;
     const ResumeStart start = resume ? KeptStart() : ResumeStart{};
     if (resume) KeepPlaceAtEnd();
+    shuffled.reset();
     if (TheShowOptions().shuffle && count > 0) shuffled.emplace(count, start.entry);
     double fromSeconds = start.seconds;
     gCurrentIndex = shuffled ? static_cast<qint16>(shuffled->Current()) : std::max(start.entry, qint16{1});
