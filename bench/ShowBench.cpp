@@ -14,6 +14,10 @@
 // - processor time while playing a 30-second 1080p clip, against mpv with
 //   the same kind of video output (OpenGL).
 // Run: xvfb-run -a -s "-screen 0 1280x720x24" build/bin/ShowBench [changes]
+//        [--gaps-only] [show switches]
+// The show switches (--shuffle, --resume) are given to every ZORScr started;
+// --gaps-only measures the clip-to-clip gaps alone, for runs with and
+// without a switch taken in turn.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -165,8 +169,8 @@ double FirstFrame(const PixelProbe& probe, Start start) {
 double WatchMs(int ends) { return 1000.0 * (ends + 2) * (kColourSeconds + kWhiteSeconds) + 10000; }
 
 // Processor seconds that 30 seconds of playing the clip cost.
-double ZorscrCpu(const InstalledProgram& program) {
-    const auto show = program.Start({QStringLiteral("/S")});
+double ZorscrCpu(const InstalledProgram& program, const QStringList& arguments) {
+    const auto show = program.Start(arguments);
     QThread::msleep(30000);
     return CpuSeconds(show->processId());
 }
@@ -183,6 +187,9 @@ double MpvCpu(const QString& clip) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int changes = argc > 1 ? std::max(2, atoi(argv[1])) : 20;
+    QStringList show = app.arguments().mid(2);
+    const bool gapsOnly = show.removeAll(QStringLiteral("--gaps-only")) > 0;
+    show << QStringLiteral("/S");
     TempFolder media;
     std::puts("Making the clips...");
     const QString whiteEnd = QStringLiteral(",drawbox=color=white:t=fill:enable='gte(t,%1)'").arg(kColourSeconds);
@@ -198,8 +205,12 @@ int main(int argc, char* argv[]) {
     WriteCollection(program, media, {QStringLiteral("red.mp4"), QStringLiteral("green.mp4")});
     Gaps ours;
     {
-        const auto show = program.Start({QStringLiteral("/S")});
+        const auto running = program.Start(show);
         ours = Read(Watch(probe, WatchMs(changes), changes + 1));
+    }
+    if (gapsOnly) {
+        Report(qPrintable(QStringLiteral("ZORScr %1, clip to clip:").arg(show.join(u' '))), ours.clipToClip);
+        return 0;
     }
     Gaps theirs;
     {
@@ -209,7 +220,7 @@ int main(int argc, char* argv[]) {
     }
     std::vector<double> ourStarts, mpvStarts;
     for (int i = 0; i < kStarts; ++i) {
-        ourStarts.push_back(FirstFrame(probe, [&] { return program.Start({QStringLiteral("/S")}); }));
+        ourStarts.push_back(FirstFrame(probe, [&] { return program.Start(show); }));
         mpvStarts.push_back(FirstFrame(probe, [&] { return StartMpv({media.file("red.mp4")}); }));
         QThread::msleep(300);  // the last one's window gone
     }
@@ -217,12 +228,12 @@ int main(int argc, char* argv[]) {
                                       QStringLiteral("blue.png")});
     Gaps mixed;
     {
-        const auto show = program.Start({QStringLiteral("/S")});
+        const auto running = program.Start(show);
         mixed = Read(Watch(probe, 4 * 1000.0 * (clipSeconds + kStillSeconds) + 10000, 3));
     }
 
     WriteCollection(program, media, {QStringLiteral("hd.mp4")});
-    const double ourCpu = ZorscrCpu(program);
+    const double ourCpu = ZorscrCpu(program, show);
     const double mpvCpu = MpvCpu(media.file(QStringLiteral("hd.mp4")));
 
     std::puts("");

@@ -46,6 +46,7 @@ constexpr ZorKey StillDelayTimer{9, u"StillDelayTimer"};
 }  // namespace zor
 
 const QString kZorSection = QStringLiteral("ZOR");
+QString initialisedFile;
 
 // A value is missing when the read gave none or it is blank.
 bool HasNoValue(const KeyValuePair& read) { return read.noValue || vb::Trim(read.value).isEmpty(); }
@@ -298,9 +299,12 @@ QString ConfigurationFile(const QString& collectionPath) {
     return platform::JoinPath(platform::SettingsDirectory(), gIniFileName);
 }
 
+const QString& InitialisedFile() { return initialisedFile; }
+
 void Initialise(const QString& collectionPath) {
     vb::Err().Clear();
     const QString file = ConfigurationFile(collectionPath);
+    initialisedFile = file;
     ZOR2& settings = gSettings();
 
     SectionList zor;

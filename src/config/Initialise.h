@@ -11,6 +11,9 @@ namespace config {
 // cannot use (EndCannotShow: says why, status vb::kCouldNotShow).
 void Initialise(const QString& collectionPath);
 
+// The file the last Initialise read (its ConfigurationFile); empty before.
+const QString& InitialisedFile();
+
 // Whether any entry of that file is a web page, read as Initialise reads it
 // but without writing or logging anything: asked before the application is
 // made, so that the browser engine is prepared only for shows with pages.

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <set>
 
 #include "config/EntryAddress.h"
@@ -22,10 +23,13 @@
 #include "platform/vb/VbTimer.h"
 #include "show/BatteryRule.h"
 #include "show/FormInstances.h"
+#include "show/ResumePlace.h"
 #include "show/frmCover.h"
 #include "show/ShowRules.h"
+#include "show/ShuffledOrder.h"
 #include "show/StillPicture.h"
 #include "state/RunState.h"
+#include "state/ShowOptions.h"
 #include "web/frmZORWeb.h"
 
 using namespace state;
@@ -65,8 +69,9 @@ void WaitUntilReady(Med_Saver& player) {
 }
 
 // held: the clip stays at its first picture for the still delay (on
-// battery), instead of playing.
-void StartPlayerEntry(Movie& entry, bool held) {
+// battery), instead of playing. fromSeconds: where a resumed show's first
+// clip starts (0: at its loop start).
+void StartPlayerEntry(Movie& entry, bool held, double fromSeconds) {
     frmCover& cover = TheCover();  // a first use starts the entry already (load step)
     cover.Img_Stillc->LoadPicture(QString());
     platform::TwipsRect still = platform::Geometry(*cover.Img_Stillc);
@@ -75,6 +80,7 @@ void StartPlayerEntry(Movie& entry, bool held) {
     cover.Img_Stillc->setVisible(false);
     Med_Saver& player = *cover.Med_Saver;
     ConfigurePlay(player, entry, vb::CLng(entry.Balance().ToDouble() - kBalanceCentre), entry.LoopForever());
+    if (fromSeconds > 0) player.LetCurrentPosition(std::max(fromSeconds, player.SelectionStart()));
     player.LetVisible(true);
     cover.show();
     if (!held) player.Play();
@@ -164,17 +170,25 @@ private:
     std::set<QString> logged_;
 };
 
-// The entry after the one playing: the next, the first after the last, the
-// same again when it loops forever (counted from the entry that played, so
-// that a last entry that loops forever is not lost in the wrap).
+// A shuffled show's order (--shuffle); none in the collection's order.
+std::optional<ShuffledOrder> shuffled;
+
+// The entry after the one playing: the same again when it loops forever
+// (counted from the entry that played, so that a last entry that loops
+// forever is not lost in the wrap); else the shuffled order's next, or the
+// next position, the first after the last. The loop and the preparation of
+// the next clip both ask here.
 qint16 NextPosition() {
     if (gMovies().Item(gCurrentIndex).LoopForever()) return gCurrentIndex;
+    if (shuffled) return static_cast<qint16>(shuffled->Next());
     return gPlayPos == gMovies().Count() ? qint16{1} : static_cast<qint16>(gPlayPos + 1);
 }
 
 void Advance() {
     ForgetStopRequest();
-    gPlayPos = NextPosition();
+    const qint16 next = NextPosition();
+    if (shuffled && !gMovies().Item(gCurrentIndex).LoopForever()) shuffled->Take();
+    gPlayPos = next;
 }
 
 // While an entry is shown, the player readies the clip the loop takes next,
@@ -191,16 +205,22 @@ void PrepareNextEntry() {
 
 [[noreturn]] void ShowLoop() {
     gRunMode = kRunModeShow;
-    gCurrentIndex = 1;
+    const int count = gMovies().Count();
+    const bool resume = TheShowOptions().resume && count > 0;
+    const ResumeStart start = resume ? KeptStart() : ResumeStart{};
+    if (resume) KeepPlaceAtEnd();
+    shuffled.reset();
+    if (TheShowOptions().shuffle && count > 0) shuffled.emplace(count, start.entry);
+    double fromSeconds = start.seconds;
+    gCurrentIndex = shuffled ? static_cast<qint16>(shuffled->Current()) : std::max(start.entry, qint16{1});
     platform::DoEvents();
     ForgetStopRequest();
     gQuit = false;
     // A remote control window not yet made is not visible: it is made on first
     // use, so its mixer message cannot hold up the start of a show.
     if (QWidget* control = LoadedControl(); control && control->isVisible()) control->hide();
-    const int count = gMovies().Count();
     FailedEntries failures;
-    for (gPlayPos = 1; gPlayPos <= count;) {
+    for (gPlayPos = gCurrentIndex; gPlayPos <= count;) {  // the window's load step starts the first
         gCurrentIndex = gPlayPos;
         gEntryDone = false;
         ++gEntriesStarted;
@@ -215,9 +235,10 @@ void PrepareNextEntry() {
             StartStill(entry);
             PrepareNextEntry();
         } else {
-            StartPlayerEntry(entry, onBattery == ShowOptions::OnBattery::Still);  // RealMedia too
+            StartPlayerEntry(entry, onBattery == ShowOptions::OnBattery::Still, fromSeconds);  // RealMedia too
             PrepareNextEntry();
         }
+        fromSeconds = 0;
         WaitForEntryEnd();
         failures.Ended(entry);
         Advance();

@@ -26,7 +26,8 @@
 // gUsePassword     | password/PasswordStore               | password/PasswordStore     | password/PasswordExit
 // gPlayPos         | show loop; remote's quit (Label1)    | -                          | show loop, tests
 // gCurrentIndex    | show loop                            | -                          | show/frmCover, PlayerEvents,
-//                  |                                      |                            | HostedShow; remote/Transport
+//                  |                                      |                            | HostedShow, ResumePlace;
+//                  |                                      |                            | remote/Transport
 // gNavPos          | remote's previous entry, web page's  | -                          | remote/Transport
 //                  | quit (nothing advances it)           |                            |
 // gHoldRepeat      | remote/Transport (repeat on)         | remote/Transport           | show/PlayerEvents, remote

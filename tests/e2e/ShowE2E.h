@@ -56,11 +56,12 @@ protected:
         WriteShow(runAs, entries, pageSeconds);
         return program_.Start(arguments);
     }
-    // The show with the player's timing trace written to trace.txt beside it.
+    // The show with the player's timing trace written to trace.txt beside it
+    // (switches: show switches before /S, "--shuffle").
     auto StartTraced(const QString& runAs, const QList<EntrySpec>& entries, const QString& switches = {}) {
         WriteShow(runAs, entries);
         const ScopedEnv trace("ZORSCR_PLAYER_TIMING", "1");
-        return StartOn(screen_.name(), "/bin/sh", {"-c", "exec ./ZORScr /S " + switches + " 2>trace.txt"},
+        return StartOn(screen_.name(), "/bin/sh", {"-c", "exec ./ZORScr " + switches + " /S 2>trace.txt"},
                        program_.file(""));
     }
     void MoveMouse() {

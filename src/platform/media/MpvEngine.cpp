@@ -225,8 +225,9 @@ void MpvEngine::Load() {
     if (spare_ && spare_->loaded && spare_->url == url_) return TakePrepared();
     DropPrepared();
     if (current_->loaded && current_->url == url_) return StartAgain();
-    TimeStep("loadfile");
-    current_->Load(url_, startAt_.value_or(partStart_), EndOption());
+    const double start = startAt_.value_or(partStart_);
+    TimeStep("loadfile", QStringLiteral("from %1 s").arg(start));
+    current_->Load(url_, start, EndOption());
     if (current_->url.isEmpty()) Ended(true, QStringLiteral("loadfile %1: refused by libmpv").arg(url_));
 }
 

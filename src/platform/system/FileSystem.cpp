@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -29,6 +31,30 @@ bool MakePrivateFolder(const QString& folder, QString* why) {
         return false;
     }
     return true;
+}
+
+std::optional<QByteArray> ReadOwnFile(const QString& path, qint64 maxBytes, QString* why) {
+    why->clear();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT) *why = QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return std::nullopt;
+    }
+    struct stat facts {};
+    QByteArray content;
+    if (::fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode) || facts.st_uid != ::geteuid()) {
+        *why = QStringLiteral("%1 is not a file of the user's own").arg(path);
+    } else if (facts.st_size > maxBytes) {
+        *why = QStringLiteral("%1 is longer than %2 bytes").arg(path).arg(maxBytes);
+    } else {
+        content.resize(facts.st_size);
+        const ssize_t got = ::read(fd, content.data(), static_cast<size_t>(content.size()));
+        if (got < 0) *why = QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        content.truncate(got < 0 ? 0 : got);
+    }
+    ::close(fd);
+    if (!why->isEmpty()) return std::nullopt;
+    return content;
 }
 
 }  // namespace platform

@@ -44,6 +44,14 @@ QString UserConfigDirectory() {
     return JoinPath(config, QStringLiteral("ZORScr"));
 }
 
+QString UserStateDirectory() {
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || !QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
+    const QString own = JoinPath(state, QStringLiteral("ZORScr"));
+    MakePrivateFolder(own);  // a folder that cannot be made fails at the first write, with its reason
+    return own;
+}
+
 QString SettingsDirectory() {
     const QString program = ProgramDirectory();
     if (!IsInstalledFolder(program) && ::access(QFile::encodeName(program).constData(), W_OK) == 0) return program;

@@ -13,6 +13,11 @@ QString ExecutableName();
 // The user's own folder of this program: $XDG_CONFIG_HOME/ZORScr (by default
 // ~/.config/ZORScr), whether it exists or not.
 QString UserConfigDirectory();
+// Where the program keeps what it remembers between runs for each user (the
+// place a show was left, for --resume): $XDG_STATE_HOME/ZORScr (by default
+// ~/.local/state/ZORScr), made private to the user on first use. Per user
+// for every copy, a build copy's too: what one user watched is not another's.
+QString UserStateDirectory();
 // Where the program keeps its own files (the program INI, its default error
 // log and the fallback log): the program's folder when the user may write
 // there and it is not the installed one (/usr/lib/zorscr, root's to write

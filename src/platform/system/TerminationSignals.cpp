@@ -7,6 +7,10 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <atomic>
+#include <poll.h>
 #include <thread>
 
 namespace platform {
@@ -14,6 +18,9 @@ namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 int wakePipe[2] = {-1, -1};
+// To the GUI thread's action (BeforeSignalEnd) and back; -1 without one.
+std::atomic<int> askAction{-1};
+int actionDone[2] = {-1, -1};
 
 // Only what is safe in a signal handler: hand the number to the thread.
 void Note(int signal) {
@@ -110,6 +117,11 @@ void Watch() {
         for (const int signal : kSignals) ::signal(signal, SIG_DFL);
         return;
     }
+    if (const int ask = askAction.load(); ask >= 0 && ::write(ask, &number, 1) == 1) {
+        pollfd done{actionDone[0], POLLIN, 0};
+        while (::poll(&done, 1, kSignalActionMs) < 0 && errno == EINTR) {
+        }
+    }
     KillDescendants(::getpid());
     ::signal(number, SIG_DFL);
     ::kill(::getpid(), number);  // dies of it: the parent sees why
@@ -133,6 +145,23 @@ void EndOnTerminationSignals() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : kSignals) ::sigaction(signal, &action, nullptr);
+}
+
+void BeforeSignalEnd(void (*action)()) {
+    int ask[2];
+    if (::pipe2(ask, O_CLOEXEC) != 0) return;
+    if (::pipe2(actionDone, O_CLOEXEC) != 0) {
+        ::close(ask[0]), ::close(ask[1]);
+        return;
+    }
+    auto* notifier = new QSocketNotifier(ask[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, action] {
+        notifier->setEnabled(false);  // once: the program ends now
+        action();
+        const unsigned char done = 1;
+        [[maybe_unused]] const ssize_t written = ::write(actionDone[1], &done, 1);
+    });
+    askAction = ask[1];
 }
 
 }  // namespace platform

@@ -30,4 +30,12 @@ namespace platform {
 // dies of the signal, as its parent expects. Call once, early in main.
 void EndOnTerminationSignals();
 
+// From now on a termination signal first runs action on the calling thread
+// (the GUI thread, with a running application), and the end waits for it,
+// at most kSignalActionMs: the show keeps its place for --resume. A GUI
+// thread that does not answer in time (busy, or the action hangs) does not
+// hold the end up longer. Call once, after EndOnTerminationSignals.
+constexpr int kSignalActionMs = 1000;
+void BeforeSignalEnd(void (*action)());
+
 }  // namespace platform
