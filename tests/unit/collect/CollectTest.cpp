@@ -154,6 +154,15 @@ TEST_F(CollectTest, KeepsBytesAndRefusesBadFiles) {
     EXPECT_EQ(ReadBytes(ini_), after);
 }
 
+// The show keeps a page at least ten seconds; a shorter --page-delay is
+// stored as given, with a note that it acts as ten.
+TEST_F(CollectTest, AShortPageDelayIsNoted) {
+    for (const auto& [seconds, noted] : {std::pair{"6", true}, {"9.5", true}, {"10", false}, {"0", false}}) {
+        EXPECT_EQ(Collect({"new", ProgramFile(seconds + QStringLiteral(".ini")), "--page-delay", seconds}), kExitDone);
+        EXPECT_EQ(errors_.contains(QStringLiteral("--page-delay %1 acts as 10").arg(seconds)), noted) << qPrintable(errors_);
+    }
+}
+
 TEST(FolderWalkTest, NaturalOrder) {
     QStringList names{"clip10", "Clip2", "f", "clip1", "b", "été", "a10b", "a1", "a9c", "a01"};
     SortNaturally(names);

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include "RegionBytes.h"
 #include "graphics/cDIBSectionRegion.h"
 #include "platform/vb/VbError.h"
@@ -20,22 +18,14 @@ using Rects = std::vector<graphicstest::RECT>;
 const Rects kNumbered = {{0, 0, 4, 2}, {1, 2, 3, 4}};  // also the test program's own
 const Rects kNamed = {{5, 5, 6, 9}};
 
-void Run(const QString& program, const QStringList& arguments, const QString& folder) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    ASSERT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0)
-        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
-}
-
 // A resource-only DLL with RCDATA 101 and SkinShape; arch is x86_64 or i686.
 QString BuildDll(const testsupport::TempFolder& folder, const QString& arch) {
     testsupport::WriteBytes(folder.file("numbered.rgn"), RegionBytes::FromRects(kNumbered));
     testsupport::WriteBytes(folder.file("named.rgn"), RegionBytes::FromRects(kNamed));
     testsupport::WriteBytes(folder.file("skin.rc"), "101 RCDATA \"numbered.rgn\"\nSkinShape RCDATA \"named.rgn\"\n");
     const QString prefix = arch + "-w64-mingw32-", object = folder.file(arch + ".o"), dll = folder.file(arch + ".dll");
-    Run(prefix + "windres", {"--preprocessor=cat", "-i", "skin.rc", "-o", object}, folder.path());
-    Run(prefix + "ld", {"--dll", "-e", "0", "-o", dll, object}, folder.path());
+    testsupport::Tool(prefix + "windres", {"--preprocessor=cat", "-i", "skin.rc", "-o", object}, folder.path());
+    testsupport::Tool(prefix + "ld", {"--dll", "-e", "0", "-o", dll, object}, folder.path());
     return dll;
 }
 
