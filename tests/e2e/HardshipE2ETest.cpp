@@ -1,10 +1,10 @@
 // The show where things go wrong around it: pages that cannot be shown or
-// whose process crashes, a display that goes away or is never there.
+// whose process crashes, a display that goes away, and the starts that
+// cannot go on (no display, no collection, a command line that makes no sense).
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 #include <csignal>
 #include <sys/stat.h>
 
