@@ -53,7 +53,8 @@ Ran RunProgram(const QString& program, const QStringList& arguments, const std::
                const QString& folder = {}, int timeoutMs = 60000);
 // The same, for a tool that must succeed: its output; throws with its errors otherwise.
 QString Tool(const QString& program, const QStringList& arguments, const QString& folder = {});
-// No display of any kind, and the player's own window: for a start that must find none.
+// The environment changes that take away every display (and the player's
+// headless mode), for a start that must find none.
 std::map<QString, QString> NoDisplay();
 
 // Media made with ffmpeg from its generated pictures; throws when ffmpeg fails.
