@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <sys/stat.h>
 
@@ -93,7 +94,8 @@ TEST_F(CollectTest, EntriesLoadAsTheShowReadsThem) {
 // file as it was.
 TEST_F(CollectTest, MoveAndRemoveRenumber) {
     ASSERT_EQ(Collect({"new", ini_}), kExitDone);
-    for (const char* name : {"a", "b", "c", "d", "e"}) testsupport::MakeStill(ProgramFile(QString(name) + ".png"), testsupport::ColourSource(Qt::red, 8, 8));
+    ASSERT_TRUE(QDir().mkpath(ProgramFile("sub")));  // a folder's folders are walked too
+    for (const char* name : {"a", "b", "c", "d", "sub/e"}) testsupport::MakeStill(ProgramFile(QString(name) + ".png"), testsupport::ColourSource(Qt::red, 8, 8));
     ASSERT_EQ(Collect({"add", ini_, folder_.path()}), kExitDone) << qPrintable(errors_);
     EXPECT_EQ(Names(), "a b c d e");  // the collection file itself is no media and was skipped
     const std::tuple<QStringList, int, QString> cases[] = {

@@ -5,6 +5,7 @@
 
 #include "RegionBytes.h"
 #include "graphics/cDIBSectionRegion.h"
+#include "platform/resources/ResourceName.h"
 #include "platform/vb/VbError.h"
 #include "support/TestSupport.h"
 
@@ -57,6 +58,7 @@ TEST(RegionResource, ComesFromTheProgramOrADll) {
             {101, {}, kNumbered},        {"testshape", {}, kNumbered},  {102, {}, 326},
             {101, dll, kNumbered},       {"101", dll, kNumbered},       {"#101", dll, kNumbered},
             {"skinshape", dll, kNamed},  {102, dll, 26014},             {"#70000", dll, 26014},
+            {"skin", dll, 26014},
             {101, folder.file("notes.dll"), 26013}, {101, folder.file("none.dll"), 26013},
             {101, folder.path(), 26013},
         };
@@ -98,5 +100,18 @@ TEST(RegionResource, BrokenDllsGiveTheirErrors) {
         } else {
             EXPECT_EQ(std::get<Rects>(result), kNumbered) << length;
         }
+    }
+}
+
+// "#" and a decimal number up to 65535 name a number; any other text after
+// "#" names nothing; a name is upper-cased.
+TEST(RegionResource, NamesAndNumbers) {
+    const std::pair<QString, QString> cases[] = {
+        {"#101", "#101"}, {"#65535", "#65535"}, {"#65536", ""}, {"#99999999999", ""}, {"# 101", ""}, {"#+101", ""},
+        {"#", ""}, {"", ""}, {"skin\u00dfe", "SKIN\u00dfE"},
+    };
+    for (const auto& [text, named] : cases) {
+        const auto name = platform::ResourceName::FromText(text);
+        EXPECT_EQ(name ? name->Text() : QString(), named) << text.toStdString();
     }
 }
