@@ -1,6 +1,5 @@
-// The command line as a Linux user and xscreensaver give it: help, version,
-// unknown switches, xscreensaver's own options, and the setup of
-// xscreensaver's list of display modes.
+// The command line as xscreensaver gives it: its own options, and the setup
+// of its list of display modes.
 
 #include <QDir>
 #include <QFile>
@@ -12,46 +11,10 @@ using namespace testsupport;
 
 namespace {
 
-struct Ended {
-    int status;
-    QString out, err;
-};
-
-// The program run to its end without a display, HOME set when given.
-Ended RunWithoutDisplay(const QStringList& arguments, const QString& home = {}) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    if (!home.isEmpty()) environment.insert("HOME", home);
-    process.setProcessEnvironment(environment);
-    process.start(ZORSCR_EXE, arguments);
-    const bool ended = process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit;
-    return {ended ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-TEST_F(ShowE2E, SwitchesOfTheCommandLine) {
-    const struct {
-        QStringList arguments;
-        int status;
-        QString out, err;  // what each holds; empty: nothing at all
-    } cases[] = {
-        {{"--help"}, 0, "Exit status:", ""},
-        {{"/S", "-h"}, 0, "Usage: zorscr", ""},
-        {{"--version"}, 0, "ZORScr " ZORSCR_VERSION "\n", ""},
-        {{"--frobnicate", "--help"}, 2, "", "ZORScr: unknown switch --frobnicate\nUsage: zorscr"},
-        {{"--setup", "kde"}, 2, "", "Usage: zorscr"},
-    };
-    for (const auto& [arguments, status, out, err] : cases) {
-        SCOPED_TRACE(arguments.join(u' ').toStdString());
-        const Ended ended = RunWithoutDisplay(arguments);
-        EXPECT_EQ(ended.status, status);
-        EXPECT_TRUE(out.isEmpty() ? ended.out.isEmpty() : ended.out.contains(out)) << ended.out.toStdString();
-        EXPECT_TRUE(err.isEmpty() ? ended.err.isEmpty() : ended.err.contains(err)) << ended.err.toStdString();
-    }
-
-    // xscreensaver's frame-rate option before the collection named: that
-    // collection plays, not the program's own.
+// xscreensaver's frame-rate option before the collection named: that
+// collection plays, not the program's own. (Help, version and unknown
+// switches: HardshipE2E.)
+TEST_F(ShowE2E, XScreensaverOptionsBeforeTheCollection) {
     WriteShow("SCREENSAVER", {Entry("green.mp4")});
     const struct {
         QStringList arguments;
@@ -97,8 +60,8 @@ TEST(CommandLineE2E, SetupAddsTheDisplayModeOnce) {
         const QString path = home.file(".xscreensaver");
         if (start) WriteBytes(path, *start), ::chmod(QFile::encodeName(path).constData(), 0600);
         for (const bool adds : {!end.isEmpty(), false}) {
-            const Ended ended = RunWithoutDisplay({"--setup", "xscreensaver"}, home.path());
-            EXPECT_EQ(ended.status, 0) << ended.err.toStdString();
+            const Ran ended = RunProgram(ZORSCR_EXE, {"--setup", "xscreensaver"}, {{"DISPLAY", {}}, {"HOME", home.path()}});
+            EXPECT_EQ(ended.code, 0) << ended.err.toStdString();
             EXPECT_EQ(ended.out, (adds ? "added ZORScr to " : "ZORScr is already in ") + path + u'\n');
             EXPECT_TRUE(ReadBytes(path).endsWith(end.isEmpty() ? *start : end)) << ReadBytes(path).toStdString();
             struct stat facts {};
@@ -109,8 +72,8 @@ TEST(CommandLineE2E, SetupAddsTheDisplayModeOnce) {
 
     const TempFolder home;
     ASSERT_TRUE(QDir().mkpath(home.file(".xscreensaver")));
-    const Ended ended = RunWithoutDisplay({"--setup=xscreensaver"}, home.path());
-    EXPECT_EQ(ended.status, 1);
+    const Ran ended = RunProgram(ZORSCR_EXE, {"--setup=xscreensaver"}, {{"DISPLAY", {}}, {"HOME", home.path()}});
+    EXPECT_EQ(ended.code, 1);
     EXPECT_TRUE(ended.err.contains("cannot add ZORScr to " + home.file(".xscreensaver") + ": it is a folder"))
         << ended.err.toStdString();
 }

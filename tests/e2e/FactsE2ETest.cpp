@@ -4,22 +4,18 @@
 
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <QRegularExpression>
 #include <cmath>
+
+#include "support/TestSupport.h"
 
 namespace {
 
 QString Output(const QString& program, const QStringList& arguments = {}) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("OMP_NUM_THREADS");  // nproc would report it instead of the processors
-    environment.remove("OMP_THREAD_LIMIT");
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(20000)) << program.toStdString();
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
+    // nproc would report OMP_NUM_THREADS instead of the processors.
+    const testsupport::Ran ran = testsupport::RunProgram(program, arguments, {{"OMP_NUM_THREADS", {}}, {"OMP_THREAD_LIMIT", {}}});
+    EXPECT_EQ(ran.code, 0) << program.toStdString();
+    return ran.out;
 }
 
 // The whole-number fields of a text, in order.

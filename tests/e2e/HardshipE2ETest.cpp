@@ -1,11 +1,10 @@
 // The show where things go wrong around it: pages that cannot be shown or
-// whose process crashes, a display that goes away or is never there.
+// whose process crashes, a display that goes away, and the starts that
+// cannot go on (no display, no collection, a command line that makes no sense).
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QThread>
 #include <csignal>
 #include <sys/stat.h>
 
@@ -78,11 +77,14 @@ TEST(HardshipE2E, DisplayThatGoesAwayEndsTheProgramCleanly) {
     }
 }
 
-// Starts that cannot show end at once with status 1, the reason on
-// standard error and in the log: without a display or with one that cannot
-// be opened, and on collections that cannot be read (those passed over for
-// the program INI, missing here, are named too).
-TEST(HardshipE2E, StartsThatCannotShowSayWhy) {
+// Starts that cannot go on end at once, never by an abort: with status 1,
+// the reason on standard error and in the log, where there is no display or
+// host window to be had or no collection to show (those passed over for the program INI,
+// missing here, are named too); with status 2 for a command line that makes
+// no sense (a window id or idle time that is none among them) or needs an
+// X11 window on a Wayland-only session. Help and the version go to standard
+// output.
+TEST(HardshipE2E, StartsThatCannotGoOnSayWhy) {
     const VirtualDisplay screen;
     const InstalledProgram program(screen.name());
     const QString folder = QFileInfo(program.file("ZORScr")).absolutePath();
@@ -94,35 +96,54 @@ TEST(HardshipE2E, StartsThatCannotShowSayWhy) {
     QFile large(program.file("large.INI"));
     ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(65 << 20));
     const QString noIni = "ZORScr.INI cannot be shown: it does not exist";
-    const std::tuple<const char*, QString, QStringList> cases[] = {
-        {nullptr, "no display to show on (neither WAYLAND_DISPLAY nor DISPLAY is set)", {"/S"}},
-        {":199", "cannot open the display \":199\"", {"--root"}},
-        {"", "folder.INI is not used as a collection: it is a folder", {program.file("folder.INI")}},
-        {"", "fifo.INI is not used as a collection: it is not a regular file", {"--root", program.file("fifo.INI")}},
-        {"", "/dev/zero is not used as a collection: it is not a regular file", {"/dev/zero"}},
-        {"", "loop.INI is not used as a collection: it is a symbolic link that leads round", {program.file("loop.INI")}},
-        {"", "empty.INI cannot be shown: it is empty", {program.file("empty.INI")}},
-        {"", "utf16.INI cannot be shown: it has no [ZOR] section", {program.file("utf16.INI")}},
-        {"", "large.INI cannot be shown: it is larger than 64 MiB", {program.file("large.INI")}},
+    const std::map<QString, QString> x11{{"DISPLAY", screen.name()}}, wayland9{{"WAYLAND_DISPLAY", "wayland-9"}};
+    const struct {
+        std::map<QString, QString> environment;
+        QStringList arguments;
+        int status;
+        QString out, err;  // what each holds; empty: nothing at all
+        bool logged = true;  // with status 1
+    } cases[] = {
+        {{}, {"--help"}, 0, "Exit status:", ""},
+        {{}, {"/S", "-h"}, 0, "Usage: zorscr", ""},
+        {{}, {"--version"}, 0, "ZORScr " ZORSCR_VERSION "\n", ""},
+        {{}, {"--frobnicate", "--help"}, 2, "", "ZORScr: unknown switch --frobnicate\nUsage: zorscr"},
+        {{}, {"--setup", "kde"}, 2, "", "Usage: zorscr"},
+        {{}, {"/S"}, 1, "", "no display to show on (neither WAYLAND_DISPLAY nor DISPLAY is set)"},
+        {{{"DISPLAY", ":199"}}, {"--root"}, 1, "", "cannot open the display \":199\""},
+        {x11, {program.file("folder.INI")}, 1, "", "folder.INI is not used as a collection: it is a folder"},
+        {x11, {"--root", program.file("fifo.INI")}, 1, "", "fifo.INI is not used as a collection: it is not a regular file"},
+        {x11, {"/dev/zero"}, 1, "", "/dev/zero is not used as a collection: it is not a regular file"},
+        {x11, {program.file("loop.INI")}, 1, "", "loop.INI is not used as a collection: it is a symbolic link that leads round"},
+        {x11, {program.file("empty.INI")}, 1, "", "empty.INI cannot be shown: it is empty"},
+        {x11, {program.file("utf16.INI")}, 1, "", "utf16.INI cannot be shown: it has no [ZOR] section"},
+        {x11, {program.file("large.INI")}, 1, "", "large.INI cannot be shown: it is larger than 64 MiB"},
+        {{{"QT_QPA_PLATFORM", "wayland"}}, {"/S"}, 1, "", "cannot open the Wayland display \"wayland-0\": "},
+        {wayland9, {"/S"}, 1, "", "cannot open the Wayland display \"wayland-9\": "},
+        {{{"QT_QPA_PLATFORM", "nosuch"}}, {"/S"}, 1, "", "Qt's platform plugin \"nosuch\" is not installed"},
+        {wayland9, {"--root"}, 2, "", "needs an X display"},
+        {wayland9, {"/P", "1234"}, 2, "", "needs an X display"},
+        {x11, {"-window-id", "twelve"}, 2, "", "--window-id needs a window id, not \"twelve\""},
+        {x11, {"--window-id", "0x7ffffff"}, 1, "", "no window 0x7ffffff on the display", false},
+        {{{"DISPLAY", screen.name()}, {"XSCREENSAVER_WINDOW", "4294967296"}}, {"--root"}, 2, "",
+         "XSCREENSAVER_WINDOW \"4294967296\" is not a window id"},
+        {x11, {"--idle"}, 2, "", "--idle needs the seconds of idleness before the show"},
+        {x11, {"--idle", "0"}, 2, "", "--idle needs the seconds of idleness before the show"},
+        {x11, {"--idle", "soon"}, 2, "", "--idle needs the seconds of idleness before the show"},
     };
-    for (const auto& [display, reason, arguments] : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.err.isEmpty() ? c.arguments.join(u' ').toStdString() : c.err.toStdString());
         QFile::remove(program.file("ZORScr.Log"));  // the log of a start that has read no ErrorLog
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ZORSCR_MPV_HEADLESS"})
-            environment.remove(name);
-        if (display) environment.insert("DISPLAY", *display ? QString(display) : screen.name());
-        environment.insert("XDG_RUNTIME_DIR", folder);
-        QProcess run;
-        run.setProcessEnvironment(environment);
-        run.setWorkingDirectory(folder);
-        run.start(program.file("ZORScr"), arguments);
-        ASSERT_TRUE(run.waitForFinished(5000)) << reason.toStdString();
-        const QString said = QString::fromLocal8Bit(run.readAllStandardError());
-        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << reason.toStdString();
-        EXPECT_EQ(run.exitCode(), 1) << reason.toStdString();
-        EXPECT_TRUE(said.startsWith("ZORScr: ") && said.contains(reason)) << said.toStdString();
+        std::map<QString, QString> environment = NoDisplay();
+        environment["XDG_RUNTIME_DIR"] = folder;
+        for (const auto& [name, value] : c.environment) environment[name] = value;
+        const Ran ran = RunProgram(program.file("ZORScr"), c.arguments, environment, folder, 10000);
+        EXPECT_EQ(ran.code, c.status);
+        EXPECT_TRUE(c.out.isEmpty() ? ran.out.isEmpty() : ran.out.contains(c.out)) << ran.out.toStdString();
+        EXPECT_TRUE(c.err.isEmpty() ? ran.err.isEmpty() : ran.err.contains("ZORScr: ") && ran.err.contains(c.err))
+            << ran.err.toStdString();
         const QString logged = ReadText(program.file("ZORScr.Log"));
-        EXPECT_TRUE(logged.contains(reason) || logged.contains(noIni)) << logged.toStdString();
+        EXPECT_TRUE(c.status != 1 || !c.logged || logged.contains(c.err) || logged.contains(noIni)) << logged.toStdString();
     }
 }
 

@@ -61,9 +61,8 @@ TEST(MateScreensaverE2E, TheListedEntryIsStartedAndEndedByMatesScreensaver) {
     saver.start("unshare", {"--mount", "--propagation", "private", "sh", "-c", MountedHackFolderScript(home.file("hacks"))});
     ASSERT_TRUE(saver.waitForStarted());
     const auto command = [](const QString& what) {
-        QProcess run;
-        run.start("mate-screensaver-command", {what});
-        return run.waitForFinished(10000) && run.exitCode() == 0 && !run.readAllStandardOutput().contains("not running");
+        const Ran ran = RunProgram("mate-screensaver-command", {what}, {}, {}, 10000);
+        return ran.code == 0 && !ran.out.contains("not running");
     };
     bool active = false;
     for (int tries = 0; tries < 50 && !active && saver.state() == QProcess::Running; ++tries, QThread::msleep(200))

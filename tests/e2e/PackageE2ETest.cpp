@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
@@ -19,10 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 
 QString Output(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(180000)) << program.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    const testsupport::Ran ran = testsupport::RunProgram(program, arguments, {}, {}, 180000);
+    EXPECT_NE(ran.code, -1) << program.toStdString();
+    return ran.out;
 }
 
 // Whether the settings file is one xscreensaver-settings can read: a
@@ -97,9 +95,8 @@ TEST(PackageE2E, InstallsTheProgramItsLinksAndItsDocuments) {
     const QString desktop = QString::fromStdString((root / "usr/share/applications/screensavers/zorscr.desktop").string());
     EXPECT_TRUE(QString::fromUtf8(testsupport::ReadBytes(desktop)).contains("\nExec=zorscr --root\n"));
     if (!QStandardPaths::findExecutable("desktop-file-validate").isEmpty()) {
-        QProcess validate;
-        validate.start("desktop-file-validate", {desktop});
-        EXPECT_TRUE(validate.waitForFinished(20000) && validate.exitCode() == 0) << validate.readAllStandardOutput().toStdString();
+        const testsupport::Ran validated = testsupport::RunProgram("desktop-file-validate", {desktop});
+        EXPECT_EQ(validated.code, 0) << validated.out.toStdString();
     }
 
     const QString depends = Output("dpkg-deb", {"-f", ZORSCR_DEB, "Depends"}).trimmed();
@@ -119,14 +116,10 @@ TEST(PackageE2E, TheInstalledCopyWritesNothingBesideItself) {
         return files;
     };
     const std::set<fs::path> installed = listing();
-    QProcess program;  // without a display: it ends with a record in the default error log
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.insert("XDG_CONFIG_HOME", config.path());
-    program.setProcessEnvironment(environment);
-    program.start(QString::fromStdString(package.Program().string()), {"/S"});
-    ASSERT_TRUE(program.waitForFinished(20000));
-    EXPECT_EQ(program.exitCode(), 1);
+    // Without a display: it ends with a record in the default error log.
+    const testsupport::Ran ran = testsupport::RunProgram(QString::fromStdString(package.Program().string()), {"/S"},
+                                                  {{"DISPLAY", {}}, {"XDG_CONFIG_HOME", config.path()}}, {}, 20000);
+    EXPECT_EQ(ran.code, 1);
     EXPECT_EQ(listing(), installed);
     EXPECT_TRUE(QFile::exists(config.file("ZORScr/ZORScr.Log")));
 }

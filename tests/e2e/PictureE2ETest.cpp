@@ -8,7 +8,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QThread>
 #include <optional>
 
@@ -40,19 +39,12 @@ struct Row {
 };
 
 void Make(const QString& path, const Row& row) {
-    QProcess tool;
     if (QLatin1String(row.tool) == QLatin1String("convert"))
-        tool.start("convert", QStringList{"-size", "400x300", "xc:" + row.first.name()} + row.options + QStringList{path});
+        Tool("convert", QStringList{"-size", "400x300", "xc:" + row.first.name()} + row.options + QStringList{path});
     else
-        tool.start("ffmpeg", QStringList{"-loglevel", "error", "-y", "-f", "lavfi", "-i", Source(row.first, row.second)} +
-                                 row.options + QStringList{path});
-    ASSERT_TRUE(tool.waitForFinished(120000) && tool.exitCode() == 0) << row.file << tool.readAllStandardError().data();
+        Tool("ffmpeg", QStringList{"-loglevel", "error", "-y", "-f", "lavfi", "-i", Source(row.first, row.second)} +
+                           row.options + QStringList{path});
 }
-
-struct Said {
-    int code = -1;
-    QString out, err;
-};
 
 // The centre of the screen in that colour within timeoutMs, read straight
 // from the X server every 20 ms: a frame of 0.4 s is not missed.
@@ -64,14 +56,7 @@ bool Sees(const PixelProbe& probe, const QColor& colour, int timeoutMs = 15000) 
     return true;
 }
 
-Said Collect(const QStringList& arguments) {
-    QProcess process;
-    process.start(ZORCOLLECT_EXE, arguments);
-    Said said;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return said;
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
+Ran Collect(const QStringList& arguments) { return RunProgram(ZORCOLLECT_EXE, arguments); }
 
 TEST(PictureE2E, EveryPictureFormatPlaysOrIsRefusedWithItsReason) {
     const QStringList still{"-frames:v", "1"};
@@ -97,8 +82,8 @@ TEST(PictureE2E, EveryPictureFormatPlaysOrIsRefusedWithItsReason) {
     InstalledProgram program(screen.name());
     const QString ini = program.file("Pictures.ini");
     ASSERT_EQ(Collect({"new", ini, "--still-delay", "3"}).code, 0);
-    const Said added = Collect({"add", ini, pictures.path()});
-    const Said listed = Collect({"list", ini});
+    const Ran added = Collect({"add", ini, pictures.path()});
+    const Ran listed = Collect({"list", ini});
     for (const Row& row : rows) {
         const QString path = pictures.file(row.file);
         if (row.refusal)
@@ -124,7 +109,7 @@ TEST(PictureE2E, EveryPictureFormatPlaysOrIsRefusedWithItsReason) {
 
     // A picture entry whose file became one the show cannot draw is flagged.
     ASSERT_TRUE(QFile::remove(pictures.file("a.jpg")) && QFile::copy(pictures.file("j.jxl"), pictures.file("a.jpg")));
-    const Said checked = Collect({"check", ini});
+    const Ran checked = Collect({"check", ini});
     EXPECT_EQ(checked.code, 1);
     EXPECT_TRUE(checked.err.contains(pictures.file("a.jpg") + ": the show cannot draw it (a jpegxl picture: no picture reader "
                                                               "for it is installed); the show stops there"))

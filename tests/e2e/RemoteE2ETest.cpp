@@ -122,29 +122,18 @@ protected:
     std::unique_ptr<PulseServer> sound_;
 };
 
-// A clip that turns from red to green after four seconds.
-void MakeTurningClip(const QString& path) {
-    MakeClip(path, ColourSource(kRed) + ",drawbox=w=iw:h=ih:color=0x20A040:t=fill:enable='gte(t,4)'", 10);
-}
-
 // The shape, the buttons and quitting are checked on every desktop below;
-// here the keyboard, which the remote takes when it opens.
-TEST_F(RemoteE2E, TheRemoteTakesTheKeyboard) {
+// here Pause, which holds the picture, and Play, which resumes it; the
+// keyboard, which the remote takes when it opens; and a click in its
+// window's rectangle off its skin, which goes through to the show.
+TEST_F(RemoteE2E, PausePlayTheKeyboardAndClicksOffTheSkin) {
     WithSound();
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4"), Entry("green.mp4"), Entry("blue.mp4")});
-    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-    CallUp();
-    screen_.Click(Button("Next Clip"));
-    EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 5000));
-    screen_.Xdotool({"key", "Down"});  // the release skips
-    EXPECT_TRUE(screen_.Shows(kBeside, kBlue, 40, 5000));
-    EXPECT_TRUE(RemoteVisible());
-}
-
-TEST_F(RemoteE2E, PauseHoldsThePictureAndPlayResumesIt) {
-    WithSound();
-    MakeTurningClip(program_.file("turning.mp4"));
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("turning.mp4")});
+    MakeClip(program_.file("turning.mp4"),  // red, green from its fourth second
+             ColourSource(kRed) + ",drawbox=w=iw:h=ih:color=0x20A040:t=fill:enable='gte(t,4)'", 10);
+    MakeClip(program_.file("long-green.mp4"), ColourSource(kGreen), 30);
+    MakeClip(program_.file("long-blue.mp4"), ColourSource(kBlue), 30);
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("turning.mp4"), Entry("long-blue.mp4"),
+                                                        Entry("long-red.mp4"), Entry("long-green.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     CallUp();
     screen_.Click(Button("Pause"));
@@ -152,6 +141,13 @@ TEST_F(RemoteE2E, PauseHoldsThePictureAndPlayResumesIt) {
     EXPECT_TRUE(VirtualDisplay::Near(screen_.Screen().pixelColor(kBeside), kRed));
     screen_.Click(Button("Play"));
     EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 8000));
+    screen_.Click(Button("Next Clip"));
+    EXPECT_TRUE(screen_.Shows(kBeside, kBlue, 40, 5000));
+    screen_.Xdotool({"key", "Down"});  // the release skips
+    EXPECT_TRUE(screen_.Shows(kBeside, kRed, 40, 5000));
+    screen_.Click(remote_.origin + QPoint(1, 1));  // the skin's black corner: on to the next entry
+    EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 5000));
+    EXPECT_TRUE(RemoteVisible());
 }
 
 // The volume runs 0 .. 65536 on a PulseAudio sink: a step of 6554.

@@ -25,11 +25,6 @@ namespace {
 
 const QStringList kAsOther{"--reuid=65534", "--regid=65534", "--clear-groups"};
 
-struct Ran {
-    int code = -1;  // -1: killed after the wait, or crashed
-    QString said;   // standard error
-};
-
 class SharedFolderE2E : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,12 +38,6 @@ protected:
                 for (const qint64 started : Descendants(pid)) ::kill(pid_t(started), SIGKILL);
     }
 
-    // Runs a command as the other user to its end.
-    void AsOther(const QStringList& command) {
-        ChildProcess process;
-        process.start("setpriv", kAsOther + command);
-        ASSERT_TRUE(process.EndsCleanly()) << qPrintable(command.join(' '));
-    }
     // The other user holds a lock on path (making a missing file) until the test ends.
     void OtherHoldsLock(const QString& path, bool shared = false) {
         holders_.push_back(std::make_unique<ChildProcess>());
@@ -62,18 +51,12 @@ protected:
         }
         FAIL() << "the other user holds no lock on " << qPrintable(path);
     }
-    // Runs a program as the user, in the test's own folder, and gives its status and standard error.
+    // Runs a program as the user, in the test's own folder.
     Ran Run(const QString& program, const QStringList& arguments, const QString& display = {}) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ZORSCR_MPV_HEADLESS"}) environment.remove(name);
-        if (!display.isEmpty()) environment.insert("DISPLAY", display);
-        environment.insert("XDG_RUNTIME_DIR", own_.path());
-        ChildProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(own_.path());
-        process.start(program, arguments);
-        if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit) return {};
-        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+        std::map<QString, QString> environment = NoDisplay();
+        environment["XDG_RUNTIME_DIR"] = own_.path();
+        if (!display.isEmpty()) environment["DISPLAY"] = display;
+        return testsupport::RunProgram(program, arguments, environment, own_.path(), 20000);
     }
 
     TempFolder shared_, own_;
@@ -120,14 +103,14 @@ TEST_F(SharedFolderE2E, NoWriterFollowsAnotherUsersLink) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const QString link = shared_.file(c.link), target = own_.file(c.target), before = Content(target);
-        if (c.planted) AsOther({"ln", "-s", target, link});
+        if (c.planted) ASSERT_EQ(RunProgram("setpriv", kAsOther + QStringList{"ln", "-s", target, link}).code, 0);
         else ASSERT_TRUE(QFile::link(target, link));
 
         const Ran ran = Run(c.program, c.arguments, c.display);
         EXPECT_TRUE(QFileInfo(link).isSymLink());
-        EXPECT_EQ(ran.code, c.planted ? 1 : 0) << qPrintable(ran.said);
-        EXPECT_EQ(ran.said.contains("a symbolic link that another user made in a shared folder"), c.planted)
-            << qPrintable(ran.said);
+        EXPECT_EQ(ran.code, c.planted ? 1 : 0) << qPrintable(ran.err);
+        EXPECT_EQ(ran.err.contains("a symbolic link that another user made in a shared folder"), c.planted)
+            << qPrintable(ran.err);
         EXPECT_EQ(Content(target) == before, c.planted);
     }
 }
@@ -155,7 +138,7 @@ TEST_F(SharedFolderE2E, AnotherUsersLocksStallNothing) {
         QElapsedTimer clock;
         clock.start();
         const Ran ran = Run(ZORCOLLECT_EXE, w.arguments);
-        EXPECT_EQ(ran.code, 0) << qPrintable(ran.said);
+        EXPECT_EQ(ran.code, 0) << qPrintable(ran.err);
         EXPECT_LT(clock.elapsed(), 4000);
     }
 

@@ -1,11 +1,8 @@
-// The show as a native Wayland client, on a headless sway, and the starts
-// that cannot have the display they ask for.
+// The show as a native Wayland client, on a headless sway (the starts that
+// cannot have the display they ask for: HardshipE2E).
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QThread>
 
 #include "e2e/ShowE2E.h"
@@ -86,43 +83,6 @@ TEST(WaylandE2E, ARightClickCallsUpTheRemoteOverTheShow) {
     for (int tries = 0; tries < 50 && !seen; ++tries, QThread::msleep(100))
         seen = !output.Shows(remote.center(), kRed, 0);
     EXPECT_TRUE(seen) << "the remote control at " << remote.x() << ',' << remote.y() << " is behind the show";
-}
-
-// A platform that cannot start is said on standard error with status 1, a
-// start that needs an X11 window on a Wayland-only session with status 2;
-// never an abort.
-TEST(WaylandE2E, DisplaysThatCannotBeHadAreSaid) {
-    const TempFolder folder;
-    ASSERT_TRUE(QFile::copy(ZORSCR_EXE, folder.file("ZORScr")));
-    struct Case {
-        std::map<QString, QString> environment;
-        QStringList arguments;
-        int status;
-        QString said;
-    };
-    const Case cases[] = {
-        {{{"QT_QPA_PLATFORM", "wayland"}}, {"/S"}, 1, "cannot open the Wayland display \"wayland-0\": "},
-        {{{"WAYLAND_DISPLAY", "wayland-9"}}, {"/S"}, 1, "cannot open the Wayland display \"wayland-9\": "},
-        {{{"QT_QPA_PLATFORM", "nosuch"}}, {"/S"}, 1, "Qt's platform plugin \"nosuch\" is not installed"},
-        {{{"WAYLAND_DISPLAY", "wayland-9"}}, {"--root"}, 2, "needs an X display"},
-        {{{"WAYLAND_DISPLAY", "wayland-9"}}, {"/P", "1234"}, 2, "needs an X display"},
-    };
-    for (const Case& c : cases) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM", "ZORSCR_MPV_HEADLESS"})
-            environment.remove(name);
-        environment.insert("XDG_RUNTIME_DIR", folder.path());
-        for (const auto& [name, value] : c.environment) environment.insert(name, value);
-        QProcess run;
-        run.setProcessEnvironment(environment);
-        run.setWorkingDirectory(folder.path());
-        run.start(folder.file("ZORScr"), c.arguments);
-        ASSERT_TRUE(run.waitForFinished(10000)) << c.said.toStdString();
-        const QString said = QString::fromLocal8Bit(run.readAllStandardError());
-        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << c.said.toStdString();
-        EXPECT_EQ(run.exitCode(), c.status) << c.said.toStdString();
-        EXPECT_TRUE(said.contains(c.said)) << said.toStdString();
-    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "config/Instances.h"
 #include "errors/ErrorLog.h"
 #include "platform/system/ProgramInfo.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbError.h"
 #include "state/RunState.h"
@@ -19,13 +20,35 @@ namespace testsupport {
 namespace {
 
 void Ffmpeg(const QStringList& arguments) {
-    QProcess process;
-    process.start("ffmpeg", QStringList{"-loglevel", "error", "-y", "-f", "lavfi", "-i"} + arguments);
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
-        throw std::runtime_error("ffmpeg failed: " + process.readAllStandardError().toStdString());
+    Tool("ffmpeg", QStringList{"-loglevel", "error", "-y", "-f", "lavfi", "-i"} + arguments);
 }
 
 }  // namespace
+
+Ran RunProgram(const QString& program, const QStringList& arguments, const std::map<QString, QString>& environment,
+               const QString& folder, int timeoutMs) {
+    QProcessEnvironment changed = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : environment) value.isNull() ? changed.remove(name) : changed.insert(name, value);
+    QProcess process;
+    process.setProcessEnvironment(changed);
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    const bool ended = process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
+    if (process.state() != QProcess::NotRunning) process.kill(), process.waitForFinished();
+    return {ended ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QString Tool(const QString& program, const QStringList& arguments, const QString& folder) {
+    const Ran ran = RunProgram(program, arguments, {}, folder, 180000);
+    if (ran.code != 0) throw std::runtime_error((program + u' ' + arguments.join(u' ') + ": " + ran.err).toStdString());
+    return ran.out;
+}
+
+std::map<QString, QString> NoDisplay() {
+    return {{"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}}, {"WAYLAND_SOCKET", {}}, {"QT_QPA_PLATFORM", {}},
+            {"ZORSCR_MPV_HEADLESS", {}}};
+}
 
 QByteArray ReadBytes(const QString& path) {
     QFile f(path);
@@ -86,6 +109,9 @@ CatchEndProgram::CatchEndProgram()
 CatchEndProgram::~CatchEndProgram() { vb::SetEndProgramHook(previous_); }
 
 ProgramFolderTest::ProgramFolderTest() : started_(QDateTime::currentDateTime()) {
+    previousBox_ = platform::SetMessageBoxHook([this](const QString& text, const QString& title) {
+        boxes_ << title + QStringLiteral(": ") + text;
+    });
     ResetProgramState();
     vb::Err().Clear();
     platform::SetProgramDirectoryForTesting(folder_.path());
@@ -95,6 +121,16 @@ ProgramFolderTest::ProgramFolderTest() : started_(QDateTime::currentDateTime()) 
 ProgramFolderTest::~ProgramFolderTest() {
     ResetProgramState();
     platform::SetProgramDirectoryForTesting(QString());
+    platform::SetMessageBoxHook(previousBox_);
+}
+
+bool ProgramFolderTest::EndsProgram(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const vb::ProgramEnded&) {
+        return true;
+    }
+    return false;
 }
 
 bool ProgramFolderTest::IsLogRecordOf(const QString& text, const QString& message) const {

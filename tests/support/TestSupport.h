@@ -10,8 +10,10 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <map>
 #include <vector>
 #include <ostream>
 
@@ -38,6 +40,22 @@ inline void SendKey(QObject& to, int key, const QString& text) {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(&to, &event);
 }
+
+// What a program run to its end gave: its exit code (-1 when it crashed or
+// was still running after the wait, then killed), its output and its errors.
+struct Ran {
+    int code = -1;
+    QString out, err;
+};
+// Runs program in folder (empty: this one) with the environment changed as
+// given (a null value removes the variable).
+Ran RunProgram(const QString& program, const QStringList& arguments, const std::map<QString, QString>& environment = {},
+               const QString& folder = {}, int timeoutMs = 60000);
+// The same, for a tool that must succeed: its output; throws with its errors otherwise.
+QString Tool(const QString& program, const QStringList& arguments, const QString& folder = {});
+// The environment changes that take away every display (and the player's
+// headless mode), for a start that must find none.
+std::map<QString, QString> NoDisplay();
 
 // Media made with ffmpeg from its generated pictures; throws when ffmpeg fails.
 // A picture of one colour, as an ffmpeg source; filters can follow it.
@@ -85,7 +103,8 @@ private:
     std::function<void(int)> previous_;
 };
 
-// A fresh program folder, a fresh run state, and EndProgram caught.
+// A fresh program folder, a fresh run state, EndProgram caught, and message
+// boxes recorded instead of shown.
 class ProgramFolderTest : public ::testing::Test {
 protected:
     ProgramFolderTest();
@@ -95,10 +114,16 @@ protected:
     // True when text equals the log record of message at any second between
     // the test's start and now.
     bool IsLogRecordOf(const QString& text, const QString& message) const;
+    // Whether the call ended the program.
+    static bool EndsProgram(const std::function<void()>& call);
 
     TempFolder folder_;
     CatchEndProgram catchEnd_;
     QDateTime started_;
+    QStringList boxes_;  // "title: text" of each message box
+
+private:
+    std::function<void(const QString&, const QString&)> previousBox_;
 };
 
 }  // namespace testsupport

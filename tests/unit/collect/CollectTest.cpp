@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <sys/stat.h>
 
@@ -113,7 +114,8 @@ TEST_F(CollectTest, CheckLooksForCdTracksOnTheDisc) {
 // file as it was.
 TEST_F(CollectTest, MoveAndRemoveRenumber) {
     ASSERT_EQ(Collect({"new", ini_}), kExitDone);
-    for (const char* name : {"a", "b", "c", "d", "e"}) testsupport::MakeStill(ProgramFile(QString(name) + ".png"), testsupport::ColourSource(Qt::red, 8, 8));
+    ASSERT_TRUE(QDir().mkpath(ProgramFile("sub")));  // a folder's folders are walked too
+    for (const char* name : {"a", "b", "c", "d", "sub/e"}) testsupport::MakeStill(ProgramFile(QString(name) + ".png"), testsupport::ColourSource(Qt::red, 8, 8));
     ASSERT_EQ(Collect({"add", ini_, folder_.path()}), kExitDone) << qPrintable(errors_);
     EXPECT_EQ(Names(), "a b c d e");  // the collection file itself is no media and was skipped
     const std::tuple<QStringList, int, QString> cases[] = {
@@ -173,6 +175,15 @@ TEST_F(CollectTest, KeepsBytesAndRefusesBadFiles) {
     QFile::setPermissions(ini_, QFile::ReadOwner);
     EXPECT_EQ(Collect({"remove", ini_, "1"}), kExitBadInput);
     EXPECT_EQ(ReadBytes(ini_), after);
+}
+
+// The show keeps a page at least ten seconds; a shorter --page-delay is
+// stored as given, with a note that it acts as ten.
+TEST_F(CollectTest, AShortPageDelayIsNoted) {
+    for (const auto& [seconds, noted] : {std::pair{"6", true}, {"9.5", true}, {"10", false}, {"0", false}}) {
+        EXPECT_EQ(Collect({"new", ProgramFile(seconds + QStringLiteral(".ini")), "--page-delay", seconds}), kExitDone);
+        EXPECT_EQ(errors_.contains(QStringLiteral("--page-delay %1 acts as 10").arg(seconds)), noted) << qPrintable(errors_);
+    }
 }
 
 TEST(FolderWalkTest, NaturalOrder) {

@@ -41,12 +41,7 @@ protected:
     bool Ends(const QString& file, bool exitOnMouseMove = false) {
         testsupport::ResetProgramState();
         gExitOnMouseMove = exitOnMouseMove;  // as the start-up leaves it
-        try {
-            Initialise(file);
-            return false;
-        } catch (const vb::ProgramEnded&) {
-            return true;
-        }
+        return EndsProgram([&] { Initialise(file); });
     }
 };
 

@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include "RegionBytes.h"
 #include "graphics/cDIBSectionRegion.h"
+#include "platform/resources/ResourceName.h"
 #include "platform/vb/VbError.h"
 #include "support/TestSupport.h"
 
@@ -20,22 +19,14 @@ using Rects = std::vector<graphicstest::RECT>;
 const Rects kNumbered = {{0, 0, 4, 2}, {1, 2, 3, 4}};  // also the test program's own
 const Rects kNamed = {{5, 5, 6, 9}};
 
-void Run(const QString& program, const QStringList& arguments, const QString& folder) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    ASSERT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0)
-        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
-}
-
 // A resource-only DLL with RCDATA 101 and SkinShape; arch is x86_64 or i686.
 QString BuildDll(const testsupport::TempFolder& folder, const QString& arch) {
     testsupport::WriteBytes(folder.file("numbered.rgn"), RegionBytes::FromRects(kNumbered));
     testsupport::WriteBytes(folder.file("named.rgn"), RegionBytes::FromRects(kNamed));
     testsupport::WriteBytes(folder.file("skin.rc"), "101 RCDATA \"numbered.rgn\"\nSkinShape RCDATA \"named.rgn\"\n");
     const QString prefix = arch + "-w64-mingw32-", object = folder.file(arch + ".o"), dll = folder.file(arch + ".dll");
-    Run(prefix + "windres", {"--preprocessor=cat", "-i", "skin.rc", "-o", object}, folder.path());
-    Run(prefix + "ld", {"--dll", "-e", "0", "-o", dll, object}, folder.path());
+    testsupport::Tool(prefix + "windres", {"--preprocessor=cat", "-i", "skin.rc", "-o", object}, folder.path());
+    testsupport::Tool(prefix + "ld", {"--dll", "-e", "0", "-o", dll, object}, folder.path());
     return dll;
 }
 
@@ -67,6 +58,7 @@ TEST(RegionResource, ComesFromTheProgramOrADll) {
             {101, {}, kNumbered},        {"testshape", {}, kNumbered},  {102, {}, 326},
             {101, dll, kNumbered},       {"101", dll, kNumbered},       {"#101", dll, kNumbered},
             {"skinshape", dll, kNamed},  {102, dll, 26014},             {"#70000", dll, 26014},
+            {"skin", dll, 26014},
             {101, folder.file("notes.dll"), 26013}, {101, folder.file("none.dll"), 26013},
             {101, folder.path(), 26013},
         };
@@ -108,5 +100,18 @@ TEST(RegionResource, BrokenDllsGiveTheirErrors) {
         } else {
             EXPECT_EQ(std::get<Rects>(result), kNumbered) << length;
         }
+    }
+}
+
+// "#" and a decimal number up to 65535 name a number; any other text after
+// "#" names nothing; a name is upper-cased.
+TEST(RegionResource, NamesAndNumbers) {
+    const std::pair<QString, QString> cases[] = {
+        {"#101", "#101"}, {"#65535", "#65535"}, {"#65536", ""}, {"#99999999999", ""}, {"# 101", ""}, {"#+101", ""},
+        {"#", ""}, {"", ""}, {"skin\u00dfe", "SKIN\u00dfE"},
+    };
+    for (const auto& [text, named] : cases) {
+        const auto name = platform::ResourceName::FromText(text);
+        EXPECT_EQ(name ? name->Text() : QString(), named) << text.toStdString();
     }
 }

@@ -88,6 +88,8 @@ TEST(cDIBSection, CopiesInAndOutThroughContexts) {
     EXPECT_EQ(PixelAt(target, 0, 0), colours[1][1]);
     target.LoadPictureBlt(0, 0, 0, 1, 1, gdi::DSTINVERT);  // needs no source
     EXPECT_EQ(PixelAt(target, 0, 0), ~colours[1][1] | 0xff000000u);
+    dib.PaintPicture(dib.hdc(), 0, 1, 3, 1);  // within one bitmap: the top row down one
+    EXPECT_EQ(PixelAt(dib, 2, 1), colours[0][2]);
 }
 
 TEST(cDIBSection, LoadsPictureFilesQtReads) {

@@ -151,7 +151,7 @@ TEST_F(RunShowTest, PreparesTheClipTheLoopTakesNext) {
 TEST_F(RunShowTest, AStillThatCannotBeShownEndsTheProgram) {
     AddEntry(QStringLiteral("http://example.org/gone.png")).LetIsStill(true);
     RunToTheEnd();
-    EXPECT_EQ(messages_, QStringList{platform::LoadResString(183).value() + "|ZOR Movie Location error"});
+    EXPECT_EQ(boxes_, QStringList{"ZOR Movie Location error: " + platform::LoadResString(183).value()});
     EXPECT_EQ(CursorShown(), 1);
 }
 
@@ -184,7 +184,7 @@ TEST_F(RunShowTest, AStillWithoutASizeTakesThePicturesOwn) {
         const QRect placed = TheCover().Img_Stillc->geometry();
         EXPECT_NEAR(double(placed.width()) / placed.height(), 4.0, 0.05) << width << 'x' << height;
     }
-    EXPECT_TRUE(messages_.isEmpty());
+    EXPECT_TRUE(boxes_.isEmpty());
 }
 
 TEST_F(RunShowTest, AWebPageBetweenClipsGetsAFreshShowWindow) {

@@ -1,8 +1,8 @@
 #pragma once
 // The show's test fixtures: a fake media engine, and a program state with a
 // collection built in memory, the show window made with a scripted player,
-// the web page window with a fake browser, message boxes recorded instead of
-// shown, and the cursor count put back afterwards.
+// the web page window with a fake browser, and the cursor count put back
+// afterwards.
 
 #include <QObject>
 #include <QStringList>
@@ -13,7 +13,6 @@
 #include "config/Instances.h"
 #include "platform/media/PlayerEngine.h"
 #include "platform/ui/Cursor.h"
-#include "platform/ui/MessageBox.h"
 #include "show/FormInstances.h"
 #include "show/frmCover.h"
 #include "state/RunState.h"
@@ -100,15 +99,11 @@ protected:
             return std::make_unique<show::frmCover>(std::move(engine));
         });
         show::SetZORWebMaker([] { return std::make_unique<web::frmZORWeb>(std::make_unique<FakeBrowserEngine>()); });
-        previousBox_ = platform::SetMessageBoxHook([this](const QString& text, const QString& title) {
-            messages_.push_back(text + u'|' + title);
-        });
     }
     ~ShowTest() override {
         Fresh();
         show::SetCoverMaker({});
         show::SetZORWebMaker({});
-        platform::SetMessageBoxHook(previousBox_);
         while (CursorShown() < 0) platform::ShowCursor(true);
         while (CursorShown() > 0) platform::ShowCursor(false);
     }
@@ -127,12 +122,10 @@ protected:
 
     FakePlayerEngine* player_ = nullptr;  // the player of the show window made last
     std::function<void(FakePlayerEngine&)> configurePlayer_;
-    QStringList messages_;  // "text|title"
     QStringList prepared_;  // "file start" of each clip any player prepared
 
 private:
     int cursorAtStart_;
-    std::function<void(const QString&, const QString&)> previousBox_;
 };
 
 }  // namespace testsupport

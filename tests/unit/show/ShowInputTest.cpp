@@ -41,12 +41,7 @@ protected:
     }
     QString Outcome(const std::function<void()>& input) {
         const int cursor = CursorShown();
-        QString outcome;
-        try {
-            input();
-        } catch (const vb::ProgramEnded&) {
-            outcome += u'E';
-        }
+        QString outcome = EndsProgram(input) ? QStringLiteral("E") : QString();
         for (const auto& [flag, letter] : {std::pair{gStopRequest, u'S'}, {gEntryDone, u'D'}, {gQuit, u'Q'}})
             if (flag) outcome += letter;
         if (const int shown = CursorShown() - cursor) outcome += (shown > 0 ? "+" : "") + QString::number(shown);

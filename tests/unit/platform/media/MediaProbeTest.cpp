@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <chrono>
 #include <fcntl.h>
 #include <functional>
@@ -19,12 +18,7 @@ namespace {
 using namespace platform::media;
 using namespace testsupport;
 
-void Ffmpeg(const QStringList& arguments) {
-    QProcess process;
-    process.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments);
-    ASSERT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0)
-        << process.readAllStandardError().toStdString();
-}
+void Ffmpeg(const QStringList& arguments) { Tool("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments); }
 
 // ffmpeg picks the format by the name's type; the file then gets a misleading name.
 std::function<void(const QString&)> Renamed(const char* type, std::function<void(const QString&)> make) {
@@ -37,10 +31,7 @@ std::function<void(const QString&)> Renamed(const char* type, std::function<void
 // A picture ImageMagick writes (HEIC, AVIF through libheif).
 std::function<void(const QString&)> Converted(const char* type, int width, int height) {
     return [=](const QString& path) {
-        QProcess process;
-        process.start("convert", {"-size", QStringLiteral("%1x%2").arg(width).arg(height), "xc:orange",
-                                  QLatin1String(type) + u':' + path});
-        ASSERT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0);
+        Tool("convert", {"-size", QStringLiteral("%1x%2").arg(width).arg(height), "xc:orange", QLatin1String(type) + u':' + path});
     };
 }
 

@@ -1,15 +1,17 @@
-// The pointer's display count, twips and key codes.
+// The pointer's display count, twips, a label's click and key codes.
 
 #include <gtest/gtest.h>
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QWidget>
 #include <utility>
 
 #include "platform/ui/Cursor.h"
+#include "platform/ui/LabelControl.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/VbInput.h"
 
@@ -47,6 +49,22 @@ TEST(TwipsTest, FifteenTwipsAPixelAt96Dpi) {
     EXPECT_EQ(QRectF(back.Left, back.Top, back.Width, back.Height), QRectF(15, 30, 1815, 510));
     parent.resize(200, 100);
     EXPECT_EQ(QSizeF(platform::ScaleWidth(parent), platform::ScaleHeight(parent)), QSizeF(3000, 1500));
+}
+
+// A label's Click is a release of the left button over it.
+TEST(LabelControlTest, ClickIsTheLeftButtonReleasedOverIt) {
+    platform::LabelControl label(nullptr);
+    label.resize(40, 20);
+    int clicks = 0;
+    label.Click = [&] { ++clicks; };
+    const std::tuple<Qt::MouseButton, QPointF, int> releases[] = {
+        {Qt::LeftButton, {5, 5}, 1}, {Qt::RightButton, {5, 5}, 0}, {Qt::LeftButton, {50, 5}, 0}};
+    for (const auto& [button, at, clicked] : releases) {
+        clicks = 0;
+        QMouseEvent release(QEvent::MouseButtonRelease, at, label.mapToGlobal(at), button, Qt::NoButton, {});
+        QCoreApplication::sendEvent(&label, &release);
+        EXPECT_EQ(clicks, clicked) << button << " at " << at.x();
+    }
 }
 
 TEST(VbInputTest, KeyCodes) {
