@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libx11-dev libxss-dev libwayland-dev wayland-protocols plasma-wayland-protocols qt6-webengine-dev fonts-dejavu-core
   libmpv-dev libqt6opengl6-dev libgl1-mesa-dri ffmpeg
+  qt6-base-private-dev  # Qt 6.4 gives its wl_display (the player's hardware decoding on Wayland) only there
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686  # Windows DLLs with resources, made by the tests

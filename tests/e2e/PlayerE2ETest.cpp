@@ -83,6 +83,7 @@ TEST_F(ShowE2E, HardwareDecodingIsAskedForUnlessTurnedOff) {
         const QString trace = ReadText(program_.file("trace.txt"));
         const QString step = QStringLiteral(" decoder no (hwdec=%1)").arg(asked);
         EXPECT_GE(trace.count(step), 3) << qPrintable(trace);
+        EXPECT_TRUE(trace.contains(QLatin1String("renderer with the X11 display"))) << qPrintable(trace);
         EXPECT_TRUE(ReadText(program_.file("ZORError.Log")).isEmpty());
     }
 }

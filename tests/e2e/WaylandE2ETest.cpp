@@ -34,14 +34,17 @@ TEST(WaylandE2E, TheShowRunsNativelyAndEndsOnAKey) {
 }
 
 // --fill: the 4:3 clip covers the 16:9 output, so its corners are the
-// clip's, not the black they are above.
+// clip's, not the black they are above. The player's renderer has Qt's
+// Wayland display for a hardware decoder's pictures.
 TEST(WaylandE2E, FillCoversTheOutput) {
     const WaylandDisplay output;
     if (!output.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output.problem().toStdString();
     const TempFolder folder;
     WaylandDisplay::InstallShow(folder, kRed);
-    auto show = output.Start(folder.file("ZORScr"), {"/S", "--fill"}, folder.path());
+    auto show = output.Start("/bin/sh", {"-c", "exec ./ZORScr /S --fill 2>trace.txt"}, folder.path(),
+                             {{"ZORSCR_PLAYER_TIMING", "1"}});
     EXPECT_TRUE(output.Shows(QPoint(2, 2), kRed));
+    EXPECT_TRUE(ReadText(folder.file("trace.txt")).contains(QLatin1String("renderer with the Wayland display")));
 }
 
 // Every output but the show's is black for the length of the show, also

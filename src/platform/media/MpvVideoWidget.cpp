@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/media/PlayerTiming.h"
+#include "platform/media/WindowSystemDisplay.h"
 
 namespace platform::media {
 namespace {
@@ -106,23 +107,23 @@ void MpvVideoWindow::PassMouse(const QMouseEvent& event) const {
     QCoreApplication::sendEvent(host, &passed);
 }
 
-// With the context current. On X11 mpv is given Qt's display, so that a
-// hardware decoder's pictures (VA-API, VDPAU) go to OpenGL without a copy.
-// Qt 6.4 gives its wl_display only through private headers: on Wayland the
-// parameter is left out (see README).
+// With the context current. mpv is given Qt's X11 or Wayland display, so
+// that a hardware decoder's pictures (VA-API, VDPAU) go to OpenGL without a
+// copy.
 void MpvVideoWindow::AddRenderer(mpv_handle* mpv) {
     mpv_opengl_init_params gl{&ProcAddress, nullptr};
     char api[] = MPV_RENDER_API_TYPE_OPENGL;
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, api},
                                  {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
-                                 {MPV_RENDER_PARAM_INVALID, nullptr},
+                                 WindowSystemDisplay(),
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
-        params[2] = {MPV_RENDER_PARAM_X11_DISPLAY, x11->display()};
     auto renderer = std::make_unique<Renderer>(Renderer{this, mpv});
     if (const int code = mpv_render_context_create(&renderer->context, mpv, params); code < 0) {
         return NoRenderer(mpv, MpvReason("libmpv OpenGL renderer", code));
     }
+    TimeStep("renderer", params[2].type == MPV_RENDER_PARAM_X11_DISPLAY  ? QStringLiteral("with the X11 display")
+                         : params[2].type == MPV_RENDER_PARAM_WL_DISPLAY ? QStringLiteral("with the Wayland display")
+                                                                         : QStringLiteral("without a display"));
     // Called on one of mpv's threads: the news is taken in the GUI thread.
     mpv_render_context_set_update_callback(
         renderer->context,
