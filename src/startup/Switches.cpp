@@ -19,7 +19,7 @@ bool Is(const QString& argument, const char* name) {
     return argument == QLatin1String("--") + QLatin1String(name);
 }
 
-Switches Decided(Switches::Action action, const QString& value = {}) { return {action, value, {}}; }
+Switches Decided(Switches::Action action, const QString& value = {}) { return {action, value, {}, {}}; }
 
 void Print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
 
