@@ -27,6 +27,7 @@
 #include "show/frmCover.h"
 #include "show/ShowRules.h"
 #include "show/ShuffledOrder.h"
+#include "show/SideShow.h"
 #include "show/StillPicture.h"
 #include "state/RunState.h"
 #include "state/ShowOptions.h"
@@ -199,7 +200,7 @@ void Advance() {
 void PrepareNextEntry() {
     if (!CoverLoaded() || gMovies().Item(gCurrentIndex).LoopForever()) return;
     const Movie& next = gMovies().Item(NextPosition());
-    if (next.IsHTML() || (next.IsStill() && !next.IsTrueRM()) || IsAddress(LocalFileName(next))) return;
+    if (!PreparedAhead(next)) return;
     TheCover().Med_Saver->Prepare(LocalFileName(next), next.LoopStart().ToDouble());
 }
 
@@ -224,6 +225,7 @@ void PrepareNextEntry() {
         gCurrentIndex = gPlayPos;
         gEntryDone = false;
         ++gEntriesStarted;
+        SideShow::PrimaryStarted(gPlayPos);
         Movie& entry = gMovies().Item(gPlayPos);
         const auto onBattery = EntryOnBattery();
         if (onBattery == ShowOptions::OnBattery::Black) {

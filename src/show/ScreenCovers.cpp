@@ -2,61 +2,49 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <map>
 #include <memory>
 
-#include "platform/ui/BlackBackground.h"
-#include "platform/ui/WindowCaption.h"
 #include "show/FormInstances.h"
-#include "show/frmCover.h"
+#include "show/SideCover.h"
+#include "show/SideShow.h"
+#include "state/RunState.h"
+#include "state/ShowOptions.h"
+
+using state::ShowOptions;
 
 namespace show {
 
 namespace {
 
-// While a web page is shown there is no show window; the page takes its own
-// input, and the other screens stay black and still.
-class SideCover : public QWidget {
-public:
-    explicit SideCover(QScreen* screen) {
-        setWindowFlag(Qt::FramelessWindowHint);
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        platform::FillBlack(*this);
-        setMouseTracking(true);
-        setScreen(screen);
-        setGeometry(screen->geometry());
-        setWindowState(Qt::WindowFullScreen);
-        show();
-        platform::KeepCaptionEmpty(*this);
-    }
+// The monitors but the primary one, left to right, then top to bottom.
+std::vector<QScreen*> SideScreens() {
+    std::vector<QScreen*> sides;
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen()) sides.push_back(screen);
+    std::sort(sides.begin(), sides.end(), [](const QScreen* a, const QScreen* b) {
+        const QPoint pa = a->geometry().topLeft(), pb = b->geometry().topLeft();
+        return std::pair(pa.x(), pa.y()) < std::pair(pb.x(), pb.y());
+    });
+    return sides;
+}
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override { Pass(event); }
-    void keyReleaseEvent(QKeyEvent* event) override { Pass(event); }
-    void mouseMoveEvent(QMouseEvent* event) override { PassMouse(event); }
-    void mousePressEvent(QMouseEvent* event) override { PassMouse(event); }
-    void mouseReleaseEvent(QMouseEvent* event) override { PassMouse(event); }
-    void mouseDoubleClickEvent(QMouseEvent* event) override { PassMouse(event); }
-
-private:
-    static void Pass(QEvent* event) {
-        if (CoverLoaded()) QCoreApplication::sendEvent(&TheCover(), event);
-    }
-    // Positions as the show window would see them, so its movement test
-    // compares like with like.
-    static void PassMouse(QMouseEvent* event) {
-        if (!CoverLoaded()) return;
-        frmCover& cover = TheCover();
-        QMouseEvent moved(event->type(), cover.mapFromGlobal(event->globalPosition()), event->globalPosition(),
-                          event->button(), event->buttons(), event->modifiers());
-        QCoreApplication::sendEvent(&cover, &moved);
-    }
-};
+// The remote control appears on the monitor of the right click that shows
+// it, at the place it has on its own; it is made then, as the click would
+// make it anyway.
+void BringControlTo(const QPointF& clicked) {
+    if (state::gNoRemote || !state::RunningShow()) return;
+    QScreen* target = QGuiApplication::screenAt(clicked.toPoint());
+    QWidget* control = TheControl();
+    if (!target || !control) return;
+    const QScreen* now = QGuiApplication::screenAt(control->geometry().center());
+    if (!now) now = QGuiApplication::primaryScreen();
+    if (now != target) control->move(control->pos() - now->geometry().topLeft() + target->geometry().topLeft());
+}
 
 class Covers : public QObject {
 public:
@@ -69,15 +57,33 @@ public:
             Update();
         });
         connect(application, &QGuiApplication::primaryScreenChanged, this, [this] { Update(); });
+        application->installEventFilter(this);
         Update();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
+            watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton && mouse->spontaneous()) BringControlTo(mouse->globalPosition());
+        }
+        return false;
     }
 
 private:
     void Update() {
-        const QScreen* primary = QGuiApplication::primaryScreen();
-        covers_.erase(primary);
-        for (QScreen* screen : QGuiApplication::screens())
-            if (screen != primary && !covers_.count(screen)) covers_[screen] = std::make_unique<SideCover>(screen);
+        covers_.erase(QGuiApplication::primaryScreen());
+        const bool each = state::TheShowOptions().monitors == ShowOptions::Monitors::Each;
+        int offset = 0;
+        for (QScreen* screen : SideScreens()) {
+            ++offset;
+            if (covers_.count(screen)) continue;
+            if (each)
+                covers_[screen] = std::make_unique<SideShow>(screen, offset);
+            else
+                covers_[screen] = std::make_unique<SideCover>(screen);
+        }
     }
 
     std::map<const QScreen*, std::unique_ptr<SideCover>> covers_;

@@ -84,6 +84,15 @@ QString EntryExtension(const QString& name) {
 }
 
 void ConfigurePlay(Med_Saver& player, Movie& entry, qint32 balance, bool repeat) {
+    ConfigureClip(player, entry, balance, repeat);
+    LayoutRule(player, entry);
+}
+
+bool PreparedAhead(const Movie& entry) {
+    return !entry.IsHTML() && !(entry.IsStill() && !entry.IsTrueRM()) && !IsAddress(LocalFileName(entry));
+}
+
+void ConfigureClip(Med_Saver& player, Movie& entry, qint32 balance, bool repeat) {
     player.LetAutoStart(false);
     player.LetDisplayMode(0);
     FileNameRule(player, entry);
@@ -96,7 +105,6 @@ void ConfigurePlay(Med_Saver& player, Movie& entry, qint32 balance, bool repeat)
     player.LetCurrentPosition(player.SelectionStart());  // playback starts at the loop start
     player.LetSelectionEnd(entry.LoopEnd().ToDouble());
     player.LetPlayCount(repeat ? kEndlessPlays : 1);
-    LayoutRule(player, entry);
 }
 
 }  // namespace show

@@ -1,0 +1,52 @@
+#include "show/SideCover.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include "platform/ui/BlackBackground.h"
+#include "platform/ui/WindowCaption.h"
+#include "show/FormInstances.h"
+#include "show/frmCover.h"
+
+namespace show {
+
+namespace {
+
+void Pass(QEvent* event) {
+    if (CoverLoaded()) QCoreApplication::sendEvent(&TheCover(), event);
+}
+
+// Positions as the show window would see them, so its movement test
+// compares like with like.
+void PassMouse(QMouseEvent* event) {
+    if (!CoverLoaded()) return;
+    frmCover& cover = TheCover();
+    QMouseEvent moved(event->type(), cover.mapFromGlobal(event->globalPosition()), event->globalPosition(),
+                      event->button(), event->buttons(), event->modifiers());
+    QCoreApplication::sendEvent(&cover, &moved);
+}
+
+}  // namespace
+
+SideCover::SideCover(QScreen* screen) {
+    setWindowFlag(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    platform::FillBlack(*this);
+    setMouseTracking(true);
+    setScreen(screen);
+    setGeometry(screen->geometry());
+    setWindowState(Qt::WindowFullScreen);
+    show();
+    platform::KeepCaptionEmpty(*this);
+}
+
+void SideCover::keyPressEvent(QKeyEvent* event) { Pass(event); }
+void SideCover::keyReleaseEvent(QKeyEvent* event) { Pass(event); }
+void SideCover::mouseMoveEvent(QMouseEvent* event) { PassMouse(event); }
+void SideCover::mousePressEvent(QMouseEvent* event) { PassMouse(event); }
+void SideCover::mouseReleaseEvent(QMouseEvent* event) { PassMouse(event); }
+void SideCover::mouseDoubleClickEvent(QMouseEvent* event) { PassMouse(event); }
+
+}  // namespace show

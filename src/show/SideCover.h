@@ -1,0 +1,27 @@
+#pragma once
+// A black frameless window over a monitor other than the primary one, for
+// the length of a show. Input on it acts as input on the show window
+// (pointer positions mapped into that window's coordinates); while a web
+// page is shown there is no show window, and input on it is ignored. GUI
+// thread; owned by the screen covers (ScreenCovers).
+
+#include <QWidget>
+
+class QScreen;
+
+namespace show {
+
+class SideCover : public QWidget {
+public:
+    explicit SideCover(QScreen* screen);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+}  // namespace show

@@ -1,0 +1,69 @@
+// The show on several monitors (--monitors), on an X server whose monitors
+// are plugged in and out during the show: each monitor its own entry, or
+// every monitor the primary's picture.
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "ShowE2E.h"
+#include "support/DummyMonitors.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr int kWide = 640, kHigh = 360;  // each monitor
+const QRect kMonitor[] = {{0, 0, kWide, kHigh}, {kWide, 0, kWide, kHigh}, {2 * kWide, 0, kWide, kHigh}};
+const QColor kClips[] = {kRed, kGreen, kBlue};
+
+class MonitorsE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(monitors_.Plug(0, kMonitor[0]) && monitors_.Plug(1, kMonitor[1]));
+        QList<EntrySpec> entries;
+        for (const auto& [name, colour] : {std::pair{"red.mp4", kRed}, {"green.mp4", kGreen}, {"blue.mp4", kBlue}}) {
+            MakeClip(program_.file(name), ColourSource(colour), 20);
+            entries << EntrySpec{name, "CURRDIR", {}, {}};
+        }
+        CollectionSpec spec;
+        spec.runAs = "SCREENSAVER_NOMOUSEMOVE";
+        spec.entries = entries;
+        WriteBytes(program_.file("ZORScr.INI"), CollectionText(spec));
+    }
+    // Which of the clips' colours the middle of monitor shows, once it shows one (within 20 s); -1 for none.
+    int ClipOn(int monitor) const {
+        QElapsedTimer clock;
+        clock.start();
+        for (; clock.elapsed() < 20000; QThread::msleep(50)) {
+            const QColor seen = probe_.At(kMonitor[monitor].center().x(), kMonitor[monitor].center().y());
+            for (int clip = 0; clip < 3; ++clip)
+                if (VirtualDisplay::Near(seen, kClips[clip])) return clip;
+        }
+        return -1;
+    }
+
+    DummyMonitors monitors_{3 * kWide, kHigh};
+    InstalledProgram program_{monitors_.name()};
+    PixelProbe probe_{monitors_.name()};
+};
+
+TEST_F(MonitorsE2E, EachMonitorShowsItsOwnEntryAsMonitorsComeAndGo) {
+    const auto show = program_.Start({"--monitors", "each", "/S"});
+    EXPECT_EQ(ClipOn(0), 0);
+    EXPECT_EQ(ClipOn(1), 1);  // one entry on
+    ASSERT_TRUE(monitors_.Plug(2, kMonitor[2]));
+    EXPECT_EQ(ClipOn(2), 2);  // the one entry no other monitor shows
+    ASSERT_TRUE(monitors_.Unplug(1));
+    QThread::msleep(1000);
+    EXPECT_EQ(show->state(), QProcess::Running);
+    EXPECT_EQ(ClipOn(2), 2);
+    EXPECT_EQ(ClipOn(0), 0);
+}
+
+TEST_F(MonitorsE2E, WithoutTheSwitchOtherMonitorsStayBlack) {
+    const auto show = program_.Start({"/S"});
+    EXPECT_EQ(ClipOn(0), 0);
+    EXPECT_TRUE(VirtualDisplay::Near(probe_.At(kMonitor[1].center().x(), kMonitor[1].center().y()), Qt::black, 8));
+}
+
+}  // namespace
