@@ -27,7 +27,7 @@
 #include "show/frmCover.h"
 #include "show/ShowRules.h"
 #include "show/ShuffledOrder.h"
-#include "show/SideShow.h"
+#include "show/ScreenCovers.h"
 #include "show/StillPicture.h"
 #include "state/RunState.h"
 #include "state/ShowOptions.h"
@@ -225,7 +225,7 @@ void PrepareNextEntry() {
         gCurrentIndex = gPlayPos;
         gEntryDone = false;
         ++gEntriesStarted;
-        SideShow::PrimaryStarted(gPlayPos);
+        CoversFollowEntry(gPlayPos);
         Movie& entry = gMovies().Item(gPlayPos);
         const auto onBattery = EntryOnBattery();
         if (onBattery == ShowOptions::OnBattery::Black) {

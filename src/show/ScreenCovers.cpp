@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "show/FormInstances.h"
+#include "show/MirrorCover.h"
 #include "show/SideCover.h"
 #include "show/SideShow.h"
 #include "state/RunState.h"
@@ -48,7 +49,10 @@ void BringControlTo(const QPointF& clicked) {
 
 class Covers : public QObject {
 public:
+    static inline Covers* made = nullptr;
+
     Covers() {
+        made = this;
         auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
         if (!application) return;
         connect(application, &QGuiApplication::screenAdded, this, [this] { Update(); });
@@ -59,6 +63,10 @@ public:
         connect(application, &QGuiApplication::primaryScreenChanged, this, [this] { Update(); });
         application->installEventFilter(this);
         Update();
+    }
+
+    void FollowEntry(int position) {
+        for (const auto& [screen, cover] : covers_) cover->PrimaryStarted(position);
     }
 
 protected:
@@ -74,16 +82,23 @@ protected:
 private:
     void Update() {
         covers_.erase(QGuiApplication::primaryScreen());
-        const bool each = state::TheShowOptions().monitors == ShowOptions::Monitors::Each;
         int offset = 0;
         for (QScreen* screen : SideScreens()) {
             ++offset;
-            if (covers_.count(screen)) continue;
-            if (each)
-                covers_[screen] = std::make_unique<SideShow>(screen, offset);
-            else
-                covers_[screen] = std::make_unique<SideCover>(screen);
+            if (!covers_.count(screen)) covers_[screen] = NewCover(screen, offset);
         }
+    }
+
+    static std::unique_ptr<SideCover> NewCover(QScreen* screen, int offset) {
+        switch (state::TheShowOptions().monitors) {
+        case ShowOptions::Monitors::Each:
+            return std::make_unique<SideShow>(screen, offset);
+        case ShowOptions::Monitors::Mirror:
+            return std::make_unique<MirrorCover>(screen);
+        case ShowOptions::Monitors::Primary:
+            break;
+        }
+        return std::make_unique<SideCover>(screen);
     }
 
     std::map<const QScreen*, std::unique_ptr<SideCover>> covers_;
@@ -93,6 +108,10 @@ private:
 
 void CoverOtherScreens() {
     static Covers covers;
+}
+
+void CoversFollowEntry(int position) {
+    if (Covers::made) Covers::made->FollowEntry(position);
 }
 
 }  // namespace show

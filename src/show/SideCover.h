@@ -14,6 +14,8 @@ namespace show {
 class SideCover : public QWidget {
 public:
     explicit SideCover(QScreen* screen);
+    // The primary show began the entry at position (1-based).
+    virtual void PrimaryStarted(int position) { (void)position; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -54,8 +54,7 @@ SideShow::SideShow(QScreen* screen, int offset) : SideCover(screen), offset_(off
 SideShow::~SideShow() { std::erase(sideShows, this); }
 
 void SideShow::PrimaryStarted(int position) {
-    for (SideShow* side : sideShows)
-        if (side->position_ == position) side->next_.start(0);
+    if (position_ == position) next_.start(0);
 }
 
 void SideShow::Begin() {

@@ -32,9 +32,8 @@ public:
     SideShow(QScreen* screen, int offset);
     ~SideShow() override;
 
-    // The primary show began the entry at position: a side show showing it
-    // moves on when it has another to show.
-    static void PrimaryStarted(int position);
+    // A side show showing the primary's entry moves on when it has another to show.
+    void PrimaryStarted(int position) override;
 
 private:
     void Begin();

@@ -60,6 +60,14 @@ TEST_F(MonitorsE2E, EachMonitorShowsItsOwnEntryAsMonitorsComeAndGo) {
     EXPECT_EQ(ClipOn(0), 0);
 }
 
+TEST_F(MonitorsE2E, MirrorShowsThePrimaryPictureOnEveryMonitor) {
+    const auto show = program_.Start({"--monitors", "mirror", "/S"});
+    EXPECT_EQ(ClipOn(0), 0);
+    EXPECT_EQ(ClipOn(1), 0);
+    ASSERT_TRUE(monitors_.Plug(2, kMonitor[2]));
+    EXPECT_EQ(ClipOn(2), 0);
+}
+
 TEST_F(MonitorsE2E, WithoutTheSwitchOtherMonitorsStayBlack) {
     const auto show = program_.Start({"/S"});
     EXPECT_EQ(ClipOn(0), 0);
