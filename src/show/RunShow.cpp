@@ -204,11 +204,15 @@ void PrepareNextEntry() {
     TheCover().Med_Saver->Prepare(LocalFileName(next), next.LoopStart().ToDouble());
 }
 
-[[noreturn]] void ShowLoop() {
+[[noreturn]] void ShowLoop(int offset) {
     gRunMode = kRunModeShow;
     const int count = gMovies().Count();
     const bool resume = TheShowOptions().resume && count > 0;
-    const ResumeStart start = resume ? KeptStart() : ResumeStart{};
+    ResumeStart start = resume ? KeptStart() : ResumeStart{};
+    if (offset > 0 && count > 0) {
+        start.entry = static_cast<qint16>((std::max(start.entry, qint16{1}) - 1 + offset) % count + 1);
+        start.seconds = 0;
+    }
     if (resume) KeepPlaceAtEnd();
     shuffled.reset();
     if (TheShowOptions().shuffle && count > 0) shuffled.emplace(count, start.entry);
@@ -267,8 +271,8 @@ void PrepareNextEntry() {
 
 }  // namespace
 
-void RunShow() {
-    vb::OnError([] { ShowLoop(); },
+void RunShow(int offset) {
+    vb::OnError([offset] { ShowLoop(offset); },
                 [](const vb::VbError& e) {
                     // A player that cannot start is a failure of the start-up,
                     // whose handler logs it; it says nothing about the movies.

@@ -47,6 +47,16 @@ void BringControlTo(const QPointF& clicked) {
     if (now != target) control->move(control->pos() - now->geometry().topLeft() + target->geometry().topLeft());
 }
 
+}  // namespace
+
+int MonitorNumber(const QScreen* screen) {
+    const std::vector<QScreen*> sides = SideScreens();
+    const auto at = std::find(sides.begin(), sides.end(), screen);
+    return at == sides.end() ? 0 : static_cast<int>(at - sides.begin()) + 1;
+}
+
+namespace {
+
 class Covers : public QObject {
 public:
     static inline Covers* made = nullptr;
@@ -82,11 +92,8 @@ protected:
 private:
     void Update() {
         covers_.erase(QGuiApplication::primaryScreen());
-        int offset = 0;
-        for (QScreen* screen : SideScreens()) {
-            ++offset;
-            if (!covers_.count(screen)) covers_[screen] = NewCover(screen, offset);
-        }
+        for (QScreen* screen : SideScreens())
+            if (!covers_.count(screen)) covers_[screen] = NewCover(screen, MonitorNumber(screen));
     }
 
     static std::unique_ptr<SideCover> NewCover(QScreen* screen, int offset) {

@@ -7,7 +7,14 @@
 // the monitor clicked. Screens plugged in or out during the show are
 // covered or uncovered as they come and go.
 
+class QScreen;
+
 namespace show {
+
+// The number of a monitor: 0 for the primary one, then the others from
+// left to right and top to bottom (1, 2, ...); a show on monitor k starts
+// k entries on.
+int MonitorNumber(const QScreen* screen);
 
 // Covers the other screens from now until the program ends.
 void CoverOtherScreens();

@@ -68,6 +68,28 @@ TEST_F(MonitorsE2E, MirrorShowsThePrimaryPictureOnEveryMonitor) {
     EXPECT_EQ(ClipOn(2), 0);
 }
 
+// A host such as xscreensaver starts a copy on each monitor, in a window of
+// its own: the copy on the second monitor starts one entry on.
+TEST_F(MonitorsE2E, HostedCopiesStartAsManyEntriesOnAsTheirMonitorsNumber) {
+    std::vector<std::unique_ptr<ChildProcess>> started;
+    for (int monitor = 0; monitor < 2; ++monitor) {
+        const QString title = QStringLiteral("host%1").arg(monitor);
+        const QPoint at = kMonitor[monitor].topLeft() + QPoint(20, 20);
+        started.push_back(StartOn(monitors_.name(), "xmessage",
+                                  {"-geometry", QStringLiteral("600x320+%1+%2").arg(at.x()).arg(at.y()), "-title", title, " "}));
+        QString id;
+        for (int tries = 0; tries < 100 && id.isEmpty(); ++tries, QThread::msleep(100)) {
+            const auto search = StartOn(monitors_.name(), "xdotool", {"search", "--onlyvisible", "--name", title});
+            search->waitForFinished();
+            id = QString::fromLatin1(search->readAllStandardOutput()).section(u'\n', 0, 0).trimmed();
+        }
+        ASSERT_FALSE(id.isEmpty());
+        started.push_back(program_.Start({"--window-id", id, "--monitors", "each"}));
+    }
+    EXPECT_EQ(ClipOn(0), 0);
+    EXPECT_EQ(ClipOn(1), 1);
+}
+
 TEST_F(MonitorsE2E, WithoutTheSwitchOtherMonitorsStayBlack) {
     const auto show = program_.Start({"/S"});
     EXPECT_EQ(ClipOn(0), 0);
