@@ -7,6 +7,7 @@
 
 #include "ShowE2E.h"
 #include "support/DummyMonitors.h"
+#include "support/WaylandTools.h"
 
 using namespace testsupport;
 
@@ -94,6 +95,26 @@ TEST_F(MonitorsE2E, WithoutTheSwitchOtherMonitorsStayBlack) {
     const auto show = program_.Start({"/S"});
     EXPECT_EQ(ClipOn(0), 0);
     EXPECT_TRUE(VirtualDisplay::Near(probe_.At(kMonitor[1].center().x(), kMonitor[1].center().y()), Qt::black, 8));
+}
+
+// On Wayland: two outputs of a headless sway, the second (800 x 600 at
+// 1280,0) its own entry, then the first's picture.
+TEST(MonitorsWaylandE2E, EachAndMirrorOnTwoOutputs) {
+    const WaylandDisplay outputs(2);
+    if (!outputs.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << outputs.problem().toStdString();
+    const TempFolder folder;
+    WaylandDisplay::InstallShow(folder, kRed);
+    MakeClip(folder.file("green.mp4"), ColourSource(kGreen), 30);
+    CollectionSpec spec;
+    spec.entries = {{"clip.mp4", "CURRDIR", {}, {}}, {"green.mp4", "CURRDIR", {}, {}}};
+    WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
+    WaylandDisplay::Give(folder.path());
+    const QPoint second(1680, 300);
+    for (const auto& [monitors, colour] : {std::pair{"each", kGreen}, {"mirror", kRed}}) {
+        const auto show = outputs.Start(folder.file("ZORScr"), {"--monitors", monitors, "/S"}, folder.path());
+        EXPECT_TRUE(outputs.Shows(kCentre, kRed)) << monitors;
+        EXPECT_TRUE(outputs.Shows(second, colour)) << monitors;
+    }
 }
 
 }  // namespace
