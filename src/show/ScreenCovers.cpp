@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 
+#include "config/LogError.h"
+#include "platform/vb/VbError.h"
 #include "show/FormInstances.h"
 #include "show/MirrorCover.h"
 #include "show/SideCover.h"
@@ -98,8 +100,14 @@ private:
 
     static std::unique_ptr<SideCover> NewCover(QScreen* screen, int offset) {
         switch (state::TheShowOptions().monitors) {
-        case ShowOptions::Monitors::Each:
-            return std::make_unique<SideShow>(screen, offset);
+        case ShowOptions::Monitors::Each: {
+            // A monitor whose player cannot be made stays black; the show goes on.
+            std::unique_ptr<SideCover> side;
+            vb::OnError([&] { side = std::make_unique<SideShow>(screen, offset); },
+                        [](const vb::VbError& e) { config::LogError(QStringLiteral("Media player error: ") + e.description(), false); });
+            if (side) return side;
+            break;
+        }
         case ShowOptions::Monitors::Mirror:
             return std::make_unique<MirrorCover>(screen);
         case ShowOptions::Monitors::Primary:

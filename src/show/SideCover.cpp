@@ -37,16 +37,27 @@ SideCover::SideCover(QScreen* screen) {
     setMouseTracking(true);
     setScreen(screen);
     setGeometry(screen->geometry());
+    connect(screen, &QScreen::geometryChanged, this, [this](const QRect& place) { setGeometry(place); });
     setWindowState(Qt::WindowFullScreen);
     show();
     platform::KeepCaptionEmpty(*this);
 }
 
-void SideCover::keyPressEvent(QKeyEvent* event) { Pass(event); }
-void SideCover::keyReleaseEvent(QKeyEvent* event) { Pass(event); }
-void SideCover::mouseMoveEvent(QMouseEvent* event) { PassMouse(event); }
-void SideCover::mousePressEvent(QMouseEvent* event) { PassMouse(event); }
-void SideCover::mouseReleaseEvent(QMouseEvent* event) { PassMouse(event); }
-void SideCover::mouseDoubleClickEvent(QMouseEvent* event) { PassMouse(event); }
+bool SideCover::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        Pass(event);
+        return true;
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        PassMouse(static_cast<QMouseEvent*>(event));
+        return true;
+    default:
+        return QWidget::event(event);
+    }
+}
 
 }  // namespace show

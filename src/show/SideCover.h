@@ -18,12 +18,8 @@ public:
     virtual void PrimaryStarted(int position) { (void)position; }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Keys and the mouse go on to the show window.
+    bool event(QEvent* event) override;
 };
 
 }  // namespace show

@@ -44,6 +44,10 @@ SideShow::SideShow(QScreen* screen, int offset) : SideCover(screen), offset_(off
     still_->LetStretch(true);
     player_->LetMute(true);
     player_->EndOfStream = [this](qint32 result) { next_.start(result == 0 ? 0 : kFailedPauseMs); };
+    player_->Opened = [this] {
+        if (playing_) player_->Play();
+    };
+    player_->Error = [this] { LogError(QStringLiteral("Media player error: ") + player_->ErrorDescription(), false); };
     next_.setSingleShot(true);
     connect(&next_, &QTimer::timeout, this, [this] { Step(); });
     sideShows.push_back(this);
@@ -117,11 +121,8 @@ void SideShow::ShowClip(int position, bool held) {
     player_->LetDisplaySize(Covers(entry) ? Med_Saver::kCoverControl : Med_Saver::kFitToControl);
     player_->setGeometry(rect());
     player_->show();
-    if (held) {
-        next_.start(StillDelayMs());
-    } else {
-        player_->Play();
-    }
+    playing_ = !held;  // once it is open
+    if (held) next_.start(StillDelayMs());
     const int after = shuffled_ ? shuffled_->Next() : position % gMovies().Count() + 1;
     const Movie& next = gMovies().Item(after);
     if (PreparedAhead(next)) player_->Prepare(LocalFileName(next), next.LoopStart().ToDouble());
@@ -129,6 +130,7 @@ void SideShow::ShowClip(int position, bool held) {
 
 void SideShow::ShowStill(int position) {
     Movie& entry = gMovies().Item(position);
+    playing_ = false;
     player_->Pause();
     player_->LetFileName(QString());
     player_->hide();
@@ -148,6 +150,7 @@ void SideShow::ShowStill(int position) {
 }
 
 void SideShow::Blank() {
+    playing_ = false;
     player_->Pause();
     player_->LetFileName(QString());
     player_->hide();

@@ -47,6 +47,7 @@ private:
 
     int offset_;
     int position_ = 0;  // the entry shown, 0 for none
+    bool playing_ = false;  // the clip set plays once it is open
     std::optional<ShuffledOrder> shuffled_;
     Med_Saver* player_;
     platform::ImageControl* still_;

@@ -23,7 +23,7 @@ protected:
         ASSERT_TRUE(monitors_.Plug(0, kMonitor[0]) && monitors_.Plug(1, kMonitor[1]));
         QList<EntrySpec> entries;
         for (const auto& [name, colour] : {std::pair{"red.mp4", kRed}, {"green.mp4", kGreen}, {"blue.mp4", kBlue}}) {
-            MakeClip(program_.file(name), ColourSource(colour), 20);
+            MakeClip(program_.file(name), ColourSource(colour), colour == kGreen ? 5 : 30);
             entries << EntrySpec{name, "CURRDIR", {}, {}};
         }
         CollectionSpec spec;
@@ -31,16 +31,31 @@ protected:
         spec.entries = entries;
         WriteBytes(program_.file("ZORScr.INI"), CollectionText(spec));
     }
-    // Which of the clips' colours the middle of monitor shows, once it shows one (within 20 s); -1 for none.
-    int ClipOn(int monitor) const {
+    // Which of the clips' colours the middle of monitor shows, once it shows
+    // one (other than but, within 15 s); -1 for none.
+    int ClipOn(int monitor, int but = -1) const {
         QElapsedTimer clock;
         clock.start();
-        for (; clock.elapsed() < 20000; QThread::msleep(50)) {
+        for (; clock.elapsed() < 15000; QThread::msleep(50)) {
             const QColor seen = probe_.At(kMonitor[monitor].center().x(), kMonitor[monitor].center().y());
             for (int clip = 0; clip < 3; ++clip)
-                if (VirtualDisplay::Near(seen, kClips[clip])) return clip;
+                if (clip != but && VirtualDisplay::Near(seen, kClips[clip])) return clip;
         }
         return -1;
+    }
+
+    QString Xdotool(const QStringList& arguments) const {
+        const auto tool = StartOn(monitors_.name(), "xdotool", arguments);
+        tool->waitForFinished();
+        return QString::fromLatin1(tool->readAllStandardOutput());
+    }
+    // The window of that title, waited for up to 10 s: its id and its left edge, or "" and 0.
+    std::pair<QString, int> WaitForWindow(const QString& title) const {
+        for (int tries = 0; tries < 100; ++tries, QThread::msleep(100)) {
+            const QString id = Xdotool({"search", "--onlyvisible", "--name", title}).section(u'\n', 0, 0).trimmed();
+            if (!id.isEmpty()) return {id, Xdotool({"getwindowgeometry", "--shell", id}).section("X=", 1).section(u'\n', 0, 0).toInt()};
+        }
+        return {};
     }
 
     DummyMonitors monitors_{3 * kWide, kHigh};
@@ -48,17 +63,22 @@ protected:
     PixelProbe probe_{monitors_.name()};
 };
 
+// Red and blue play 30 s, green 5 s: the second monitor, one entry on,
+// plays green to its end and steps on by itself to the entry nobody shows.
 TEST_F(MonitorsE2E, EachMonitorShowsItsOwnEntryAsMonitorsComeAndGo) {
     const auto show = program_.Start({"--monitors", "each", "/S"});
     EXPECT_EQ(ClipOn(0), 0);
-    EXPECT_EQ(ClipOn(1), 1);  // one entry on
+    EXPECT_EQ(ClipOn(1), 1);
+    EXPECT_EQ(ClipOn(1, 1), 2);
     ASSERT_TRUE(monitors_.Plug(2, kMonitor[2]));
-    EXPECT_EQ(ClipOn(2), 2);  // the one entry no other monitor shows
+    EXPECT_EQ(ClipOn(2), 1);  // blue and red are shown: green
     ASSERT_TRUE(monitors_.Unplug(1));
     QThread::msleep(1000);
     EXPECT_EQ(show->state(), QProcess::Running);
-    EXPECT_EQ(ClipOn(2), 2);
     EXPECT_EQ(ClipOn(0), 0);
+    // The remote control comes up on the monitor right-clicked.
+    Xdotool({"mousemove", "1600", "180", "click", "3"});
+    EXPECT_GE(WaitForWindow("ZOR RC").second, 2 * kWide);
 }
 
 TEST_F(MonitorsE2E, MirrorShowsThePrimaryPictureOnEveryMonitor) {
@@ -78,12 +98,7 @@ TEST_F(MonitorsE2E, HostedCopiesStartAsManyEntriesOnAsTheirMonitorsNumber) {
         const QPoint at = kMonitor[monitor].topLeft() + QPoint(20, 20);
         started.push_back(StartOn(monitors_.name(), "xmessage",
                                   {"-geometry", QStringLiteral("600x320+%1+%2").arg(at.x()).arg(at.y()), "-title", title, " "}));
-        QString id;
-        for (int tries = 0; tries < 100 && id.isEmpty(); ++tries, QThread::msleep(100)) {
-            const auto search = StartOn(monitors_.name(), "xdotool", {"search", "--onlyvisible", "--name", title});
-            search->waitForFinished();
-            id = QString::fromLatin1(search->readAllStandardOutput()).section(u'\n', 0, 0).trimmed();
-        }
+        const QString id = WaitForWindow(title).first;
         ASSERT_FALSE(id.isEmpty());
         started.push_back(program_.Start({"--window-id", id, "--monitors", "each"}));
     }
