@@ -17,7 +17,7 @@ build=$(cd "${2:-build}" && pwd)
 source "$(dirname "$0")/common.sh"
 ticks=$(getconf CLK_TCK)
 xorg=""
-trap 'cat "$work/stderr.txt" "$work/two.log" 2>/dev/null | grep -v "VDPAU\|libcuda" | tail -5 >&2; finish; [ -n "$xorg" ] && kill "$xorg" 2>/dev/null && wait "$xorg" 2>/dev/null || true' EXIT
+trap 'finish; [ -n "$xorg" ] && kill "$xorg" 2>/dev/null && wait "$xorg" 2>/dev/null; true' EXIT
 
 ini="$work/two.ini"
 "$build/bin/ZORCollect" new "$ini" --runas SCREENSAVER_NOMOUSEMOVE --error-log "$work/two.log" >/dev/null

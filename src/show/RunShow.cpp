@@ -210,7 +210,7 @@ void PrepareNextEntry() {
     const bool resume = TheShowOptions().resume && count > 0;
     ResumeStart start = resume ? KeptStart() : ResumeStart{};
     if (offset > 0 && count > 0) {
-        start.entry = static_cast<qint16>((std::max(start.entry, qint16{1}) - 1 + offset) % count + 1);
+        start.entry = static_cast<qint16>(PositionAfter(start.entry, offset, count));
         start.seconds = 0;
     }
     if (resume) KeepPlaceAtEnd();

@@ -1,5 +1,7 @@
 #include "show/ShowRules.h"
 
+#include <algorithm>
+
 #include "config/EntryAddress.h"
 #include "config/Movie.h"
 #include "platform/media/MediaSource.h"
@@ -87,6 +89,8 @@ void ConfigurePlay(Med_Saver& player, Movie& entry, qint32 balance, bool repeat)
     ConfigureClip(player, entry, balance, repeat);
     LayoutRule(player, entry);
 }
+
+int PositionAfter(int position, int steps, int count) { return (std::max(position, 1) - 1 + steps) % count + 1; }
 
 bool PreparedAhead(const Movie& entry) {
     return !entry.IsHTML() && !(entry.IsStill() && !entry.IsTrueRM()) && !IsAddress(LocalFileName(entry));

@@ -64,7 +64,7 @@ void SideShow::PrimaryStarted(int position) {
 void SideShow::Begin() {
     const int count = gMovies().Count();
     if (count == 0) return;
-    const int first = (std::max<int>(gCurrentIndex, 1) - 1 + offset_) % count + 1;
+    const int first = PositionAfter(gCurrentIndex, offset_, count);
     if (TheShowOptions().shuffle) shuffled_.emplace(count, first);
     Show(Choose(first));
 }
@@ -75,7 +75,7 @@ void SideShow::Step() {
 }
 
 int SideShow::Following(int position) {
-    if (!shuffled_) return position % gMovies().Count() + 1;
+    if (!shuffled_) return PositionAfter(position, 1, gMovies().Count());
     shuffled_->Take();
     return shuffled_->Current();
 }
@@ -123,7 +123,7 @@ void SideShow::ShowClip(int position, bool held) {
     player_->show();
     playing_ = !held;  // once it is open
     if (held) next_.start(StillDelayMs());
-    const int after = shuffled_ ? shuffled_->Next() : position % gMovies().Count() + 1;
+    const int after = shuffled_ ? shuffled_->Next() : PositionAfter(position, 1, gMovies().Count());
     const Movie& next = gMovies().Item(after);
     if (PreparedAhead(next)) player_->Prepare(LocalFileName(next), next.LoopStart().ToDouble());
 }

@@ -19,6 +19,7 @@ QPointer<QWindow> lastSource;  // asked to draw again when a mirror comes into v
 // player's context (made again with a new context or size).
 struct Copy {
     QOpenGLContext* context = nullptr;
+    int generation = 0;    // of the player's context, counted: a mirror's context shares this one's objects
     GLuint framebuffer = 0, texture = 0;
     QSize size;            // pixels of the picture copied
     QRect place;           // where the player's window lay on its monitor
@@ -28,11 +29,11 @@ struct Copy {
 
 bool Prepare(QOpenGLContext& context, QOpenGLExtraFunctions& gl, QSize size) {
     if (copy.context != &context) {
-        copy = {};
+        copy = {nullptr, copy.generation + 1};
         copy.context = &context;
         // Its objects go with it.
         QObject::connect(&context, &QOpenGLContext::aboutToBeDestroyed, [&context] {
-            if (copy.context == &context) copy = {};
+            if (copy.context == &context) copy = {nullptr, copy.generation + 1};
         });
     }
     if (copy.size == size && copy.framebuffer) return true;
@@ -63,7 +64,7 @@ QRect Place(const PictureMirror& mirror) {
 
 PictureMirror::PictureMirror() {
     setSurfaceType(QSurface::OpenGLSurface);
-    QSurfaceFormat format = QSurfaceFormat::defaultFormat();  // as the player's window, so its context draws here
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();  // as the player's window
     format.setSwapInterval(0);  // one wait for the screen's refresh per picture is the player's
     setFormat(format);
     setFlag(Qt::WindowTransparentForInput);
@@ -76,6 +77,39 @@ PictureMirror::~PictureMirror() { std::erase(mirrors, this); }
 
 void PictureMirror::exposeEvent(QExposeEvent*) {
     if (isExposed() && lastSource) lastSource->requestUpdate();
+}
+
+// A context of its own, sharing the player's texture: one context drawing
+// in turn into several windows had the software renderer make each
+// window's shared-memory image anew at every switch, a quarter of the
+// processor time of the show.
+void PictureMirror::Draw(QOpenGLContext& player) {
+    if (!context_ || generation_ != copy.generation) {
+        context_ = std::make_unique<QOpenGLContext>();
+        context_->setFormat(player.format());
+        context_->setShareContext(&player);
+        generation_ = copy.generation;
+        framebuffer_ = attached_ = 0;
+        if (!context_->create()) return;
+    }
+    if (!isExposed() || !context_->makeCurrent(this)) return;
+    QOpenGLExtraFunctions& gl = *context_->extraFunctions();
+    if (!framebuffer_) gl.glGenFramebuffers(1, &framebuffer_);
+    gl.glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    if (std::exchange(attached_, copy.texture) != copy.texture || attachedSize_ != copy.size)
+        gl.glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, copy.texture, 0);
+    attachedSize_ = copy.size;
+    const QRect place = Place(*this);
+    gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, context_->defaultFramebufferObject());
+    if (place != QRect(0, 0, width(), height())) {  // black around the picture
+        gl.glClearColor(0, 0, 0, 1);
+        gl.glClear(GL_COLOR_BUFFER_BIT);
+    }
+    const bool scaled = place.size() != copy.size;
+    gl.glBlitFramebuffer(0, 0, copy.size.width(), copy.size.height(), place.left(), place.top(), place.right() + 1,
+                         place.bottom() + 1, GL_COLOR_BUFFER_BIT, scaled ? GL_LINEAR : GL_NEAREST);
+    context_->swapBuffers(this);
+    context_->doneCurrent();
 }
 
 QWidget* NewPictureMirrorWidget(PictureMirror* mirror) {
@@ -99,22 +133,12 @@ void CopyForMirrors(QOpenGLContext& context, QWindow& source) {
     gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, copy.framebuffer);
     gl.glBlitFramebuffer(0, 0, size.width(), size.height(), 0, 0, size.width(), size.height(), GL_COLOR_BUFFER_BIT,
                          GL_NEAREST);
+    gl.glFlush();  // the mirrors' contexts read the texture next
 }
 
 void DrawMirrors(QOpenGLContext& context) {
     if (!std::exchange(copy.fresh, false)) return;
-    QOpenGLExtraFunctions& gl = *context.extraFunctions();
-    for (PictureMirror* mirror : mirrors) {
-        if (!mirror->isExposed() || !context.makeCurrent(mirror)) continue;
-        const QRect place = Place(*mirror);
-        gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, context.defaultFramebufferObject());
-        gl.glClearColor(0, 0, 0, 1);
-        gl.glClear(GL_COLOR_BUFFER_BIT);
-        gl.glBindFramebuffer(GL_READ_FRAMEBUFFER, copy.framebuffer);
-        gl.glBlitFramebuffer(0, 0, copy.size.width(), copy.size.height(), place.left(), place.top(),
-                             place.right() + 1, place.bottom() + 1, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-        context.swapBuffers(mirror);
-    }
+    for (PictureMirror* mirror : mirrors) mirror->Draw(context);
 }
 
 }  // namespace platform::media

@@ -1,16 +1,17 @@
 #pragma once
 // The player's picture drawn again on other monitors (--monitors mirror)
 // from its one render: after the player's window has drawn a picture, its
-// framebuffer is copied once into a texture of the same OpenGL context and
-// from there scaled into every mirror window (a blit each, no second
-// decode or render by mpv). A mirror window covers its monitor and shows
+// framebuffer is copied once into a texture of its OpenGL context and from
+// there blitted, scaled, into every mirror window by a context of the
+// mirror's own that shares the texture (no second decode or render by mpv). A mirror window covers its monitor and shows
 // the player's window where that lies on its own monitor, scaled from that
 // monitor's size to its own; the rest is black. It takes no input (the
 // window under it does). GUI thread.
 
+#include <QOpenGLContext>
 #include <QWindow>
+#include <memory>
 
-class QOpenGLContext;
 class QWidget;
 
 namespace platform::media {
@@ -20,8 +21,17 @@ public:
     PictureMirror();
     ~PictureMirror() override;
 
+    // Draws the player's last picture copied (DrawMirrors).
+    void Draw(QOpenGLContext& player);
+
 protected:
     void exposeEvent(QExposeEvent* event) override;
+
+private:
+    std::unique_ptr<QOpenGLContext> context_;  // shares the player's
+    int generation_ = 0;                       // of the player's context it shares
+    GLuint framebuffer_ = 0, attached_ = 0;    // reads the player's texture
+    QSize attachedSize_;
 };
 
 // The mirror wrapped as a widget for a layout; owned by the widget.
@@ -32,8 +42,8 @@ QWidget* NewPictureMirrorWidget(PictureMirror* mirror);
 // window's is drawn): the picture is copied. Nothing is done while no mirror
 // exists.
 void CopyForMirrors(QOpenGLContext& context, QWindow& source);
-// Then, after it has shown it: the copy is drawn into every mirror; the
-// context is left current on one of them or on none.
+// Then, after it has shown it: the copy is drawn into every mirror; no
+// context is left current.
 void DrawMirrors(QOpenGLContext& context);
 
 }  // namespace platform::media
