@@ -27,31 +27,7 @@ for pattern in testsrc2 smptehdbars; do
     "$build/bin/ZORCollect" add "$ini" "$work/$pattern.mp4" >/dev/null
 done
 
-cat >"$work/xorg.conf" <<'CONF'
-Section "Device"
-  Identifier "dummy"
-  Driver "dummy"
-  VideoRam 32768
-EndSection
-Section "Monitor"
-  Identifier "monitor"
-  HorizSync 5-500
-  VertRefresh 5-200
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "dummy"
-  Monitor "monitor"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Virtual 2560 720
-  EndSubSection
-EndSection
-Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-EndSection
-CONF
+sed 's/@KIB@/9216/; s/@WIDTH@/2560/; s/@HEIGHT@/720/' "$(dirname "$0")/../tests/support/dummy-xorg.conf" >"$work/xorg.conf"
 exec 4< <(Xorg -displayfd 1 -config "$work/xorg.conf" -noreset -nolisten tcp -logfile "$work/xorg.log" 2>/dev/null)
 xorg=$!
 read -r -u 4 display

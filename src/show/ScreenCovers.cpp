@@ -15,6 +15,7 @@
 #include "show/MirrorCover.h"
 #include "show/SideCover.h"
 #include "show/SideShow.h"
+#include "show/frmCover.h"
 #include "state/RunState.h"
 #include "state/ShowOptions.h"
 
@@ -47,6 +48,11 @@ void BringControlTo(const QPointF& clicked) {
     const QScreen* now = QGuiApplication::screenAt(control->geometry().center());
     if (!now) now = QGuiApplication::primaryScreen();
     if (now != target) control->move(control->pos() - now->geometry().topLeft() + target->geometry().topLeft());
+}
+
+// A window whose right click may show the remote control.
+bool OnShow(QWidget* window) {
+    return dynamic_cast<SideCover*>(window) || (CoverLoaded() && window == &TheCover());
 }
 
 }  // namespace
@@ -84,7 +90,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
-            watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+            watched->isWidgetType() && OnShow(static_cast<QWidget*>(watched)->window())) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::RightButton && mouse->spontaneous()) BringControlTo(mouse->globalPosition());
         }

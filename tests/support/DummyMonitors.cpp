@@ -5,36 +5,11 @@
 namespace testsupport {
 
 DummyMonitors::DummyMonitors(int width, int height) {
-    // No input devices of its own (xdotool's come through XTEST), and the
-    // 24-bit screen room needs width x height x 4 bytes of its video memory.
-    WriteBytes(folder_.file("xorg.conf"), QStringLiteral(R"(Section "Device"
-  Identifier "dummy"
-  Driver "dummy"
-  VideoRam %1
-EndSection
-Section "Monitor"
-  Identifier "monitor"
-  HorizSync 5-500
-  VertRefresh 5-200
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "dummy"
-  Monitor "monitor"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Virtual %2 %3
-  EndSubSection
-EndSection
-Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-  Option "DontVTSwitch" "true"
-EndSection
-)")
-                                              .arg(width * height * 4 / 1024 + 1024)
-                                              .arg(width)
-                                              .arg(height)
+    const int kib = width * height * 4 / 1024 + 1024;
+    WriteBytes(folder_.file("xorg.conf"), ReadText(DUMMY_XORG_CONF)
+                                              .replace("@KIB@", QString::number(kib))
+                                              .replace("@WIDTH@", QString::number(width))
+                                              .replace("@HEIGHT@", QString::number(height))
                                               .toUtf8());
     // -displayfd: the server takes a free display number and says which;
     // -noreset: tools come and go while the program under test connects.
