@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686  # Windows DLLs with resources, made by the tests
   xvfb xdotool x11-utils imagemagick
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils  # monitors plugged in and out (xrandr) on a dummy X server
   xclip  # what a message box copies with Ctrl+C, read back by the tests
   mpv  # the reference the show benchmark measures against
   libasound2-dev  # the master volume

@@ -1,5 +1,6 @@
 #include "show/HostedShow.h"
 
+#include <QGuiApplication>
 #include <QSize>
 #include <QWidget>
 
@@ -13,10 +14,12 @@
 #include "platform/vb/VbError.h"
 #include "show/FormInstances.h"
 #include "show/RunShow.h"
+#include "show/ScreenCovers.h"
 #include "show/ShowRules.h"
 #include "show/StillPicture.h"
 #include "show/frmCover.h"
 #include "state/RunState.h"
+#include "state/ShowOptions.h"
 #include "web/frmZORWeb.h"
 
 using namespace state;
@@ -42,6 +45,17 @@ void FollowHost(int width, int height) {
     if (cover.Img_Stillc->isVisibleTo(&cover)) PlaceStill(cover, entry);
 }
 
+// A host such as xscreensaver starts a copy of the program in a window on
+// each monitor: with a shuffled order or a show on each monitor, the copy on
+// monitor k starts k entries on, so that the copies do not show the same
+// entries together.
+int HostOffset() {
+    const ShowOptions& options = TheShowOptions();
+    if (!options.shuffle && options.monitors != ShowOptions::Monitors::Each) return 0;
+    const std::optional<QPoint> centre = platform::ForeignWindowCentre(gHostWindow);
+    return centre ? MonitorNumber(QGuiApplication::screenAt(*centre)) : 0;
+}
+
 }  // namespace
 
 void PlaceInHost(QWidget& window) {
@@ -61,7 +75,7 @@ void RunHostedShow() {
     static platform::HostWindowWatch watch(gHostWindow);
     watch.Resized = [](int width, int height) { vb::ResumeNext([&] { FollowHost(width, height); }); };
     watch.Gone = [] { vb::EndProgram(); };
-    RunShow();
+    RunShow(HostOffset());
     vb::EndProgram();
 }
 

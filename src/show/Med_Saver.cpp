@@ -80,6 +80,7 @@ Med_Saver::Med_Saver(QWidget* parent, std::unique_ptr<PlayerEngine> engine)
     player.Ready = [this] {
         state_->OpeningOver();
         FollowClipSize();
+        if (Opened) Opened();
     };
     player.VideoSizeChanged = [this](QSize) { FollowClipSize(); };
     player.EndOfFile = [this](bool failed, const QString& reason) { OnEndOfFile(failed, reason); };

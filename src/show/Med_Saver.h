@@ -94,6 +94,7 @@ public:
     // with result 1.
     std::function<void(qint32 result)> EndOfStream;
     std::function<void()> Error;  // the engine refused a command (ErrorDescription)
+    std::function<void()> Opened;  // the clip set can play now (ReadyToPlay)
     std::function<void(int button, int shift, float x, float y)> Click;  // at a press; once for a double click
     std::function<void(int button, int shift, float x, float y)> MouseMove;
     std::function<void(int keyAscii)> KeyPress;

@@ -27,6 +27,7 @@
 #include "show/frmCover.h"
 #include "show/ShowRules.h"
 #include "show/ShuffledOrder.h"
+#include "show/ScreenCovers.h"
 #include "show/StillPicture.h"
 #include "state/RunState.h"
 #include "state/ShowOptions.h"
@@ -199,15 +200,19 @@ void Advance() {
 void PrepareNextEntry() {
     if (!CoverLoaded() || gMovies().Item(gCurrentIndex).LoopForever()) return;
     const Movie& next = gMovies().Item(NextPosition());
-    if (next.IsHTML() || (next.IsStill() && !next.IsTrueRM()) || IsAddress(LocalFileName(next))) return;
+    if (!PreparedAhead(next)) return;
     TheCover().Med_Saver->Prepare(LocalFileName(next), next.LoopStart().ToDouble());
 }
 
-[[noreturn]] void ShowLoop() {
+[[noreturn]] void ShowLoop(int offset) {
     gRunMode = kRunModeShow;
     const int count = gMovies().Count();
     const bool resume = TheShowOptions().resume && count > 0;
-    const ResumeStart start = resume ? KeptStart() : ResumeStart{};
+    ResumeStart start = resume ? KeptStart() : ResumeStart{};
+    if (offset > 0 && count > 0) {
+        start.entry = static_cast<qint16>(PositionAfter(start.entry, offset, count));
+        start.seconds = 0;
+    }
     if (resume) KeepPlaceAtEnd();
     shuffled.reset();
     if (TheShowOptions().shuffle && count > 0) shuffled.emplace(count, start.entry);
@@ -224,6 +229,7 @@ void PrepareNextEntry() {
         gCurrentIndex = gPlayPos;
         gEntryDone = false;
         ++gEntriesStarted;
+        CoversFollowEntry(gPlayPos);
         Movie& entry = gMovies().Item(gPlayPos);
         const auto onBattery = EntryOnBattery();
         if (onBattery == ShowOptions::OnBattery::Black) {
@@ -265,8 +271,8 @@ void PrepareNextEntry() {
 
 }  // namespace
 
-void RunShow() {
-    vb::OnError([] { ShowLoop(); },
+void RunShow(int offset) {
+    vb::OnError([offset] { ShowLoop(offset); },
                 [](const vb::VbError& e) {
                     // A player that cannot start is a failure of the start-up,
                     // whose handler logs it; it says nothing about the movies.

@@ -7,7 +7,10 @@
 
 namespace show {
 
-[[noreturn]] void RunShow();
+// offset: the show starts that many entries after the entry it would start
+// with (its first, or where --resume left it), so that copies of the
+// program on several monitors do not show the same entries together.
+[[noreturn]] void RunShow(int offset = 0);
 
 // Shows web page entry position of the collection in the web page window,
 // modally, and marks the entry done once the window has closed.

@@ -1,5 +1,7 @@
 #include "show/ShowRules.h"
 
+#include <algorithm>
+
 #include "config/EntryAddress.h"
 #include "config/Movie.h"
 #include "platform/media/MediaSource.h"
@@ -84,6 +86,17 @@ QString EntryExtension(const QString& name) {
 }
 
 void ConfigurePlay(Med_Saver& player, Movie& entry, qint32 balance, bool repeat) {
+    ConfigureClip(player, entry, balance, repeat);
+    LayoutRule(player, entry);
+}
+
+int PositionAfter(int position, int steps, int count) { return (std::max(position, 1) - 1 + steps) % count + 1; }
+
+bool PreparedAhead(const Movie& entry) {
+    return !entry.IsHTML() && !(entry.IsStill() && !entry.IsTrueRM()) && !IsAddress(LocalFileName(entry));
+}
+
+void ConfigureClip(Med_Saver& player, Movie& entry, qint32 balance, bool repeat) {
     player.LetAutoStart(false);
     player.LetDisplayMode(0);
     FileNameRule(player, entry);
@@ -96,7 +109,6 @@ void ConfigurePlay(Med_Saver& player, Movie& entry, qint32 balance, bool repeat)
     player.LetCurrentPosition(player.SelectionStart());  // playback starts at the loop start
     player.LetSelectionEnd(entry.LoopEnd().ToDouble());
     player.LetPlayCount(repeat ? kEndlessPlays : 1);
-    LayoutRule(player, entry);
 }
 
 }  // namespace show

@@ -40,5 +40,18 @@ QString EntryExtension(const QString& name);
 // its place on the screen: file name, speed, balance (as given), volume,
 // the part played and the number of plays (30000 when repeat, else 1).
 void ConfigurePlay(Med_Saver& player, config::Movie& entry, qint32 balance, bool repeat);
+// The same without the place on the screen (LayoutRule): for a player that
+// is placed by another rule.
+void ConfigureClip(Med_Saver& player, config::Movie& entry, qint32 balance, bool repeat);
+
+// The position steps entries after position (1 to count, wrapping to the
+// first after the last); a position below 1 counts as 1.
+int PositionAfter(int position, int steps, int count);
+
+// Whether the player may ready entry ahead of its turn: a clip file, not a
+// page or a still, nor an address (its early opening would hold a
+// connection or a live stream) or a CD track (one reader of the drive at a
+// time).
+bool PreparedAhead(const config::Movie& entry);
 
 }  // namespace show

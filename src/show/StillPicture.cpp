@@ -94,15 +94,19 @@ void ShowStillPicture(frmCover& cover, Movie& entry) {
     StartStillTimer(cover);
 }
 
-void StartStillTimer(frmCover& cover) {
+int StillDelayMs() {
     qint16 delay = gSettings().StillDelayTimer();
     if (delay < 1) {
         delay = kDefaultStillDelay;
         gSettings().LetStillDelayTimer(delay);
     }
+    return static_cast<int>(delay) * 1000;
+}
+
+void StartStillTimer(frmCover& cover) {
     // A still abandoned before its time leaves the timer running with its
     // old interval.
-    if (!cover.StillTimerc->isActive()) cover.StillTimerc->start(static_cast<int>(delay) * 1000);
+    if (!cover.StillTimerc->isActive()) cover.StillTimerc->start(StillDelayMs());
 }
 
 }  // namespace show

@@ -17,6 +17,10 @@ void ShowStillPicture(frmCover& cover, config::Movie& entry);
 // ends then, as a still picture does.
 void StartStillTimer(frmCover& cover);
 
+// The collection's still delay in milliseconds (a delay below a second is
+// taken as the default and kept).
+int StillDelayMs();
+
 // Places the picture again, for a screen that changed size.
 void PlaceStill(frmCover& cover, const config::Movie& entry);
 

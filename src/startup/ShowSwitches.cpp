@@ -25,6 +25,8 @@ struct Named {
 };
 const Named<ShowOptions::OnBattery> kOnBattery[] = {
     {ShowOptions::OnBattery::Play, "play"}, {ShowOptions::OnBattery::Still, "still"}, {ShowOptions::OnBattery::Black, "black"}};
+const Named<ShowOptions::Monitors> kMonitors[] = {
+    {ShowOptions::Monitors::Primary, "primary"}, {ShowOptions::Monitors::Each, "each"}, {ShowOptions::Monitors::Mirror, "mirror"}};
 
 template <typename Choice, size_t N>
 QString SetChoice(const Named<Choice> (&names)[N], const char* what, const QString& value, Choice& choice) {
@@ -70,6 +72,11 @@ const ShowSwitch kSwitches[] = {
          return SetChoice(kOnBattery, "--on-battery", value, options.onBattery);
      },
      [](const ShowOptions& options) { return GivenChoice(kOnBattery, options.onBattery); }},
+    {"monitors", "primary|each|mirror", "the show on the primary monitor, its own on each, or mirrored",
+     [](const QString& value, ShowOptions& options) {
+         return SetChoice(kMonitors, "--monitors", value, options.monitors);
+     },
+     [](const ShowOptions& options) { return GivenChoice(kMonitors, options.monitors); }},
 };
 
 }  // namespace

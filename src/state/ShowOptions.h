@@ -16,6 +16,10 @@ struct ShowOptions {
     bool hardwareDecoding = true;  // --no-hwdec turns it off
     enum class OnBattery { Play, Still, Black };
     OnBattery onBattery = OnBattery::Play;  // --on-battery
+    // --monitors: the primary monitor alone (the others black), every
+    // monitor its own entry, or the primary's picture on every monitor.
+    enum class Monitors { Primary, Each, Mirror };
+    Monitors monitors = Monitors::Primary;
 };
 
 const ShowOptions& TheShowOptions();

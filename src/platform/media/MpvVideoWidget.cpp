@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/media/PictureMirror.h"
 #include "platform/media/PlayerTiming.h"
 #include "platform/media/WindowSystemDisplay.h"
 
@@ -165,7 +166,9 @@ void MpvVideoWindow::Updated(mpv_handle* mpv) {
 void MpvVideoWindow::Paint() {
     if (!isExposed() || !MakeCurrent(true)) return;
     Draw();
+    CopyForMirrors(*context_, *this);
     context_->swapBuffers(this);
+    DrawMirrors(*context_);
     context_->doneCurrent();
 }
 

@@ -11,7 +11,7 @@ int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
 
 // XGetGeometry of an id that names no window raises an X error; it is
 // ignored here and the call reports failure.
-bool QueryGeometry(unsigned long windowId, unsigned int& width, unsigned int& height) {
+bool QueryGeometry(unsigned long windowId, unsigned int& width, unsigned int& height, QPoint* centre = nullptr) {
     if (windowId == 0) return false;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
@@ -21,6 +21,10 @@ bool QueryGeometry(unsigned long windowId, unsigned int& width, unsigned int& he
     unsigned int border = 0, depth = 0;
     const bool found = XGetGeometry(display, static_cast<Window>(windowId), &root, &x, &y, &width, &height, &border,
                                     &depth) != 0;
+    Window child = 0;
+    if (found && centre && XTranslateCoordinates(display, static_cast<Window>(windowId), root, int(width / 2),
+                                                 int(height / 2), &x, &y, &child))
+        *centre = QPoint(x, y);
     XSync(display, False);
     XSetErrorHandler(previous);
     XCloseDisplay(display);
@@ -33,6 +37,13 @@ ClientRect GetClientRect(unsigned long windowId) {
     unsigned int width = 0, height = 0;
     if (!QueryGeometry(windowId, width, height)) return {};
     return {0, 0, static_cast<int>(width), static_cast<int>(height)};
+}
+
+std::optional<QPoint> ForeignWindowCentre(unsigned long windowId) {
+    unsigned int width = 0, height = 0;
+    QPoint centre;
+    if (!QueryGeometry(windowId, width, height, &centre)) return std::nullopt;
+    return centre;
 }
 
 bool ParentIntoForeignWindow(QWidget& window, unsigned long windowId, int width, int height) {

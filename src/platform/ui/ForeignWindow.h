@@ -2,6 +2,9 @@
 // Windows of other programs, named by their X11 window id: the preview area
 // of a desktop's screensaver settings hands the program such an id.
 
+#include <QPoint>
+#include <optional>
+
 class QWidget;
 
 namespace platform {
@@ -12,6 +15,10 @@ struct ClientRect {
 
 // The inner size of the window; all zero when the id names no window.
 ClientRect GetClientRect(unsigned long windowId);
+
+// The centre of the window on the screen (root coordinates); nullopt when
+// the id names no window.
+std::optional<QPoint> ForeignWindowCentre(unsigned long windowId);
 
 // Makes window a child of the foreign window, placed at (0, 0) with the
 // given size, and shows it without activating it. Returns false and leaves

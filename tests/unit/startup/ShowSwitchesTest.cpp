@@ -23,6 +23,8 @@ TEST(ShowSwitches, AreReadBeforeTheCollection) {
         {{"--on-battery=black", "--root", "--", "x.ini"}, "", {"--root", "--", "x.ini"}},
         {{"--on-battery", "sometimes"}, "--on-battery takes play|still|black, not \"sometimes\"", {}},
         {{"--on-battery"}, "--on-battery needs play|still|black", {}},
+        {{"--monitors=mirror", "--monitors", "each", "/S"}, "", {"/S"}},
+        {{"--monitors", "all"}, "--monitors takes primary|each|mirror, not \"all\"", {}},
         {{"--shuffle=yes"}, "--shuffle takes no value", {}},
         {{"--", "--shuffle"}, "", {"--", "--shuffle"}},  // after "--" it is the collection's name
     };
