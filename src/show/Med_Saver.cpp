@@ -91,6 +91,7 @@ Med_Saver::Med_Saver(QWidget* parent, std::unique_ptr<PlayerEngine> engine)
     LetBalance(state_->balance);
     LetRate(state_->rate);
     LetPlayCount(state_->playCount);
+    player.SetCrossfade(state::TheShowOptions().crossfadeMs);
 }
 
 Med_Saver::~Med_Saver() = default;

@@ -16,6 +16,7 @@ struct ShowOptions {
     bool hardwareDecoding = true;  // --no-hwdec turns it off
     enum class OnBattery { Play, Still, Black };
     OnBattery onBattery = OnBattery::Play;  // --on-battery
+    int crossfadeMs = 0;  // --crossfade: milliseconds one entry fades into the next; 0 cuts
 };
 
 const ShowOptions& TheShowOptions();

@@ -12,6 +12,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/media/Crossfade.h"
 #include "platform/media/MediaSource.h"
 #include "platform/media/MpvCore.h"
 #include "platform/media/MpvVideoWidget.h"
@@ -58,6 +59,7 @@ public:
     void SetCover(bool cover) override;
     void SetPart(double start, double end) override;
     void SetPlayCount(int plays) override;
+    void SetCrossfade(int milliseconds) override { crossfadeMs_ = milliseconds; }
 
 private:
     struct Core : MpvCore {
@@ -100,6 +102,11 @@ private:
     void PropertyChanged(Core& core, const mpv_event_property& property, bool playing);
     void FileEnded(Core& core, const mpv_event_end_file& end, bool playing);
     void PartEnded();
+    void StartFade();
+    void FadeStep(double share);
+    // The clip before stops and the clip playing has its whole volume; at
+    // the fade's end, or at once when something else is asked for.
+    void EndFade();
     QByteArray EndOption() const { return partEnd_ > partStart_ ? Decimal(partEnd_) : QByteArray("none"); }
 
     MpvOptions options_;
@@ -129,6 +136,14 @@ private:
     // yet: made once it has, so that a second instance and its decoder do
     // not compete with that first picture.
     std::optional<std::pair<QString, double>> deferred_;
+    int crossfadeMs_ = 0;
+    // The clip before the one asked for plays on in the spare instance: a
+    // crossfade is due (it starts once the clip asked for shows its first
+    // picture) or under way. Nothing is prepared meanwhile.
+    bool outgoingPlays_ = false;
+    Crossfade fade_{[this](double share) { FadeStep(share); }, [this] { EndFade(); }};
+    double amplitude_ = 1;          // the volume set, as an amplitude
+    double outgoingAmplitude_ = 1;  // the clip before's, when it was replaced
 };
 
 MpvEngine::MpvEngine(MpvOptions options, bool hardwareDecoding)
@@ -203,14 +218,17 @@ void MpvEngine::Setting(const char* name, const QByteArray& value) {
 
 void MpvEngine::Open(const QString& url) {
     TimeNewClip(url);
+    deferred_.reset();
+    EndFade();  // a clip asked for during a fade cuts in
+    outgoingAmplitude_ = amplitude_;
     url_ = url;
     ready_ = false;
     startAt_.reset();
     playsLeft_ = playCount_;
     opening_.start(OpeningBound(url));
-    deferred_.reset();
     if (window_) window_->Outdate();
-    Pause();
+    // A clip that will fade out plays on.
+    if (!(crossfadeMs_ > 0 && spare_ && spare_->loaded && spare_->url == url)) Pause();
     const int generation = ++loadGeneration_;
     QMetaObject::invokeMethod(
         &receiver_, [this, generation] { if (generation == loadGeneration_) Load(); }, Qt::QueuedConnection);
@@ -247,9 +265,13 @@ void MpvEngine::LoadCdTrack(int track) {
 void MpvEngine::TakePrepared() {
     TimeStep("prepared clip taken");
     std::swap(current_, spare_);
-    spare_->Stop();
+    outgoingPlays_ = crossfadeMs_ > 0 && window_ && spare_->shown;
+    // The clip before plays on under the fade (its end of stream paused it).
+    if (outgoingPlays_) Check(spare_->Set("pause", "no"));
+    else spare_->Stop();
     for (const auto& [name, value] : settings_)
         Check(current_->Set(name.constData(), value));
+    if (outgoingPlays_) Check(current_->Set("volume", MpvVolume(0)));
     Check(current_->Set("end", EndOption()));
     ready_ = true;  // commands now go to the clip itself
     if (const double start = startAt_.value_or(partStart_); std::abs(start - current_->start) > 1e-6) Seek(start);
@@ -280,6 +302,7 @@ void MpvEngine::BecomeReady() {
 void MpvEngine::Shown() {
     opening_.stop();
     if (window_) window_->PictureIsCurrent();
+    if (outgoingPlays_ && !fade_.Running()) StartFade();
     if (const auto deferred = std::exchange(deferred_, std::nullopt)) Prepare(deferred->first, deferred->second);
 }
 
@@ -289,7 +312,7 @@ void MpvEngine::Prepare(const QString& url, double start) {
     deferred_.reset();
     if (url == url_) return DropPrepared();
     if (!RefusedSource(url).isEmpty()) return;
-    if (opening_.isActive()) {
+    if (opening_.isActive() || outgoingPlays_) {
         deferred_.emplace(url, start);
         return;
     }
@@ -325,6 +348,7 @@ void MpvEngine::Close() {
     url_.clear();
     ready_ = false;
     deferred_.reset();
+    EndFade();
     DropPrepared();
     current_->Stop();
 }
@@ -353,7 +377,8 @@ void MpvEngine::SetSpeed(double factor) { Setting("speed", Decimal(factor)); }
 
 // mpv's volume is cubic: a setting v plays at amplitude (v / 100)^3.
 void MpvEngine::SetVolume(double amplitude) {
-    Setting("volume", Decimal(100.0 * std::cbrt(qBound(0.0, amplitude, 1.0))));
+    amplitude_ = qBound(0.0, amplitude, 1.0);
+    Setting("volume", MpvVolume(amplitude_));
 }
 
 // A pan filter weighs the channels; mono is made stereo first so that both
@@ -508,6 +533,33 @@ void MpvEngine::PartEnded() {
     playsLeft_ = playCount_;
     TimeStep("end of part");
     Ended(false, {});
+}
+
+// The clip asked for shows its first picture: the fade's clock starts.
+void MpvEngine::StartFade() {
+    TimeStep("crossfade", QStringLiteral("%1 ms").arg(crossfadeMs_));
+    window_->FadeFrom(spare_->Handle(), [this] { return fade_.Share(); });
+    fade_.Start(crossfadeMs_);
+}
+
+// Picture and sound together: each clip's amplitude follows its share.
+void MpvEngine::FadeStep(double share) {
+    Check(spare_->Set("volume", MpvVolume(outgoingAmplitude_ * (1 - share))));
+    Check(current_->Set("volume", MpvVolume(amplitude_ * share)));
+    window_->requestUpdate();
+}
+
+void MpvEngine::EndFade() {
+    if (!std::exchange(outgoingPlays_, false)) return;
+    TimeStep("crossfade over");
+    fade_.Stop();
+    window_->EndFade();
+    spare_->Stop();
+    Check(current_->Set("volume", MpvVolume(amplitude_)));
+    if (deferred_ && !opening_.isActive()) {
+        const auto [url, start] = *std::exchange(deferred_, std::nullopt);
+        Prepare(url, start);
+    }
 }
 
 }  // namespace

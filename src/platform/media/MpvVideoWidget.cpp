@@ -78,6 +78,21 @@ void MpvVideoWindow::PictureIsCurrent() {
     if (std::exchange(outdated_, false)) requestUpdate();  // the window may be black at the new size
 }
 
+void MpvVideoWindow::FadeFrom(mpv_handle* outgoing, std::function<double()> share) {
+    outgoing_ = outgoing;
+    share_ = std::move(share);
+    requestUpdate();
+}
+
+void MpvVideoWindow::EndFade() {
+    if (!std::exchange(outgoing_, nullptr)) return;
+    if (MakeCurrent(false)) {
+        blend_.Release();
+        context_->doneCurrent();
+    }
+    requestUpdate();
+}
+
 void MpvVideoWindow::exposeEvent(QExposeEvent*) {
     if (isExposed()) Paint();
 }
@@ -154,7 +169,7 @@ MpvVideoWindow::Renderer* MpvVideoWindow::Find(mpv_handle* mpv) {
 void MpvVideoWindow::Updated(mpv_handle* mpv) {
     Renderer* renderer = Find(mpv);
     if (!renderer) return;
-    if (mpv == shown_ && isExposed()) return requestUpdate();
+    if ((mpv == shown_ || mpv == outgoing_) && isExposed()) return requestUpdate();
     if (!MakeCurrent(false)) return;
     DrawUnseen(*renderer);
     context_->doneCurrent();
@@ -184,6 +199,7 @@ void MpvVideoWindow::Draw() {
     gl->glClearColor(0, 0, 0, 1);
     Renderer* renderer = Find(shown_);
     if (!renderer) return gl->glClear(GL_COLOR_BUFFER_BIT);
+    if (Renderer* outgoing = outgoing_ ? Find(outgoing_) : nullptr) return DrawFade(*renderer, *outgoing);
     const bool newFrame = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
                           std::exchange(renderer->frameWaiting, false);
     const qreal ratio = devicePixelRatio();
@@ -202,11 +218,8 @@ void MpvVideoWindow::Draw() {
     // below: mpv counts a clip's first picture as shown only once it has
     // been drawn, and holds the clip's start (and its playback restart)
     // until then, for as long as 0.2 s.
-    const int code = mpv_render_context_render(renderer->context, params);
-    if (code < 0 && !drawFailed_) {
-        drawFailed_ = true;
-        rendererFailed_(MpvReason("libmpv draw", code));
-    }
+    if (const int code = mpv_render_context_render(renderer->context, params); code < 0)
+        DrawFailed(MpvReason("libmpv draw", code));
     if (outdated_ && size() != outdatedSize_) {
         renderer->frameWaiting = newFrame;  // counted when it is first seen
         TimeStep("old picture kept off a new size", QStringLiteral("%1x%2").arg(width()).arg(height()));
@@ -218,8 +231,29 @@ void MpvVideoWindow::Draw() {
     }
 }
 
+// Each picture is rendered into its texture only when it is new; the two
+// are then composed. The incoming picture counts as drawn when it is first
+// rendered.
+void MpvVideoWindow::DrawFade(Renderer& incoming, Renderer& outgoing) {
+    const QSize pixels = size() * devicePixelRatio();
+    for (const auto& [renderer, layer] : {std::pair{&incoming, PictureBlend::kIncoming}, {&outgoing, PictureBlend::kOutgoing}}) {
+        const bool fresh = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
+                           std::exchange(renderer->frameWaiting, false);
+        if (const QString failed = blend_.Render(layer, renderer->context, pixels, fresh); !failed.isEmpty())
+            DrawFailed(failed);
+        if (fresh && renderer == &incoming && !std::exchange(firstFrameDrawn_, true)) TimeStep("first frame drawn");
+    }
+    const QString failed = blend_.Compose(context_->defaultFramebufferObject(), pixels, 1.0 - share_());
+    if (!failed.isEmpty()) DrawFailed(failed);
+}
+
+void MpvVideoWindow::DrawFailed(const QString& reason) {
+    if (!std::exchange(drawFailed_, true)) rendererFailed_(reason);
+}
+
 void MpvVideoWindow::ReleaseRenderers() {
     if (renderers_.empty() || !MakeCurrent(false)) return;
+    blend_.Release();
     for (const auto& renderer : renderers_) mpv_render_context_free(renderer->context);  // mpv drops its video output
     context_->doneCurrent();
     const auto released = std::exchange(renderers_, {});

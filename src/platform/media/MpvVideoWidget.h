@@ -30,6 +30,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/media/PictureBlend.h"
+
 class QMouseEvent;
 class QWidget;
 struct mpv_handle;
@@ -56,6 +58,12 @@ public:
     void Outdate();
     // The clip asked for has its first picture ready (mpv's playback restart).
     void PictureIsCurrent();
+    // A crossfade: until EndFade the picture of outgoing (an instance added
+    // before) is drawn over the one shown with the opacity 1 - share(), and
+    // the window is drawn again at each of either's pictures. The owner
+    // asks for paints between pictures (requestUpdate).
+    void FadeFrom(mpv_handle* outgoing, std::function<double()> share);
+    void EndFade();
 
 protected:
     void exposeEvent(QExposeEvent* event) override;
@@ -75,6 +83,8 @@ private:
     bool MakeCurrent(bool onWindow);
     void Paint();
     void Draw();
+    void DrawFade(Renderer& incoming, Renderer& outgoing);
+    void DrawFailed(const QString& reason);  // the first failure is reported, not one per frame
     void DrawUnseen(Renderer& renderer);  // with the context current
     void AddRenderer(mpv_handle* mpv);
     void NoRenderer(mpv_handle* mpv, const QString& reason);
@@ -93,6 +103,9 @@ private:
     bool outdated_ = false;         // the picture is of a clip no longer asked for
     QSize outdatedSize_;            // where it was drawn
     bool drawFailed_ = false;
+    mpv_handle* outgoing_ = nullptr;  // of a crossfade; nullptr: none
+    std::function<double()> share_;   // the incoming picture's share in the fade, 0..1
+    PictureBlend blend_;
     std::function<void(mpv_handle*, bool)> rendererChanged_;
     std::function<void(const QString&)> rendererFailed_;
 };

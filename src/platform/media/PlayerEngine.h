@@ -64,6 +64,10 @@ public:
     virtual void SetPart(double start, double end) = 0;
     // Plays of the part before the end of the file; 0: without end.
     virtual void SetPlayCount(int plays) = 0;
+    // Milliseconds a clip opened after a prepared one fades in over the
+    // clip before it, picture and sound, the one before playing on till the
+    // fade ends; 0 (the default) cuts. An engine that cannot fade cuts.
+    virtual void SetCrossfade(int /*milliseconds*/) {}
 
     std::function<void()> Ready;
     std::function<void(QSize pixels)> VideoSizeChanged;

@@ -24,6 +24,9 @@ TEST(ShowSwitches, AreReadBeforeTheCollection) {
         {{"--on-battery", "sometimes"}, "--on-battery takes play|still|black, not \"sometimes\"", {}},
         {{"--on-battery"}, "--on-battery needs play|still|black", {}},
         {{"--shuffle=yes"}, "--shuffle takes no value", {}},
+        {{"--crossfade=1500", "x.ini"}, "", {"x.ini"}},
+        {{"--crossfade", "10001"}, "--crossfade takes milliseconds from 0 to 10000, not \"10001\"", {}},
+        {{"--crossfade", "1.5"}, "--crossfade takes milliseconds from 0 to 10000, not \"1.5\"", {}},
         {{"--", "--shuffle"}, "", {"--", "--shuffle"}},  // after "--" it is the collection's name
     };
     for (const Case& c : cases) {

@@ -1,0 +1,101 @@
+#include "platform/media/PictureBlend.h"
+
+#include <mpv/render_gl.h>
+
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions>
+#include <QOpenGLShaderProgram>
+
+#include "platform/media/MpvVideoWidget.h"
+
+namespace platform::media {
+namespace {
+
+// Desktop OpenGL and OpenGL ES alike: Qt defines the precision words away
+// on desktop OpenGL.
+constexpr char kVertexShader[] = R"(
+attribute highp vec2 corner;
+varying highp vec2 place;
+void main() {
+    place = corner * 0.5 + 0.5;
+    gl_Position = vec4(corner, 0.0, 1.0);
+})";
+constexpr char kFragmentShader[] = R"(
+varying highp vec2 place;
+uniform sampler2D picture;
+uniform lowp float opacity;
+void main() {
+    gl_FragColor = vec4(texture2D(picture, place).rgb, opacity);
+})";
+constexpr float kCorners[] = {-1, -1, 1, -1, -1, 1, 1, 1};  // a triangle strip over the whole target
+
+}  // namespace
+
+PictureBlend::PictureBlend() = default;
+PictureBlend::~PictureBlend() = default;
+
+QString PictureBlend::Render(Layer layer, mpv_render_context* picture, QSize pixels, bool fresh) {
+    std::unique_ptr<QOpenGLFramebufferObject>& texture = layers_[layer];
+    if (!texture || texture->size() != pixels) {
+        texture = std::make_unique<QOpenGLFramebufferObject>(pixels);
+        if (!texture->isValid()) {
+            texture.reset();
+            return QStringLiteral("OpenGL framebuffer for the crossfade: not made");
+        }
+        fresh = true;
+    }
+    if (!fresh) return {};
+    mpv_opengl_fbo fbo{static_cast<int>(texture->handle()), pixels.width(), pixels.height(), 0};
+    int flip = 1;  // stored the way the window's rows run, so it is drawn as it is
+    int block = 0;  // never wait for the picture's due time on the GUI thread
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+                                 {MPV_RENDER_PARAM_FLIP_Y, &flip},
+                                 {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    if (const int code = mpv_render_context_render(picture, params); code < 0) return MpvReason("libmpv draw", code);
+    return {};
+}
+
+QString PictureBlend::Compose(unsigned target, QSize pixels, double opacity) {
+    if (!layers_[kIncoming] || !layers_[kOutgoing]) return {};
+    if (!program_) {
+        program_ = std::make_unique<QOpenGLShaderProgram>();
+        if (!program_->addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader) ||
+            !program_->addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader) || !program_->link()) {
+            const QString reason = QStringLiteral("OpenGL program for the crossfade: ") + program_->log();
+            program_.reset();
+            return reason;
+        }
+    }
+    QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
+    // mpv leaves its own state behind: everything drawing depends on is set.
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, target);
+    gl->glViewport(0, 0, pixels.width(), pixels.height());
+    gl->glDisable(GL_SCISSOR_TEST);
+    gl->glDisable(GL_DEPTH_TEST);
+    gl->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl->glActiveTexture(GL_TEXTURE0);
+    gl->glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    program_->bind();
+    program_->setUniformValue("picture", 0);
+    program_->enableAttributeArray("corner");
+    program_->setAttributeArray("corner", kCorners, 2);
+    for (const auto& [layer, alpha] : {std::pair{kIncoming, 1.0}, {kOutgoing, opacity}}) {
+        program_->setUniformValue("opacity", static_cast<GLfloat>(alpha));
+        gl->glBindTexture(GL_TEXTURE_2D, layers_[layer]->texture());
+        if (layer == kOutgoing) gl->glEnable(GL_BLEND);
+        gl->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    }
+    gl->glDisable(GL_BLEND);
+    program_->disableAttributeArray("corner");
+    program_->release();
+    return {};
+}
+
+void PictureBlend::Release() {
+    for (auto& layer : layers_) layer.reset();
+    program_.reset();
+}
+
+}  // namespace platform::media

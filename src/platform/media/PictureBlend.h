@@ -1,0 +1,40 @@
+#pragma once
+// Two of mpv's pictures on one window during a crossfade: each is rendered
+// into a texture of the window's size only when it has a new frame, and the
+// window is composed from the two at every paint (the incoming one, then
+// the outgoing one over it with its opacity). So a paint costs two
+// textured quads, and mpv renders each clip no more often than it would
+// alone. GUI thread, with the window's OpenGL context current for every
+// call, Release included.
+
+#include <QSize>
+#include <QString>
+#include <memory>
+
+class QOpenGLFramebufferObject;
+class QOpenGLShaderProgram;
+struct mpv_render_context;
+
+namespace platform::media {
+
+class PictureBlend {
+public:
+    enum Layer { kIncoming, kOutgoing };
+    PictureBlend();
+    ~PictureBlend();
+    // Renders picture into layer when fresh (a new frame), or when the layer
+    // holds nothing at this size yet. Empty, or why it cannot (the reason
+    // worded for the error log).
+    QString Render(Layer layer, mpv_render_context* picture, QSize pixels, bool fresh);
+    // Draws the incoming layer, then the outgoing one with opacity (0..1)
+    // over it, into the framebuffer target of that size.
+    QString Compose(unsigned target, QSize pixels, double opacity);
+    // Frees the textures and the program (the fade is over).
+    void Release();
+
+private:
+    std::unique_ptr<QOpenGLFramebufferObject> layers_[2];
+    std::unique_ptr<QOpenGLShaderProgram> program_;
+};
+
+}  // namespace platform::media

@@ -1,0 +1,49 @@
+// --crossfade: the picture of one entry fades into the next one's. A pixel
+// read during the change shows the two colours mixed.
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "ShowE2E.h"
+
+using namespace testsupport;
+
+namespace {
+
+// Neither colour but a mix of the two: each channel lies between theirs,
+// at least a fifth of the way from both.
+bool Between(const QColor& seen, const QColor& from, const QColor& to) {
+    const auto inside = [](int value, int a, int b) {
+        const int margin = std::abs(a - b) / 5;
+        return value >= std::min(a, b) + margin && value <= std::max(a, b) - margin;
+    };
+    return inside(seen.red(), from.red(), to.red()) && inside(seen.blue(), from.blue(), to.blue());
+}
+
+// Samples the centre until the screen has shown to after from; whether a
+// mix of the two came between them.
+bool BlendSeen(const VirtualDisplay& screen, const QColor& from, const QColor& to) {
+    const PixelProbe probe(screen.name());
+    bool fromSeen = false, mixed = false;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000) {
+        const QColor seen = probe.At(kCentre.x(), kCentre.y());
+        fromSeen = fromSeen || VirtualDisplay::Near(seen, from, 10);
+        mixed = mixed || (fromSeen && Between(seen, from, to));
+        if (fromSeen && VirtualDisplay::Near(seen, to, 10)) return mixed;
+        QThread::usleep(2000);
+    }
+    return false;
+}
+
+TEST_F(ShowE2E, CrossfadeMixesTheClipsPictures) {
+    const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", {Entry("red.mp4"), Entry("blue.mp4")}, "--crossfade 1500");
+    EXPECT_TRUE(BlendSeen(screen_, kRed, kBlue));
+    EXPECT_TRUE(BlendSeen(screen_, kBlue, kRed));  // the next round's change too
+    const QString trace = ReadText(program_.file("trace.txt"));
+    EXPECT_TRUE(trace.contains("crossfade 1500 ms")) << qPrintable(trace);
+    EXPECT_EQ(show->state(), QProcess::Running);
+}
+
+}  // namespace
