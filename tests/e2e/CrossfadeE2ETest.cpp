@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "ShowE2E.h"
+#include "support/WaylandTools.h"
 
 using namespace testsupport;
 
@@ -44,6 +45,23 @@ TEST_F(ShowE2E, CrossfadeMixesTheClipsPictures) {
     const QString trace = ReadText(program_.file("trace.txt"));
     EXPECT_TRUE(trace.contains("crossfade 1500 ms")) << qPrintable(trace);
     EXPECT_EQ(show->state(), QProcess::Running);
+}
+
+// On Wayland, read with grim: half way through a slow fade the screen
+// shows the mix of the two clips.
+TEST(CrossfadeWaylandE2E, MixesTheClipsPictures) {
+    const WaylandDisplay output;
+    if (!output.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output.problem().toStdString();
+    const TempFolder folder;
+    QFile::copy(ZORSCR_EXE, folder.file("ZORScr"));
+    MakeClip(folder.file("red.mp4"), ColourSource(kRed), 2);
+    MakeClip(folder.file("blue.mp4"), ColourSource(kBlue), 2);
+    CollectionSpec spec;
+    spec.entries = {{"red.mp4", "CURRDIR", {}, {}}, {"blue.mp4", "CURRDIR", {}, {}}};
+    WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
+    WaylandDisplay::Give(folder.path());
+    const auto show = output.Start(folder.file("ZORScr"), {"--crossfade", "3000", "/S"}, folder.path());
+    EXPECT_TRUE(output.Shows(kCentre, QColor(0x70, 0x30, 0x70), 20000));
 }
 
 }  // namespace
