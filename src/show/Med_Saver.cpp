@@ -133,6 +133,15 @@ void Med_Saver::Prepare(const QString& fileName, double start) {
     state_->engine->Prepare(fileName, NonNegativeSeconds(start));
 }
 
+void Med_Saver::FadeInOver(const QImage& before) { state_->engine->FadeInOver(before); }
+
+void Med_Saver::FadeOutOver(const QImage& after) {
+    state_->fileName.clear();
+    state_->atEnd = state_->rewound = state_->failed = false;
+    state_->OpeningOver();
+    state_->engine->FadeOutOver(after, [this] { setVisible(false); });  // the engine goes with the control
+}
+
 double Med_Saver::CurrentPosition() const {
     return state_->rewound ? state_->selectionStart : state_->engine->Position();
 }

@@ -60,6 +60,8 @@ public:
     void SetPart(double start, double end) override;
     void SetPlayCount(int plays) override;
     void SetCrossfade(int milliseconds) override { crossfadeMs_ = milliseconds; }
+    void FadeInOver(const QImage& before) override;
+    void FadeOutOver(const QImage& after, std::function<void()> fadedOut) override;
 
 private:
     struct Core : MpvCore {
@@ -137,10 +139,14 @@ private:
     // not compete with that first picture.
     std::optional<std::pair<QString, double>> deferred_;
     int crossfadeMs_ = 0;
-    // The clip before the one asked for plays on in the spare instance: a
-    // crossfade is due (it starts once the clip asked for shows its first
-    // picture) or under way. Nothing is prepared meanwhile.
-    bool outgoingPlays_ = false;
+    // A crossfade due (it starts once the clip asked for shows its first
+    // picture) or under way. FromClip: the clip before plays on in the
+    // spare instance, and nothing is prepared meanwhile; FromStill: over a
+    // still; ToStill: the clip that was playing fades out over a still.
+    enum class Fade { None, FromClip, FromStill, ToStill };
+    Fade fadeKind_ = Fade::None;
+    QImage fadeStill_;
+    std::function<void()> fadedOut_;
     Crossfade fade_{[this](double share) { FadeStep(share); }, [this] { EndFade(); }};
     double amplitude_ = 1;          // the volume set, as an amplitude
     double outgoingAmplitude_ = 1;  // the clip before's, when it was replaced
@@ -265,13 +271,13 @@ void MpvEngine::LoadCdTrack(int track) {
 void MpvEngine::TakePrepared() {
     TimeStep("prepared clip taken");
     std::swap(current_, spare_);
-    outgoingPlays_ = crossfadeMs_ > 0 && window_ && spare_->shown;
+    if (crossfadeMs_ > 0 && window_ && spare_->shown) fadeKind_ = Fade::FromClip;
     // The clip before plays on under the fade (its end of stream paused it).
-    if (outgoingPlays_) Check(spare_->Set("pause", "no"));
+    if (fadeKind_ == Fade::FromClip) Check(spare_->Set("pause", "no"));
     else spare_->Stop();
     for (const auto& [name, value] : settings_)
         Check(current_->Set(name.constData(), value));
-    if (outgoingPlays_) Check(current_->Set("volume", MpvVolume(0)));
+    if (fadeKind_ == Fade::FromClip) Check(current_->Set("volume", MpvVolume(0)));
     Check(current_->Set("end", EndOption()));
     ready_ = true;  // commands now go to the clip itself
     if (const double start = startAt_.value_or(partStart_); std::abs(start - current_->start) > 1e-6) Seek(start);
@@ -302,7 +308,7 @@ void MpvEngine::BecomeReady() {
 void MpvEngine::Shown() {
     opening_.stop();
     if (window_) window_->PictureIsCurrent();
-    if (outgoingPlays_ && !fade_.Running()) StartFade();
+    if (fadeKind_ != Fade::None && !fade_.Running()) StartFade();
     if (const auto deferred = std::exchange(deferred_, std::nullopt)) Prepare(deferred->first, deferred->second);
 }
 
@@ -312,7 +318,7 @@ void MpvEngine::Prepare(const QString& url, double start) {
     deferred_.reset();
     if (url == url_) return DropPrepared();
     if (!RefusedSource(url).isEmpty()) return;
-    if (opening_.isActive() || outgoingPlays_) {
+    if (opening_.isActive() || fadeKind_ == Fade::FromClip) {
         deferred_.emplace(url, start);
         return;
     }
@@ -535,27 +541,72 @@ void MpvEngine::PartEnded() {
     Ended(false, {});
 }
 
-// The clip asked for shows its first picture: the fade's clock starts.
+void MpvEngine::FadeInOver(const QImage& before) {
+    if (crossfadeMs_ <= 0 || !window_) return;
+    fadeKind_ = Fade::FromStill;
+    fadeStill_ = before;
+    if (ready_ && current_->shown) return StartFade();
+    Check(current_->Set("volume", MpvVolume(0)));
+}
+
+// The clip goes on as the one playing, but as one no longer asked for, so
+// nothing of it is reported.
+void MpvEngine::FadeOutOver(const QImage& after, std::function<void()> fadedOut) {
+    if (crossfadeMs_ <= 0 || !window_ || !ready_ || !current_->shown) {
+        Close();
+        return fadedOut();
+    }
+    ++loadGeneration_;
+    opening_.stop();
+    url_.clear();
+    ready_ = false;
+    deferred_.reset();
+    EndFade();
+    fadeKind_ = Fade::ToStill;
+    fadeStill_ = after;
+    fadedOut_ = std::move(fadedOut);
+    StartFade();
+}
+
+// The clip asked for shows its first picture (or the clip playing is to go):
+// the fade's clock starts.
 void MpvEngine::StartFade() {
     TimeStep("crossfade", QStringLiteral("%1 ms").arg(crossfadeMs_));
-    window_->FadeFrom(spare_->Handle(), [this] { return fade_.Share(); });
+    using Picture = MpvVideoWindow::FadePicture;
+    const Picture playing{current_->Handle(), {}}, still{nullptr, fadeStill_};
+    switch (fadeKind_) {
+    case Fade::FromClip: window_->Fade(playing, {spare_->Handle(), {}}, [this] { return fade_.Share(); }); break;
+    case Fade::FromStill: window_->Fade(playing, still, [this] { return fade_.Share(); }); break;
+    case Fade::ToStill: window_->Fade(still, playing, [this] { return fade_.Share(); }); break;
+    case Fade::None: return;
+    }
     fade_.Start(crossfadeMs_);
 }
 
 // Picture and sound together: each clip's amplitude follows its share.
 void MpvEngine::FadeStep(double share) {
-    Check(spare_->Set("volume", MpvVolume(outgoingAmplitude_ * (1 - share))));
-    Check(current_->Set("volume", MpvVolume(amplitude_ * share)));
+    switch (fadeKind_) {
+    case Fade::FromClip:
+        Check(spare_->Set("volume", MpvVolume(outgoingAmplitude_ * (1 - share))));
+        [[fallthrough]];
+    case Fade::FromStill: Check(current_->Set("volume", MpvVolume(amplitude_ * share))); break;
+    case Fade::ToStill: Check(current_->Set("volume", MpvVolume(amplitude_ * (1 - share)))); break;
+    case Fade::None: return;
+    }
     window_->requestUpdate();
 }
 
 void MpvEngine::EndFade() {
-    if (!std::exchange(outgoingPlays_, false)) return;
+    const Fade kind = std::exchange(fadeKind_, Fade::None);
+    if (kind == Fade::None) return;
     TimeStep("crossfade over");
     fade_.Stop();
+    fadeStill_ = {};
     window_->EndFade();
-    spare_->Stop();
+    if (kind == Fade::FromClip) spare_->Stop();
+    if (kind == Fade::ToStill) current_->Stop();
     Check(current_->Set("volume", MpvVolume(amplitude_)));
+    if (const auto fadedOut = std::exchange(fadedOut_, nullptr)) fadedOut();
     if (deferred_ && !opening_.isActive()) {
         const auto [url, start] = *std::exchange(deferred_, std::nullopt);
         Prepare(url, start);

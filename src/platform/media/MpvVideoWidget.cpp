@@ -78,14 +78,17 @@ void MpvVideoWindow::PictureIsCurrent() {
     if (std::exchange(outdated_, false)) requestUpdate();  // the window may be black at the new size
 }
 
-void MpvVideoWindow::FadeFrom(mpv_handle* outgoing, std::function<double()> share) {
-    outgoing_ = outgoing;
+void MpvVideoWindow::Fade(FadePicture incoming, FadePicture outgoing, std::function<double()> share) {
+    fading_ = true;
+    fade_[PictureBlend::kIncoming] = std::move(incoming);
+    fade_[PictureBlend::kOutgoing] = std::move(outgoing);
     share_ = std::move(share);
     requestUpdate();
 }
 
 void MpvVideoWindow::EndFade() {
-    if (!std::exchange(outgoing_, nullptr)) return;
+    if (!std::exchange(fading_, false)) return;
+    for (FadePicture& picture : fade_) picture = {};
     if (MakeCurrent(false)) {
         blend_.Release();
         context_->doneCurrent();
@@ -169,7 +172,8 @@ MpvVideoWindow::Renderer* MpvVideoWindow::Find(mpv_handle* mpv) {
 void MpvVideoWindow::Updated(mpv_handle* mpv) {
     Renderer* renderer = Find(mpv);
     if (!renderer) return;
-    if ((mpv == shown_ || mpv == outgoing_) && isExposed()) return requestUpdate();
+    const bool fades = fading_ && (mpv == fade_[0].mpv || mpv == fade_[1].mpv);
+    if ((mpv == shown_ || fades) && isExposed()) return requestUpdate();
     if (!MakeCurrent(false)) return;
     DrawUnseen(*renderer);
     context_->doneCurrent();
@@ -197,9 +201,9 @@ void MpvVideoWindow::DrawUnseen(Renderer& renderer) {
 void MpvVideoWindow::Draw() {
     QOpenGLFunctions* gl = context_->functions();
     gl->glClearColor(0, 0, 0, 1);
+    if (fading_) return DrawFade();
     Renderer* renderer = Find(shown_);
     if (!renderer) return gl->glClear(GL_COLOR_BUFFER_BIT);
-    if (Renderer* outgoing = outgoing_ ? Find(outgoing_) : nullptr) return DrawFade(*renderer, *outgoing);
     const bool newFrame = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
                           std::exchange(renderer->frameWaiting, false);
     const qreal ratio = devicePixelRatio();
@@ -231,17 +235,22 @@ void MpvVideoWindow::Draw() {
     }
 }
 
-// Each picture is rendered into its texture only when it is new; the two
-// are then composed. The incoming picture counts as drawn when it is first
-// rendered.
-void MpvVideoWindow::DrawFade(Renderer& incoming, Renderer& outgoing) {
+// Each picture of an instance is rendered into its texture only when it is
+// new, a still once; the two are then composed. The instance shown counts
+// its picture as drawn when it is first rendered.
+void MpvVideoWindow::DrawFade() {
     const QSize pixels = size() * devicePixelRatio();
-    for (const auto& [renderer, layer] : {std::pair{&incoming, PictureBlend::kIncoming}, {&outgoing, PictureBlend::kOutgoing}}) {
-        const bool fresh = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
-                           std::exchange(renderer->frameWaiting, false);
-        if (const QString failed = blend_.Render(layer, renderer->context, pixels, fresh); !failed.isEmpty())
-            DrawFailed(failed);
-        if (fresh && renderer == &incoming && !std::exchange(firstFrameDrawn_, true)) TimeStep("first frame drawn");
+    for (const PictureBlend::Layer layer : {PictureBlend::kIncoming, PictureBlend::kOutgoing}) {
+        QString failed;
+        if (Renderer* renderer = Find(fade_[layer].mpv)) {
+            const bool fresh = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
+                               std::exchange(renderer->frameWaiting, false);
+            failed = blend_.Render(layer, renderer->context, pixels, fresh);
+            if (fresh && renderer->mpv == shown_ && !std::exchange(firstFrameDrawn_, true)) TimeStep("first frame drawn");
+        } else {
+            failed = blend_.Load(layer, fade_[layer].still, pixels);
+        }
+        if (!failed.isEmpty()) DrawFailed(failed);
     }
     const QString failed = blend_.Compose(context_->defaultFramebufferObject(), pixels, 1.0 - share_());
     if (!failed.isEmpty()) DrawFailed(failed);

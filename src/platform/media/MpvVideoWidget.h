@@ -24,6 +24,7 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPointer>
+#include <QImage>
 #include <QWindow>
 #include <QSize>
 #include <functional>
@@ -58,11 +59,17 @@ public:
     void Outdate();
     // The clip asked for has its first picture ready (mpv's playback restart).
     void PictureIsCurrent();
-    // A crossfade: until EndFade the picture of outgoing (an instance added
-    // before) is drawn over the one shown with the opacity 1 - share(), and
-    // the window is drawn again at each of either's pictures. The owner
-    // asks for paints between pictures (requestUpdate).
-    void FadeFrom(mpv_handle* outgoing, std::function<double()> share);
+    // One side of a crossfade: the pictures of an instance added before,
+    // or a fixed picture of the window's size (a still).
+    struct FadePicture {
+        mpv_handle* mpv = nullptr;
+        QImage still;
+    };
+    // A crossfade: until EndFade outgoing is drawn over incoming with the
+    // opacity 1 - share(), and the window is drawn again at each new
+    // picture of either. The owner asks for paints between pictures
+    // (requestUpdate).
+    void Fade(FadePicture incoming, FadePicture outgoing, std::function<double()> share);
     void EndFade();
 
 protected:
@@ -83,7 +90,7 @@ private:
     bool MakeCurrent(bool onWindow);
     void Paint();
     void Draw();
-    void DrawFade(Renderer& incoming, Renderer& outgoing);
+    void DrawFade();
     void DrawFailed(const QString& reason);  // the first failure is reported, not one per frame
     void DrawUnseen(Renderer& renderer);  // with the context current
     void AddRenderer(mpv_handle* mpv);
@@ -103,8 +110,9 @@ private:
     bool outdated_ = false;         // the picture is of a clip no longer asked for
     QSize outdatedSize_;            // where it was drawn
     bool drawFailed_ = false;
-    mpv_handle* outgoing_ = nullptr;  // of a crossfade; nullptr: none
-    std::function<double()> share_;   // the incoming picture's share in the fade, 0..1
+    bool fading_ = false;
+    FadePicture fade_[2];  // by PictureBlend::Layer
+    std::function<double()> share_;  // the incoming picture's share in the fade, 0..1
     PictureBlend blend_;
     std::function<void(mpv_handle*, bool)> rendererChanged_;
     std::function<void(const QString&)> rendererFailed_;

@@ -57,6 +57,26 @@ QString PictureBlend::Render(Layer layer, mpv_render_context* picture, QSize pix
     return {};
 }
 
+QString PictureBlend::Load(Layer layer, const QImage& still, QSize pixels) {
+    std::unique_ptr<QOpenGLFramebufferObject>& texture = layers_[layer];
+    if (texture && texture->size() == pixels) return {};
+    texture = std::make_unique<QOpenGLFramebufferObject>(pixels);
+    if (!texture->isValid()) {
+        texture.reset();
+        return QStringLiteral("OpenGL framebuffer for the crossfade: not made");
+    }
+    QImage rows(pixels, QImage::Format_RGBA8888);
+    rows.fill(Qt::black);
+    if (!still.isNull()) rows = still.scaled(pixels).convertToFormat(QImage::Format_RGBA8888);
+    rows.mirror();  // OpenGL's rows run bottom up
+    QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
+    gl->glBindTexture(GL_TEXTURE_2D, texture->texture());
+    gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gl->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, pixels.width(), pixels.height(), GL_RGBA, GL_UNSIGNED_BYTE,
+                        rows.constBits());
+    return {};
+}
+
 QString PictureBlend::Compose(unsigned target, QSize pixels, double opacity) {
     if (!layers_[kIncoming] || !layers_[kOutgoing]) return {};
     if (!program_) {

@@ -1,12 +1,14 @@
 #pragma once
-// Two of mpv's pictures on one window during a crossfade: each is rendered
-// into a texture of the window's size only when it has a new frame, and the
+// Two pictures on one window during a crossfade, each mpv's or a still:
+// mpv's is rendered into a texture of the window's size only when it has a
+// new frame, a still is loaded once, and the
 // window is composed from the two at every paint (the incoming one, then
 // the outgoing one over it with its opacity). So a paint costs two
 // textured quads, and mpv renders each clip no more often than it would
 // alone. GUI thread, with the window's OpenGL context current for every
 // call, Release included.
 
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -26,6 +28,9 @@ public:
     // holds nothing at this size yet. Empty, or why it cannot (the reason
     // worded for the error log).
     QString Render(Layer layer, mpv_render_context* picture, QSize pixels, bool fresh);
+    // Gives layer a fixed picture (a still), scaled to pixels, when it holds
+    // nothing at this size yet; none: black.
+    QString Load(Layer layer, const QImage& still, QSize pixels);
     // Draws the incoming layer, then the outgoing one with opacity (0..1)
     // over it, into the framebuffer target of that size.
     QString Compose(unsigned target, QSize pixels, double opacity);
