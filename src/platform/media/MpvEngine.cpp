@@ -71,6 +71,8 @@ private:
         }
         MpvEngine& engine;
         std::atomic<bool> drainQueued{false};
+        // Frames mpv dropped so far, by its output and by its decoder (for the trace of a fade).
+        std::map<QByteArray, int64_t> drops;
     };
     std::unique_ptr<Core> NewCore();
     // The second instance, made at the first preparation; false when it
@@ -90,6 +92,8 @@ private:
     void BecomeReady();
     void Shown();
     void DropPrepared();
+    // No clip is asked for any more; the one playing goes on unreported.
+    void Forget();
     void GiveUpOpening();
     // Every end of the clip asked for goes through here.
     void Ended(bool failed, const QString& reason);
@@ -145,6 +149,9 @@ private:
     // still; ToStill: the clip that was playing fades out over a still.
     enum class Fade { None, FromClip, FromStill, ToStill };
     Fade fadeKind_ = Fade::None;
+    // The instance whose picture fades out (the one playing when a still does).
+    Core& Outgoing(Fade kind) const { return kind == Fade::FromClip ? *spare_ : *current_; }
+    std::map<QByteArray, int64_t> dropsBefore_;  // its drop counts when the fade started
     QImage fadeStill_;
     std::function<void()> fadedOut_;
     Crossfade fade_{[this](double share) { FadeStep(share); }, [this] { EndFade(); }};
@@ -349,14 +356,18 @@ void MpvEngine::Ended(bool failed, const QString& reason) {
 }
 
 void MpvEngine::Close() {
+    Forget();
+    DropPrepared();
+    current_->Stop();
+}
+
+void MpvEngine::Forget() {
     ++loadGeneration_;
     opening_.stop();
     url_.clear();
     ready_ = false;
     deferred_.reset();
     EndFade();
-    DropPrepared();
-    current_->Stop();
 }
 
 void MpvEngine::Play() { Check(current_->Set("pause", "no")); }
@@ -498,6 +509,10 @@ void MpvEngine::PropertyChanged(Core& core, const mpv_event_property& property, 
         return TimeStep("decoder", QStringLiteral("%1 (hwdec=%2) %3")
                                        .arg(QString::fromUtf8(*static_cast<char* const*>(property.data)),
                                             hardwareDecoding_ ? "auto-safe" : "no", Whose(playing)));
+    if (name.endsWith("drop-count") && property.format == MPV_FORMAT_INT64) {
+        core.drops[name] = *static_cast<const int64_t*>(property.data);
+        return;
+    }
     if (!core.loaded || property.format == MPV_FORMAT_NONE) return;
     if (name == "duration") {
         core.duration = *static_cast<const double*>(property.data);
@@ -556,12 +571,7 @@ void MpvEngine::FadeOutOver(const QImage& after, std::function<void()> fadedOut)
         Close();
         return fadedOut();
     }
-    ++loadGeneration_;
-    opening_.stop();
-    url_.clear();
-    ready_ = false;
-    deferred_.reset();
-    EndFade();
+    Forget();
     fadeKind_ = Fade::ToStill;
     fadeStill_ = after;
     fadedOut_ = std::move(fadedOut);
@@ -580,6 +590,7 @@ void MpvEngine::StartFade() {
     case Fade::ToStill: window_->Fade(still, playing, [this] { return fade_.Share(); }); break;
     case Fade::None: return;
     }
+    dropsBefore_ = Outgoing(fadeKind_).drops;
     fade_.Start(crossfadeMs_);
 }
 
@@ -599,7 +610,10 @@ void MpvEngine::FadeStep(double share) {
 void MpvEngine::EndFade() {
     const Fade kind = std::exchange(fadeKind_, Fade::None);
     if (kind == Fade::None) return;
-    TimeStep("crossfade over");
+    QStringList dropped;  // frames of the clip that faded out
+    for (const auto& [name, count] : Outgoing(kind).drops)
+        if (kind != Fade::FromStill) dropped << name + ' ' + QString::number(count - dropsBefore_[name]);
+    TimeStep("crossfade over", dropped.join(QStringLiteral(", ")));
     fade_.Stop();
     fadeStill_ = {};
     window_->EndFade();
