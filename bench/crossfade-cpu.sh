@@ -25,9 +25,9 @@ for source in testsrc2 testsrc; do
         -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest "$work/$source.mp4"
 done
 ini="$work/hd.ini"
-"$build/bin/ZORCollect" new "$ini" --runas SCREENSAVER_NOMOUSEMOVE --error-log "$work/hd.log" >/dev/null
-"$build/bin/ZORCollect" add "$ini" "$work/testsrc2.mp4" --loop-end 8 --full-screen >/dev/null
-"$build/bin/ZORCollect" add "$ini" "$work/testsrc.mp4" --full-screen >/dev/null
+"$build/bin/ZORCollect" new "$ini" --runas SCREENSAVER_NOMOUSEMOVE --error-log "$work/hd.log" >/dev/null 2>&1
+"$build/bin/ZORCollect" add "$ini" "$work/testsrc2.mp4" --loop-end 8 --full-screen >/dev/null 2>&1
+"$build/bin/ZORCollect" add "$ini" "$work/testsrc.mp4" --full-screen >/dev/null 2>&1
 start_display 1920x1080
 
 cpu_ticks() {  # pid: user plus system time so far, in clock ticks

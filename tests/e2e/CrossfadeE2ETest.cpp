@@ -55,21 +55,28 @@ TEST_F(ShowE2E, CrossfadeMixesEachEntrysPictureWithTheNext) {
     EXPECT_EQ(show->state(), QProcess::Running);
 }
 
-// On Wayland, read with grim: half way through a slow fade the screen
-// shows the mix of the two clips.
-TEST(CrossfadeWaylandE2E, MixesTheClipsPictures) {
+// On Wayland, read with grim: half way through each slow fade the screen
+// shows the mix of the two entries (clip to still, still to clip, clip to clip).
+TEST(CrossfadeWaylandE2E, MixesEachEntrysPictureWithTheNext) {
     const WaylandDisplay output;
     if (!output.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output.problem().toStdString();
     const TempFolder folder;
     QFile::copy(ZORSCR_EXE, folder.file("ZORScr"));
     MakeClip(folder.file("red.mp4"), ColourSource(kRed), 2);
+    MakeStill(folder.file("yellow.png"), ColourSource(kYellow, 400, 300));
     MakeClip(folder.file("blue.mp4"), ColourSource(kBlue), 2);
     CollectionSpec spec;
-    spec.entries = {{"red.mp4", "CURRDIR", {}, {}}, {"blue.mp4", "CURRDIR", {}, {}}};
+    const std::map<std::pair<QString, int>, QString> still{{{"Looping", 7}, "300"}, {{"Looping", 8}, "400"}, {{"Looping", 9}, "True"}};
+    spec.entries = {{"red.mp4", "CURRDIR", {}, {}}, {"yellow.png", "CURRDIR", still, {}}, {"blue.mp4", "CURRDIR", {}, {}}};
     WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
     WaylandDisplay::Give(folder.path());
     const auto show = output.Start(folder.file("ZORScr"), {"--crossfade", "3000", "/S"}, folder.path());
-    EXPECT_TRUE(output.Shows(kCentre, QColor(0x70, 0x30, 0x70), 20000));
+    const auto mix = [](const QColor& a, const QColor& b) {
+        return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
+    };
+    EXPECT_TRUE(output.Shows(kCentre, mix(kRed, kYellow), 20000));
+    EXPECT_TRUE(output.Shows(kCentre, mix(kYellow, kBlue), 20000));
+    EXPECT_TRUE(output.Shows(kCentre, mix(kBlue, kRed), 20000));
 }
 
 }  // namespace
