@@ -1,7 +1,6 @@
 #include "platform/media/Crossfade.h"
 
 #include <QtGlobal>
-#include <cmath>
 #include <utility>
 
 namespace platform::media {
@@ -38,10 +37,6 @@ void Crossfade::Tick() {
     if (share < 1) return;
     tick_.stop();
     finished_();
-}
-
-QByteArray MpvVolume(double amplitude) {
-    return QByteArray::number(100.0 * std::cbrt(qBound(0.0, amplitude, 1.0)), 'f', 6);
 }
 
 }  // namespace platform::media

@@ -1,9 +1,9 @@
 #pragma once
 // The clock of one crossfade: the incoming clip's share of picture and
 // sound rises evenly from 0 to 1 over the fade's milliseconds. Step is
-// called with the share about every 20 ms and Finished once at the end;
-// both on the GUI thread from the event loop. Stop ends a fade at once,
-// without Finished.
+// called with 0 inside Start, then with the share about every 20 ms, and
+// Finished once at the end, both on the GUI thread from the event loop.
+// Stop ends a fade at once, without Finished.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -30,9 +30,5 @@ private:
     std::function<void(double)> step_;
     std::function<void()> finished_;
 };
-
-// The setting of mpv's volume for a linear amplitude (0 silent, 1 full):
-// mpv's volume is cubic, a setting v plays at amplitude (v / 100)^3.
-QByteArray MpvVolume(double amplitude);
 
 }  // namespace platform::media

@@ -30,6 +30,10 @@ constexpr double kShortestRepeat = 0.01;
 
 QByteArray Decimal(double value) { return QByteArray::number(value, 'f', 6); }
 
+// The setting of mpv's volume for a linear amplitude (0 silent, 1 full):
+// mpv's volume is cubic, a setting v plays at amplitude (v / 100)^3.
+QByteArray MpvVolume(double amplitude) { return Decimal(100.0 * std::cbrt(qBound(0.0, amplitude, 1.0))); }
+
 // The timing log's note on an event: of the clip playing, or of the prepared one.
 QString Whose(bool playing) { return playing ? QString() : QStringLiteral("(prepared)"); }
 
@@ -392,7 +396,6 @@ void MpvEngine::Seek(double seconds) {
 
 void MpvEngine::SetSpeed(double factor) { Setting("speed", Decimal(factor)); }
 
-// mpv's volume is cubic: a setting v plays at amplitude (v / 100)^3.
 void MpvEngine::SetVolume(double amplitude) {
     amplitude_ = qBound(0.0, amplitude, 1.0);
     Setting("volume", MpvVolume(amplitude_));

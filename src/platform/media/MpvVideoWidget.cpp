@@ -237,23 +237,28 @@ void MpvVideoWindow::Draw() {
 
 // Each picture of an instance is rendered into its texture only when it is
 // new, a still once; the two are then composed. The instance shown counts
-// its picture as drawn when it is first rendered.
+// its picture as drawn when it is first rendered. A fade that cannot be
+// drawn (no framebuffer, no shader) is reported once and left out: the
+// picture shown is drawn alone, and the change is a cut.
 void MpvVideoWindow::DrawFade() {
     const QSize pixels = size() * devicePixelRatio();
+    QString failed;
     for (const PictureBlend::Layer layer : {PictureBlend::kIncoming, PictureBlend::kOutgoing}) {
-        QString failed;
         if (Renderer* renderer = Find(fade_[layer].mpv)) {
             const bool fresh = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
                                std::exchange(renderer->frameWaiting, false);
-            failed = blend_.Render(layer, renderer->context, pixels, fresh);
+            if (failed.isEmpty()) failed = blend_.Render(layer, renderer->context, pixels, fresh);
             if (fresh && renderer->mpv == shown_ && !std::exchange(firstFrameDrawn_, true)) TimeStep("first frame drawn");
-        } else {
+        } else if (failed.isEmpty()) {
             failed = blend_.Load(layer, fade_[layer].still, pixels);
         }
-        if (!failed.isEmpty()) DrawFailed(failed);
     }
-    const QString failed = blend_.Compose(context_->defaultFramebufferObject(), pixels, 1.0 - share_());
-    if (!failed.isEmpty()) DrawFailed(failed);
+    if (failed.isEmpty()) failed = blend_.Compose(context_->defaultFramebufferObject(), pixels, 1.0 - share_());
+    if (failed.isEmpty()) return;
+    DrawFailed(failed);
+    blend_.Release();
+    fading_ = false;
+    Draw();
 }
 
 void MpvVideoWindow::DrawFailed(const QString& reason) {
