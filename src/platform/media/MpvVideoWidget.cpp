@@ -172,10 +172,14 @@ MpvVideoWindow::Renderer* MpvVideoWindow::Find(mpv_handle* mpv) {
 void MpvVideoWindow::Updated(mpv_handle* mpv) {
     Renderer* renderer = Find(mpv);
     if (!renderer) return;
-    const bool fades = fading_ && (mpv == fade_[0].mpv || mpv == fade_[1].mpv);
-    if ((mpv == shown_ || fades) && isExposed()) return requestUpdate();
+    if (!fading_ && mpv == shown_ && isExposed()) return requestUpdate();
     if (!MakeCurrent(false)) return;
-    DrawUnseen(*renderer);
+    // In a fade a new picture goes into its texture at once, so mpv never
+    // waits for the window; the owner's steps compose the window.
+    if (fading_ && (mpv == fade_[0].mpv || mpv == fade_[1].mpv))
+        FillLayer(mpv == fade_[0].mpv ? PictureBlend::kIncoming : PictureBlend::kOutgoing);
+    else
+        DrawUnseen(*renderer);
     context_->doneCurrent();
 }
 
@@ -235,30 +239,35 @@ void MpvVideoWindow::Draw() {
     }
 }
 
-// Each picture of an instance is rendered into its texture only when it is
-// new, a still once; the two are then composed. The instance shown counts
-// its picture as drawn when it is first rendered. A fade that cannot be
-// drawn (no framebuffer, no shader) is reported once and left out: the
-// picture shown is drawn alone, and the change is a cut.
-void MpvVideoWindow::DrawFade() {
+// With the context current. The first picture of the instance shown counts
+// as drawn when it is first rendered.
+bool MpvVideoWindow::FillLayer(PictureBlend::Layer layer) {
     const QSize pixels = size() * devicePixelRatio();
     QString failed;
-    for (const PictureBlend::Layer layer : {PictureBlend::kIncoming, PictureBlend::kOutgoing}) {
-        if (Renderer* renderer = Find(fade_[layer].mpv)) {
-            const bool fresh = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
-                               std::exchange(renderer->frameWaiting, false);
-            if (failed.isEmpty()) failed = blend_.Render(layer, renderer->context, pixels, fresh);
-            if (fresh && renderer->mpv == shown_ && !std::exchange(firstFrameDrawn_, true)) TimeStep("first frame drawn");
-        } else if (failed.isEmpty()) {
-            failed = blend_.Load(layer, fade_[layer].still, pixels);
-        }
+    if (Renderer* renderer = Find(fade_[layer].mpv)) {
+        const bool fresh = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
+                           std::exchange(renderer->frameWaiting, false);
+        failed = blend_.Render(layer, renderer->context, pixels, fresh);
+        if (fresh && renderer->mpv == shown_ && !std::exchange(firstFrameDrawn_, true)) TimeStep("first frame drawn");
+    } else {
+        failed = blend_.Load(layer, fade_[layer].still, pixels);
     }
-    if (failed.isEmpty()) failed = blend_.Compose(context_->defaultFramebufferObject(), pixels, 1.0 - share_());
-    if (failed.isEmpty()) return;
+    if (failed.isEmpty()) return true;
+    // Reported once and left out: the picture shown is drawn alone, and the change is a cut.
     DrawFailed(failed);
     blend_.Release();
     fading_ = false;
-    Draw();
+    requestUpdate();
+    return false;
+}
+
+// The two textures composed; each picture of an instance was rendered into
+// its texture when it came (Updated).
+void MpvVideoWindow::DrawFade() {
+    for (const PictureBlend::Layer layer : {PictureBlend::kIncoming, PictureBlend::kOutgoing})
+        if (!FillLayer(layer)) return Draw();
+    const QString failed = blend_.Compose(context_->defaultFramebufferObject(), size() * devicePixelRatio(), 1.0 - share_());
+    if (!failed.isEmpty()) DrawFailed(failed);
 }
 
 void MpvVideoWindow::DrawFailed(const QString& reason) {

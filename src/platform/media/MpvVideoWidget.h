@@ -66,9 +66,9 @@ public:
         QImage still;
     };
     // A crossfade: until EndFade outgoing is drawn over incoming with the
-    // opacity 1 - share(), and the window is drawn again at each new
-    // picture of either. The owner asks for paints between pictures
-    // (requestUpdate).
+    // opacity 1 - share(). Each new picture of either goes into a texture
+    // when it comes; the window is drawn when the owner asks
+    // (requestUpdate), at each step of the fade.
     void Fade(FadePicture incoming, FadePicture outgoing, std::function<double()> share);
     void EndFade();
 
@@ -91,6 +91,9 @@ private:
     void Paint();
     void Draw();
     void DrawFade();
+    // Renders a fade's picture into its texture; false when it cannot, and
+    // the fade is then left out (reported once).
+    bool FillLayer(PictureBlend::Layer layer);
     void DrawFailed(const QString& reason);  // the first failure is reported, not one per frame
     void DrawUnseen(Renderer& renderer);  // with the context current
     void AddRenderer(mpv_handle* mpv);
