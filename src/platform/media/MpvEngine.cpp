@@ -619,7 +619,7 @@ void MpvEngine::FadeStep(double share) {
     case Fade::ToStill: Check(current_->Set("volume", MpvVolume(amplitude_ * (1 - share)))); break;
     case Fade::None: return;
     }
-    window_->requestUpdate();
+    window_->FadeMoved();
 }
 
 void MpvEngine::EndFade() {

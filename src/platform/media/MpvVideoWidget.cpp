@@ -17,6 +17,8 @@
 namespace platform::media {
 namespace {
 
+constexpr qint64 kLongestComposeGapMs = 40;  // a fade moves at least 25 times a second
+
 void* ProcAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
@@ -80,10 +82,18 @@ void MpvVideoWindow::PictureIsCurrent() {
 
 void MpvVideoWindow::Fade(FadePicture incoming, FadePicture outgoing, std::function<double()> share) {
     fading_ = true;
+    composed_.invalidate();
     fade_[PictureBlend::kIncoming] = std::move(incoming);
     fade_[PictureBlend::kOutgoing] = std::move(outgoing);
     share_ = std::move(share);
     requestUpdate();
+}
+
+// Composing the window costs two full-window textures and a swap: the
+// pictures of the clip shown pace it, and a step only when none has come
+// for a while (a clip paused, or at its end).
+void MpvVideoWindow::FadeMoved() {
+    if (!fading_ || !composed_.isValid() || composed_.elapsed() >= kLongestComposeGapMs) requestUpdate();
 }
 
 void MpvVideoWindow::EndFade() {
@@ -176,9 +186,10 @@ void MpvVideoWindow::Updated(mpv_handle* mpv) {
     if (!MakeCurrent(false)) return;
     // In a fade a new picture goes into its texture at once, so mpv never
     // waits for the window; the owner's steps compose the window.
-    if (fading_ && (mpv == fade_[0].mpv || mpv == fade_[1].mpv))
+    if (fading_ && (mpv == fade_[0].mpv || mpv == fade_[1].mpv)) {
         FillLayer(mpv == fade_[0].mpv ? PictureBlend::kIncoming : PictureBlend::kOutgoing);
-    else
+        if (mpv == shown_) requestUpdate();
+    } else
         DrawUnseen(*renderer);
     context_->doneCurrent();
 }
@@ -266,6 +277,7 @@ bool MpvVideoWindow::FillLayer(PictureBlend::Layer layer) {
 void MpvVideoWindow::DrawFade() {
     for (const PictureBlend::Layer layer : {PictureBlend::kIncoming, PictureBlend::kOutgoing})
         if (!FillLayer(layer)) return Draw();
+    composed_.start();
     const QString failed = blend_.Compose(context_->defaultFramebufferObject(), size() * devicePixelRatio(), 1.0 - share_());
     if (!failed.isEmpty()) DrawFailed(failed);
 }

@@ -24,6 +24,7 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPointer>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWindow>
 #include <QSize>
@@ -67,9 +68,11 @@ public:
     };
     // A crossfade: until EndFade outgoing is drawn over incoming with the
     // opacity 1 - share(). Each new picture of either goes into a texture
-    // when it comes; the window is drawn when the owner asks
-    // (requestUpdate), at each step of the fade.
+    // when it comes; the window is drawn at each new picture of the
+    // instance shown, and at FadeMoved when none came for 40 ms.
     void Fade(FadePicture incoming, FadePicture outgoing, std::function<double()> share);
+    // The share moved on (the owner's steps of the fade).
+    void FadeMoved();
     void EndFade();
 
 protected:
@@ -116,6 +119,7 @@ private:
     bool fading_ = false;
     FadePicture fade_[2];  // by PictureBlend::Layer
     std::function<double()> share_;  // the incoming picture's share in the fade, 0..1
+    QElapsedTimer composed_;  // since the fade was last drawn
     PictureBlend blend_;
     std::function<void(mpv_handle*, bool)> rendererChanged_;
     std::function<void(const QString&)> rendererFailed_;
