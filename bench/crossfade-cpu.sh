@@ -7,7 +7,9 @@
 # end, so the clip plays on under the fade. Steady state: 3 s to 7 s of the
 # first clip (the second one prepared beside it, as in any show). User plus
 # system seconds per second, the median of ROUNDS shows, each on a
-# 1920 x 1080 virtual display.
+# 1920 x 1080 virtual display. For scale, each round also gives the frames
+# bare mpv drops playing the second clip alone for 4 s on the same display
+# (a machine too busy for one 1080p clip drops frames under a fade too).
 #
 #   bench/crossfade-cpu.sh [rounds] [fade ms] [build folder]   (defaults: 3, 2000, build)
 #
@@ -62,8 +64,11 @@ for ((i = 1; i <= rounds; i++)); do
     steady+=("$(awk -v a="$a" -v b="$b" -v t="$ticks" 'BEGIN { printf "%.3f", (b - a) / t / 4 }')")
     during+=("$(awk -v c="$c" -v d="$d" -v t="$ticks" -v f="$fade" 'BEGIN { printf "%.3f", (d - c) / t / (f / 1000) }')")
     ratios+=("$(awk -v s="${steady[-1]}" -v d="${during[-1]}" 'BEGIN { printf "%.2f", d / s }')")
+    bare=$(mpv --no-config --vo=gpu --gpu-api=opengl --gpu-context=x11egl --fs --hwdec=no --length=4 \
+        --term-status-msg='bare mpv drops ${frame-drop-count}' "$work/testsrc.mp4" 2>&1 | tr '\r' '\n' |
+        grep -o 'bare mpv drops [0-9]*' | tail -1)
     echo "round $i: steady ${steady[-1]} s/s, during the fade ${during[-1]} s/s (${ratios[-1]}x);" \
-         "outgoing clip's drops: $(grep -o 'crossfade over.*' "$work/trace.txt")"
+         "outgoing clip's drops: $(grep -o 'crossfade over.*' "$work/trace.txt"); $bare in 4 s"
 done
 echo "medians of $rounds: steady $(median "${steady[@]}") s/s, during the fade $(median "${during[@]}") s/s," \
      "ratio $(median "${ratios[@]}")"
