@@ -11,7 +11,8 @@
 # bare mpv drops playing the second clip alone for 4 s on the same display
 # (a machine too busy for one 1080p clip drops frames under a fade too).
 #
-#   bench/crossfade-cpu.sh [rounds] [fade ms] [build folder]   (defaults: 3, 2000, build)
+#   bench/crossfade-cpu.sh [rounds] [fade ms] [build folder] [size]
+#                                       (defaults: 3, 2000, build, 1920x1080: clips and display)
 #
 # Ends only the processes it started, by their ids.
 set -euo pipefail
@@ -19,18 +20,19 @@ set -euo pipefail
 rounds=${1:-3}
 fade=${2:-2000}
 build=$(cd "${3:-build}" && pwd)
+size=${4:-1920x1080}
 source "$(dirname "$0")/common.sh"
 ticks=$(getconf CLK_TCK)
 
 for source in testsrc2 testsrc; do
-    ffmpeg -loglevel error -y -f lavfi -i "$source=size=1920x1080:rate=30" -f lavfi -i sine=frequency=440 -t 20 \
+    ffmpeg -loglevel error -y -f lavfi -i "$source=size=$size:rate=30" -f lavfi -i sine=frequency=440 -t 20 \
         -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest "$work/$source.mp4"
 done
 ini="$work/hd.ini"
 "$build/bin/ZORCollect" new "$ini" --runas SCREENSAVER_NOMOUSEMOVE --error-log "$work/hd.log" >/dev/null 2>&1
 "$build/bin/ZORCollect" add "$ini" "$work/testsrc2.mp4" --loop-end 8 --full-screen >/dev/null 2>&1
 "$build/bin/ZORCollect" add "$ini" "$work/testsrc.mp4" --full-screen >/dev/null 2>&1
-start_display 1920x1080
+start_display "$size"
 
 cpu_ticks() {  # pid: user plus system time so far, in clock ticks
     awk '{ print $14 + $15 }' /proc/"$1"/stat
@@ -66,7 +68,7 @@ for ((i = 1; i <= rounds; i++)); do
     ratios+=("$(awk -v s="${steady[-1]}" -v d="${during[-1]}" 'BEGIN { printf "%.2f", d / s }')")
     bare=$(mpv --no-config --vo=gpu --gpu-api=opengl --gpu-context=x11egl --fs --hwdec=no --length=4 \
         --term-status-msg='bare mpv drops ${frame-drop-count}' "$work/testsrc.mp4" 2>&1 | tr '\r' '\n' |
-        grep -o 'bare mpv drops [0-9]*' | tail -1)
+        grep -o 'bare mpv drops [0-9]*' | tail -1 || true)
     echo "round $i: steady ${steady[-1]} s/s, during the fade ${during[-1]} s/s (${ratios[-1]}x);" \
          "outgoing clip's drops: $(grep -o 'crossfade over.*' "$work/trace.txt"); $bare in 4 s"
 done

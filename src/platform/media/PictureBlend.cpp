@@ -21,12 +21,14 @@ void main() {
     place = corner * 0.5 + 0.5;
     gl_Position = vec4(corner, 0.0, 1.0);
 })";
+// One pass: the outgoing picture mixed over the incoming one.
 constexpr char kFragmentShader[] = R"(
 varying highp vec2 place;
-uniform sampler2D picture;
+uniform sampler2D incoming;
+uniform sampler2D outgoing;
 uniform lowp float opacity;
 void main() {
-    gl_FragColor = vec4(texture2D(picture, place).rgb, opacity);
+    gl_FragColor = vec4(mix(texture2D(incoming, place).rgb, texture2D(outgoing, place).rgb, opacity), 1.0);
 })";
 constexpr float kCorners[] = {-1, -1, 1, -1, -1, 1, 1, 1};  // a triangle strip over the whole target
 
@@ -95,19 +97,19 @@ QString PictureBlend::Compose(unsigned target, QSize pixels, double opacity) {
     gl->glDisable(GL_SCISSOR_TEST);
     gl->glDisable(GL_DEPTH_TEST);
     gl->glBindBuffer(GL_ARRAY_BUFFER, 0);
-    gl->glActiveTexture(GL_TEXTURE0);
-    gl->glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gl->glDisable(GL_BLEND);
     program_->bind();
-    program_->setUniformValue("picture", 0);
+    program_->setUniformValue("incoming", 0);
+    program_->setUniformValue("outgoing", 1);
+    program_->setUniformValue("opacity", static_cast<GLfloat>(opacity));
+    for (const Layer layer : {kIncoming, kOutgoing}) {
+        gl->glActiveTexture(GL_TEXTURE0 + layer);
+        gl->glBindTexture(GL_TEXTURE_2D, layers_[layer]->texture());
+    }
+    gl->glActiveTexture(GL_TEXTURE0);
     program_->enableAttributeArray("corner");
     program_->setAttributeArray("corner", kCorners, 2);
-    for (const auto& [layer, alpha] : {std::pair{kIncoming, 1.0}, {kOutgoing, opacity}}) {
-        program_->setUniformValue("opacity", static_cast<GLfloat>(alpha));
-        gl->glBindTexture(GL_TEXTURE_2D, layers_[layer]->texture());
-        if (layer == kOutgoing) gl->glEnable(GL_BLEND);
-        gl->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    }
-    gl->glDisable(GL_BLEND);
+    gl->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     program_->disableAttributeArray("corner");
     program_->release();
     return {};

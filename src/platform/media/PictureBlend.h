@@ -1,11 +1,10 @@
 #pragma once
 // Two pictures on one window during a crossfade, each mpv's or a still:
 // mpv's is rendered into a texture of the window's size only when it has a
-// new frame, a still is loaded once, and the
-// window is composed from the two at every paint (the incoming one, then
-// the outgoing one over it with its opacity). So a paint costs two
-// textured quads, and mpv renders each clip no more often than it would
-// alone. GUI thread, with the window's OpenGL context current for every
+// new frame, a still is loaded once, and the window is composed from the
+// two in one pass (the outgoing one mixed over the incoming one with its
+// opacity). So a paint costs one textured quad, and mpv renders each clip
+// no more often than it would alone. GUI thread, with the window's OpenGL context current for every
 // call, Release included.
 
 #include <QImage>
@@ -31,8 +30,8 @@ public:
     // Gives layer a fixed picture (a still), scaled to pixels, when it holds
     // nothing at this size yet; none: black.
     QString Load(Layer layer, const QImage& still, QSize pixels);
-    // Draws the incoming layer, then the outgoing one with opacity (0..1)
-    // over it, into the framebuffer target of that size.
+    // Draws the outgoing layer with opacity (0..1) over the incoming one,
+    // into the framebuffer target of that size.
     QString Compose(unsigned target, QSize pixels, double opacity);
     // Frees the textures and the program (the fade is over).
     void Release();
