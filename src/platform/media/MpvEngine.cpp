@@ -171,6 +171,11 @@ private:
     Crossfade fade_{[this](double share) { FadeStep(share); }, [this] { EndFade(); }};
     double amplitude_ = 1;          // the volume set, as an amplitude
     double outgoingAmplitude_ = 1;  // the clip before's, when it was replaced
+    // With crossfades a clip past its part's end plays on until the next
+    // Open (which pauses it unless it fades out) or Play: the pause of its
+    // end of stream is left out, so that it does not stop and start again
+    // under the fade.
+    bool runsOn_ = false;
 };
 
 MpvEngine::MpvEngine(MpvOptions options, bool hardwareDecoding)
@@ -248,6 +253,7 @@ void MpvEngine::Open(const QString& url) {
     deferred_.reset();
     EndFade();  // a clip asked for during a fade cuts in
     outgoingAmplitude_ = amplitude_;
+    runsOn_ = false;
     url_ = url;
     ready_ = false;
     startAt_.reset();
@@ -377,6 +383,7 @@ void MpvEngine::Close() {
 }
 
 void MpvEngine::Forget() {
+    runsOn_ = false;
     ++loadGeneration_;
     opening_.stop();
     url_.clear();
@@ -385,9 +392,14 @@ void MpvEngine::Forget() {
     EndFade();
 }
 
-void MpvEngine::Play() { Check(current_->Set("pause", "no")); }
+void MpvEngine::Play() {
+    runsOn_ = false;
+    Check(current_->Set("pause", "no"));
+}
 
-void MpvEngine::Pause() { Check(current_->Set("pause", "yes")); }
+void MpvEngine::Pause() {
+    if (!runsOn_) Check(current_->Set("pause", "yes"));
+}
 
 double MpvEngine::Position() const {
     if (!ready_) return startAt_.value_or(partStart_);
@@ -568,6 +580,7 @@ void MpvEngine::PartEnded() {
     }
     playsLeft_ = playCount_;
     TimeStep("end of part");
+    runsOn_ = crossfadeMs_ > 0 && window_;
     Ended(false, {});
 }
 
