@@ -92,6 +92,7 @@ Med_Saver::Med_Saver(QWidget* parent, std::unique_ptr<PlayerEngine> engine)
     LetBalance(state_->balance);
     LetRate(state_->rate);
     LetPlayCount(state_->playCount);
+    player.SetCrossfade(state::TheShowOptions().crossfadeMs);
 }
 
 Med_Saver::~Med_Saver() = default;
@@ -131,6 +132,15 @@ void Med_Saver::Pause() { state_->engine->Pause(); }
 
 void Med_Saver::Prepare(const QString& fileName, double start) {
     state_->engine->Prepare(fileName, NonNegativeSeconds(start));
+}
+
+void Med_Saver::FadeInOver(const QImage& before) { state_->engine->FadeInOver(before); }
+
+void Med_Saver::FadeOutOver(const QImage& after) {
+    state_->fileName.clear();
+    state_->atEnd = state_->rewound = state_->failed = false;
+    state_->OpeningOver();
+    state_->engine->FadeOutOver(after, [this] { setVisible(false); });  // the engine goes with the control
 }
 
 double Med_Saver::CurrentPosition() const {

@@ -36,6 +36,13 @@ public:
     // Readies the clip the show will most likely open next (a file, from
     // start seconds), so that setting it as FileName then shows it at once.
     void Prepare(const QString& fileName, double start);
+    // With a crossfade (--crossfade): the clip just set fades in over a
+    // picture of the control's size (the still before it).
+    void FadeInOver(const QImage& before);
+    // With a crossfade: the clip playing fades out over a picture of the
+    // control's size (the still after it), then the control hides; FileName
+    // is "" at once. Without one it closes and hides at once.
+    void FadeOutOver(const QImage& after);
 
     double CurrentPosition() const;
     void LetCurrentPosition(double seconds);

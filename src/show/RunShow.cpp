@@ -22,6 +22,7 @@
 #include "platform/vb/VbString.h"
 #include "platform/vb/VbTimer.h"
 #include "show/BatteryRule.h"
+#include "show/Crossfades.h"
 #include "show/FormInstances.h"
 #include "show/ResumePlace.h"
 #include "show/frmCover.h"
@@ -74,6 +75,7 @@ void WaitUntilReady(Med_Saver& player) {
 // clip starts (0: at its loop start).
 void StartPlayerEntry(Movie& entry, bool held, double fromSeconds) {
     frmCover& cover = TheCover();  // a first use starts the entry already (load step)
+    const Outgoing before = TakeOutgoing(cover);
     cover.Img_Stillc->LoadPicture(QString());
     platform::TwipsRect still = platform::Geometry(*cover.Img_Stillc);
     still.Left = kOffScreen;
@@ -82,6 +84,7 @@ void StartPlayerEntry(Movie& entry, bool held, double fromSeconds) {
     Med_Saver& player = *cover.Med_Saver;
     ConfigurePlay(player, entry, vb::CLng(entry.Balance().ToDouble() - kBalanceCentre), entry.LoopForever());
     if (fromSeconds > 0) player.LetCurrentPosition(std::max(fromSeconds, player.SelectionStart()));
+    FadeIntoClip(cover, before);
     player.LetVisible(true);
     cover.show();
     if (!held) player.Play();
@@ -95,12 +98,15 @@ void StartPlayerEntry(Movie& entry, bool held, double fromSeconds) {
     platform::DoEvents();
 }
 
-// The show window without its player, for an entry that is not a clip.
-frmCover& CoverWithoutPlayer() {
+// The show window without its player, for an entry that is not a clip
+// (the player hides itself when a clip fades out).
+frmCover& CoverWithoutPlayer(bool clipFadesOut = false) {
     frmCover& cover = TheCover();
-    cover.Med_Saver->Pause();
-    cover.Med_Saver->LetFileName(QString());
-    cover.Med_Saver->LetVisible(false);
+    if (!clipFadesOut) {
+        cover.Med_Saver->Pause();
+        cover.Med_Saver->LetFileName(QString());
+        cover.Med_Saver->LetVisible(false);
+    }
     gEntryDone = false;
     gQuit = false;
     if (ZORWebLoaded()) TheZORWeb().hide();
@@ -108,7 +114,12 @@ frmCover& CoverWithoutPlayer() {
     return cover;
 }
 
-void StartStill(Movie& entry) { ShowStillPicture(CoverWithoutPlayer(), entry); }
+void StartStill(Movie& entry) {
+    const Outgoing before = TakeOutgoing(TheCover());
+    frmCover& cover = CoverWithoutPlayer(before.clip);
+    ShowStillPicture(cover, entry);
+    FadeIntoStill(cover, before);
+}
 
 // Black for the still delay in place of the entry (on battery); input
 // ends it as any entry.

@@ -23,6 +23,9 @@ struct Named {
     Choice choice;
     const char* name;
 };
+// Longer fades would outlast most stills' delay.
+constexpr int kLongestCrossfadeMs = 10000;
+
 const Named<ShowOptions::OnBattery> kOnBattery[] = {
     {ShowOptions::OnBattery::Play, "play"}, {ShowOptions::OnBattery::Still, "still"}, {ShowOptions::OnBattery::Black, "black"}};
 const Named<ShowOptions::Monitors> kMonitors[] = {
@@ -77,6 +80,19 @@ const ShowSwitch kSwitches[] = {
          return SetChoice(kMonitors, "--monitors", value, options.monitors);
      },
      [](const ShowOptions& options) { return GivenChoice(kMonitors, options.monitors); }},
+    {"crossfade", "MS", "each entry fades into the next over MS milliseconds (0 to 10000)",
+     [](const QString& value, ShowOptions& options) {
+         bool number = false;
+         const int ms = value.toInt(&number);
+         if (!number || ms < 0 || ms > kLongestCrossfadeMs)
+             return QStringLiteral("--crossfade takes milliseconds from 0 to %1, not \"%2\"").arg(kLongestCrossfadeMs).arg(value);
+         options.crossfadeMs = ms;
+         return QString();
+     },
+     [](const ShowOptions& options) -> std::optional<QString> {
+         if (options.crossfadeMs == 0) return std::nullopt;
+         return QString::number(options.crossfadeMs);
+     }},
 };
 
 }  // namespace

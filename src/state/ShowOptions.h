@@ -20,6 +20,7 @@ struct ShowOptions {
     // monitor its own entry, or the primary's picture on every monitor.
     enum class Monitors { Primary, Each, Mirror };
     Monitors monitors = Monitors::Primary;
+    int crossfadeMs = 0;  // --crossfade: milliseconds one entry fades into the next; 0 cuts
 };
 
 const ShowOptions& TheShowOptions();

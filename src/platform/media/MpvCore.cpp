@@ -97,7 +97,8 @@ MpvCore::MpvCore(MpvOptions options, bool headless, bool hardwareDecoding) {
         Require(mpv_initialize(mpv_), "libmpv initialise");
         for (const auto& [name, format] : {std::pair{"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},
                                            {"time-pos", MPV_FORMAT_DOUBLE}, {"video-out-params", MPV_FORMAT_NODE},
-                                           {"hwdec-current", MPV_FORMAT_STRING}})
+                                           {"hwdec-current", MPV_FORMAT_STRING}, {"frame-drop-count", MPV_FORMAT_INT64},
+                                           {"decoder-frame-drop-count", MPV_FORMAT_INT64}})
             Require(mpv_observe_property(mpv_, 0, name, format), QByteArray("libmpv observe ") + name);
     } catch (...) {
         mpv_terminate_destroy(mpv_);

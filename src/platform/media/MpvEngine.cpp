@@ -12,6 +12,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/media/Crossfade.h"
 #include "platform/media/MediaSource.h"
 #include "platform/media/MpvCore.h"
 #include "platform/media/MpvVideoWidget.h"
@@ -28,6 +29,10 @@ namespace {
 constexpr double kShortestRepeat = 0.01;
 
 QByteArray Decimal(double value) { return QByteArray::number(value, 'f', 6); }
+
+// The setting of mpv's volume for a linear amplitude (0 silent, 1 full):
+// mpv's volume is cubic, a setting v plays at amplitude (v / 100)^3.
+QByteArray MpvVolume(double amplitude) { return Decimal(100.0 * std::cbrt(qBound(0.0, amplitude, 1.0))); }
 
 // The timing log's note on an event: of the clip playing, or of the prepared one.
 QString Whose(bool playing) { return playing ? QString() : QStringLiteral("(prepared)"); }
@@ -58,6 +63,9 @@ public:
     void SetCover(bool cover) override;
     void SetPart(double start, double end) override;
     void SetPlayCount(int plays) override;
+    void SetCrossfade(int milliseconds) override { crossfadeMs_ = milliseconds; }
+    void FadeInOver(const QImage& before) override;
+    void FadeOutOver(const QImage& after, std::function<void()> fadedOut) override;
 
 private:
     struct Core : MpvCore {
@@ -67,6 +75,8 @@ private:
         }
         MpvEngine& engine;
         std::atomic<bool> drainQueued{false};
+        // Frames mpv dropped so far, by its output and by its decoder (for the trace of a fade).
+        std::map<QByteArray, int64_t> drops;
     };
     std::unique_ptr<Core> NewCore();
     // The second instance, made at the first preparation; false when it
@@ -86,6 +96,8 @@ private:
     void BecomeReady();
     void Shown();
     void DropPrepared();
+    // No clip is asked for any more; the one playing goes on unreported.
+    void Forget();
     void GiveUpOpening();
     // Every end of the clip asked for goes through here.
     void Ended(bool failed, const QString& reason);
@@ -100,7 +112,22 @@ private:
     void PropertyChanged(Core& core, const mpv_event_property& property, bool playing);
     void FileEnded(Core& core, const mpv_event_end_file& end, bool playing);
     void PartEnded();
-    QByteArray EndOption() const { return partEnd_ > partStart_ ? Decimal(partEnd_) : QByteArray("none"); }
+    void StartFade();
+    void FadeStep(double share);
+    // The clip before stops and the clip playing has its whole volume; at
+    // the fade's end, or at once when something else is asked for.
+    void EndFade();
+    // Where mpv stops the clip. With crossfades it never stops at the part's
+    // end, which the engine tells from the position instead (PassedPartEnd):
+    // a clip mpv stopped at its end would have to be sought to play on under
+    // the fade, and an exact seek decodes from the last key frame, which
+    // dropped 20 of the 37 frames of a 1.5 s fade.
+    QByteArray EndOption() const {
+        return partEnd_ > partStart_ && crossfadeMs_ <= 0 ? Decimal(partEnd_) : QByteArray("none");
+    }
+    bool PassedPartEnd(double before, double now) const {
+        return crossfadeMs_ > 0 && partEnd_ > partStart_ && before < partEnd_ && now >= partEnd_;
+    }
 
     MpvOptions options_;
     bool hardwareDecoding_ = false;
@@ -129,6 +156,26 @@ private:
     // yet: made once it has, so that a second instance and its decoder do
     // not compete with that first picture.
     std::optional<std::pair<QString, double>> deferred_;
+    int crossfadeMs_ = 0;
+    // A crossfade due (it starts once the clip asked for shows its first
+    // picture) or under way. FromClip: the clip before plays on in the
+    // spare instance, and nothing is prepared meanwhile; FromStill: over a
+    // still; ToStill: the clip that was playing fades out over a still.
+    enum class Fade { None, FromClip, FromStill, ToStill };
+    Fade fadeKind_ = Fade::None;
+    // The instance whose picture fades out (the one playing when a still does).
+    Core& Outgoing(Fade kind) const { return kind == Fade::FromClip ? *spare_ : *current_; }
+    std::map<QByteArray, int64_t> dropsBefore_;  // its drop counts when the fade started
+    QImage fadeStill_;
+    std::function<void()> fadedOut_;
+    Crossfade fade_{[this](double share) { FadeStep(share); }, [this] { EndFade(); }};
+    double amplitude_ = 1;          // the volume set, as an amplitude
+    double outgoingAmplitude_ = 1;  // the clip before's, when it was replaced
+    // With crossfades a clip past its part's end plays on until the next
+    // Open (which pauses it unless it fades out) or Play: the pause of its
+    // end of stream is left out, so that it does not stop and start again
+    // under the fade.
+    bool runsOn_ = false;
 };
 
 MpvEngine::MpvEngine(MpvOptions options, bool hardwareDecoding)
@@ -203,14 +250,18 @@ void MpvEngine::Setting(const char* name, const QByteArray& value) {
 
 void MpvEngine::Open(const QString& url) {
     TimeNewClip(url);
+    deferred_.reset();
+    EndFade();  // a clip asked for during a fade cuts in
+    outgoingAmplitude_ = amplitude_;
+    runsOn_ = false;
     url_ = url;
     ready_ = false;
     startAt_.reset();
     playsLeft_ = playCount_;
     opening_.start(OpeningBound(url));
-    deferred_.reset();
     if (window_) window_->Outdate();
-    Pause();
+    // A clip that will fade out plays on.
+    if (!(crossfadeMs_ > 0 && spare_ && spare_->loaded && spare_->url == url)) Pause();
     const int generation = ++loadGeneration_;
     QMetaObject::invokeMethod(
         &receiver_, [this, generation] { if (generation == loadGeneration_) Load(); }, Qt::QueuedConnection);
@@ -247,9 +298,14 @@ void MpvEngine::LoadCdTrack(int track) {
 void MpvEngine::TakePrepared() {
     TimeStep("prepared clip taken");
     std::swap(current_, spare_);
-    spare_->Stop();
+    if (crossfadeMs_ > 0 && window_ && spare_->shown) fadeKind_ = Fade::FromClip;
+    // The clip before plays on under the fade, past the end of its part
+    // (where its end of stream paused it; see EndOption).
+    if (fadeKind_ == Fade::FromClip) Check(spare_->Set("pause", "no"));
+    else spare_->Stop();
     for (const auto& [name, value] : settings_)
         Check(current_->Set(name.constData(), value));
+    if (fadeKind_ == Fade::FromClip) Check(current_->Set("volume", MpvVolume(0)));
     Check(current_->Set("end", EndOption()));
     ready_ = true;  // commands now go to the clip itself
     if (const double start = startAt_.value_or(partStart_); std::abs(start - current_->start) > 1e-6) Seek(start);
@@ -280,6 +336,7 @@ void MpvEngine::BecomeReady() {
 void MpvEngine::Shown() {
     opening_.stop();
     if (window_) window_->PictureIsCurrent();
+    if (fadeKind_ != Fade::None && !fade_.Running()) StartFade();
     if (const auto deferred = std::exchange(deferred_, std::nullopt)) Prepare(deferred->first, deferred->second);
 }
 
@@ -289,7 +346,7 @@ void MpvEngine::Prepare(const QString& url, double start) {
     deferred_.reset();
     if (url == url_) return DropPrepared();
     if (!RefusedSource(url).isEmpty()) return;
-    if (opening_.isActive()) {
+    if (opening_.isActive() || fadeKind_ == Fade::FromClip) {
         deferred_.emplace(url, start);
         return;
     }
@@ -320,18 +377,29 @@ void MpvEngine::Ended(bool failed, const QString& reason) {
 }
 
 void MpvEngine::Close() {
+    Forget();
+    DropPrepared();
+    current_->Stop();
+}
+
+void MpvEngine::Forget() {
+    runsOn_ = false;
     ++loadGeneration_;
     opening_.stop();
     url_.clear();
     ready_ = false;
     deferred_.reset();
-    DropPrepared();
-    current_->Stop();
+    EndFade();
 }
 
-void MpvEngine::Play() { Check(current_->Set("pause", "no")); }
+void MpvEngine::Play() {
+    runsOn_ = false;
+    Check(current_->Set("pause", "no"));
+}
 
-void MpvEngine::Pause() { Check(current_->Set("pause", "yes")); }
+void MpvEngine::Pause() {
+    if (!runsOn_) Check(current_->Set("pause", "yes"));
+}
 
 double MpvEngine::Position() const {
     if (!ready_) return startAt_.value_or(partStart_);
@@ -351,9 +419,9 @@ void MpvEngine::Seek(double seconds) {
 
 void MpvEngine::SetSpeed(double factor) { Setting("speed", Decimal(factor)); }
 
-// mpv's volume is cubic: a setting v plays at amplitude (v / 100)^3.
 void MpvEngine::SetVolume(double amplitude) {
-    Setting("volume", Decimal(100.0 * std::cbrt(qBound(0.0, amplitude, 1.0))));
+    amplitude_ = qBound(0.0, amplitude, 1.0);
+    Setting("volume", MpvVolume(amplitude_));
 }
 
 // A pan filter weighs the channels; mono is made stereo first so that both
@@ -467,13 +535,18 @@ void MpvEngine::PropertyChanged(Core& core, const mpv_event_property& property, 
         return TimeStep("decoder", QStringLiteral("%1 (hwdec=%2) %3")
                                        .arg(QString::fromUtf8(*static_cast<char* const*>(property.data)),
                                             hardwareDecoding_ ? "auto-safe" : "no", Whose(playing)));
+    if (name.endsWith("drop-count") && property.format == MPV_FORMAT_INT64) {
+        core.drops[name] = *static_cast<const int64_t*>(property.data);
+        return;
+    }
     if (!core.loaded || property.format == MPV_FORMAT_NONE) return;
     if (name == "duration") {
         core.duration = *static_cast<const double*>(property.data);
     } else if (name == "eof-reached") {
         if (playing && ready_ && *static_cast<const int*>(property.data)) PartEnded();
     } else if (name == "time-pos") {
-        core.position = *static_cast<const double*>(property.data);
+        const double before = std::exchange(core.position, *static_cast<const double*>(property.data));
+        if (playing && ready_ && PassedPartEnd(before, core.position)) PartEnded();
     } else if (name == "video-out-params") {
         const QSize size = DisplaySize(*static_cast<const mpv_node*>(property.data));
         if (!size.isEmpty() && size != core.size) {
@@ -507,7 +580,79 @@ void MpvEngine::PartEnded() {
     }
     playsLeft_ = playCount_;
     TimeStep("end of part");
+    runsOn_ = crossfadeMs_ > 0 && window_;
     Ended(false, {});
+}
+
+void MpvEngine::FadeInOver(const QImage& before) {
+    if (crossfadeMs_ <= 0 || !window_) return;
+    fadeKind_ = Fade::FromStill;
+    fadeStill_ = before;
+    if (ready_ && current_->shown) return StartFade();
+    Check(current_->Set("volume", MpvVolume(0)));
+}
+
+// The clip goes on as the one playing, but as one no longer asked for, so
+// nothing of it is reported.
+void MpvEngine::FadeOutOver(const QImage& after, std::function<void()> fadedOut) {
+    if (crossfadeMs_ <= 0 || !window_ || !ready_ || !current_->shown) {
+        Close();
+        return fadedOut();
+    }
+    Forget();
+    fadeKind_ = Fade::ToStill;
+    fadeStill_ = after;
+    fadedOut_ = std::move(fadedOut);
+    StartFade();
+}
+
+// The clip asked for shows its first picture (or the clip playing is to go):
+// the fade's clock starts.
+void MpvEngine::StartFade() {
+    TimeStep("crossfade", QStringLiteral("%1 ms").arg(crossfadeMs_));
+    using Picture = MpvVideoWindow::FadePicture;
+    const Picture playing{current_->Handle(), {}}, still{nullptr, fadeStill_};
+    switch (fadeKind_) {
+    case Fade::FromClip: window_->Fade(playing, {spare_->Handle(), {}}, [this] { return fade_.Share(); }); break;
+    case Fade::FromStill: window_->Fade(playing, still, [this] { return fade_.Share(); }); break;
+    case Fade::ToStill: window_->Fade(still, playing, [this] { return fade_.Share(); }); break;
+    case Fade::None: return;
+    }
+    dropsBefore_ = Outgoing(fadeKind_).drops;
+    fade_.Start(crossfadeMs_);
+}
+
+// Picture and sound together: each clip's amplitude follows its share.
+void MpvEngine::FadeStep(double share) {
+    switch (fadeKind_) {
+    case Fade::FromClip:
+        Check(spare_->Set("volume", MpvVolume(outgoingAmplitude_ * (1 - share))));
+        [[fallthrough]];
+    case Fade::FromStill: Check(current_->Set("volume", MpvVolume(amplitude_ * share))); break;
+    case Fade::ToStill: Check(current_->Set("volume", MpvVolume(amplitude_ * (1 - share)))); break;
+    case Fade::None: return;
+    }
+    window_->FadeMoved();
+}
+
+void MpvEngine::EndFade() {
+    const Fade kind = std::exchange(fadeKind_, Fade::None);
+    if (kind == Fade::None) return;
+    QStringList dropped;  // frames of the clip that faded out
+    for (const auto& [name, count] : Outgoing(kind).drops)
+        if (kind != Fade::FromStill) dropped << name + ' ' + QString::number(count - dropsBefore_[name]);
+    TimeStep("crossfade over", dropped.join(QStringLiteral(", ")));
+    fade_.Stop();
+    fadeStill_ = {};
+    window_->EndFade();
+    if (kind == Fade::FromClip) spare_->Stop();
+    if (kind == Fade::ToStill) current_->Stop();
+    Check(current_->Set("volume", MpvVolume(amplitude_)));
+    if (const auto fadedOut = std::exchange(fadedOut_, nullptr)) fadedOut();
+    if (deferred_ && !opening_.isActive()) {
+        const auto [url, start] = *std::exchange(deferred_, std::nullopt);
+        Prepare(url, start);
+    }
 }
 
 }  // namespace

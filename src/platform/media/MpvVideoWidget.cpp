@@ -19,6 +19,8 @@
 namespace platform::media {
 namespace {
 
+constexpr qint64 kLongestComposeGapMs = 40;  // a fade moves at least 25 times a second
+
 void* ProcAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
@@ -78,6 +80,32 @@ void MpvVideoWindow::Outdate() {
 
 void MpvVideoWindow::PictureIsCurrent() {
     if (std::exchange(outdated_, false)) requestUpdate();  // the window may be black at the new size
+}
+
+void MpvVideoWindow::Fade(FadePicture incoming, FadePicture outgoing, std::function<double()> share) {
+    fading_ = true;
+    composed_.invalidate();
+    fade_[PictureBlend::kIncoming] = std::move(incoming);
+    fade_[PictureBlend::kOutgoing] = std::move(outgoing);
+    share_ = std::move(share);
+    requestUpdate();
+}
+
+// Composing the window costs two full-window textures and a swap: the
+// pictures of the clip shown pace it, and a step only when none has come
+// for a while (a clip paused, or at its end).
+void MpvVideoWindow::FadeMoved() {
+    if (!fading_ || !composed_.isValid() || composed_.elapsed() >= kLongestComposeGapMs) requestUpdate();
+}
+
+void MpvVideoWindow::EndFade() {
+    if (!std::exchange(fading_, false)) return;
+    for (FadePicture& picture : fade_) picture = {};
+    if (MakeCurrent(false)) {
+        blend_.Release();
+        context_->doneCurrent();
+    }
+    requestUpdate();
 }
 
 void MpvVideoWindow::exposeEvent(QExposeEvent*) {
@@ -156,9 +184,15 @@ MpvVideoWindow::Renderer* MpvVideoWindow::Find(mpv_handle* mpv) {
 void MpvVideoWindow::Updated(mpv_handle* mpv) {
     Renderer* renderer = Find(mpv);
     if (!renderer) return;
-    if (mpv == shown_ && isExposed()) return requestUpdate();
+    if (!fading_ && mpv == shown_ && isExposed()) return requestUpdate();
     if (!MakeCurrent(false)) return;
-    DrawUnseen(*renderer);
+    // In a fade a new picture goes into its texture at once, so mpv never
+    // waits for the window; the owner's steps compose the window.
+    if (fading_ && (mpv == fade_[0].mpv || mpv == fade_[1].mpv)) {
+        FillLayer(mpv == fade_[0].mpv ? PictureBlend::kIncoming : PictureBlend::kOutgoing);
+        if (mpv == shown_) requestUpdate();
+    } else
+        DrawUnseen(*renderer);
     context_->doneCurrent();
 }
 
@@ -186,6 +220,7 @@ void MpvVideoWindow::DrawUnseen(Renderer& renderer) {
 void MpvVideoWindow::Draw() {
     QOpenGLFunctions* gl = context_->functions();
     gl->glClearColor(0, 0, 0, 1);
+    if (fading_) return DrawFade();
     Renderer* renderer = Find(shown_);
     if (!renderer) return gl->glClear(GL_COLOR_BUFFER_BIT);
     const bool newFrame = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
@@ -206,11 +241,8 @@ void MpvVideoWindow::Draw() {
     // below: mpv counts a clip's first picture as shown only once it has
     // been drawn, and holds the clip's start (and its playback restart)
     // until then, for as long as 0.2 s.
-    const int code = mpv_render_context_render(renderer->context, params);
-    if (code < 0 && !drawFailed_) {
-        drawFailed_ = true;
-        rendererFailed_(MpvReason("libmpv draw", code));
-    }
+    if (const int code = mpv_render_context_render(renderer->context, params); code < 0)
+        DrawFailed(MpvReason("libmpv draw", code));
     if (outdated_ && size() != outdatedSize_) {
         renderer->frameWaiting = newFrame;  // counted when it is first seen
         TimeStep("old picture kept off a new size", QStringLiteral("%1x%2").arg(width()).arg(height()));
@@ -222,8 +254,45 @@ void MpvVideoWindow::Draw() {
     }
 }
 
+// With the context current. The first picture of the instance shown counts
+// as drawn when it is first rendered.
+bool MpvVideoWindow::FillLayer(PictureBlend::Layer layer) {
+    const QSize pixels = size() * devicePixelRatio();
+    QString failed;
+    if (Renderer* renderer = Find(fade_[layer].mpv)) {
+        const bool fresh = (mpv_render_context_update(renderer->context) & MPV_RENDER_UPDATE_FRAME) ||
+                           std::exchange(renderer->frameWaiting, false);
+        failed = blend_.Render(layer, renderer->context, pixels, fresh);
+        if (fresh && renderer->mpv == shown_ && !std::exchange(firstFrameDrawn_, true)) TimeStep("first frame drawn");
+    } else {
+        failed = blend_.Load(layer, fade_[layer].still, pixels);
+    }
+    if (failed.isEmpty()) return true;
+    // Reported once and left out: the picture shown is drawn alone, and the change is a cut.
+    DrawFailed(failed);
+    blend_.Release();
+    fading_ = false;
+    requestUpdate();
+    return false;
+}
+
+// The two textures composed; each picture of an instance was rendered into
+// its texture when it came (Updated).
+void MpvVideoWindow::DrawFade() {
+    for (const PictureBlend::Layer layer : {PictureBlend::kIncoming, PictureBlend::kOutgoing})
+        if (!FillLayer(layer)) return Draw();
+    composed_.start();
+    const QString failed = blend_.Compose(context_->defaultFramebufferObject(), size() * devicePixelRatio(), 1.0 - share_());
+    if (!failed.isEmpty()) DrawFailed(failed);
+}
+
+void MpvVideoWindow::DrawFailed(const QString& reason) {
+    if (!std::exchange(drawFailed_, true)) rendererFailed_(reason);
+}
+
 void MpvVideoWindow::ReleaseRenderers() {
     if (renderers_.empty() || !MakeCurrent(false)) return;
+    blend_.Release();
     for (const auto& renderer : renderers_) mpv_render_context_free(renderer->context);  // mpv drops its video output
     context_->doneCurrent();
     const auto released = std::exchange(renderers_, {});

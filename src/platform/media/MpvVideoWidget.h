@@ -24,11 +24,15 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPointer>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QWindow>
 #include <QSize>
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include "platform/media/PictureBlend.h"
 
 class QMouseEvent;
 class QWidget;
@@ -56,6 +60,20 @@ public:
     void Outdate();
     // The clip asked for has its first picture ready (mpv's playback restart).
     void PictureIsCurrent();
+    // One side of a crossfade: the pictures of an instance added before,
+    // or a fixed picture of the window's size (a still).
+    struct FadePicture {
+        mpv_handle* mpv = nullptr;
+        QImage still;
+    };
+    // A crossfade: until EndFade outgoing is drawn over incoming with the
+    // opacity 1 - share(). Each new picture of either goes into a texture
+    // when it comes; the window is drawn at each new picture of the
+    // instance shown, and at FadeMoved when none came for 40 ms.
+    void Fade(FadePicture incoming, FadePicture outgoing, std::function<double()> share);
+    // The share moved on (the owner's steps of the fade).
+    void FadeMoved();
+    void EndFade();
 
 protected:
     void exposeEvent(QExposeEvent* event) override;
@@ -75,6 +93,11 @@ private:
     bool MakeCurrent(bool onWindow);
     void Paint();
     void Draw();
+    void DrawFade();
+    // Renders a fade's picture into its texture; false when it cannot, and
+    // the fade is then left out (reported once).
+    bool FillLayer(PictureBlend::Layer layer);
+    void DrawFailed(const QString& reason);  // the first failure is reported, not one per frame
     void DrawUnseen(Renderer& renderer);  // with the context current
     void AddRenderer(mpv_handle* mpv);
     void NoRenderer(mpv_handle* mpv, const QString& reason);
@@ -93,6 +116,11 @@ private:
     bool outdated_ = false;         // the picture is of a clip no longer asked for
     QSize outdatedSize_;            // where it was drawn
     bool drawFailed_ = false;
+    bool fading_ = false;
+    FadePicture fade_[2];  // by PictureBlend::Layer
+    std::function<double()> share_;  // the incoming picture's share in the fade, 0..1
+    QElapsedTimer composed_;  // since the fade was last drawn
+    PictureBlend blend_;
     std::function<void(mpv_handle*, bool)> rendererChanged_;
     std::function<void(const QString&)> rendererFailed_;
 };

@@ -9,6 +9,7 @@
 // handler may destroy the engine; the engine touches nothing of itself after
 // such a callback returns.
 
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -64,6 +65,21 @@ public:
     virtual void SetPart(double start, double end) = 0;
     // Plays of the part before the end of the file; 0: without end.
     virtual void SetPlayCount(int plays) = 0;
+    // Milliseconds a clip opened after a prepared one fades in over the
+    // clip before it, picture and sound, the one before playing on till the
+    // fade ends; 0 (the default) cuts. An engine that cannot fade cuts.
+    virtual void SetCrossfade(int /*milliseconds*/) {}
+    // With a crossfade set: the clip opened (or just opened) fades in over
+    // a still picture of the view's size, from its first picture on.
+    virtual void FadeInOver(const QImage& /*before*/) {}
+    // With a crossfade set: the clip playing fades out over a still
+    // picture of the view's size and then closes, reporting nothing more;
+    // fadedOut is called at the end (from the event loop, or from the Open
+    // or Close that cuts the fade short). Without one it closes at once.
+    virtual void FadeOutOver(const QImage& /*after*/, std::function<void()> fadedOut) {
+        Close();
+        fadedOut();
+    }
 
     std::function<void()> Ready;
     std::function<void(QSize pixels)> VideoSizeChanged;

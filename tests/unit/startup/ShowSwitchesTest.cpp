@@ -26,6 +26,9 @@ TEST(ShowSwitches, AreReadBeforeTheCollection) {
         {{"--monitors=mirror", "--monitors", "each", "/S"}, "", {"/S"}},
         {{"--monitors", "all"}, "--monitors takes primary|each|mirror, not \"all\"", {}},
         {{"--shuffle=yes"}, "--shuffle takes no value", {}},
+        {{"--crossfade=1500", "x.ini"}, "", {"x.ini"}},
+        {{"--crossfade", "10001"}, "--crossfade takes milliseconds from 0 to 10000, not \"10001\"", {}},
+        {{"--crossfade", "1.5"}, "--crossfade takes milliseconds from 0 to 10000, not \"1.5\"", {}},
         {{"--", "--shuffle"}, "", {"--", "--shuffle"}},  // after "--" it is the collection's name
     };
     for (const Case& c : cases) {
