@@ -27,13 +27,20 @@ struct Copy {
     bool fresh = false;    // copied and not drawn yet
 } copy;
 
+// Drops the copy of a context that is gone or replaced (its objects went with it).
+void ForgetCopy() {
+    const int generation = copy.generation + 1;
+    copy = Copy{};
+    copy.generation = generation;
+}
+
 bool Prepare(QOpenGLContext& context, QOpenGLExtraFunctions& gl, QSize size) {
     if (copy.context != &context) {
-        copy = {nullptr, copy.generation + 1};
+        ForgetCopy();
         copy.context = &context;
         // Its objects go with it.
         QObject::connect(&context, &QOpenGLContext::aboutToBeDestroyed, [&context] {
-            if (copy.context == &context) copy = {nullptr, copy.generation + 1};
+            if (copy.context == &context) ForgetCopy();
         });
     }
     if (copy.size == size && copy.framebuffer) return true;
