@@ -12,7 +12,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
-#include <QThread>
 #include <functional>
 #include <stdexcept>
 #include <unistd.h>
@@ -36,9 +35,7 @@ QColor FirstPixel(const QImage& image) { return image.isNull() ? QColor() : imag
 void WaylandDisplay::InstallShow(const TempFolder& folder, const QColor& colour) {
     QFile::copy(ZORSCR_EXE, folder.file("ZORScr"));
     MakeClip(folder.file("clip.mp4"), ColourSource(colour), 30);
-    CollectionSpec spec;
-    spec.entries = {{"clip.mp4", "CURRDIR", {}, {}}};
-    WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
+    WriteBytes(folder.file("ZORScr.INI"), CollectionText({.entries = {{"clip.mp4", "CURRDIR", {}, {}}}}));
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     Give(folder.path());
 }
@@ -119,13 +116,9 @@ QByteArray WaylandDisplay::Tool(const QString& program, const QStringList& argum
 
 bool WaylandDisplay::Shows(QPoint at, const QColor& colour, int timeoutMs) const {
     const QString area = QStringLiteral("%1,%2 1x1").arg(at.x()).arg(at.y());
-    QElapsedTimer clock;
-    clock.start();
-    while (!VirtualDisplay::Near(FirstPixel(QImage::fromData(Tool("grim", {"-g", area, "-t", "ppm", "-"}))), colour)) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QThread::msleep(100);
-    }
-    return true;
+    return WaitUntil([&] {
+        return VirtualDisplay::Near(FirstPixel(QImage::fromData(Tool("grim", {"-g", area, "-t", "ppm", "-"}))), colour);
+    }, timeoutMs);
 }
 
 // The headless seat has no keyboard until wtype makes one, and sway
