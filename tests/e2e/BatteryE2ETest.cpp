@@ -27,7 +27,7 @@ TEST_F(ShowE2E, OnBatteryHoldsOrBlanksEachClip) {
     for (const Case& c : {Case{"black", "true", Qt::black, kRed}, Case{"still", "true", kRed, kGreen},
                           Case{"still", "false", kGreen, {}}, Case{"black", nullptr, kGreen, {}}}) {
         SCOPED_TRACE(QStringLiteral("%1, OnBattery %2").arg(c.rule, c.upower ? c.upower : "unknown").toStdString());
-        const PrivateBus bus("DBUS_SYSTEM_BUS_ADDRESS", c.upower ? QStringList{"upower", c.upower} : QStringList{});
+        const PrivateBus bus("DBUS_SYSTEM_BUS_ADDRESS", c.upower ? QStringList{FAKE_DBUS, "upower", c.upower} : QStringList{});
         ASSERT_TRUE(bus.Serves());
         QFile::remove(program_.file("ZORError.Log"));
         const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("red-then-green.mp4")},

@@ -59,7 +59,7 @@ TEST_F(ShowE2E, TheIdleModeShowsAfterIdlenessUntilInput) {
 // which sees none, has long been idle, and so does a program inhibiting
 // idleness; without either the show comes.
 TEST_F(ShowE2E, TheIdleModeAsksGnomesMonitorWhereItRuns) {
-    const PrivateBus bus("DBUS_SESSION_BUS_ADDRESS", {"idle"});
+    const PrivateBus bus("DBUS_SESSION_BUS_ADDRESS", {FAKE_DBUS, "idle"});
     ASSERT_TRUE(bus.Serves());
     const auto monitor = [&](int signal) { kill(static_cast<pid_t>(bus.FakePid()), signal); };
 

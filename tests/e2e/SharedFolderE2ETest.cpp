@@ -21,8 +21,6 @@ using namespace testsupport;
 
 namespace {
 
-const QStringList kAsOther{"--reuid=65534", "--regid=65534", "--clear-groups"};
-
 class SharedFolderE2E : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -39,7 +37,7 @@ protected:
     // The other user holds a lock on path (making a missing file) until the test ends.
     void OtherHoldsLock(const QString& path, bool shared = false) {
         holders_.push_back(std::make_unique<ChildProcess>());
-        holders_.back()->start("setpriv", kAsOther + QStringList{"flock", shared ? "-s" : "-x", path, "sleep", "60"});
+        holders_.back()->start("setpriv", kAsNobody + QStringList{"flock", shared ? "-s" : "-x", path, "sleep", "60"});
         EXPECT_TRUE(WaitUntil([&] {
             const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
             const bool held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0;
@@ -95,7 +93,7 @@ TEST_F(SharedFolderE2E, NoWriterFollowsAnotherUsersLink) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const QString link = shared_.file(c.link), target = own_.file(c.target), before = Content(target);
-        if (c.planted) ASSERT_EQ(RunProgram("setpriv", kAsOther + QStringList{"ln", "-s", target, link}).code, 0);
+        if (c.planted) ASSERT_EQ(RunProgram("setpriv", kAsNobody + QStringList{"ln", "-s", target, link}).code, 0);
         else ASSERT_TRUE(QFile::link(target, link));
 
         const Ran ran = Run(c.program, c.arguments, c.display);

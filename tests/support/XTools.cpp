@@ -1,12 +1,14 @@
 #include "support/XTools.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QThread>
 #include <map>
 #include <stdexcept>
+#include <unistd.h>
 
 // Last: Xlib's macros (Bool, None, Status) clash with Qt's names.
 #include <X11/Xlib.h>
@@ -68,6 +70,17 @@ int InstalledProgram::Run(const QStringList& arguments, const std::function<bool
     return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
 }
 
+void GiveToNobody(const QString& path) {
+    if (::geteuid() != 0) return;
+    QStringList paths{path};
+    for (QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        paths << it.next();
+    for (const QString& each : paths)
+        if (::lchown(QFile::encodeName(each).constData(), 65534, 65534) != 0)
+            throw std::runtime_error("cannot give " + each.toStdString() + " to nobody");
+}
+
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int stepMs) {
     QElapsedTimer clock;
     for (clock.start(); !done(); QThread::msleep(stepMs))
@@ -75,12 +88,12 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int stepMs) {
     return true;
 }
 
-PrivateBus::PrivateBus(const char* variable, const QStringList& fakes) {
+PrivateBus::PrivateBus(const char* variable, const QStringList& fake) {
     daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
     if (!daemon_.waitForReadyRead(10000)) return;
     address_.Set(variable, daemon_.readLine().trimmed());
-    if (!fakes.isEmpty()) fake_.start(FAKE_DBUS, fakes);
-    serves_ = fakes.isEmpty() || (fake_.waitForReadyRead(10000) && fake_.readLine().startsWith("ready"));
+    if (!fake.isEmpty()) fake_.start(fake.first(), fake.mid(1));
+    serves_ = fake.isEmpty() || (fake_.waitForReadyRead(10000) && fake_.readLine().startsWith("ready"));
 }
 
 std::vector<qint64> Descendants(qint64 pid) {

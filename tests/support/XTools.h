@@ -34,17 +34,22 @@ public:
 std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
                                       const QString& folder = {});
 
+// setpriv's arguments to act as nobody, the other user of the tests.
+const QStringList kAsNobody{"--reuid=65534", "--regid=65534", "--clear-groups"};
+// Makes path, and what lies in it, nobody's; only root can, and elsewhere nothing changes.
+void GiveToNobody(const QString& path);
+
 // Whether done() holds, asked every stepMs until it does or timeoutMs have passed.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int stepMs = 100);
 
 // A D-Bus daemon of the test's own, its address in variable
 // (DBUS_SYSTEM_BUS_ADDRESS or DBUS_SESSION_BUS_ADDRESS) while the object
-// lives; with fakes given, support/FakeDBus.cpp serves on it with them as
-// its arguments. Both end with the object.
+// lives; with fake given (a program and its arguments, e.g.
+// support/FakeDBus.cpp's), that serves on it. Both end with the object.
 class PrivateBus {
 public:
-    explicit PrivateBus(const char* variable, const QStringList& fakes = {});
-    bool Serves() const { return serves_; }  // the daemon, and the fakes asked for, are ready
+    explicit PrivateBus(const char* variable, const QStringList& fake = {});
+    bool Serves() const { return serves_; }  // the daemon, and the fake that prints "ready", are ready
     qint64 FakePid() const { return fake_.processId(); }
 
 private:
