@@ -70,7 +70,7 @@ TEST(XScreensaverE2E, TheInstalledProgramIsADisplayMode) {
     ASSERT_FALSE(show.empty()) << "no display mode runs the installed program";
     for (const qint64 helper : Descendants(show.front())) show.push_back(helper);
     ASSERT_TRUE(Command(screen.name(), home.path(), "-deactivate"));
-    EXPECT_TRUE(WaitUntil([&] { return !Alive(show.front()); }, 3000, 20));
+    EXPECT_TRUE(WaitUntil([&] { return !Alive(show.front()); }, 1000, 20)) << "the show outlived the deactivation by a second";
     for (const qint64 pid : show)
         EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind:\n"
                                  << ReadText(QStringLiteral("/proc/%1/status").arg(pid)).toStdString();
