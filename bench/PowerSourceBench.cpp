@@ -22,7 +22,7 @@ public:
         bus_.waitForReadyRead(10000);
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus_.readLine().trimmed());
         if (!upower) return;
-        upower_.start(FAKE_UPOWER, {"true"});
+        upower_.start(FAKE_DBUS, {"upower", "true"});
         upower_.waitForReadyRead(10000);
     }
     ~PrivateSystemBus() {

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QThread>
-
 #include "e2e/ShowE2E.h"
 
 using namespace testsupport;
@@ -14,13 +11,7 @@ namespace {
 // Whether the place never shows colour during ms.
 bool NeverShows(const VirtualDisplay& screen, QPoint at, const QColor& colour, int ms) {
     PixelProbe probe(screen.name());
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        if (VirtualDisplay::Near(probe.At(at.x(), at.y()), colour)) return false;
-        QThread::msleep(50);
-    }
-    return true;
+    return !WaitUntil([&] { return VirtualDisplay::Near(probe.At(at.x(), at.y()), colour); }, ms, 50);
 }
 
 // A clip red for its first second, then green: held at its first picture
@@ -36,23 +27,14 @@ TEST_F(ShowE2E, OnBatteryHoldsOrBlanksEachClip) {
     for (const Case& c : {Case{"black", "true", Qt::black, kRed}, Case{"still", "true", kRed, kGreen},
                           Case{"still", "false", kGreen, {}}, Case{"black", nullptr, kGreen, {}}}) {
         SCOPED_TRACE(QStringLiteral("%1, OnBattery %2").arg(c.rule, c.upower ? c.upower : "unknown").toStdString());
-        ChildProcess bus;
-        bus.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
-        ASSERT_TRUE(bus.waitForReadyRead(10000));
-        const ScopedEnv address("DBUS_SYSTEM_BUS_ADDRESS", bus.readLine().trimmed());
-        ChildProcess upower;
-        if (c.upower) {
-            upower.start(FAKE_UPOWER, {c.upower});
-            ASSERT_TRUE(upower.waitForReadyRead(10000) && upower.readLine().startsWith("ready"));
-        }
+        const PrivateBus bus("DBUS_SYSTEM_BUS_ADDRESS", c.upower ? QStringList{FAKE_DBUS, "upower", c.upower} : QStringList{});
+        ASSERT_TRUE(bus.Serves());
         QFile::remove(program_.file("ZORError.Log"));
         const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("red-then-green.mp4")},
                                 {"/S", "--on-battery", c.rule});
         EXPECT_TRUE(screen_.Shows(kCentre, c.shown));
         // Over two still delays of 2 s: the entry came again at least once.
-        if (c.never.isValid()) {
-            EXPECT_TRUE(NeverShows(screen_, kCentre, c.never, 5000));
-        }
+        EXPECT_TRUE(!c.never.isValid() || NeverShows(screen_, kCentre, c.never, 5000));
         EXPECT_EQ(show->state(), QProcess::Running);
         EXPECT_LE(ReadText(program_.file("ZORError.Log")).count(u'\n'), c.upower ? 0 : 1);
     }

@@ -48,10 +48,9 @@ TEST_F(ShowE2E, PagesThatCannotShowOrCrashLeaveTheShowRunning) {
 TEST_F(ShowE2E, ErrorLogThatIsAFifoDoesNotHoldTheShow) {
     const QString fifo = program_.file("log.fifo");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    CollectionSpec spec;
-    spec.errorLog = fifo;
-    spec.entries = {{"gone.mp4", "/nowhere/", {}, {}}, Entry("long-red.mp4")};  // the first is logged at the start
-    WriteBytes(program_.file("ZORScr.INI"), CollectionText(spec));
+    // The first entry is logged at the start.
+    WriteBytes(program_.file("ZORScr.INI"),
+               CollectionText({.errorLog = fifo, .entries = {{"gone.mp4", "/nowhere/", {}, {}}, Entry("long-red.mp4")}}));
     const auto show = program_.Start({"/S"});
     EXPECT_TRUE(screen_.Shows(kCentre, kRed, 40, 5000));
 }
@@ -64,10 +63,8 @@ TEST(HardshipE2E, DisplayThatGoesAwayEndsTheProgramCleanly) {
         const InstalledProgram program(screen.name());
         MakeClip(program.file("red.mp4"), ColourSource(kRed), 30);
         WriteBytes(program.file("red.htm"), "<html><body style=\"background:#c02020\"></body></html>");
-        CollectionSpec spec;
-        spec.delayTimer = "30";
-        spec.entries = {{page ? "red.htm" : "red.mp4", "CURRDIR", {{{"Main", 14}, page ? "True" : "False"}}, {}}};
-        WriteBytes(program.file("ZORScr.INI"), CollectionText(spec));
+        WriteBytes(program.file("ZORScr.INI"),
+                   CollectionText({.delayTimer = "30", .entries = {page ? Page("red.htm", "CURRDIR") : Entry("red.mp4")}}));
         const auto show = program.Start({"/S"});
         ASSERT_TRUE(screen.Shows(kCentre, kRed, 40, 30000)) << "page " << page;
         screen.Kill();

@@ -59,10 +59,7 @@ TEST_F(ShowE2E, SignalsEndAHostedShowAtOnce) {
     } cases[] = {
         {SIGTERM, Entry("long-red.mp4"), [](qint64) { return true; }},
         {SIGINT, Still("yellow.png"), [&](qint64) { return screen_.Shows({640, 5}, kYellow); }},
-        {SIGHUP, loading, [](qint64 pid) {
-             for (int tries = 0; tries < 100 && Descendants(pid).empty(); ++tries) QThread::msleep(100);
-             return !Descendants(pid).empty();
-         }},
+        {SIGHUP, loading, [](qint64 pid) { return WaitUntil([pid] { return !Descendants(pid).empty(); }, 10000); }},
         {SIGTERM, Page("lime.htm", "CURRDIR"), [&](qint64) { return screen_.Shows({640, 600}, kLime, 8); }},
     };
     for (const auto& [signal, entry, ready] : cases) {
@@ -80,10 +77,8 @@ TEST(ScreensE2E, EveryOtherScreenIsCoveredAndTakesInput) {
     InstalledProgram program(screens.name());
     MakeClip(program.file("red.mp4"), ColourSource(kRed), 30);
     MakeClip(program.file("green.mp4"), ColourSource(kGreen), 30);
-    CollectionSpec spec;
-    spec.runAs = "SCREENSAVER_NOMOUSEMOVE";
-    spec.entries = {{"red.mp4", "CURRDIR", {}, {}}, {"green.mp4", "CURRDIR", {}, {}}};
-    WriteBytes(program.file("ZORScr.INI"), CollectionText(spec));
+    WriteBytes(program.file("ZORScr.INI"), CollectionText({.runAs = "SCREENSAVER_NOMOUSEMOVE",
+                                                           .entries = {Entry("red.mp4"), Entry("green.mp4")}}));
     const auto show = program.Start({"/S"});
     ASSERT_TRUE(screens.Shows({320, 240}, kRed));
     EXPECT_TRUE(VirtualDisplay::Near(screens.Screen(1).pixelColor(320, 240), Qt::black));

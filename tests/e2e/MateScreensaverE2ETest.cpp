@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QThread>
 #include <unistd.h>
 
 #include "e2e/ShowE2E.h"
@@ -36,21 +35,17 @@ TEST(MateScreensaverE2E, TheListedEntryIsStartedAndEndedByMatesScreensaver) {
     const QString own = home.file(".config/ZORScr");
     ASSERT_TRUE(QDir().mkpath(own) && QDir().mkpath(home.file(".config/glib-2.0/settings")) && QDir().mkpath(home.file("hacks")));
     MakeClip(own + "/red.mp4", ColourSource(kRed), 30);
-    CollectionSpec spec;
-    spec.entries = {{"red.mp4", own + u'/', {}, {}}};
-    WriteBytes(own + "/ZORScr.INI", CollectionText(spec));
+    WriteBytes(own + "/ZORScr.INI", CollectionText({.entries = {{"red.mp4", own + u'/', {}, {}}}}));
     // The theme's name is its entry's, with the list's folder before it.
     WriteBytes(home.file(".config/glib-2.0/settings/keyfile"),
                "[org/mate/screensaver]\nmode='single'\nthemes=['screensavers-zorscr']\nlock-enabled=false\n"
                "idle-activation-enabled=false\n");
     ASSERT_TRUE(QFile::link(QString::fromStdString(package.Program().string()), home.file("hacks/zorscr")));
 
-    ChildProcess bus;
-    bus.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
-    ASSERT_TRUE(bus.waitForReadyRead(10000));
+    const PrivateBus bus("DBUS_SESSION_BUS_ADDRESS");
+    ASSERT_TRUE(bus.Serves());
     const QString share = QString::fromStdString((package.Root() / "usr/share").string());
-    ScopedEnv environment("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
-    environment.Set("DISPLAY", screen.name().toLocal8Bit());
+    ScopedEnv environment("DISPLAY", screen.name().toLocal8Bit());
     environment.Set("HOME", home.path().toLocal8Bit());
     environment.Set("XDG_CONFIG_HOME", home.file(".config").toLocal8Bit());
     environment.Set("GSETTINGS_BACKEND", "keyfile");
@@ -64,25 +59,17 @@ TEST(MateScreensaverE2E, TheListedEntryIsStartedAndEndedByMatesScreensaver) {
         const Ran ran = RunProgram("mate-screensaver-command", {what}, {}, {}, 10000);
         return ran.code == 0 && !ran.out.contains("not running");
     };
-    bool active = false;
-    for (int tries = 0; tries < 50 && !active && saver.state() == QProcess::Running; ++tries, QThread::msleep(200))
-        active = command("--activate");
+    const bool active = WaitUntil([&] { return saver.state() != QProcess::Running || command("--activate"); }, 30000, 200) &&
+                        saver.state() == QProcess::Running;
     if (saver.state() != QProcess::Running && saver.exitCode() == 3) GTEST_SKIP() << "no mount namespace here";
     ASSERT_TRUE(active) << "mate-screensaver did not take the command";
     EXPECT_TRUE(screen.Shows(kCentre, kRed)) << "the collection's clip is not on the screen";
 
-    const auto running = [&] {
-        for (const qint64 pid : Descendants(saver.processId()))
-            if (QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)) ==
-                QString::fromStdString(package.Program().string()))
-                return pid;
-        return qint64{0};
-    };
-    const qint64 show = running();
-    ASSERT_NE(show, 0) << "mate-screensaver runs no copy of the unpacked program";
+    const std::vector<qint64> shows = Running(saver.processId(), package.Program().c_str());
+    ASSERT_FALSE(shows.empty()) << "mate-screensaver runs no copy of the unpacked program";
+    const qint64 show = shows.front();
     ASSERT_TRUE(command("--deactivate"));
-    for (int i = 0; i < 50 && Alive(show); ++i) QThread::msleep(100);
-    EXPECT_FALSE(Alive(show)) << "the show outlived the deactivation";
+    EXPECT_TRUE(WaitUntil([&] { return !Alive(show); }, 5000)) << "the show outlived the deactivation";
 }
 
 }  // namespace

@@ -117,7 +117,7 @@ TEST(MonitorsWaylandE2E, EachAndMirrorOnTwoOutputs) {
     CollectionSpec spec;
     spec.entries = {{"clip.mp4", "CURRDIR", {}, {}}, {"green.mp4", "CURRDIR", {}, {}}};
     WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
-    WaylandDisplay::Give(folder.path());
+    GiveToNobody(folder.path());
     const QPoint second(1680, 300);
     for (const auto& [monitors, colour] : {std::pair{"each", kGreen}, {"mirror", kRed}}) {
         const auto show = outputs.Start(folder.file("ZORScr"), {"--monitors", monitors, "/S"}, folder.path());

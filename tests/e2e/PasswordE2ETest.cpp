@@ -2,15 +2,11 @@
 // when a show on a guardless platform is ended, typed on the keyboard; and
 // the input around it, which acts once.
 
-#include <QElapsedTimer>
 #include <QThread>
 #include <sys/stat.h>
 
 #include "e2e/ShowE2E.h"
-#include "remote/ZoneTable.h"
 #include "support/PulseServer.h"
-
-using namespace remote;
 
 using namespace testsupport;
 
@@ -41,15 +37,15 @@ protected:
     // are and the newest has the keyboard, or after 10 seconds. A key sent
     // before that would go to the window under it.
     int CaptionedWindows(int count) const {
-        QElapsedTimer clock;
         int seen = 0;
-        for (clock.start(); clock.elapsed() < 10000; QThread::msleep(100)) {
-            const QString ids = screen_.Xdotool({"search", "--onlyvisible", "--name", u'^' + kCaption + u'$'}).trimmed();
+        WaitUntil([&] {
+            const QStringList ids =
+                screen_.Xdotool({"search", "--onlyvisible", "--name", u'^' + kCaption + u'$'}).split(u'\n', Qt::SkipEmptyParts);
             qulonglong newest = 0;
-            seen = 0;
-            for (const QString& id : ids.split(u'\n', Qt::SkipEmptyParts)) newest = std::max(newest, id.toULongLong()), ++seen;
-            if (seen == count && screen_.Xdotool({"getwindowfocus"}).trimmed().toULongLong() == newest) break;
-        }
+            for (const QString& id : ids) newest = std::max(newest, id.toULongLong());
+            seen = int(ids.size());
+            return seen == count && screen_.Xdotool({"getwindowfocus"}).trimmed().toULongLong() == newest;
+        }, 10000);
         return seen;
     }
 
@@ -147,11 +143,9 @@ TEST_F(PasswordE2E, EveryWayOutOfAGuardedShowAsks) {
              auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
              EXPECT_TRUE(screen_.Shows(kCentre, kRed));
              screen_.Xdotool({"mousemove", "640", "360", "click", "3"});
-             const auto remote = screen_.WaitForWindow("ZOR RC");
-             for (const remote::ZoneDesign& z : remote::kZoneDesigns)
-                 if (QLatin1String(z.tooltip) == QLatin1String("Quit Show"))
-                     screen_.Click(remote.origin + QPoint(int(z.design.Left + z.design.Width / 2) / 15,
-                                                          int(z.design.Top + z.design.Height / 2) / 15));
+             const platform::TwipsRect d = RemoteZone("Quit Show").design;
+             screen_.Click(screen_.WaitForWindow("ZOR RC").origin +
+                           QPoint(int(d.Left + d.Width / 2) / 15, int(d.Top + d.Height / 2) / 15));
              return show;
          }},
         {"the page window's Quit Show",
@@ -198,9 +192,6 @@ TEST_F(PasswordE2E, InputGivenOnceActsOnce) {
     sound.UseInThisProcess();
     MakeClip(program_.file("long-green.mp4"), ColourSource(kGreen), 30);
     MakeClip(program_.file("long-blue.mp4"), ColourSource(kBlue), 30);
-    const auto visible = [&](const QString& name) {
-        return !screen_.Xdotool({"search", "--onlyvisible", "--name", name}).trimmed().isEmpty();
-    };
     const QStringList click = {"mousemove", "640", "360", "click"}, twice = {"--repeat", "2", "--delay", "60"};
     const struct { const char* what; QStringList input; QColor then; bool remote = false, guarded = false; } rows[] = {
         {"a click", click + QStringList{"1"}, kGreen},
@@ -219,16 +210,14 @@ TEST_F(PasswordE2E, InputGivenOnceActsOnce) {
         if (row.guarded) {
             ASSERT_EQ(CaptionedWindows(1), 1);
             screen_.Xdotool({"keydown", "Escape"});
-            QElapsedTimer clock;
-            for (clock.start(); visible(kCaption) && clock.elapsed() < 5000;) QThread::msleep(50);
+            WaitUntil([&] { return !screen_.Visible(kCaption); }, 5000, 50);
             screen_.Xdotool({"keyup", "Escape"});
-            for (clock.start(); !visible(kCaption) && clock.elapsed() < 2000;) QThread::msleep(100);
-            EXPECT_FALSE(visible(kCaption)) << "the dialog came back";
+            EXPECT_FALSE(WaitUntil([&] { return screen_.Visible(kCaption); }, 2000)) << "the dialog came back";
         }
         EXPECT_TRUE(screen_.Shows(kCentre, row.then));
         QThread::msleep(2000);
         EXPECT_TRUE(screen_.Shows(kCentre, row.then, 40, 0)) << "the show moved on again";
-        EXPECT_EQ(visible("^ZOR RC$"), row.remote);
+        EXPECT_EQ(screen_.Visible("ZOR RC"), row.remote);
         EXPECT_EQ(show->state(), QProcess::Running);
     }
 }

@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 #include <optional>
 
 #include "support/TestSupport.h"
@@ -49,11 +47,7 @@ void Make(const QString& path, const Row& row) {
 // The centre of the screen in that colour within timeoutMs, read straight
 // from the X server every 20 ms: a frame of 0.4 s is not missed.
 bool Sees(const PixelProbe& probe, const QColor& colour, int timeoutMs = 15000) {
-    QElapsedTimer clock;
-    clock.start();
-    for (; !VirtualDisplay::Near(probe.At(kCentre.x(), kCentre.y()), colour); QThread::msleep(20))
-        if (clock.elapsed() > timeoutMs) return false;
-    return true;
+    return WaitUntil([&] { return VirtualDisplay::Near(probe.At(kCentre.x(), kCentre.y()), colour); }, timeoutMs, 20);
 }
 
 Ran Collect(const QStringList& arguments) { return RunProgram(ZORCOLLECT_EXE, arguments); }

@@ -4,12 +4,10 @@
 // at other DPIs and desktop fonts and on scaled screens.
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QThread>
 #include <cmath>
 
 #include "e2e/ShowE2E.h"
-#include "remote/ZoneTable.h"
 #include "support/PulseServer.h"
 
 using namespace remote;
@@ -51,20 +49,15 @@ protected:
     QPoint OnScreen(QPointF skinPixel) const { return remote_.origin + (skinPixel * scale_).toPoint(); }
     // The middle of the button drawn for a zone: the skin is drawn to the small layout.
     QPoint Button(const char* tooltip) const {
-        const platform::TwipsRect d = Zone(tooltip).design;
+        const platform::TwipsRect d = RemoteZone(tooltip).design;
         return OnScreen(QPointF(d.Left + d.Width / 2, d.Top + d.Height / 2) / remote::kTwipsPerSkinPixel);
     }
     // The middle of volume light i, the lights running under the volume buttons.
     QPoint Light(int i) const {
-        const auto place = [this](const char* tip) { return large_ ? remote::LargePlace(Zone(tip)) : Zone(tip).design; };
+        const auto place = [this](const char* tip) { return large_ ? remote::LargePlace(RemoteZone(tip)) : RemoteZone(tip).design; };
         const platform::TwipsRect down = place("Volume Down"), up = place("Volume Up");
         const float width = (up.Left - down.Left + up.Width) / 10;
         return OnScreen(QPointF(down.Left + (i - 1) * (width - 2) + width / 2, down.Top + down.Height + 50) / PerPixel());
-    }
-    static const remote::ZoneDesign& Zone(const char* tooltip) {
-        for (const remote::ZoneDesign& z : remote::kZoneDesigns)
-            if (QLatin1String(z.tooltip) == QLatin1String(tooltip)) return z;
-        throw std::logic_error(std::string("no zone ") + tooltip);
     }
     // Where the screen over the remote's window differs from the skin drawn
     // at the screen's scale, with the show (magenta) where it is black; colour
@@ -93,14 +86,7 @@ protected:
             }
         return off ? QStringLiteral("%1 pixels off the skin, first %2").arg(off).arg(first) : QString();
     }
-    bool RemoteVisible() const {
-        return !screen_.Xdotool({"search", "--onlyvisible", "--name", "^ZOR RC$"}).trimmed().isEmpty();
-    }
-    bool RemoteHides() const {
-        QElapsedTimer clock;
-        for (clock.start(); RemoteVisible() && clock.elapsed() < 5000;) QThread::msleep(100);
-        return !RemoteVisible();
-    }
+    bool RemoteHides() const { return WaitUntil([this] { return !screen_.Visible("ZOR RC"); }, 5000); }
 
     void MoveTo(QPoint at) const { screen_.Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())}); }
     // Over the background first: that stops the repeat timer, so the click
@@ -110,8 +96,7 @@ protected:
         screen_.Click(Button(button));
     }
     qint64 MasterBecomes(qint64 value) const {
-        QElapsedTimer clock;
-        for (clock.start(); sound_->MasterVolume() != value && clock.elapsed() < 5000;) QThread::msleep(100);
+        WaitUntil([&] { return sound_->MasterVolume() == value; }, 5000);
         return sound_->MasterVolume();
     }
 
@@ -147,7 +132,7 @@ TEST_F(RemoteE2E, PausePlayTheKeyboardAndClicksOffTheSkin) {
     EXPECT_TRUE(screen_.Shows(kBeside, kRed, 40, 5000));
     screen_.Click(remote_.origin + QPoint(1, 1));  // the skin's black corner: on to the next entry
     EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 5000));
-    EXPECT_TRUE(RemoteVisible());
+    EXPECT_TRUE(screen_.Visible("ZOR RC"));
 }
 
 // The volume runs 0 .. 65536 on a PulseAudio sink: a step of 6554.
@@ -200,7 +185,7 @@ TEST_F(RemoteE2E, WithoutASoundServerTheMessageComesOnce) {
     RightClick(kBeside);  // hides it
     ASSERT_TRUE(RemoteHides());
     CallUp();  // elsewhere: a second right click at the same place would make a double click, which acts once
-    EXPECT_TRUE(screen_.Xdotool({"search", "--onlyvisible", "--name", "^ZORScr$"}).trimmed().isEmpty());
+    EXPECT_FALSE(screen_.Visible("ZORScr"));
     screen_.Click(Button("Next Clip"));
     EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 5000));
 }
@@ -247,9 +232,7 @@ TEST_F(RemoteE2E, WindowShapeAndZonesLieOnTheSkinInBothLayoutsAtAnyDpiAndScale) 
         screen_.Click(Button("Show Slider"));  // the position text off: the skin alone shows
         MoveTo(kBeside);  // no tooltip
         QString off;
-        QElapsedTimer clock;
-        for (clock.start(); !(off = OffTheSkin(skin)).isEmpty() && clock.elapsed() < 5000;) QThread::msleep(200);
-        EXPECT_TRUE(off.isEmpty()) << qPrintable(off);
+        EXPECT_TRUE(WaitUntil([&] { return (off = OffTheSkin(skin)).isEmpty(); }, 5000, 200)) << qPrintable(off);
 
         MoveTo(Light(++light));
         EXPECT_EQ(MasterBecomes(light * 6554), light * 6554);

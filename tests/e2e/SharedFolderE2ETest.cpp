@@ -13,17 +13,13 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
-#include "support/CollectionFile.h"
-#include "support/XTools.h"
+#include "e2e/ShowE2E.h"
 
 using namespace testsupport;
 
 namespace {
-
-const QStringList kAsOther{"--reuid=65534", "--regid=65534", "--clear-groups"};
 
 class SharedFolderE2E : public ::testing::Test {
 protected:
@@ -41,15 +37,13 @@ protected:
     // The other user holds a lock on path (making a missing file) until the test ends.
     void OtherHoldsLock(const QString& path, bool shared = false) {
         holders_.push_back(std::make_unique<ChildProcess>());
-        holders_.back()->start("setpriv", kAsOther + QStringList{"flock", shared ? "-s" : "-x", path, "sleep", "60"});
-        for (int tries = 0; tries < 500; ++tries) {
+        holders_.back()->start("setpriv", kAsNobody + QStringList{"flock", shared ? "-s" : "-x", path, "sleep", "60"});
+        EXPECT_TRUE(WaitUntil([&] {
             const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
             const bool held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0;
             if (fd >= 0) ::close(fd);
-            if (held) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        FAIL() << "the other user holds no lock on " << qPrintable(path);
+            return held;
+        }, 5000, 10)) << "the other user holds no lock on " << qPrintable(path);
     }
     // Runs a program as the user, in the test's own folder.
     Ran Run(const QString& program, const QStringList& arguments, const QString& display = {}) {
@@ -63,12 +57,8 @@ protected:
     std::vector<std::unique_ptr<ChildProcess>> holders_;
 };
 
-CollectionSpec Collection(const QString& runAs, const QString& errorLog) {
-    CollectionSpec spec;
-    spec.runAs = runAs;
-    spec.errorLog = errorLog;
-    spec.entries = {{"gone.mp4", "/nowhere/", {}, {}}};
-    return spec;
+QByteArray Collection(const QString& runAs, const QString& errorLog) {
+    return CollectionText({.runAs = runAs, .errorLog = errorLog, .entries = {{"gone.mp4", "/nowhere/", {}, {}}}});
 }
 
 // What lies at path: a file's text, a folder's names.
@@ -83,8 +73,8 @@ TEST_F(SharedFolderE2E, NoWriterFollowsAnotherUsersLink) {
     const VirtualDisplay screen;
     const InstalledProgram program(screen.name());
     const QString show = program.file("ZORScr");
-    WriteBytes(own_.file("fix.ini"), CollectionText(Collection("", {})));  // the show writes its run mode back
-    WriteBytes(own_.file("log.ini"), CollectionText(Collection("SCREENSAVER", shared_.file("ZORError.Log"))));
+    WriteBytes(own_.file("fix.ini"), Collection("", {}));  // the show writes its run mode back
+    WriteBytes(own_.file("log.ini"), Collection("SCREENSAVER", shared_.file("ZORError.Log")));
     ASSERT_TRUE(QDir(own_.path()).mkdir("sub"));
     const struct {
         const char* what;
@@ -103,7 +93,7 @@ TEST_F(SharedFolderE2E, NoWriterFollowsAnotherUsersLink) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const QString link = shared_.file(c.link), target = own_.file(c.target), before = Content(target);
-        if (c.planted) ASSERT_EQ(RunProgram("setpriv", kAsOther + QStringList{"ln", "-s", target, link}).code, 0);
+        if (c.planted) ASSERT_EQ(RunProgram("setpriv", kAsNobody + QStringList{"ln", "-s", target, link}).code, 0);
         else ASSERT_TRUE(QFile::link(target, link));
 
         const Ran ran = Run(c.program, c.arguments, c.display);
@@ -146,15 +136,11 @@ TEST_F(SharedFolderE2E, AnotherUsersLocksStallNothing) {
     // that is shared, under the names they had and have.
     OtherHoldsLock(shared_.file(QStringLiteral("ZORScr-%1.lock").arg(::geteuid())), true);
     OtherHoldsLock(shared_.file("ZORScr.lock"), true);
-    const QColor yellow(0xE0, 0xD0, 0x20);
-    MakeStill(program.file("yellow.png"), ColourSource(yellow, 400, 300));
-    CollectionSpec spec;
-    spec.runAs = "SCREENSAVER_NOMOUSEMOVE";
-    spec.entries = {{"yellow.png", "CURRDIR", {{{"Looping", 7}, "300"}, {{"Looping", 8}, "400"}, {{"Looping", 9}, "True"}}, {}}};
-    WriteBytes(program.file("ZORScr.INI"), CollectionText(spec));
+    MakeStill(program.file("yellow.png"), ColourSource(kYellow, 400, 300));
+    WriteBytes(program.file("ZORScr.INI"), CollectionText({.runAs = "SCREENSAVER_NOMOUSEMOVE", .entries = {Still("yellow.png")}}));
     const ScopedEnv cache("XDG_CACHE_HOME", QFile::encodeName(own_.file("cache")));
     const auto show = StartOn(screen.name(), program.file("ZORScr"), {"/S"}, shared_.path());
-    EXPECT_TRUE(screen.Shows({640, 360}, yellow));
+    EXPECT_TRUE(screen.Shows(kCentre, kYellow));
     EXPECT_EQ(show->state(), QProcess::Running);
 }
 

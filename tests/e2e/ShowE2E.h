@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
+#include "remote/ZoneTable.h"
 #include "support/CollectionFile.h"
 #include "support/TestSupport.h"
+#include "support/WaylandTools.h"
 #include "support/XTools.h"
 
 namespace testsupport {
@@ -21,6 +25,27 @@ const QPoint kBareToolbar{(4320 + 1815 / 2) / 15, 10};  // where the hidden "Add
 const QPoint kInsidePage{400, 1650 / 15 + 150};
 const QString kLimeTitle = QStringLiteral("Lime Test Page");
 
+// Entries of a collection beside the program.
+inline EntrySpec Entry(const QString& name, std::map<std::pair<QString, int>, QString> overrides = {}) {
+    return {name, "CURRDIR", std::move(overrides), {}};
+}
+// At the clip's own size; path as Entry's, or "" for an address.
+inline EntrySpec OwnSize(const QString& name, const QString& path = "CURRDIR") {
+    return {name, path, {{{"Display", 3}, "False"}, {{"Display", 4}, "0"}}, {}};
+}
+inline EntrySpec Still(const QString& name) {  // 400 x 300
+    return Entry(name, {{{"Looping", 7}, "300"}, {{"Looping", 8}, "400"}, {{"Looping", 9}, "True"}});
+}
+// A web page: a local one beside the program ("CURRDIR"), or an address with no path.
+inline EntrySpec Page(const QString& name, QString path = {}) { return {name, path, {{{"Main", 14}, "True"}}, {}}; }
+
+// The remote's zone with that tooltip.
+inline const remote::ZoneDesign& RemoteZone(const char* tooltip) {
+    for (const remote::ZoneDesign& z : remote::kZoneDesigns)
+        if (QLatin1String(z.tooltip) == QLatin1String(tooltip)) return z;
+    throw std::logic_error(std::string("no zone ") + tooltip);
+}
+
 class ShowE2E : public ::testing::Test {
 protected:
     void SetUp() override {  // the media beside the program
@@ -29,14 +54,6 @@ protected:
         MakeClip(program_.file("long-red.mp4"), ColourSource(kRed), 30);
         MakeStill(program_.file("yellow.png"), ColourSource(kYellow, 400, 300));
     }
-    static EntrySpec Entry(const QString& name, std::map<std::pair<QString, int>, QString> overrides = {}) {
-        return {name, "CURRDIR", std::move(overrides), {}};
-    }
-    static EntrySpec Still(const QString& name) {  // 400 x 300
-        return Entry(name, {{{"Looping", 7}, "300"}, {{"Looping", 8}, "400"}, {{"Looping", 9}, "True"}});
-    }
-    // A web page: a local one beside the program ("CURRDIR"), or an address with no path.
-    static EntrySpec Page(const QString& name, QString path = {}) { return {name, path, {{{"Main", 14}, "True"}}, {}}; }
     // A local page in kLime titled kLimeTitle, beside the program.
     EntrySpec LimePage() const {
         WriteBytes(program_.file("lime.htm"), "<!DOCTYPE html><html><head><title>Lime Test Page</title></head>"
@@ -44,12 +61,8 @@ protected:
         return Page("lime.htm", "CURRDIR");
     }
     void WriteShow(const QString& runAs, const QList<EntrySpec>& entries, const QString& pageSeconds = "12") {
-        CollectionSpec spec;
-        spec.runAs = runAs;
-        spec.delayTimer = pageSeconds;
-        spec.stillDelayTimer = "2";
-        spec.entries = entries;
-        WriteBytes(program_.file("ZORScr.INI"), CollectionText(spec));
+        WriteBytes(program_.file("ZORScr.INI"),
+                   CollectionText({.runAs = runAs, .delayTimer = pageSeconds, .stillDelayTimer = "2", .entries = entries}));
     }
     auto Start(const QString& runAs, const QList<EntrySpec>& entries, const QStringList& arguments = {"/S"},
                const QString& pageSeconds = "12") {
@@ -71,6 +84,23 @@ protected:
 
     VirtualDisplay screen_;
     InstalledProgram program_{screen_.name()};
+};
+
+// The show of one red clip on a headless sway of its own (outputs as
+// WaylandDisplay's); skipped where sway cannot run.
+class WaylandE2E : public ::testing::Test {
+protected:
+    explicit WaylandE2E(int outputs = 1) : output_(outputs) {}
+    void SetUp() override {
+        if (!output_.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output_.problem().toStdString();
+        WaylandDisplay::InstallShow(folder_, kRed);
+    }
+    auto Start(const QStringList& arguments, const std::map<QString, QString>& also = {}) const {
+        return output_.Start(folder_.file("ZORScr"), arguments, folder_.path(), also);
+    }
+
+    const WaylandDisplay output_;
+    const TempFolder folder_;
 };
 
 }  // namespace testsupport

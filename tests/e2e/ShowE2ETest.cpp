@@ -36,12 +36,11 @@ public:
             "http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), Handler).serve_forever()\n";
         process_ = StartOn(screen.name(), "python3",
                            {"-c", kServer, QString::number(port_), QString::number(firstAnswerDelaySeconds)}, folder);
-        for (int tries = 0; tries < 50; ++tries) {  // until it listens
+        WaitUntil([this] {  // until it listens
             QTcpSocket up;
             up.connectToHost(QHostAddress::LocalHost, port_);
-            if (up.waitForConnected(100)) break;
-            QThread::msleep(100);
-        }
+            return up.waitForConnected(100);
+        }, 10000);
     }
     QString Address(const QString& name) const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_) + name; }
 
@@ -55,9 +54,8 @@ private:
 TEST_F(ShowE2E, EntriesPlayInOrderAndWrap) {
     WriteBytes(program_.file("not-a-video.mp4"), QByteArray(4096, 'x'));
     WriteBytes(program_.file("empty.mp4"), {});
-    const EntrySpec ownSize = Entry("not-a-video.mp4", {{{"Display", 3}, "False"}, {{"Display", 4}, "0"}});
     const EntrySpec noSize = Entry("yellow.png", {{{"Looping", 7}, "0"}, {{"Looping", 8}, "0"}, {{"Looping", 9}, "True"}});
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {ownSize, Entry("empty.mp4"), Entry("red.mp4"),
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {OwnSize("not-a-video.mp4"), Entry("empty.mp4"), Entry("red.mp4"),
                                                         Entry("green.mp4"), Entry("blue.mp4"), noSize});
     for (const QColor& c : {kRed, kGreen, kBlue}) ASSERT_TRUE(screen_.Shows(kCentre, c)) << qPrintable(c.name());
     EXPECT_EQ(screen_.Xdotool({"search", "--onlyvisible", "--maxdepth", "1", "--name", "ZORScr"}), "");  // the show window's caption is empty
@@ -170,14 +168,9 @@ TEST_F(ShowE2E, AnEntryThatNeverOpensIsSkipped) {
 TEST_F(ShowE2E, AClipThatFollowsItselfNeedsNoSecondPlayer) {
     const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", {Entry("red.mp4")});  // 2 s
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-    QString trace;
-    QElapsedTimer clock;
-    clock.start();
-    while (trace.count(QStringLiteral("same clip again")) < 3 && clock.elapsed() < 20000) {
-        QThread::msleep(200);
-        trace = ReadText(program_.file("trace.txt"));
-    }
-    EXPECT_GE(trace.count(QStringLiteral("same clip again")), 3) << qPrintable(trace);  // the start's and two rounds
+    QString trace;  // the start's and two rounds
+    EXPECT_TRUE(WaitUntil([&] { return (trace = ReadText(program_.file("trace.txt"))).count("same clip again") >= 3; }, 20000, 200))
+        << qPrintable(trace);
     EXPECT_FALSE(trace.contains(QStringLiteral("(prepared)"))) << qPrintable(trace);
     EXPECT_TRUE(screen_.Shows(kCentre, kRed));
     EXPECT_EQ(show->state(), QProcess::Running);
@@ -196,10 +189,7 @@ TEST_F(ShowE2E, AChangeOfSizeNeverShowsTheOldClipInTheNewPlace) {
     MakeClip(program_.file("small.mp4"), ColourSource(kRed, 320, 180), 2);
     MakeClip(program_.file("big.mp4"), ColourSource(kGreen, 960, 540), 2);
     const WebServer server(screen_, program_.file(""));
-    const QString address = server.Address("big.mp4");
-    const std::map<std::pair<QString, int>, QString> ownSize{{{"Display", 3}, "False"}, {{"Display", 4}, "0"}};
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
-                            {Entry("small.mp4", ownSize), EntrySpec{address, "", ownSize, {}}});
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {OwnSize("small.mp4"), OwnSize(server.Address("big.mp4"), "")});
     const PixelProbe probe(screen_.name());
     // In the green clip's 960 x 540 box, then in its 540 x 540 one.
     const QPoint watched[] = {{250, 150}, {400, 230}};
@@ -227,9 +217,7 @@ TEST_F(ShowE2E, AClipWhoseSizeArrivesLateIsCentred) {
     MakeClip(program_.file("small.mp4"), ColourSource(kRed, 320, 240), 2);
     MakeClip(program_.file("late.mp4"), ColourSource(kGreen, 640, 360), 6);
     const WebServer server(screen_, program_.file(""), 8);
-    const std::map<std::pair<QString, int>, QString> ownSize{{{"Display", 3}, "False"}, {{"Display", 4}, "0"}};
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
-                            {Entry("small.mp4", ownSize), EntrySpec{server.Address("late.mp4"), "", ownSize, {}}});
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {OwnSize("small.mp4"), OwnSize(server.Address("late.mp4"), "")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     EXPECT_TRUE(screen_.Shows({330, 190}, kGreen, 40, 20000));  // its own box's top left corner
     const QImage screen = screen_.Screen();
@@ -294,11 +282,10 @@ TEST_F(ShowE2E, DisplayTimeEndsAPageWhateverTheAddress) {
 // size stays as it is.
 TEST_F(ShowE2E, FillCoversTheScreenWithFullScreenEntries) {
     const QPoint beside(20, 360);  // left of a 4:3 picture fitted to the screen's height
-    const EntrySpec ownSize = Entry("long-red.mp4", {{{"Display", 3}, "False"}, {{"Display", 4}, "0"}});
     const std::tuple<EntrySpec, bool, QColor> rows[] = {
         {Entry("long-red.mp4"), false, Qt::black}, {Entry("long-red.mp4"), true, kRed},
         {Still("yellow.png"), false, Qt::black},   {Still("yellow.png"), true, kYellow},
-        {ownSize, true, Qt::black}};
+        {OwnSize("long-red.mp4"), true, Qt::black}};
     for (const auto& [entry, fill, besideColour] : rows) {
         const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {entry}, fill ? QStringList{"/S", "--fill"} : QStringList{"/S"});
         ASSERT_TRUE(screen_.Shows(kCentre, entry.movieName == "yellow.png" ? kYellow : kRed)) << fill;

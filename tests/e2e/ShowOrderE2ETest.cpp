@@ -2,7 +2,6 @@
 // Which clip the player opened, and from where, is read from its trace.
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
@@ -21,14 +20,12 @@ protected:
     QStringList Opened(int count) const {
         static const QRegularExpression open(QStringLiteral(R"(\) open \S*/([^/\s]+)\n)"));
         QStringList names;
-        QElapsedTimer clock;
-        clock.start();
-        do {
-            QThread::msleep(200);
+        WaitUntil([&] {
             names.clear();
             for (const auto& match : open.globalMatch(ReadText(program_.file("trace.txt")))) names << match.captured(1);
             if (!names.isEmpty()) names.removeFirst();
-        } while (names.size() < count + 1 && clock.elapsed() < 30000);
+            return names.size() >= count + 1;
+        }, 30000, 200);
         return names.mid(0, count);
     }
 };

@@ -22,10 +22,8 @@ protected:
     // show logs and drops before it starts.
     QByteArray Collection(const QString& errorLog = {}) const {
         WriteBytes(program_.file("clip.mkv"), "x");
-        CollectionSpec spec;
-        spec.errorLog = errorLog;
-        spec.entries = {{program_.file("clip.mkv"), "CURRDIR", {}, {}}, {"gone.mkv", "/nowhere/", {}, {}}};
-        return CollectionText(spec);
+        return CollectionText(
+            {.errorLog = errorLog, .entries = {{program_.file("clip.mkv"), "CURRDIR", {}, {}}, {"gone.mkv", "/nowhere/", {}, {}}}});
     }
 
     VirtualDisplay screen_;

@@ -45,11 +45,8 @@ TEST(WriteBackE2E, KilledWriteBacksLeaveNoTemporaries) {
     const InstalledProgram program(screen.name());
     const QString ini = program.file("ZORScr.INI");
     const auto temporaries = [&] { return QDir(program.file(".")).entryList({".ZORScr.INI.*"}, QDir::Files | QDir::Hidden); };
-    CollectionSpec spec;
-    spec.runAs.clear();
-    spec.errorLog = program.file("ZORError.Log");
-    spec.user = "UserName=\nOrganisation=\nReplyTo=\nEMail=\n";
-    QByteArray text = CollectionText(spec) + "[Padding]\n";
+    QByteArray text = CollectionText({.runAs = "", .errorLog = program.file("ZORError.Log"),
+                                      .user = "UserName=\nOrganisation=\nReplyTo=\nEMail=\n"}) + "[Padding]\n";
     for (int i = 0; i < 40000; ++i) text += "k" + QByteArray::number(i) + "=" + QByteArray(40, 'p') + "\n";
     QList<QByteArray> states{text};
     for (const QByteArray fix : {"RunAs=SCREENSAVER", "UserName=Unknown", "Organisation=Unknown",

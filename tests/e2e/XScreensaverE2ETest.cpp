@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
-#include <unistd.h>
 
 #include "e2e/ShowE2E.h"
 #include "support/UnpackedPackage.h"
@@ -17,9 +14,7 @@ using namespace testsupport;
 
 namespace {
 
-constexpr uid_t kNobody = 65534;  // xscreensaver runs no display mode as root
-
-// Runs program as nobody with HOME set to home.
+// xscreensaver runs no display mode as root: runs program as nobody with HOME set to home.
 std::unique_ptr<ChildProcess> AsNobody(const QString& display, const QString& home, const QStringList& command) {
     auto process = std::make_unique<ChildProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -29,7 +24,7 @@ std::unique_ptr<ChildProcess> AsNobody(const QString& display, const QString& ho
     process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->setWorkingDirectory(home);
-    process->start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command);
+    process->start("setpriv", kAsNobody + command);
     process->waitForStarted();
     return process;
 }
@@ -41,10 +36,6 @@ bool Command(const QString& display, const QString& home, const QString& what, Q
     return done;
 }
 
-void GiveToNobody(const QString& path) {
-    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0) << qPrintable(path);
-}
-
 TEST(XScreensaverE2E, TheInstalledProgramIsADisplayMode) {
     const UnpackedPackage package(ZORSCR_DEB);
     const VirtualDisplay screen;
@@ -52,14 +43,10 @@ TEST(XScreensaverE2E, TheInstalledProgramIsADisplayMode) {
     const QString own = home.file(".config/ZORScr");  // the program's folder is not nobody's to write
     ASSERT_TRUE(QDir().mkpath(own));
     MakeClip(own + "/red.mp4", ColourSource(kRed), 30);
-    CollectionSpec spec;
-    spec.entries = {{"red.mp4", own + u'/', {}, {}}};
-    WriteBytes(own + "/ZORScr.INI", CollectionText(spec));
+    WriteBytes(own + "/ZORScr.INI", CollectionText({.entries = {{"red.mp4", own + u'/', {}, {}}}}));
     WriteBytes(home.file(".xscreensaver"), "mode: one\nselected: 0\nlock: False\nfade: False\nunfade: False\n"
                                            "splash: False\ntimeout: 0:30:00\n");
-    for (const QString& path : {home.path(), home.file(".config"), own, own + "/red.mp4", own + "/ZORScr.INI",
-                                home.file(".xscreensaver")})
-        GiveToNobody(path);
+    GiveToNobody(home.path());
     // The display mode joins the list the way the user adds it, and runs as "zorscr" from the PATH.
     const QString bin = QString::fromStdString((package.Root() / "usr/bin").string());
     const ScopedEnv path("PATH", (bin + u':' + qEnvironmentVariable("PATH")).toLocal8Bit());
@@ -67,30 +54,23 @@ TEST(XScreensaverE2E, TheInstalledProgramIsADisplayMode) {
 
     // Its verbose log goes to the test's standard error, beside a failure.
     const auto xscreensaver = AsNobody(screen.name(), home.path(), {"xscreensaver", "-no-splash", "-verbose"});
-    bool running = false;
-    for (int tries = 0; tries < 50 && !running; ++tries, QThread::msleep(200))
-        running = Command(screen.name(), home.path(), "-activate");
-    ASSERT_TRUE(running) << "xscreensaver did not take the command";
+    ASSERT_TRUE(WaitUntil([&] { return Command(screen.name(), home.path(), "-activate"); }, 20000, 200))
+        << "xscreensaver did not take the command";
     // How soon is the benchmarks' question; a loaded machine may take longer than an idle one.
     EXPECT_TRUE(screen.Shows(kCentre, kRed)) << "the collection's clip is not on the screen";
 
     // xscreensaver takes a deactivation only once it counts itself blanked.
     QString state;
-    for (int tries = 0; tries < 50 && !state.contains(" blanked since"); ++tries, QThread::msleep(100))
+    ASSERT_TRUE(WaitUntil([&] {
         Command(screen.name(), home.path(), "-time", &state);
-    ASSERT_TRUE(state.contains(" blanked since")) << qPrintable(state);
+        return state.contains(" blanked since");
+    }, 10000)) << qPrintable(state);
 
-    std::vector<qint64> show;
-    for (const qint64 pid : Descendants(xscreensaver->processId()))
-        if (Alive(pid) && QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)) ==
-                              QString::fromStdString(package.Program().string()))
-            show = Descendants(pid), show.insert(show.begin(), pid);
+    std::vector<qint64> show = Running(xscreensaver->processId(), package.Program().c_str());
     ASSERT_FALSE(show.empty()) << "no display mode runs the installed program";
+    for (const qint64 helper : Descendants(show.front())) show.push_back(helper);
     ASSERT_TRUE(Command(screen.name(), home.path(), "-deactivate"));
-    QElapsedTimer clock;
-    clock.start();
-    while (Alive(show.front()) && clock.elapsed() < 3000) QThread::msleep(20);
-    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(WaitUntil([&] { return !Alive(show.front()); }, 1000, 20)) << "the show outlived the deactivation by a second";
     for (const qint64 pid : show)
         EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind:\n"
                                  << ReadText(QStringLiteral("/proc/%1/status").arg(pid)).toStdString();

@@ -4,11 +4,12 @@
 // to all (0755) as an installed package's are, so that another user (nobody)
 // can run the unpacked program.
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+
+#include "support/TestSupport.h"
 
 namespace testsupport {
 
@@ -20,10 +21,7 @@ public:
         if (!fs::exists(deb))
             throw std::runtime_error(deb.string() + " is missing: make it with (cd build && cpack -G DEB)");
         if (!dir_.isValid()) throw std::runtime_error("cannot make a folder to unpack the package into");
-        QProcess dpkg;
-        dpkg.start("dpkg-deb", {"-x", QString::fromStdString(deb.string()), dir_.path()});
-        if (!dpkg.waitForFinished(60000) || dpkg.exitStatus() != QProcess::NormalExit || dpkg.exitCode() != 0)
-            throw std::runtime_error("dpkg-deb -x " + deb.string() + ": " + dpkg.readAllStandardError().toStdString());
+        Tool("dpkg-deb", {"-x", QString::fromStdString(deb.string()), dir_.path()});
         using fs::perms;
         const perms open = perms::owner_all | perms::group_read | perms::group_exec | perms::others_read |
                            perms::others_exec;

@@ -4,7 +4,6 @@
 #include "support/WaylandPointer.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -12,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
-#include <QThread>
 #include <functional>
 #include <stdexcept>
 #include <unistd.h>
@@ -20,13 +18,10 @@
 namespace testsupport {
 namespace {
 
-constexpr uid_t kNobody = 65534;
-
 // Root hands the process to nobody; anybody else runs it as themselves.
 void StartAsDisplayUser(QProcess& process, const QString& program, const QStringList& arguments) {
     if (::geteuid() != 0) return process.start(program, arguments);
-    const QString id = QString::number(kNobody);
-    process.start("setpriv", QStringList{"--reuid=" + id, "--regid=" + id, "--clear-groups", program} + arguments);
+    process.start("setpriv", kAsNobody + QStringList{program} + arguments);
 }
 
 QColor FirstPixel(const QImage& image) { return image.isNull() ? QColor() : image.pixelColor(0, 0); }
@@ -36,22 +31,9 @@ QColor FirstPixel(const QImage& image) { return image.isNull() ? QColor() : imag
 void WaylandDisplay::InstallShow(const TempFolder& folder, const QColor& colour) {
     QFile::copy(ZORSCR_EXE, folder.file("ZORScr"));
     MakeClip(folder.file("clip.mp4"), ColourSource(colour), 30);
-    CollectionSpec spec;
-    spec.entries = {{"clip.mp4", "CURRDIR", {}, {}}};
-    WriteBytes(folder.file("ZORScr.INI"), CollectionText(spec));
+    WriteBytes(folder.file("ZORScr.INI"), CollectionText({.entries = {{"clip.mp4", "CURRDIR", {}, {}}}}));
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    Give(folder.path());
-}
-
-void WaylandDisplay::Give(const QString& path) {
-    if (::geteuid() != 0) return;
-    QStringList paths{path};
-    for (QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-         it.hasNext();)
-        paths << it.next();
-    for (const QString& each : paths)
-        if (::lchown(QFile::encodeName(each).constData(), kNobody, kNobody) != 0)
-            throw std::runtime_error("cannot give " + each.toStdString() + " to nobody");
+    GiveToNobody(folder.path());
 }
 
 WaylandDisplay::WaylandDisplay(int outputs) : layout_(outputs > 1 ? 2080 : 1280, 720) {
@@ -61,7 +43,7 @@ WaylandDisplay::WaylandDisplay(int outputs) : layout_(outputs > 1 ? 2080 : 1280,
     WriteBytes(runtime_.file("sway.conf"), "output HEADLESS-1 resolution 1280x720 position 0 0\n"
                                            "output HEADLESS-2 resolution 800x600 position 1280 0\nxwayland disable\n");
     QFile::setPermissions(runtime_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);  // 0700
-    Give(runtime_.path());
+    GiveToNobody(runtime_.path());
     QProcessEnvironment environment = Environment();
     environment.insert("WLR_BACKENDS", "headless");
     environment.insert("WLR_LIBINPUT_NO_DEVICES", "1");
@@ -119,13 +101,9 @@ QByteArray WaylandDisplay::Tool(const QString& program, const QStringList& argum
 
 bool WaylandDisplay::Shows(QPoint at, const QColor& colour, int timeoutMs) const {
     const QString area = QStringLiteral("%1,%2 1x1").arg(at.x()).arg(at.y());
-    QElapsedTimer clock;
-    clock.start();
-    while (!VirtualDisplay::Near(FirstPixel(QImage::fromData(Tool("grim", {"-g", area, "-t", "ppm", "-"}))), colour)) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QThread::msleep(100);
-    }
-    return true;
+    return WaitUntil([&] {
+        return VirtualDisplay::Near(FirstPixel(QImage::fromData(Tool("grim", {"-g", area, "-t", "ppm", "-"}))), colour);
+    }, timeoutMs);
 }
 
 // The headless seat has no keyboard until wtype makes one, and sway

@@ -39,8 +39,6 @@ public:
     QRect Shown(const QString& title) const;
     // Runs a sway command (swaymsg), e.g. {"create_output"} plugs in an output of 1920 x 1080.
     void Sway(const QStringList& command) const;
-    // Makes path (and what lies in it) the display's user's, so its clients may read and write it.
-    static void Give(const QString& path);
     // The program copied into folder with a collection of one 30-second
     // clip of colour as its own INI, all given to the display's user.
     static void InstallShow(const TempFolder& folder, const QColor& colour);

@@ -1,12 +1,14 @@
 #include "support/XTools.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QThread>
 #include <map>
 #include <stdexcept>
+#include <unistd.h>
 
 // Last: Xlib's macros (Bool, None, Status) clash with Qt's names.
 #include <X11/Xlib.h>
@@ -68,6 +70,32 @@ int InstalledProgram::Run(const QStringList& arguments, const std::function<bool
     return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
 }
 
+void GiveToNobody(const QString& path) {
+    if (::geteuid() != 0) return;
+    QStringList paths{path};
+    for (QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        paths << it.next();
+    for (const QString& each : paths)
+        if (::lchown(QFile::encodeName(each).constData(), 65534, 65534) != 0)
+            throw std::runtime_error("cannot give " + each.toStdString() + " to nobody");
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int stepMs) {
+    QElapsedTimer clock;
+    for (clock.start(); !done(); QThread::msleep(stepMs))
+        if (clock.elapsed() > timeoutMs) return false;
+    return true;
+}
+
+PrivateBus::PrivateBus(const char* variable, const QStringList& fake) {
+    daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+    if (!daemon_.waitForReadyRead(10000)) return;
+    address_.Set(variable, daemon_.readLine().trimmed());
+    if (!fake.isEmpty()) fake_.start(fake.first(), fake.mid(1));
+    serves_ = fake.isEmpty() || (fake_.waitForReadyRead(10000) && fake_.readLine().startsWith("ready"));
+}
+
 std::vector<qint64> Descendants(qint64 pid) {
     std::multimap<qint64, qint64> children;  // parent, child
     for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
@@ -79,6 +107,12 @@ std::vector<qint64> Descendants(qint64 pid) {
     for (size_t i = 0; i < found.size(); ++i)
         for (auto [at, end] = children.equal_range(found[i]); at != end; ++at) found.push_back(at->second);
     found.erase(found.begin());
+    return found;
+}
+
+std::vector<qint64> Running(qint64 pid, const QString& path) {
+    std::vector<qint64> found = Descendants(pid);
+    std::erase_if(found, [&](qint64 p) { return !Alive(p) || QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(p)) != path; });
     return found;
 }
 
@@ -120,11 +154,14 @@ VirtualDisplay::Window VirtualDisplay::WaitForWindow(const QString& title) const
     return {};
 }
 
+bool VirtualDisplay::Visible(const QString& title) const {
+    return !Xdotool({"search", "--onlyvisible", "--name", u'^' + QRegularExpression::escape(title) + u'$'}).trimmed().isEmpty();
+}
+
 bool VirtualDisplay::Answer(const QString& title, const QString& key) const {
     if (WaitForWindow(title).id == 0) return false;
-    const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
     for (int tries = 0; tries < 20; ++tries, QThread::msleep(1000)) {
-        if (Xdotool({"search", "--onlyvisible", "--name", pattern}).trimmed().isEmpty()) return true;
+        if (!Visible(title)) return true;
         Xdotool({"key", key});
     }
     return false;
@@ -136,11 +173,7 @@ VirtualDisplay::Window VirtualDisplay::OpenWindow(const QString& title) {
 }
 
 bool VirtualDisplay::Shows(QPoint at, const QColor& colour, int tolerance, int timeoutMs) const {
-    QElapsedTimer clock;
-    clock.start();
-    for (; !Near(Screen().pixelColor(at), colour, tolerance); QThread::msleep(100))
-        if (clock.elapsed() > timeoutMs) return false;
-    return true;
+    return WaitUntil([&] { return Near(Screen().pixelColor(at), colour, tolerance); }, timeoutMs);
 }
 
 bool VirtualDisplay::Near(const QColor& seen, const QColor& colour, int tolerance) {

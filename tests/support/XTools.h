@@ -34,8 +34,34 @@ public:
 std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
                                       const QString& folder = {});
 
+// setpriv's arguments to act as nobody, the other user of the tests.
+const QStringList kAsNobody{"--reuid=65534", "--regid=65534", "--clear-groups"};
+// Makes path, and what lies in it, nobody's; only root can, and elsewhere nothing changes.
+void GiveToNobody(const QString& path);
+
+// Whether done() holds, asked every stepMs until it does or timeoutMs have passed.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int stepMs = 100);
+
+// A D-Bus daemon of the test's own, its address in variable
+// (DBUS_SYSTEM_BUS_ADDRESS or DBUS_SESSION_BUS_ADDRESS) while the object
+// lives; with fake given (a program and its arguments, e.g.
+// support/FakeDBus.cpp's), that serves on it. Both end with the object.
+class PrivateBus {
+public:
+    explicit PrivateBus(const char* variable, const QStringList& fake = {});
+    bool Serves() const { return serves_; }  // the daemon, and the fake that prints "ready", are ready
+    qint64 FakePid() const { return fake_.processId(); }
+
+private:
+    ChildProcess daemon_, fake_;
+    ScopedEnv address_;
+    bool serves_ = false;
+};
+
 // The processes pid started, and theirs, from /proc.
 std::vector<qint64> Descendants(qint64 pid);
+// Those of them that are alive and run the program at path.
+std::vector<qint64> Running(qint64 pid, const QString& path);
 // Whether the process is still there (a zombie that nobody reaps counts as gone).
 bool Alive(qint64 pid);
 
@@ -86,6 +112,8 @@ public:
     void Kill() { xvfb_.kill(), xvfb_.waitForFinished(); }
     // Runs xdotool with these arguments ({"key", "Escape"}) and gives what it printed.
     QString Xdotool(const QStringList& arguments) const { return QString::fromUtf8(Tool("xdotool", arguments)); }
+    // Whether a window whose title is exactly title is mapped.
+    bool Visible(const QString& title) const;
     // The mapped window whose title is exactly title, waited for up to 20 seconds.
     Window WaitForWindow(const QString& title) const;
     // Waits for a message box of that title and presses key until it has

@@ -110,6 +110,14 @@ TEST_F(CollectTest, CheckLooksForCdTracksOnTheDisc) {
     EXPECT_TRUE(errors_.contains("D:\\Track03.cda: the disc in the CD drive has no track 3")) << qPrintable(errors_);
 }
 
+// A picture the show can draw passes the check as a still.
+TEST_F(CollectTest, CheckPassesAStillTheShowDraws) {
+    testsupport::MakeStill(ProgramFile("s.png"), testsupport::ColourSource(Qt::red, 40, 30));
+    ASSERT_EQ(Collect({"new", ini_}), kExitDone);
+    ASSERT_EQ(Collect({"add", ini_, ProgramFile("s.png")}), kExitDone) << qPrintable(errors_);
+    EXPECT_EQ(Collect({"check", ini_}), kExitDone) << qPrintable(errors_);
+}
+
 // Renumbering moves whole entries; a change that cannot be made leaves the
 // file as it was.
 TEST_F(CollectTest, MoveAndRemoveRenumber) {

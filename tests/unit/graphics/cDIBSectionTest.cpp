@@ -66,6 +66,20 @@ TEST(cDIBSection, OwnsOneBitmapAndOneContextAtATime) {
     EXPECT_EQ(gdi::GdiObjectCount(), before);
 }
 
+// A bitmap is deleted once, and not while a context holds it.
+TEST(cDIBSection, DeletesABitmapOnlyWhenNoContextHoldsIt) {
+    const gdi::BITMAPINFOHEADER header{.biSize = sizeof(gdi::BITMAPINFOHEADER), .biWidth = 2, .biHeight = 2, .biPlanes = 1,
+                                       .biBitCount = 24, .biCompression = gdi::BI_RGB};
+    const gdi::HBITMAP bitmap = gdi::CreateDIBSection(0, header, gdi::DIB_RGB_COLORS, nullptr);
+    const gdi::HDC dc = gdi::CreateCompatibleDC(0);
+    const gdi::HGDIOBJ stock = gdi::SelectObject(dc, bitmap);
+    EXPECT_FALSE(gdi::DeleteObject(bitmap));
+    gdi::SelectObject(dc, stock);
+    EXPECT_TRUE(gdi::DeleteObject(bitmap));
+    EXPECT_FALSE(gdi::DeleteObject(bitmap));
+    EXPECT_TRUE(gdi::DeleteDC(dc));
+}
+
 TEST(cDIBSection, CopiesInAndOutThroughContexts) {
     QImage image(3, 2, QImage::Format_RGB32);
     const QRgb colours[2][3] = {{0xff102030, 0xff405060, 0xff708090}, {0xffa0b0c0, 0xffd0e0f0, 0xff010203}};

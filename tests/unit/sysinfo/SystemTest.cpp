@@ -7,6 +7,7 @@
 
 #include "platform/system/Drives.h"
 #include "platform/system/MountTable.h"
+#include "platform/system/Volume.h"
 #include "state/RunState.h"
 #include "support/TestSupport.h"
 
@@ -79,6 +80,13 @@ TEST(SystemTest, MountInfoLines) {
 }
 
 // Paths that name no drive, and counters that are added to.
+// A volume's serial number, of a path that exists.
+TEST(SystemTest, VolumeSerialNumberOfAnExistingPath) {
+    const testsupport::TempFolder folder;
+    EXPECT_TRUE(platform::VolumeSerialNumber(folder.path()).has_value());
+    EXPECT_EQ(platform::VolumeSerialNumber(folder.file("none")), std::nullopt);
+}
+
 TEST(SystemTest, FactsOfThisMachine) {
     const System system;
     for (const QString& missing : {QStringLiteral("/no/such/drive"), QString(), QString::fromLatin1("/\0tmp", 5)}) {

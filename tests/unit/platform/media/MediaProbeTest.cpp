@@ -1,4 +1,5 @@
 #include "platform/media/MediaProbe.h"
+#include "platform/media/PictureFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,14 @@ TEST(MediaProbeTest, TellsTheKindAndFactsFromTheContent) {
             EXPECT_TRUE(facts.reason.startsWith(QLatin1String(c.reason))) << facts.reason.toStdString();
         }
     }
+}
+
+// The show's picture reader refuses what is no regular file, with the reason.
+TEST(PictureFramesTest, RefusesAFolder) {
+    TempFolder folder;
+    PictureFrames frames;
+    EXPECT_FALSE(frames.Open(folder.path()));
+    EXPECT_TRUE(frames.reason().startsWith("not a regular file (a folder)")) << frames.reason().toStdString();
 }
 
 }  // namespace

@@ -17,7 +17,10 @@
 #include <thread>
 
 #include "platform/profile/PrivateProfile.h"
+#include "platform/profile/FileSnapshot.h"
 #include "platform/profile/ProfileFile.h"
+#include "platform/system/TargetLock.h"
+#include "platform/system/WriteTarget.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -372,6 +375,31 @@ TEST(ProfileFileTest, WriteRemovesOnlyALeftoverTemporary) {
         found.sort(), expected.sort();
         EXPECT_EQ(found, expected);
     }
+}
+
+// A file's stamp is its own again until the file changes.
+TEST(ProfileCacheTest, AFilesStampIsItsOwnUntilItChanges) {
+    testsupport::TempFolder folder;
+    const QByteArray path = QFile::encodeName(Plain(folder.path()));
+    const std::optional<platform::profile::FileStamp> stamp = platform::profile::StampOfPath(path);
+    ASSERT_TRUE(stamp);
+    EXPECT_TRUE(*stamp == *platform::profile::StampOfPath(path));
+    WriteBytes(QFile::decodeName(path), kOld + "more=1\r\n");
+    EXPECT_FALSE(*stamp == *platform::profile::StampOfPath(path));
+}
+
+// While another writer of the user's holds the file past the wait, a write
+// fails and says so rather than writing unlocked.
+TEST(ProfileFileTest, WriteFailsWhileAnotherHoldsTheLock) {
+    testsupport::TempFolder folder;
+    QString why;
+    std::optional<platform::profile::ProfileFile> file = platform::profile::ProfileFile::Read(Plain(folder.path()), &why);
+    const QByteArray target = *platform::WriteTarget(QFile::encodeName(P(folder.path())));
+    const platform::TargetLock held(target, platform::TargetLock::Purpose::Write);
+    ASSERT_EQ(held.state(), platform::TargetLock::State::Held);
+    EXPECT_FALSE(Write(P(folder.path())));
+    EXPECT_FALSE(file->Write(&why));
+    EXPECT_EQ(ReadBytes(P(folder.path())), kOld);
 }
 
 // A tool's edit read before another writer's change is not written over it.

@@ -86,7 +86,8 @@ TEST(RegFileTest, WritesChangeOnlyTheirValue) {
     ASSERT_TRUE(file->Set(QStringLiteral("HKEY_CURRENT_USER\\A"), QStringLiteral("x"), {ValueType::Dword, {}, 0xAB}));
     EXPECT_EQ(file->Serialize(), QByteArray("REGEDIT4\r\n; kept\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=dword:000000ab\r\n\"y\"=\"caf\xe9\"\r\n"));
     EXPECT_FALSE(file->Set(QStringLiteral("HKEY_CURRENT_USER\\A"), QStringLiteral("x"), {ValueType::String, "two\nlines", 0}));
-    EXPECT_FALSE(file->Set(QStringLiteral("HKEY_CURRENT_USER\\A]"), QStringLiteral("x"), {ValueType::String, "t", 0}));
+    for (const auto& [key, name] : {std::pair{"HKEY_CURRENT_USER\\A]", "x"}, {"A\nB", "x"}, {"A\rB", "x"}, {"A", "x\ny"}, {"A", "x\ry"}})
+        EXPECT_FALSE(file->Set(QString(key), QString(name), {ValueType::String, "t", 0})) << key << name;
     auto added = RegFile::Parse("REGEDIT4\n[A]\n\"x\"=\"1\"\n");
     ASSERT_TRUE(added->Set(QStringLiteral("B"), QStringLiteral("y"), {ValueType::String, "2", 0}));
     EXPECT_EQ(added->Serialize(), QByteArray("REGEDIT4\n[A]\n\"x\"=\"1\"\n\n[B]\n\"y\"=\"2\"\n\n"));
