@@ -2,6 +2,7 @@
 // read during the change shows the two colours mixed.
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QThread>
 
 #include "ShowE2E.h"
@@ -50,8 +51,15 @@ TEST_F(ShowE2E, CrossfadeMixesEachEntrysPictureWithTheNext) {
     EXPECT_TRUE(BlendSeen(screen_, kYellow, kGreen));
     EXPECT_TRUE(BlendSeen(screen_, kGreen, kBlue));
     EXPECT_TRUE(BlendSeen(screen_, kBlue, kRed));
+    // Both clips play to their files' ends, yet go on moving under their fades.
+    WaitUntil([this] { return ReadText(program_.file("trace.txt")).count(QStringLiteral("played on")) >= 2; }, 5000);
     const QString trace = ReadText(program_.file("trace.txt"));
     EXPECT_TRUE(trace.contains("crossfade 1000 ms")) << qPrintable(trace);
+    const QRegularExpression playedOn(QStringLiteral("played on (\\d+\\.\\d+) s"));
+    int fadesOut = 0;
+    for (auto match = playedOn.globalMatch(trace); match.hasNext(); ++fadesOut)
+        EXPECT_GE(match.next().captured(1).toDouble(), 0.5) << qPrintable(trace);
+    EXPECT_GE(fadesOut, 2) << qPrintable(trace);
     EXPECT_EQ(show->state(), QProcess::Running);
 }
 

@@ -5,8 +5,10 @@
 #include <QTimer>
 #include <QWidget>
 #include <QtGlobal>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -118,16 +120,15 @@ private:
     // the fade's end, or at once when something else is asked for.
     void EndFade();
     // Where mpv stops the clip. With crossfades it never stops at the part's
-    // end, which the engine tells from the position instead (PassedPartEnd):
+    // end, which the engine tells from the position instead (PassedEnd):
     // a clip mpv stopped at its end would have to be sought to play on under
     // the fade, and an exact seek decodes from the last key frame, which
     // dropped 20 of the 37 frames of a 1.5 s fade.
     QByteArray EndOption() const {
         return partEnd_ > partStart_ && crossfadeMs_ <= 0 ? Decimal(partEnd_) : QByteArray("none");
     }
-    bool PassedPartEnd(double before, double now) const {
-        return crossfadeMs_ > 0 && partEnd_ > partStart_ && before < partEnd_ && now >= partEnd_;
-    }
+    // With crossfades: the position of core went past where its end is told.
+    bool PassedEnd(const Core& core, double before, double now) const;
 
     MpvOptions options_;
     bool hardwareDecoding_ = false;
@@ -166,6 +167,7 @@ private:
     // The instance whose picture fades out (the one playing when a still does).
     Core& Outgoing(Fade kind) const { return kind == Fade::FromClip ? *spare_ : *current_; }
     std::map<QByteArray, int64_t> dropsBefore_;  // its drop counts when the fade started
+    double playedFrom_ = 0;                       // and its position, seconds
     QImage fadeStill_;
     std::function<void()> fadedOut_;
     Crossfade fade_{[this](double share) { FadeStep(share); }, [this] { EndFade(); }};
@@ -543,10 +545,10 @@ void MpvEngine::PropertyChanged(Core& core, const mpv_event_property& property, 
     if (name == "duration") {
         core.duration = *static_cast<const double*>(property.data);
     } else if (name == "eof-reached") {
-        if (playing && ready_ && *static_cast<const int*>(property.data)) PartEnded();
+        if (playing && ready_ && !runsOn_ && *static_cast<const int*>(property.data)) PartEnded();
     } else if (name == "time-pos") {
         const double before = std::exchange(core.position, *static_cast<const double*>(property.data));
-        if (playing && ready_ && PassedPartEnd(before, core.position)) PartEnded();
+        if (playing && ready_ && !runsOn_ && PassedEnd(core, before, core.position)) PartEnded();
     } else if (name == "video-out-params") {
         const QSize size = DisplaySize(*static_cast<const mpv_node*>(property.data));
         if (!size.isEmpty() && size != core.size) {
@@ -570,6 +572,19 @@ void MpvEngine::FileEnded(Core& core, const mpv_event_end_file& end, bool playin
     } else if (end.reason == MPV_END_FILE_REASON_ERROR) {
         Ended(true, MpvReason("play " + url_.toUtf8(), end.error));
     }
+}
+
+// The part's end; and on the clip's last pass, a fade's length before the
+// file's end at the latest, so that the clip plays on to its last frame
+// under the fade instead of standing still there. A clip shorter than two
+// fades keeps half its length to itself.
+bool MpvEngine::PassedEnd(const Core& core, double before, double now) const {
+    if (crossfadeMs_ <= 0) return false;
+    double end = partEnd_ > partStart_ ? partEnd_ : std::numeric_limits<double>::infinity();
+    const bool lastPass = playCount_ != 0 && playsLeft_ <= 1;
+    if (window_ && lastPass && core.duration > partStart_)
+        end = std::min(end, core.duration - std::min(crossfadeMs_ / 1000.0, (core.duration - partStart_) / 2));
+    return before < end && now >= end;
 }
 
 void MpvEngine::PartEnded() {
@@ -619,6 +634,7 @@ void MpvEngine::StartFade() {
     case Fade::None: return;
     }
     dropsBefore_ = Outgoing(fadeKind_).drops;
+    playedFrom_ = Outgoing(fadeKind_).position;
     fade_.Start(crossfadeMs_);
 }
 
@@ -638,10 +654,13 @@ void MpvEngine::FadeStep(double share) {
 void MpvEngine::EndFade() {
     const Fade kind = std::exchange(fadeKind_, Fade::None);
     if (kind == Fade::None) return;
-    QStringList dropped;  // frames of the clip that faded out
-    for (const auto& [name, count] : Outgoing(kind).drops)
-        if (kind != Fade::FromStill) dropped << name + ' ' + QString::number(count - dropsBefore_[name]);
-    TimeStep("crossfade over", dropped.join(QStringLiteral(", ")));
+    QStringList outgoing;  // the frames the clip that faded out dropped, and how far it played on
+    if (kind != Fade::FromStill) {
+        for (const auto& [name, count] : Outgoing(kind).drops)
+            outgoing << name + ' ' + QString::number(count - dropsBefore_[name]);
+        outgoing << QStringLiteral("played on %1 s").arg(Outgoing(kind).position - playedFrom_, 0, 'f', 2);
+    }
+    TimeStep("crossfade over", outgoing.join(QStringLiteral(", ")));
     fade_.Stop();
     fadeStill_ = {};
     window_->EndFade();
