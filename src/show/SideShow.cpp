@@ -114,12 +114,13 @@ void SideShow::Show(int position) {
 
 void SideShow::ShowClip(int position, bool held) {
     Movie& entry = gMovies().Item(position);
+    stillSize_ = {};
     still_->hide();
     still_->LoadPicture(QString());
     ConfigureClip(*player_, entry, 0, false);
     player_->LetMute(true);
     player_->LetDisplaySize(Covers(entry) ? Med_Saver::kCoverControl : Med_Saver::kFitToControl);
-    player_->setGeometry(rect());
+    Place();
     player_->show();
     playing_ = !held;  // once it is open
     if (held) next_.start(StillDelayMs());
@@ -142,18 +143,28 @@ void SideShow::ShowStill(int position) {
                     loaded = false;
                 });
     if (!loaded) return still_->hide();
-    QSize picture = entry.StillW() > 0 && entry.StillH() > 0 ? QSize(entry.StillW(), entry.StillH())
-                                                               : still_->PictureSize();
-    picture.scale(size(), Covers(entry) ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
-    still_->setGeometry(QRect(QPoint((width() - picture.width()) / 2, (height() - picture.height()) / 2), picture));
+    stillSize_ = entry.StillW() > 0 && entry.StillH() > 0 ? QSize(entry.StillW(), entry.StillH())
+                                                          : still_->PictureSize();
+    stillCovers_ = Covers(entry);
+    Place();
     still_->show();
 }
+
+void SideShow::Place() {
+    player_->setGeometry(rect());
+    if (stillSize_.isEmpty()) return;
+    const QSize picture = stillSize_.scaled(size(), stillCovers_ ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
+    still_->setGeometry(QRect(QPoint((width() - picture.width()) / 2, (height() - picture.height()) / 2), picture));
+}
+
+void SideShow::resizeEvent(QResizeEvent*) { Place(); }
 
 void SideShow::Blank() {
     playing_ = false;
     player_->Pause();
     player_->LetFileName(QString());
     player_->hide();
+    stillSize_ = {};
     still_->hide();
     still_->LoadPicture(QString());
 }

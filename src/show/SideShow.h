@@ -44,6 +44,10 @@ private:
     void ShowClip(int position, bool held);
     void ShowStill(int position);
     void Blank();
+    // The player and the still fill the window at its size, again after
+    // the monitor changed its resolution.
+    void Place();
+    void resizeEvent(QResizeEvent* event) override;
 
     int offset_;
     int position_ = 0;  // the entry shown, 0 for none
@@ -51,6 +55,8 @@ private:
     std::optional<ShuffledOrder> shuffled_;
     Med_Saver* player_;
     platform::ImageControl* still_;
+    QSize stillSize_;  // of the still shown, in pixels; empty: none
+    bool stillCovers_ = false;  // it covers the monitor rather than fitting in
     QTimer next_;  // ends the entry shown
 };
 

@@ -124,6 +124,13 @@ TEST(MonitorsWaylandE2E, EachAndMirrorOnTwoOutputs) {
         EXPECT_TRUE(outputs.Shows(kCentre, kRed)) << monitors;
         EXPECT_TRUE(outputs.Shows(second, colour)) << monitors;
     }
+    // At half its width, the second output's 4:3 picture fits that width:
+    // black above it.
+    const auto show = outputs.Start(folder.file("ZORScr"), {"--monitors", "each", "/S"}, folder.path());
+    ASSERT_TRUE(outputs.Shows(second, kGreen));
+    outputs.Sway({"output", "HEADLESS-2", "resolution", "400x600"});
+    EXPECT_TRUE(outputs.Shows({1480, 100}, Qt::black));
+    EXPECT_TRUE(outputs.Shows({1480, 300}, kGreen));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
+#include <QOpenGLFramebufferObject>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
@@ -20,51 +21,45 @@ QPointer<QWindow> lastSource;  // asked to draw again when a mirror comes into v
 struct Copy {
     QOpenGLContext* context = nullptr;
     int generation = 0;    // of the player's context, counted: a mirror's context shares this one's objects
-    GLuint framebuffer = 0, texture = 0;
-    QSize size;            // pixels of the picture copied
+    std::unique_ptr<QOpenGLFramebufferObject> picture;
     QRect place;           // where the player's window lay on its monitor
     QSize monitor;         // that monitor's size
     bool fresh = false;    // copied and not drawn yet
 } copy;
 
-// Drops the copy of a context that is gone or replaced (its objects went with it).
+// Drops the copy of a context that is gone or replaced.
 void ForgetCopy() {
     const int generation = copy.generation + 1;
     copy = Copy{};
     copy.generation = generation;
 }
 
-bool Prepare(QOpenGLContext& context, QOpenGLExtraFunctions& gl, QSize size) {
+bool Prepare(QOpenGLContext& context, QSize size) {
     if (copy.context != &context) {
         ForgetCopy();
         copy.context = &context;
-        // Its objects go with it.
         QObject::connect(&context, &QOpenGLContext::aboutToBeDestroyed, [&context] {
             if (copy.context == &context) ForgetCopy();
         });
     }
-    if (copy.size == size && copy.framebuffer) return true;
-    if (!copy.framebuffer) {
-        gl.glGenFramebuffers(1, &copy.framebuffer);
-        gl.glGenTextures(1, &copy.texture);
-    }
-    gl.glBindTexture(GL_TEXTURE_2D, copy.texture);
-    gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size.width(), size.height(), 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    gl.glBindFramebuffer(GL_FRAMEBUFFER, copy.framebuffer);
-    gl.glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, copy.texture, 0);
-    copy.size = size;
-    return gl.glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (copy.picture && copy.picture->size() == size) return true;
+    copy.picture = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::NoAttachment,
+                                                              GL_TEXTURE_2D, GL_RGBA8);
+    return copy.picture->isValid();
 }
+
+// The mirror's size in device pixels (a monitor's pixel ratio may differ
+// from the player's).
+QSize Pixels(const PictureMirror& mirror) { return mirror.size() * mirror.devicePixelRatio(); }
 
 // Where the player's window lay on its monitor, in the mirror's pixels, in
 // OpenGL's rows (bottom up).
 QRect Place(const PictureMirror& mirror) {
-    const double sx = double(mirror.width()) / copy.monitor.width(), sy = double(mirror.height()) / copy.monitor.height();
+    const QSize pixels = Pixels(mirror);
+    const double sx = double(pixels.width()) / copy.monitor.width(), sy = double(pixels.height()) / copy.monitor.height();
     const QRect place(int(copy.place.x() * sx), int(copy.place.y() * sy), int(copy.place.width() * sx),
                       int(copy.place.height() * sy));
-    return {place.x(), mirror.height() - place.bottom() - 1, place.width(), place.height()};
+    return {place.x(), pixels.height() - place.bottom() - 1, place.width(), place.height()};
 }
 
 }  // namespace
@@ -103,17 +98,19 @@ void PictureMirror::Draw(QOpenGLContext& player) {
     QOpenGLExtraFunctions& gl = *context_->extraFunctions();
     if (!framebuffer_) gl.glGenFramebuffers(1, &framebuffer_);
     gl.glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-    if (std::exchange(attached_, copy.texture) != copy.texture || attachedSize_ != copy.size)
-        gl.glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, copy.texture, 0);
-    attachedSize_ = copy.size;
+    const GLuint texture = copy.picture->texture();
+    const QSize size = copy.picture->size();
+    if (std::exchange(attached_, texture) != texture || attachedSize_ != size)
+        gl.glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    attachedSize_ = size;
     const QRect place = Place(*this);
     gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, context_->defaultFramebufferObject());
-    if (place != QRect(0, 0, width(), height())) {  // black around the picture
+    if (place != QRect(QPoint(), Pixels(*this))) {  // black around the picture
         gl.glClearColor(0, 0, 0, 1);
         gl.glClear(GL_COLOR_BUFFER_BIT);
     }
-    const bool scaled = place.size() != copy.size;
-    gl.glBlitFramebuffer(0, 0, copy.size.width(), copy.size.height(), place.left(), place.top(), place.right() + 1,
+    const bool scaled = place.size() != size;
+    gl.glBlitFramebuffer(0, 0, size.width(), size.height(), place.left(), place.top(), place.right() + 1,
                          place.bottom() + 1, GL_COLOR_BUFFER_BIT, scaled ? GL_LINEAR : GL_NEAREST);
     context_->swapBuffers(this);
     context_->doneCurrent();
@@ -131,13 +128,13 @@ void CopyForMirrors(QOpenGLContext& context, QWindow& source) {
     lastSource = &source;
     QOpenGLExtraFunctions& gl = *context.extraFunctions();
     const QSize size = source.size() * source.devicePixelRatio();
-    copy.fresh = !size.isEmpty() && Prepare(context, gl, size);
+    copy.fresh = !size.isEmpty() && Prepare(context, size);
     if (!copy.fresh) return;
     const QRect monitor = source.screen() ? source.screen()->geometry() : QRect(QPoint(), source.size());
     copy.place = QRect(source.mapToGlobal(QPoint()) - monitor.topLeft(), source.size());
     copy.monitor = monitor.size();
     gl.glBindFramebuffer(GL_READ_FRAMEBUFFER, context.defaultFramebufferObject());
-    gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, copy.framebuffer);
+    gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, copy.picture->handle());
     gl.glBlitFramebuffer(0, 0, size.width(), size.height(), 0, 0, size.width(), size.height(), GL_COLOR_BUFFER_BIT,
                          GL_NEAREST);
     gl.glFlush();  // the mirrors' contexts read the texture next
