@@ -1,10 +1,17 @@
-// The real executable on crafted collection files: exit status, the file's
-// write-backs and the error log afterwards.
+// The real executable's starts: the ones that cannot go on (no display, no
+// collection, a command line that makes no sense), on crafted collection
+// files (exit status, the file's write-backs, also killed in the middle of
+// them, and the error log afterwards), beside a running show, and --setup.
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
-#include <QThread>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include "support/CollectionFile.h"
 #include "support/XTools.h"
@@ -66,6 +73,74 @@ TEST_F(StartupE2E, StartThatCannotGoOnKeepsTheFileAndSaysWhy) {
     EXPECT_FALSE(QFile::exists(Log()));  // the last case logged only to its own log
 }
 
+// Starts that cannot go on end at once, never by an abort: with status 1,
+// the reason on standard error and in the log, where there is no display or
+// host window to be had or no collection to show (those passed over for the program INI,
+// missing here, are named too); with status 2 for a command line that makes
+// no sense (a window id or idle time that is none among them) or needs an
+// X11 window on a Wayland-only session. Help and the version go to standard
+// output.
+TEST_F(StartupE2E, StartsThatCannotGoOnSayWhy) {
+    const QString folder = QFileInfo(program_.file("ZORScr")).absolutePath();
+    QDir(folder).mkdir("folder.INI");
+    ::mkfifo(QFile::encodeName(program_.file("fifo.INI")).constData(), 0600);
+    QFile::link(program_.file("loop.INI"), program_.file("loop.INI"));
+    WriteBytes(program_.file("empty.INI"), {});
+    WriteBytes(program_.file("utf16.INI"), QByteArray("[\0Z\0O\0R\0]\0\n\0", 12));
+    QFile large(program_.file("large.INI"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(65 << 20));
+    const QString noIni = "ZORScr.INI cannot be shown: it does not exist";
+    const std::map<QString, QString> x11{{"DISPLAY", screen_.name()}}, wayland9{{"WAYLAND_DISPLAY", "wayland-9"}};
+    const struct {
+        std::map<QString, QString> environment;
+        QStringList arguments;
+        int status;
+        QString out, err;  // what each holds; empty: nothing at all
+        bool logged = true;  // with status 1
+    } cases[] = {
+        {{}, {"--help"}, 0, "Exit status:", ""},
+        {{}, {"/S", "-h"}, 0, "Usage: zorscr", ""},
+        {{}, {"--version"}, 0, "ZORScr " ZORSCR_VERSION "\n", ""},
+        {{}, {"--frobnicate", "--help"}, 2, "", "ZORScr: unknown switch --frobnicate\nUsage: zorscr"},
+        {{}, {"--setup", "kde"}, 2, "", "Usage: zorscr"},
+        {{}, {"/S"}, 1, "", "no display to show on (neither WAYLAND_DISPLAY nor DISPLAY is set)"},
+        {{{"DISPLAY", ":199"}}, {"--root"}, 1, "", "cannot open the display \":199\""},
+        {x11, {program_.file("folder.INI")}, 1, "", "folder.INI is not used as a collection: it is a folder"},
+        {x11, {"--root", program_.file("fifo.INI")}, 1, "", "fifo.INI is not used as a collection: it is not a regular file"},
+        {x11, {"/dev/zero"}, 1, "", "/dev/zero is not used as a collection: it is not a regular file"},
+        {x11, {program_.file("loop.INI")}, 1, "", "loop.INI is not used as a collection: it is a symbolic link that leads round"},
+        {x11, {program_.file("empty.INI")}, 1, "", "empty.INI cannot be shown: it is empty"},
+        {x11, {program_.file("utf16.INI")}, 1, "", "utf16.INI cannot be shown: it has no [ZOR] section"},
+        {x11, {program_.file("large.INI")}, 1, "", "large.INI cannot be shown: it is larger than 64 MiB"},
+        {{{"QT_QPA_PLATFORM", "wayland"}}, {"/S"}, 1, "", "cannot open the Wayland display \"wayland-0\": "},
+        {wayland9, {"/S"}, 1, "", "cannot open the Wayland display \"wayland-9\": "},
+        {{{"QT_QPA_PLATFORM", "nosuch"}}, {"/S"}, 1, "", "Qt's platform plugin \"nosuch\" is not installed"},
+        {wayland9, {"--root"}, 2, "", "needs an X display"},
+        {wayland9, {"/P", "1234"}, 2, "", "needs an X display"},
+        {x11, {"-window-id", "twelve"}, 2, "", "--window-id needs a window id, not \"twelve\""},
+        {x11, {"--window-id", "0x7ffffff"}, 1, "", "no window 0x7ffffff on the display", false},
+        {{{"DISPLAY", screen_.name()}, {"XSCREENSAVER_WINDOW", "4294967296"}}, {"--root"}, 2, "",
+         "XSCREENSAVER_WINDOW \"4294967296\" is not a window id"},
+        {x11, {"--idle"}, 2, "", "--idle needs the seconds of idleness before the show"},
+        {x11, {"--idle", "0"}, 2, "", "--idle needs the seconds of idleness before the show"},
+        {x11, {"--idle", "soon"}, 2, "", "--idle needs the seconds of idleness before the show"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.err.isEmpty() ? c.arguments.join(u' ').toStdString() : c.err.toStdString());
+        QFile::remove(program_.file("ZORScr.Log"));  // the log of a start that has read no ErrorLog
+        std::map<QString, QString> environment = NoDisplay();
+        environment["XDG_RUNTIME_DIR"] = folder;
+        for (const auto& [name, value] : c.environment) environment[name] = value;
+        const Ran ran = RunProgram(program_.file("ZORScr"), c.arguments, environment, folder, 10000);
+        EXPECT_EQ(ran.code, c.status);
+        EXPECT_TRUE(c.out.isEmpty() ? ran.out.isEmpty() : ran.out.contains(c.out)) << ran.out.toStdString();
+        EXPECT_TRUE(c.err.isEmpty() ? ran.err.isEmpty() : ran.err.contains("ZORScr: ") && ran.err.contains(c.err))
+            << ran.err.toStdString();
+        const QString logged = ReadText(program_.file("ZORScr.Log"));
+        EXPECT_TRUE(c.status != 1 || !c.logged || logged.contains(c.err) || logged.contains(noIni)) << logged.toStdString();
+    }
+}
+
 // A second "/S" or "/P" while a show runs, and a "/P" while a window called
 // Zorascope exists, end before they read the collection; "/C" and "/S" go on.
 TEST_F(StartupE2E, StartsThatEndAtOnce) {
@@ -78,7 +153,7 @@ TEST_F(StartupE2E, StartsThatEndAtOnce) {
     const std::pair endsAtOnce(0, false), goesOn(-1, true);
     WriteBytes(Ini(), text);
     auto first = program_.Start({"/S"});
-    for (int waited = 0; waited < 20000 && !QFile::exists(Log()); waited += 50) QThread::msleep(50);
+    WaitUntil([&] { return QFile::exists(Log()); }, 20000, 50);
     EXPECT_EQ(start({"/S"}), endsAtOnce);
     EXPECT_EQ(start({"/P", "77"}), endsAtOnce);
     EXPECT_EQ(start({"/C"}), goesOn);
@@ -87,6 +162,76 @@ TEST_F(StartupE2E, StartsThatEndAtOnce) {
     ASSERT_NE(screen_.OpenWindow("zoraSCOPE").id, 0u);
     EXPECT_EQ(start({"/P", "1234"}), endsAtOnce);
     EXPECT_EQ(start({"/S"}), goesOn);
+}
+
+// Starts "/P" (which writes back, then ends for want of a window) and kills
+// it as the n-th temporary file appears beside the collection; false when it
+// ended first. inotify rather than polling: the kill lands mid-write.
+bool KillAtTemporary(const InstalledProgram& program, int n) {
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    // The renames too: inotify merges an event with an identical one still unread.
+    ::inotify_add_watch(watch, QFile::encodeName(program.file(".")).constData(), IN_CREATE | IN_MOVED_FROM);
+    const auto process = program.Start({"/P"});
+    alignas(inotify_event) char events[4096];
+    pollfd ready{watch, POLLIN, 0};
+    for (int seen = 0, waited = 0; waited < 20000 && !process->waitForFinished(0); waited += 50) {
+        if (::poll(&ready, 1, 50) <= 0) continue;
+        const ssize_t length = ::read(watch, events, sizeof events);
+        for (char* at = events; at < events + length; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if ((event->mask & IN_CREATE) && QByteArray(event->name).startsWith(".ZORScr.INI.") && ++seen == n)
+                return process->kill(), ::close(watch), true;
+        }
+    }
+    return ::close(watch), false;
+}
+
+// A run mode to correct and four user values to fill: five write-backs, each
+// rewriting a collection padded to a few megabytes so it takes a while. A
+// kill leaves the file in one of the six states of the sequence, and may
+// leave a temporary; the next start removes it.
+TEST_F(StartupE2E, KilledWriteBacksLeaveNoTemporaries) {
+    const QString ini = Ini();
+    const auto temporaries = [&] { return QDir(program_.file(".")).entryList({".ZORScr.INI.*"}, QDir::Files | QDir::Hidden); };
+    QByteArray text = CollectionText({.runAs = "", .errorLog = Log(),
+                                      .user = "UserName=\nOrganisation=\nReplyTo=\nEMail=\n"}) + "[Padding]\n";
+    for (int i = 0; i < 40000; ++i) text += "k" + QByteArray::number(i) + "=" + QByteArray(40, 'p') + "\n";
+    QList<QByteArray> states{text};
+    for (const QByteArray fix : {"RunAs=SCREENSAVER", "UserName=Unknown", "Organisation=Unknown",
+                                 "ReplyTo=support@zorscr.example.org", "EMail=Unknown"})
+        states << QByteArray(states.back()).replace(fix.left(fix.indexOf('=') + 1) + '\n', fix + '\n');
+
+    int leftBehind = 0;
+    for (int i = 0; i < 100; ++i) {
+        WriteBytes(ini, text);
+        ASSERT_TRUE(KillAtTemporary(program_, 1 + i % 5)) << "run " << i;
+        EXPECT_TRUE(states.contains(ReadBytes(ini))) << "run " << i;
+        leftBehind += temporaries().size();
+        EXPECT_LE(temporaries().size(), 1) << "run " << i;  // each start removes the ones before
+    }
+    EXPECT_GT(leftBehind, 0);  // the kills did land mid-write
+
+    WriteBytes(ini, text);
+    EXPECT_EQ(program_.Run({"/P"}), 0);
+    EXPECT_EQ(ReadBytes(ini), states.back());
+    EXPECT_EQ(temporaries(), QStringList());
+}
+
+// --setup xscreensaver adds the display mode once, or says why it cannot.
+// (Where it goes in each form of the list: XScreensaverSetupTest.)
+TEST(SetupE2E, AddsTheDisplayModeOnce) {
+    const TempFolder home;
+    const QString path = home.file(".xscreensaver");
+    for (const char* said : {"added ZORScr to ", "ZORScr is already in "}) {
+        const Ran ended = RunProgram(ZORSCR_EXE, {"--setup", "xscreensaver"}, {{"DISPLAY", {}}, {"HOME", home.path()}});
+        EXPECT_EQ(ended.code, 0) << ended.err.toStdString();
+        EXPECT_EQ(ended.out, said + path + u'\n');
+    }
+    EXPECT_TRUE(ReadBytes(path).contains("\"ZORScr\"  zorscr --root")) << ReadBytes(path).toStdString();
+    ASSERT_TRUE(QFile::remove(path) && QDir().mkpath(path));
+    const Ran ended = RunProgram(ZORSCR_EXE, {"--setup=xscreensaver"}, {{"DISPLAY", {}}, {"HOME", home.path()}});
+    EXPECT_EQ(ended.code, 1);
+    EXPECT_TRUE(ended.err.contains("cannot add ZORScr to " + path + ": it is a folder")) << ended.err.toStdString();
 }
 
 }  // namespace
