@@ -22,21 +22,6 @@ using namespace testsupport;
 
 namespace {
 
-// Sends signal and checks that the program is gone within a second, died of
-// it, took the processes it started with it and wrote no log.
-void ExpectGoneAfter(ChildProcess& show, int signal, const InstalledProgram& program) {
-    const std::vector<qint64> started = Descendants(show.processId());
-    QElapsedTimer clock;
-    clock.start();
-    ::kill(static_cast<pid_t>(show.processId()), signal);
-    ASSERT_TRUE(show.waitForFinished(5000));
-    EXPECT_LT(clock.elapsed(), 1000);
-    EXPECT_EQ(show.exitStatus(), QProcess::CrashExit);
-    EXPECT_EQ(show.exitCode(), signal);
-    for (const qint64 pid : started) EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind";
-    EXPECT_FALSE(QFile::exists(program.file("ZORError.Log")));
-}
-
 // --window-id fills the host's window and follows its size, leaves input to
 // the host and ends quietly with the window. The settings dialog's preview
 // (/P) draws into a window of another program for nine seconds.
@@ -65,47 +50,40 @@ TEST_F(ShowE2E, WindowIdAndPreviewDrawIntoAForeignWindow) {
     EXPECT_FALSE(QFile::exists(program_.file("ZORError.Log")));
 }
 
-// Whenever the host's signal comes: during the start, on a still, while a
-// page is still loading, on a page. (Window ids that name nothing: StartupE2E.)
+// Whenever the host's signal comes (during the start, on a still, while a
+// page is still loading, on a page) the program is gone within a second,
+// died of it, took the processes it started with it and wrote no log.
+// xscreensaver's frame-rate option before the collection named: that
+// collection plays, not the program's own. (Window ids that name nothing,
+// help, version and unknown switches: StartupE2E.)
 TEST_F(ShowE2E, SignalsEndAHostedShowAtOnce) {
     WriteBytes(program_.file("lime.htm"), "<body style=\"background:#20c040\">A page.</body>");
     QTcpServer silent;  // takes connections and never answers
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     const EntrySpec loading = Page(QStringLiteral("http://127.0.0.1:%1/slow").arg(silent.serverPort()));
-    const struct {
-        int signal;
-        EntrySpec entry;
-        std::function<bool(qint64 pid)> ready;
-    } cases[] = {
-        {SIGTERM, Entry("long-red.mp4"), [](qint64) { return true; }},
-        {SIGINT, Still("yellow.png"), [&](qint64) { return screen_.Shows({640, 5}, kYellow); }},
-        {SIGHUP, loading, [](qint64 pid) { return WaitUntil([pid] { return !Descendants(pid).empty(); }, 10000); }},
-        {SIGTERM, Page("lime.htm", "CURRDIR"), [&](qint64) { return screen_.Shows({640, 600}, kLime, 8); }},
+    WriteShow("SCREENSAVER", {Entry("green.mp4")});  // the program's own collection
+    const QString named = program_.file("Named.ini");
+    const struct { int signal; EntrySpec entry; QStringList options; std::function<bool(qint64 pid)> ready; } cases[] = {
+        {SIGTERM, Entry("long-red.mp4"), {}, [](qint64) { return true; }},
+        {SIGINT, Still("yellow.png"), {"-fps"}, [&](qint64) { return screen_.Shows({640, 5}, kYellow); }},
+        {SIGHUP, loading, {}, [](qint64 pid) { return WaitUntil([pid] { return !Descendants(pid).empty(); }, 10000); }},
+        {SIGTERM, Page("lime.htm", "CURRDIR"), {"--fps", "--"}, [&](qint64) { return screen_.Shows({640, 600}, kLime, 8); }},
     };
-    for (const auto& [signal, entry, ready] : cases) {
-        const auto show = Start("SCREENSAVER", {entry}, {"--root"});
-        ASSERT_TRUE(ready(show->processId())) << signal;
-        ExpectGoneAfter(*show, signal, program_);
-    }
-}
-
-// xscreensaver's frame-rate option before the collection named: that
-// collection plays, not the program's own. (Help, version and unknown
-// switches: StartupE2E.)
-TEST_F(ShowE2E, XScreensaverOptionsBeforeTheCollection) {
-    WriteShow("SCREENSAVER", {Entry("green.mp4")});
-    const struct {
-        QStringList arguments;
-        QString clip;
-        QColor colour;
-    } shows[] = {
-        {{"--root", "--fps", "--", program_.file("Red.ini")}, "long-red.mp4", kRed},
-        {{"--root", "-fps", program_.file("Blue.ini")}, "blue.mp4", kBlue},
-    };
-    for (const auto& [arguments, clip, colour] : shows) {
-        WriteBytes(arguments.last(), CollectionText({.entries = {Entry(clip)}}));
-        const auto show = program_.Start(arguments);
-        EXPECT_TRUE(screen_.Shows(kCentre, colour)) << qPrintable(arguments.join(u' '));
+    for (const auto& [signal, entry, options, ready] : cases) {
+        WriteBytes(named, CollectionText({.stillDelayTimer = "2", .entries = {entry}}));
+        const auto show = program_.Start(QStringList{"--root"} + options + QStringList{named});
+        SCOPED_TRACE(signal);
+        ASSERT_TRUE(ready(show->processId()));
+        const std::vector<qint64> started = Descendants(show->processId());
+        QElapsedTimer clock;
+        clock.start();
+        ::kill(static_cast<pid_t>(show->processId()), signal);
+        ASSERT_TRUE(show->waitForFinished(5000));
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_EQ(show->exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(show->exitCode(), signal);
+        for (const qint64 pid : started) EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind";
+        EXPECT_FALSE(QFile::exists(program_.file("ZORError.Log")));
     }
 }
 

@@ -46,7 +46,9 @@ protected:
 
 // Red and blue play 30 s, green 5 s: the second monitor, one entry on,
 // plays green to its end and steps on by itself to the entry nobody shows.
-// Mirrored, every monitor, one plugged in too, shows the primary's entry.
+// Mirrored, every monitor, one plugged in too, shows the primary's entry. A
+// host such as xscreensaver starts a copy on each monitor, in a window of
+// its own: the copy on the second monitor starts one entry on.
 TEST_F(MonitorsE2E, EachMonitorItsOwnEntryOrThePrimarysAsMonitorsComeAndGo) {
     auto show = program_.Start({"--monitors", "each", "/S"});
     EXPECT_EQ(ClipOn(0), 0);
@@ -66,20 +68,17 @@ TEST_F(MonitorsE2E, EachMonitorItsOwnEntryOrThePrimarysAsMonitorsComeAndGo) {
     show = program_.Start({"--monitors", "mirror", "/S"});
     ASSERT_TRUE(monitors_.Plug(1, kMonitor[1]));
     for (const int monitor : {0, 1, 2}) EXPECT_EQ(ClipOn(monitor), 0) << monitor;
-}
+    show.reset();
 
-// A host such as xscreensaver starts a copy on each monitor, in a window of
-// its own: the copy on the second monitor starts one entry on.
-TEST_F(MonitorsE2E, HostedCopiesStartAsManyEntriesOnAsTheirMonitorsNumber) {
-    std::vector<std::unique_ptr<ChildProcess>> started;
+    std::vector<std::unique_ptr<ChildProcess>> hosted;
     for (int monitor = 0; monitor < 2; ++monitor) {
         const QString title = QStringLiteral("host%1").arg(monitor);
         const QPoint at = kMonitor[monitor].topLeft() + QPoint(20, 20);
-        started.push_back(StartOn(monitors_.name(), "xmessage",
-                                  {"-geometry", QStringLiteral("600x320+%1+%2").arg(at.x()).arg(at.y()), "-title", title, " "}));
+        hosted.push_back(StartOn(monitors_.name(), "xmessage",
+                                 {"-geometry", QStringLiteral("600x320+%1+%2").arg(at.x()).arg(at.y()), "-title", title, " "}));
         const qulonglong id = monitors_.WaitForWindow(title).id;
         ASSERT_NE(id, 0u);
-        started.push_back(program_.Start({"--window-id", QString::number(id), "--monitors", "each"}));
+        hosted.push_back(program_.Start({"--window-id", QString::number(id), "--monitors", "each"}));
     }
     EXPECT_EQ(ClipOn(0), 0);
     EXPECT_EQ(ClipOn(1), 1);

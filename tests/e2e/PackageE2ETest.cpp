@@ -160,10 +160,23 @@ TEST_F(InstalledE2E, XScreensaverRunsTheInstalledProgramAsADisplayMode) {
     WriteBytes(home_.file(".xscreensaver"), "mode: one\nselected: 0\nlock: False\nfade: False\nunfade: False\n"
                                             "splash: False\ntimeout: 0:30:00\n");
     GiveToNobody(home_.path());
-    // The display mode joins the list the way the user adds it, and runs as "zorscr" from the PATH.
-    const QString bin = package_.Path("usr/bin");
+    // The display mode joins the list the way the user adds it, once, and
+    // runs as "zorscr" from the PATH. (Where it goes in each form of the
+    // list: XScreensaverSetupTest.)
+    const QString bin = package_.Path("usr/bin"), list = home_.file(".xscreensaver");
     const ScopedEnv path("PATH", (bin + u':' + qEnvironmentVariable("PATH")).toLocal8Bit());
-    ASSERT_TRUE(AsNobody({bin + "/zorscr", "--setup", "xscreensaver"})->EndsCleanly());
+    for (const char* said : {"added ZORScr to ", "ZORScr is already in "}) {
+        const auto setup = AsNobody({bin + "/zorscr", "--setup", "xscreensaver"});
+        ASSERT_TRUE(setup->EndsCleanly());
+        EXPECT_EQ(QString::fromUtf8(setup->readAllStandardOutput()), said + list + u'\n');
+    }
+    EXPECT_TRUE(ReadText(list).contains("\"ZORScr\"  zorscr --root")) << qPrintable(ReadText(list));
+    const TempFolder other;  // where the list is a folder it says why it cannot add to it
+    ASSERT_TRUE(QDir().mkpath(other.file(".xscreensaver")));
+    const Ran refused = RunProgram(bin + "/zorscr", {"--setup=xscreensaver"}, {{"DISPLAY", {}}, {"HOME", other.path()}});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains("cannot add ZORScr to " + other.file(".xscreensaver") + ": it is a folder"))
+        << qPrintable(refused.err);
 
     // Its verbose log goes to the test's standard error, beside a failure.
     const auto xscreensaver = AsNobody({"xscreensaver", "-no-splash", "-verbose"});
@@ -206,28 +219,25 @@ TEST_F(InstalledE2E, MatesScreensaverStartsAndEndsTheListedEntry) {
     const PrivateBus bus("DBUS_SESSION_BUS_ADDRESS");
     ASSERT_TRUE(bus.Serves());
     ScopedEnv environment("DISPLAY", screen_.name().toLocal8Bit());
-    environment.Set("HOME", home_.path().toLocal8Bit());
-    environment.Set("XDG_CONFIG_HOME", home_.file(".config").toLocal8Bit());
-    environment.Set("GSETTINGS_BACKEND", "keyfile");
-    environment.Set("XDG_DATA_DIRS", (package_.Path("usr/share") + ":/usr/share").toLocal8Bit());
-    environment.Set("XDG_CURRENT_DESKTOP", "MATE");
-    ChildProcess saver;
-    saver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    saver.start("unshare", {"--mount", "--propagation", "private", "sh", "-c",
-                            QStringLiteral("mount --bind '%1' /usr/libexec/xscreensaver || exit 3\n"
-                                           "exec mate-screensaver --no-daemon\n").arg(home_.file("hacks"))});
-    ASSERT_TRUE(saver.waitForStarted());
+    for (const auto& [name, value] : {std::pair{"HOME", home_.path()}, {"XDG_CONFIG_HOME", home_.file(".config")},
+                                      {"GSETTINGS_BACKEND", QString("keyfile")}, {"XDG_CURRENT_DESKTOP", QString("MATE")},
+                                      {"XDG_DATA_DIRS", package_.Path("usr/share") + ":/usr/share"}})
+        environment.Set(name, value.toLocal8Bit());
+    const auto saver = StartWith(QProcessEnvironment::systemEnvironment(), "unshare",
+                                 {"--mount", "--propagation", "private", "sh", "-c",
+                                  QStringLiteral("mount --bind '%1' /usr/libexec/xscreensaver || exit 3\n"
+                                                 "exec mate-screensaver --no-daemon\n").arg(home_.file("hacks"))});
     const auto command = [](const QString& what) {
         const Ran ran = RunProgram("mate-screensaver-command", {what}, {}, {}, 10000);
         return ran.code == 0 && !ran.out.contains("not running");
     };
-    const bool active = WaitUntil([&] { return saver.state() != QProcess::Running || command("--activate"); }, 30000, 200) &&
-                        saver.state() == QProcess::Running;
-    if (saver.state() != QProcess::Running && saver.exitCode() == 3) GTEST_SKIP() << "no mount namespace here";
+    const bool active = WaitUntil([&] { return saver->state() != QProcess::Running || command("--activate"); }, 30000, 200) &&
+                        saver->state() == QProcess::Running;
+    if (saver->state() != QProcess::Running && saver->exitCode() == 3) GTEST_SKIP() << "no mount namespace here";
     ASSERT_TRUE(active) << "mate-screensaver did not take the command";
     EXPECT_TRUE(screen_.Shows(kCentre, kRed)) << "the collection's clip is not on the screen";
 
-    const std::vector<qint64> shows = Running(saver.processId(), package_.Program().c_str());
+    const std::vector<qint64> shows = Running(saver->processId(), package_.Program().c_str());
     ASSERT_FALSE(shows.empty()) << "mate-screensaver runs no copy of the unpacked program";
     ASSERT_TRUE(command("--deactivate"));
     EXPECT_TRUE(WaitUntil([&] { return !Alive(shows.front()); }, 5000)) << "the show outlived the deactivation";

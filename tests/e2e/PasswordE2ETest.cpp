@@ -18,12 +18,9 @@ class PasswordE2E : public ShowE2E {
 protected:
     PasswordE2E() : env_("XDG_CONFIG_HOME", config_.path().toLocal8Bit()) { env_.Set("ZORSCR_PLATFORM", {}); }
     QString Store() const { return config_.file("ZORScr/user.reg"); }
-    void StorePassword(const QString& password, const QString& switchValue) const {
+    void WriteStore(const QByteArray& text) const {
         QDir().mkpath(config_.file("ZORScr"));
-        WriteBytes(Store(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\desktop]\n\"ScreenSaveUsePassword\"=" +
-                                switchValue.toUtf8() +
-                                "\n\n[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Zorascope\\Settings]\n"
-                                "\"Hello\"=\"" + password.toUtf8() + "\"\n");
+        WriteBytes(Store(), text);
     }
     // Types each text into the next field (Tab between), then presses Enter.
     void Type(const QStringList& fields) const {
@@ -62,17 +59,8 @@ TEST_F(PasswordE2E, SlashASetsThePasswordOrSaysWhyItCannotAndTheShowAsksForIt) {
     const struct { const char* what; std::function<void()> spoil; const char* reason; } rows[] = {
         {"the store's folder is a file", [&] { WriteBytes(config_.file("ZORScr"), "a file"); }, "Not a directory"},
         {"a store without write permission",
-         [&] {
-             StorePassword("old", "\"1\"");
-             QFile::setPermissions(Store(), QFile::ReadOwner);
-         },
-         "Permission denied"},
-        {"a damaged store",
-         [&] {
-             QDir().mkpath(config_.file("ZORScr"));
-             WriteBytes(Store(), "no registry file\n");
-         },
-         "not a registry file"},
+         [&] { WriteStore("REGEDIT4\n"); QFile::setPermissions(Store(), QFile::ReadOwner); }, "Permission denied"},
+        {"a damaged store", [&] { WriteStore("no registry file\n"); }, "not a registry file"},
         {"a store that takes it", [] {}, nullptr},  // last: the show below asks for its password
     };
     for (const auto& row : rows) {

@@ -81,24 +81,27 @@ TEST_F(ShowE2E, TheShowPlaysOnWithWhateverPlayersAndSoundItHas) {
 }
 
 // A clip red for its first second, then green: held at its first picture
-// it stays red; played it turns green. Black shows neither.
+// it stays red; played it turns green, again and again in the one player
+// (a clip that follows itself needs no second). Black shows neither.
 TEST_F(ShowE2E, OnBatteryHoldsOrBlanksEachClip) {
     MakeClip(program_.file("red-then-green.mp4"),
              ColourSource(kRed) + ",drawbox=c=0x20A040:t=fill:enable='gte(t,1)'", 4);
-    struct Case {
-        const char* rule;
-        const char* upower;  // OnBattery, or nullptr: no UPower on the bus
-        QColor shown, never;  // never: invalid when the clip plays
-    };
+    // upower: OnBattery, or nullptr: no UPower on the bus; never: invalid when the clip plays.
+    struct Case { const char* rule; const char* upower; QColor shown, never; };
     for (const Case& c : {Case{"black", "true", Qt::black, kRed}, Case{"still", "true", kRed, kGreen},
                           Case{"still", "false", kGreen, {}}, Case{"black", nullptr, kGreen, {}}}) {
         SCOPED_TRACE(QStringLiteral("%1, OnBattery %2").arg(c.rule, c.upower ? c.upower : "unknown").toStdString());
         const PrivateBus bus("DBUS_SYSTEM_BUS_ADDRESS", c.upower ? QStringList{FAKE_DBUS, "upower", c.upower} : QStringList{});
         ASSERT_TRUE(bus.Serves());
         QFile::remove(program_.file("ZORError.Log"));
-        const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("red-then-green.mp4")},
-                                {"/S", "--on-battery", c.rule});
+        const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", {Entry("red-then-green.mp4")},
+                                      QStringLiteral("--on-battery ") + c.rule);
         EXPECT_TRUE(screen_.Shows(kCentre, c.shown));
+        QString trace;  // the start's and two rounds
+        EXPECT_TRUE(c.never.isValid() ||
+                    WaitUntil([&] { return (trace = ReadText(program_.file("trace.txt"))).count("same clip again") >= 3; }, 20000, 200))
+            << qPrintable(trace);
+        EXPECT_FALSE(trace.contains(QStringLiteral("(prepared)"))) << qPrintable(trace);
         // Over two still delays of 2 s: the entry came again at least once.
         const PixelProbe probe(screen_.name());
         EXPECT_FALSE(c.never.isValid() && WaitUntil([&] { return VirtualDisplay::Near(probe.At(640, 360), c.never); }, 5000, 50));
@@ -107,27 +110,25 @@ TEST_F(ShowE2E, OnBatteryHoldsOrBlanksEachClip) {
     }
 }
 
-class ShowOrderE2E : public ShowE2E {
-protected:
-    // The clips opened (file names), from the trace, once at least count
-    // are there or after 30 s. The show's first clip is opened twice at the
-    // start (by the window's load step and by the loop): it counts once.
-    QStringList Opened(int count) const {
-        static const QRegularExpression open(QStringLiteral(R"(\) open \S*/([^/\s]+)\n)"));
+// A clip the player opens, in its trace.
+const QRegularExpression kOpen(QStringLiteral(R"(\) open \S*/([^/\s]+)\n)"));
+
+TEST_F(ShowE2E, ShuffleShowsEachEntryOnceARoundNeverTwiceInARow) {
+    const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", {Entry("red.mp4"), Entry("green.mp4"), Entry("blue.mp4")},
+                                  "--shuffle");
+    // The clips opened, once at least count are there or after 30 s. The
+    // first is opened twice at the start (by the window's load step and by
+    // the loop): it counts once.
+    const auto opened = [&](int count) {
         QStringList names;
         WaitUntil([&] {
             names.clear();
-            for (const auto& match : open.globalMatch(ReadText(program_.file("trace.txt")))) names << match.captured(1);
+            for (const auto& match : kOpen.globalMatch(ReadText(program_.file("trace.txt")))) names << match.captured(1);
             if (!names.isEmpty()) names.removeFirst();
             return names.size() >= count + 1;
         }, 30000, 200);
         return names.mid(0, count);
-    }
-};
-
-TEST_F(ShowOrderE2E, ShuffleShowsEachEntryOnceARoundNeverTwiceInARow) {
-    const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", {Entry("red.mp4"), Entry("green.mp4"), Entry("blue.mp4")},
-                                  "--shuffle");
+    };
     // Rounds until one is not in the collection's order: a shuffled round is
     // by chance at most one time in four, so eight in a row are not.
     const QStringList collectionOrder{"red.mp4", "green.mp4", "blue.mp4"};
@@ -136,16 +137,16 @@ TEST_F(ShowOrderE2E, ShuffleShowsEachEntryOnceARoundNeverTwiceInARow) {
             if (names[i] != collectionOrder[i % 3]) return false;
         return true;
     };
-    QStringList opened = Opened(6);
-    while (opened.size() % 3 == 0 && opened.size() < 24 && inCollectionOrder(opened)) opened = Opened(opened.size() + 3);
-    ASSERT_GE(opened.size(), 6) << qPrintable(opened.join(' '));
-    EXPECT_FALSE(inCollectionOrder(opened)) << qPrintable(opened.join(' '));
-    for (int round = 0; round < opened.size() / 3; ++round) {
-        QStringList names = opened.mid(round * 3, 3);
-        names.sort();
-        EXPECT_EQ(names, QStringList({"blue.mp4", "green.mp4", "red.mp4"})) << qPrintable(opened.join(' '));
+    QStringList names = opened(6);
+    while (names.size() % 3 == 0 && names.size() < 24 && inCollectionOrder(names)) names = opened(names.size() + 3);
+    ASSERT_GE(names.size(), 6) << qPrintable(names.join(' '));
+    EXPECT_FALSE(inCollectionOrder(names)) << qPrintable(names.join(' '));
+    for (int round = 0; round < names.size() / 3; ++round) {
+        QStringList each = names.mid(round * 3, 3);
+        each.sort();
+        EXPECT_EQ(each, QStringList({"blue.mp4", "green.mp4", "red.mp4"})) << qPrintable(names.join(' '));
     }
-    for (int i = 1; i < opened.size(); ++i) EXPECT_NE(opened[i], opened[i - 1]) << qPrintable(opened.join(' '));
+    for (int i = 1; i < names.size(); ++i) EXPECT_NE(names[i], names[i - 1]) << qPrintable(names.join(' '));
     // The clip prepared in advance was the one the order took next, each time.
     EXPECT_GE(ReadText(program_.file("trace.txt")).count(QStringLiteral("prepared clip taken")), 5);
 }
@@ -153,7 +154,7 @@ TEST_F(ShowOrderE2E, ShuffleShowsEachEntryOnceARoundNeverTwiceInARow) {
 // Ended by its host's signal during entry 2 at about 3 s, the next show of the
 // collection starts with entry 2 about a second earlier; ended by a key, it
 // keeps its place again.
-TEST_F(ShowOrderE2E, ResumeStartsWhereTheLastShowEnded) {
+TEST_F(ShowE2E, ResumeStartsWhereTheLastShowEnded) {
     MakeClip(program_.file("long-green.mp4"), ColourSource(kGreen), 30);
     const ScopedEnv state("XDG_STATE_HOME", QFile::encodeName(program_.file("state")));
     const QList<EntrySpec> entries{Entry("red.mp4"), Entry("long-green.mp4"), Entry("blue.mp4")};
@@ -166,8 +167,7 @@ TEST_F(ShowOrderE2E, ResumeStartsWhereTheLastShowEnded) {
     show = StartTraced("SCREENSAVER_NOMOUSEMOVE", entries, "--resume");
     ASSERT_TRUE(screen_.Shows(kCentre, kGreen));
     const QString trace = ReadText(program_.file("trace.txt"));
-    static const QRegularExpression firstOpen(QStringLiteral(R"(\) open \S*/([^/\s]+)\n)"));
-    EXPECT_EQ(firstOpen.match(trace).captured(1), "long-green.mp4") << qPrintable(trace);
+    EXPECT_EQ(kOpen.match(trace).captured(1), "long-green.mp4") << qPrintable(trace);
     static const QRegularExpression from(QStringLiteral(R"(loadfile from ([0-9.]+) s)"));
     const double seconds = from.match(trace).captured(1).toDouble();
     EXPECT_GT(seconds, 1.5) << qPrintable(trace);
@@ -187,7 +187,7 @@ TEST_F(ShowOrderE2E, ResumeStartsWhereTheLastShowEnded) {
 // Every kind of change a show of clips and stills has: clip to still, still
 // to still, still to clip and, at the round's end, clip to clip; half way
 // through each the screen shows the two colours mixed.
-TEST_F(ShowOrderE2E, CrossfadeMixesEachEntrysPictureWithTheNext) {
+TEST_F(ShowE2E, CrossfadeMixesEachEntrysPictureWithTheNext) {
     MakeStill(program_.file("green.png"), ColourSource(kGreen, 400, 300));
     const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE",
                                   {Entry("red.mp4"), Still("yellow.png"), Still("green.png"), Entry("blue.mp4")},

@@ -162,13 +162,8 @@ TEST_F(RemoteE2E, WithoutASoundServerTheMessageComesOnce) {
 // step goes from there, and a pointer then resting on a light sets that
 // light's level and no lower.
 TEST_F(RemoteE2E, WindowShapeAndZonesLieOnTheSkinInBothLayoutsAtAnyDpiAndScale) {
-    const struct {
-        const char* name;
-        QByteArray dpi, scale, font;  // null: Qt's own
-        bool large;
-        const char* volume;  // the button clicked
-        int light;  // rested on after it
-    } desktops[] = {
+    // dpi, scale, font null: Qt's own; volume: the button clicked, light: the one rested on after it.
+    const struct { const char* name; QByteArray dpi, scale, font; bool large; const char* volume; int light; } desktops[] = {
         {"96 DPI, 9 pt", {}, {}, {}, false, "Volume Down", 5},
         {"96 DPI, 11 pt", {}, {}, "DejaVu Sans 11", true, "Volume Up", 6},
         {"120 DPI, 9 pt", "120", {}, {}, true, "Volume Down", 7},

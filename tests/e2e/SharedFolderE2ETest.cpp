@@ -76,14 +76,8 @@ TEST_F(SharedFolderE2E, NoWriterFollowsAnotherUsersLink) {
     WriteBytes(own_.file("fix.ini"), Collection("", {}));  // the show writes its run mode back
     WriteBytes(own_.file("log.ini"), Collection("SCREENSAVER", shared_.file("ZORError.Log")));
     ASSERT_TRUE(QDir(own_.path()).mkdir("sub"));
-    const struct {
-        const char* what;
-        bool planted;  // by the other user; else by the user
-        QString link, target;
-        QString program;
-        QStringList arguments;
-        QString display;
-    } cases[] = {
+    // planted: by the other user, else by the user.
+    const struct { const char* what; bool planted; QString link, target, program; QStringList arguments; QString display; } cases[] = {
         {"the maker's new collection", true, "new.ini", "made.ini", ZORCOLLECT_EXE, {"new", shared_.file("new.ini")}, {}},
         {"a folder on the way", true, "dir", "sub", ZORCOLLECT_EXE, {"new", shared_.file("dir/new.ini")}, {}},
         {"the show's write-back", true, "shows.ini", "fix.ini", show, {shared_.file("shows.ini")}, screen_.name()},
@@ -112,11 +106,7 @@ TEST_F(SharedFolderE2E, AnotherUsersLocksStallNothing) {
     ASSERT_EQ(Run(ZORCOLLECT_EXE, {"new", shared_.file("held.ini")}).code, 0);
 
     // Writes: each done at once, well within the wait a held lock would cost (5 s).
-    const struct {
-        const char* what;
-        QString locked;
-        QStringList arguments;
-    } writes[] = {
+    const struct { const char* what; QString locked; QStringList arguments; } writes[] = {
         {"a lock on the folder", shared_.path(), {"new", shared_.file("new.ini")}},
         {"a lock on the collection", shared_.file("held.ini"), {"add", shared_.file("held.ini"), "http://example.org/"}},
     };

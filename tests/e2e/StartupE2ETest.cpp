@@ -1,7 +1,7 @@
 // The real executable's starts: the ones that cannot go on (no display, no
 // collection, a command line that makes no sense), on crafted collection
 // files (exit status, the file's write-backs, also killed in the middle of
-// them, and the error log afterwards), beside a running show, and --setup.
+// them, and the error log afterwards), and beside a running show.
 
 #include <gtest/gtest.h>
 
@@ -42,14 +42,7 @@ protected:
 // was; where it could not show the collection it says why in its log, with
 // status 1.
 TEST_F(StartupE2E, StartThatCannotGoOnKeepsTheFileAndSaysWhy) {
-    struct Case {
-        QByteArray text;
-        QStringList arguments;
-        bool readOnly;
-        int exitCode;
-        QString logged;
-    };
-    const Case cases[] = {
+    const struct Case { QByteArray text; QStringList arguments; bool readOnly; int exitCode; QString logged; } cases[] = {
         {Collection(Log()).left(700), {"/S"}, false, 0, {}},
         {QByteArray(50 << 20, '='), {"/S"}, false, 1, "ZORScr.INI cannot be shown: it has no [ZOR] section"},
         // read-only, and ErrorLog is empty: it would be written back
@@ -91,13 +84,8 @@ TEST_F(StartupE2E, StartsThatCannotGoOnSayWhy) {
     ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(65 << 20));
     const QString noIni = "ZORScr.INI cannot be shown: it does not exist";
     const std::map<QString, QString> x11{{"DISPLAY", screen_.name()}}, wayland9{{"WAYLAND_DISPLAY", "wayland-9"}};
-    const struct {
-        std::map<QString, QString> environment;
-        QStringList arguments;
-        int status;
-        QString out, err;  // what each holds; empty: nothing at all
-        bool logged = true;  // with status 1
-    } cases[] = {
+    // out, err: what each holds, empty: nothing at all; logged: with status 1.
+    const struct { std::map<QString, QString> environment; QStringList arguments; int status; QString out, err; bool logged = true; } cases[] = {
         {{}, {"--help"}, 0, "Exit status:", ""},
         {{}, {"/S", "-h"}, 0, "Usage: zorscr", ""},
         {{}, {"--version"}, 0, "ZORScr " ZORSCR_VERSION "\n", ""},
@@ -215,23 +203,6 @@ TEST_F(StartupE2E, KilledWriteBacksLeaveNoTemporaries) {
     EXPECT_EQ(program_.Run({"/P"}), 0);
     EXPECT_EQ(ReadBytes(ini), states.back());
     EXPECT_EQ(temporaries(), QStringList());
-}
-
-// --setup xscreensaver adds the display mode once, or says why it cannot.
-// (Where it goes in each form of the list: XScreensaverSetupTest.)
-TEST(SetupE2E, AddsTheDisplayModeOnce) {
-    const TempFolder home;
-    const QString path = home.file(".xscreensaver");
-    for (const char* said : {"added ZORScr to ", "ZORScr is already in "}) {
-        const Ran ended = RunProgram(ZORSCR_EXE, {"--setup", "xscreensaver"}, {{"DISPLAY", {}}, {"HOME", home.path()}});
-        EXPECT_EQ(ended.code, 0) << ended.err.toStdString();
-        EXPECT_EQ(ended.out, said + path + u'\n');
-    }
-    EXPECT_TRUE(ReadBytes(path).contains("\"ZORScr\"  zorscr --root")) << ReadBytes(path).toStdString();
-    ASSERT_TRUE(QFile::remove(path) && QDir().mkpath(path));
-    const Ran ended = RunProgram(ZORSCR_EXE, {"--setup=xscreensaver"}, {{"DISPLAY", {}}, {"HOME", home.path()}});
-    EXPECT_EQ(ended.code, 1);
-    EXPECT_TRUE(ended.err.contains("cannot add ZORScr to " + path + ": it is a folder")) << ended.err.toStdString();
 }
 
 }  // namespace

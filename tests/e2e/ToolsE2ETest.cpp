@@ -160,9 +160,7 @@ TEST(FactsE2E, AgreesWithTheSystemsTools) {
     EXPECT_LE(std::abs(drive[0] - df[0]), df[0] * 0.01);
     EXPECT_LE(std::abs(drive[1] - df[1]), df[0] * 0.02);
 
-    QFile meminfo("/proc/meminfo");
-    ASSERT_TRUE(meminfo.open(QIODevice::ReadOnly));
-    const double memTotal = Numbers(QString::fromLatin1(meminfo.readLine())).value(0);  // "MemTotal: N kB"
+    const double memTotal = Numbers(ReadText("/proc/meminfo").section(u'\n', 0, 0)).value(0);  // "MemTotal: N kB"
     const QList<double> memory = Numbers(facts.value("FreeMemory"));  // load, total, available
     ASSERT_EQ(memory.size(), 3);
     EXPECT_LE(std::abs(memory[1] - memTotal), memTotal * 0.01);

@@ -32,7 +32,7 @@ protected:
         return output_.Start("/bin/sh", {"-c", "exec ./ZORScr " + program}, folder_.path(), also);
     }
 
-    const WaylandDisplay output_{2};
+    const WaylandDisplay output_;
     const TempFolder folder_;
 };
 

@@ -52,7 +52,7 @@ const wl_registry_listener kRegistryListener = {Announced, Removed};
 
 }  // namespace
 
-WaylandDisplay::WaylandDisplay(int outputs) : layout_(outputs > 1 ? 2080 : 1280, 720) {
+WaylandDisplay::WaylandDisplay() {
     for (const char* tool : {"sway", "grim", "wtype", "setpriv"})
         if (QStandardPaths::findExecutable(tool).isEmpty()) problem_ += QStringLiteral(" %1 is not installed;").arg(tool);
     if (!problem_.isEmpty()) return;
@@ -64,7 +64,7 @@ WaylandDisplay::WaylandDisplay(int outputs) : layout_(outputs > 1 ? 2080 : 1280,
     environment.insert("WLR_BACKENDS", "headless");
     environment.insert("WLR_LIBINPUT_NO_DEVICES", "1");
     environment.insert("WLR_RENDERER", "pixman");
-    environment.insert("WLR_HEADLESS_OUTPUTS", QString::number(outputs));
+    environment.insert("WLR_HEADLESS_OUTPUTS", "2");
     environment.remove("WAYLAND_DISPLAY");
     sway_ = std::make_unique<ChildProcess>();
     sway_->setProcessEnvironment(environment);
@@ -144,8 +144,7 @@ void WaylandDisplay::Click(QPoint at, unsigned button) const {
     // Clients take a pointer only once the seat says it has one.
     wl_display_roundtrip(display);
     QThread::msleep(500);
-    send(kMotionAbsolute, 0u, uint32_t(at.x()), uint32_t(at.y()), uint32_t(layout_.width()),
-         uint32_t(layout_.height()));
+    send(kMotionAbsolute, 0u, uint32_t(at.x()), uint32_t(at.y()), 2080u, 720u);  // of the outputs' bounding box
     send(kFrame);
     for (const uint32_t state : {WL_POINTER_BUTTON_STATE_PRESSED, WL_POINTER_BUTTON_STATE_RELEASED}) {
         send(kButton, 0u, uint32_t(button), state);
@@ -170,12 +169,10 @@ QRect WaylandDisplay::Shown(const QString& title) const {
                 if (const QRect found = find(child.toObject()); !found.isEmpty()) return found;
         return QRect();
     };
-    return find(QJsonDocument::fromJson(SwayOutput({"-t", "get_tree"})).object());
+    return find(QJsonDocument::fromJson(Sway({"-t", "get_tree"})).object());
 }
 
-void WaylandDisplay::Sway(const QStringList& command) const { SwayOutput(command); }
-
-QByteArray WaylandDisplay::SwayOutput(const QStringList& arguments) const {
+QByteArray WaylandDisplay::Sway(const QStringList& arguments) const {
     const QStringList sockets = QDir(runtime_.path()).entryList({"sway-ipc.*.sock"}, QDir::System);
     if (sockets.isEmpty()) throw std::runtime_error("sway has no command socket");
     return Tool("swaymsg", QStringList{"-s", runtime_.file(sockets.first())} + arguments);

@@ -1,6 +1,6 @@
 #pragma once
 // A headless sway for the length of a test: an output of 1280 x 720 at
-// 0,0 (and, when asked, a second of 800 x 600 at 1280,0), drawn in software,
+// 0,0 and a second of 800 x 600 at 1280,0, drawn in software,
 // in a run-time folder of its own. Run as root, sway and every
 // client and tool on it run as nobody (sway refuses root); what a person
 // does and sees there goes through wtype, grim and a pointer made with
@@ -21,7 +21,7 @@ namespace testsupport {
 
 class WaylandDisplay {
 public:
-    explicit WaylandDisplay(int outputs = 1);
+    WaylandDisplay();
     ~WaylandDisplay();
     // Why sway is not running (not installed, ended at once); empty while it runs.
     QString problem() const { return problem_; }
@@ -40,18 +40,17 @@ public:
     void Click(QPoint at, unsigned button) const;
     // Where sway shows the window of that title; empty while it shows none.
     QRect Shown(const QString& title) const;
-    // Runs a sway command (swaymsg), e.g. {"create_output"} plugs in an output of 1920 x 1080.
-    void Sway(const QStringList& command) const;
+    // Runs swaymsg with these arguments ({"create_output"} plugs in an output
+    // of 1920 x 1080) and gives what it printed.
+    QByteArray Sway(const QStringList& arguments) const;
 
 private:
     QByteArray Tool(const QString& program, const QStringList& arguments) const;
-    QByteArray SwayOutput(const QStringList& arguments) const;
 
     TempFolder runtime_;
     QString socket_;
     std::unique_ptr<ChildProcess> sway_;
     QString problem_;
-    QSize layout_;  // the outputs' bounding box, in pixels
 };
 
 }  // namespace testsupport

@@ -1,7 +1,6 @@
 #include "support/XTools.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -76,14 +75,7 @@ int InstalledProgram::Run(const QStringList& arguments, const std::function<bool
 }
 
 void GiveToNobody(const QString& path) {
-    if (::geteuid() != 0) return;
-    QStringList paths{path};
-    for (QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-         it.hasNext();)
-        paths << it.next();
-    for (const QString& each : paths)
-        if (::lchown(QFile::encodeName(each).constData(), 65534, 65534) != 0)
-            throw std::runtime_error("cannot give " + each.toStdString() + " to nobody");
+    if (::geteuid() == 0) Tool("chown", {"--no-dereference", "--recursive", "65534:65534", path});
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int stepMs) {
