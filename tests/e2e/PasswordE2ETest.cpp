@@ -16,7 +16,13 @@ const QString kCaption = QStringLiteral("ZOR Screensaver Password");
 
 class PasswordE2E : public ShowE2E {
 protected:
-    PasswordE2E() : env_("XDG_CONFIG_HOME", config_.path().toLocal8Bit()) { env_.Set("ZORSCR_PLATFORM", {}); }
+    // The remote's mixer: without a sound server a message box comes first.
+    // Its environment takes XDG_CONFIG_HOME away: the store's is set after it.
+    PasswordE2E() {
+        sound_.UseInThisProcess();
+        env_.Set("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        env_.Set("ZORSCR_PLATFORM", {});
+    }
     QString Store() const { return config_.file("ZORScr/user.reg"); }
     void WriteStore(const QByteArray& text) const {
         QDir().mkpath(config_.file("ZORScr"));
@@ -47,6 +53,7 @@ protected:
     }
 
     TempFolder config_;
+    PulseServer sound_;
     ScopedEnv env_;
 };
 
@@ -115,8 +122,6 @@ TEST_F(PasswordE2E, SlashASetsThePasswordOrSaysWhyItCannotAndTheShowAsksForIt) {
 // force each asks for it, and Cancel (Escape) keeps the show going; without
 // one each ends the show at once. (Whether one is in force: PasswordTest.)
 TEST_F(PasswordE2E, EveryWayOutOfAGuardedShowAsks) {
-    PulseServer sound;  // the remote's mixer; without one a message box comes first
-    sound.UseInThisProcess();
     const struct { const char* what; QList<EntrySpec> entries; QColor shown; std::function<void()> leave; } ways[] = {
         {"Escape", {Entry("long-red.mp4")}, kRed, [&] { screen_.Xdotool({"key", "Escape"}); }},
         {"the remote's Quit Show", {Entry("long-red.mp4")}, kRed, [&] {
@@ -161,8 +166,6 @@ TEST_F(PasswordE2E, EveryWayOutOfAGuardedShowAsks) {
 // opens the remote and leaves it open), and the Escape that cancels the
 // password check, let go after the dialog has gone, does not ask again.
 TEST_F(PasswordE2E, InputGivenOnceActsOnce) {
-    PulseServer sound;  // the remote's mixer; without one a message box comes first
-    sound.UseInThisProcess();
     MakeLongGreenAndBlue();
     const QStringList click = {"mousemove", "640", "360", "click"}, twice = {"--repeat", "2", "--delay", "60"};
     const struct { const char* what; QStringList input; QColor then; bool remote = false, guarded = false; } rows[] = {

@@ -104,30 +104,26 @@ TEST_F(ShowE2E, EntriesPlayInOrderAndWrap) {
 }
 
 // An entry that shows nothing is passed over and logged with the reason: a
-// server that never answers (after the opening bound), a clip replaced by a
-// FIFO during the show and a device read without end (both refused at once).
+// clip replaced by a FIFO during the show and a device read without end
+// (both refused at once), a server that never answers (after the opening
+// bound of 15 s: all three within 25 s).
 TEST_F(ShowE2E, AnEntryThatNeverOpensIsSkipped) {
     QTcpServer silent;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     const QString server = QStringLiteral("http://127.0.0.1:%1/clip.mp4").arg(silent.serverPort());
     const QString stuck = program_.file("stuck.mp4");
-    for (const auto& [entry, withinMs, logged] :
-         {std::tuple{EntrySpec{server, "", {}, {}}, 20000, QStringLiteral("nothing to show within 15 s")},
-          {Entry("stuck.mp4"), 10000, QStringLiteral("not a regular file (a FIFO)")},
-          {EntrySpec{"file:///dev/zero", "", {}, {}}, 10000, QStringLiteral("not a regular file (a character device)")}}) {
-        QFile::remove(stuck);
-        ASSERT_TRUE(QFile::copy(program_.file("green.mp4"), stuck));  // a clip when the show starts
-        const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
-                                {Entry("blue.mp4"), Entry("green.mp4"), entry, Entry("long-red.mp4")});
-        ASSERT_TRUE(screen_.Shows(kCentre, kBlue));
-        // Before the entry ahead of it starts, which prepares it.
-        ASSERT_TRUE(QFile::remove(stuck));
-        ASSERT_EQ(::mkfifo(QFile::encodeName(stuck).constData(), 0600), 0);
-        ASSERT_TRUE(screen_.Shows(kCentre, kGreen));
-        EXPECT_TRUE(screen_.Shows(kCentre, kRed, 40, withinMs)) << qPrintable(entry.movieName);
-        EXPECT_EQ(show->state(), QProcess::Running);
-        EXPECT_TRUE(Log().contains(logged)) << qPrintable(Log());
-    }
+    ASSERT_TRUE(QFile::copy(program_.file("green.mp4"), stuck));  // a clip when the show starts
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("blue.mp4"), Entry("green.mp4"), Entry("stuck.mp4"), EntrySpec{server, "", {}, {}},
+                                                        EntrySpec{"file:///dev/zero", "", {}, {}}, Entry("long-red.mp4")});
+    ASSERT_TRUE(screen_.Shows(kCentre, kBlue));
+    // Before the entry ahead of it starts, which prepares it.
+    ASSERT_TRUE(QFile::remove(stuck));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(stuck).constData(), 0600), 0);
+    ASSERT_TRUE(screen_.Shows(kCentre, kGreen));
+    EXPECT_TRUE(screen_.Shows(kCentre, kRed, 40, 25000));
+    EXPECT_EQ(show->state(), QProcess::Running);
+    for (const char* logged : {"not a regular file (a FIFO)", "nothing to show within 15 s", "not a regular file (a character device)"})
+        EXPECT_TRUE(Log().contains(QLatin1String(logged))) << qPrintable(Log());
 }
 
 // At a change between clips at their own size the old picture is never

@@ -37,42 +37,15 @@ protected:
     InstalledProgram program_{screen_.name()};
 };
 
-// Unusable contents, a write-back the file cannot take or must not make, and
-// a preview without a window: the program ends and leaves the file as it
-// was; where it could not show the collection it says why in its log, with
-// status 1.
-TEST_F(StartupE2E, StartThatCannotGoOnKeepsTheFileAndSaysWhy) {
-    const struct Case { QByteArray text; QStringList arguments; bool readOnly; int exitCode; QString logged; } cases[] = {
-        {Collection(Log()).left(700), {"/S"}, false, 0, {}},
-        {QByteArray(50 << 20, '='), {"/S"}, false, 1, "ZORScr.INI cannot be shown: it has no [ZOR] section"},
-        // read-only, and ErrorLog is empty: it would be written back
-        {Collection(), {"/S"}, true, 1, "ZORScr.INI cannot be shown: it is read-only"},
-        {Collection(Log()), {"/P"}, false, 0, "<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "},
-        // A long ErrorLog is used whole, and kept.
-        {Collection(LongLog()), {"/P"}, false, 0, "<<ERR002>> - Hwnd API Failure"},
-    };
-    for (const Case& c : cases) {
-        for (const QString& file : {Log(), Ini()}) QFile::remove(file);  // the file may be read-only
-        WriteBytes(Ini(), c.text);
-        if (c.readOnly) QFile::setPermissions(Ini(), QFile::ReadOwner | QFile::ReadGroup);
-        EXPECT_EQ(program_.Run(c.arguments), c.exitCode) << c.text.left(60).toStdString();
-        EXPECT_EQ(ReadBytes(Ini()), c.text);
-        // Before its ErrorLog setting is read the program logs to its default log.
-        const QString logged = ReadText(Log()) + ReadText(program_.file("ZORScr.Log")) + ReadText(LongLog());
-        EXPECT_TRUE(logged.contains(c.logged)) << logged.toStdString();
-        for (const QString& file : {program_.file("ZORScr.Log"), LongLog()}) QFile::remove(file);
-        EXPECT_FALSE(QFile::exists(program_.file("ZORScr.lock")));  // the last copy to end removes it
-    }
-    EXPECT_FALSE(QFile::exists(Log()));  // the last case logged only to its own log
-}
-
 // Starts that cannot go on end at once, never by an abort: with status 1,
 // the reason on standard error and in the log, where there is no display or
 // host window to be had or no collection to show (those passed over for the program INI,
 // missing here, are named too); with status 2 for a command line that makes
 // no sense (a window id or idle time that is none among them) or needs an
 // X11 window on a Wayland-only session. Help and the version go to standard
-// output.
+// output. The program's own collection file that it cannot use, a write-back
+// the file cannot take or must not make, and a preview without a window:
+// the program ends and leaves the file as it was, and its log says why.
 TEST_F(StartupE2E, StartsThatCannotGoOnSayWhy) {
     const QString folder = QFileInfo(program_.file("ZORScr")).absolutePath();
     QDir(folder).mkdir("folder.INI");
@@ -84,8 +57,11 @@ TEST_F(StartupE2E, StartsThatCannotGoOnSayWhy) {
     ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(65 << 20));
     const QString noIni = "ZORScr.INI cannot be shown: it does not exist";
     const std::map<QString, QString> x11{{"DISPLAY", screen_.name()}}, wayland9{{"WAYLAND_DISPLAY", "wayland-9"}};
-    // out, err: what each holds, empty: nothing at all; logged: with status 1.
-    const struct { std::map<QString, QString> environment; QStringList arguments; int status; QString out, err; bool logged = true; } cases[] = {
+    // out, err: what each holds, empty: nothing at all, null: not looked at;
+    // logged: the reason in the log, with status 1; ini: ZORScr.INI (none
+    // when null) and whether it is read-only; inLog: what the log holds besides.
+    const struct { std::map<QString, QString> environment; QStringList arguments; int status; QString out, err; bool logged = true;
+                   QByteArray ini = {}; bool readOnly = false; QString inLog = {}; } cases[] = {
         {{}, {"--help"}, 0, "Exit status:", ""},
         {{}, {"/S", "-h"}, 0, "Usage: zorscr", ""},
         {{}, {"--version"}, 0, "ZORScr " ZORSCR_VERSION "\n", ""},
@@ -112,21 +88,35 @@ TEST_F(StartupE2E, StartsThatCannotGoOnSayWhy) {
         {x11, {"--idle"}, 2, "", "--idle needs the seconds of idleness before the show"},
         {x11, {"--idle", "0"}, 2, "", "--idle needs the seconds of idleness before the show"},
         {x11, {"--idle", "soon"}, 2, "", "--idle needs the seconds of idleness before the show"},
+        {x11, {"/S"}, 0, {}, {}, true, Collection(Log()).left(700)},
+        {x11, {"/S"}, 1, {}, {}, false, QByteArray(50 << 20, '='), false, "ZORScr.INI cannot be shown: it has no [ZOR] section"},
+        // ErrorLog is empty: it would be written back
+        {x11, {"/S"}, 1, {}, {}, false, Collection(), true, "ZORScr.INI cannot be shown: it is read-only"},
+        {x11, {"/P"}, 0, {}, {}, true, Collection(Log()), false, "<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "},
+        // A long ErrorLog is used whole, and kept; last: nothing is logged to ZORError.Log.
+        {x11, {"/P"}, 0, {}, {}, true, Collection(LongLog()), false, "<<ERR002>> - Hwnd API Failure"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.err.isEmpty() ? c.arguments.join(u' ').toStdString() : c.err.toStdString());
-        QFile::remove(program_.file("ZORScr.Log"));  // the log of a start that has read no ErrorLog
+        SCOPED_TRACE((c.err.isEmpty() ? c.arguments.join(u' ') + u' ' + c.inLog : c.err).toStdString());
+        // ZORScr.Log: the log of a start that has read no ErrorLog.
+        for (const QString& file : {Log(), Ini(), program_.file("ZORScr.Log"), LongLog()}) QFile::remove(file);
+        if (!c.ini.isNull()) WriteBytes(Ini(), c.ini);
+        if (c.readOnly) QFile::setPermissions(Ini(), QFile::ReadOwner | QFile::ReadGroup);
         std::map<QString, QString> environment = NoDisplay();
         environment["XDG_RUNTIME_DIR"] = folder;
         for (const auto& [name, value] : c.environment) environment[name] = value;
-        const Ran ran = RunProgram(program_.file("ZORScr"), c.arguments, environment, folder, 10000);
+        const Ran ran = RunProgram(program_.file("ZORScr"), c.arguments, environment, folder, 20000);
         EXPECT_EQ(ran.code, c.status);
-        EXPECT_TRUE(c.out.isEmpty() ? ran.out.isEmpty() : ran.out.contains(c.out)) << ran.out.toStdString();
-        EXPECT_TRUE(c.err.isEmpty() ? ran.err.isEmpty() : ran.err.contains("ZORScr: ") && ran.err.contains(c.err))
+        EXPECT_TRUE(c.out.isNull() || (c.out.isEmpty() ? ran.out.isEmpty() : ran.out.contains(c.out))) << ran.out.toStdString();
+        EXPECT_TRUE(c.err.isNull() || (c.err.isEmpty() ? ran.err.isEmpty() : ran.err.contains("ZORScr: ") && ran.err.contains(c.err)))
             << ran.err.toStdString();
-        const QString logged = ReadText(program_.file("ZORScr.Log"));
+        const QString logged = ReadText(Log()) + ReadText(program_.file("ZORScr.Log")) + ReadText(LongLog());
         EXPECT_TRUE(c.status != 1 || !c.logged || logged.contains(c.err) || logged.contains(noIni)) << logged.toStdString();
+        EXPECT_TRUE(logged.contains(c.inLog)) << logged.toStdString();
+        EXPECT_EQ(QFile::exists(Ini()) ? ReadBytes(Ini()) : QByteArray(), c.ini);
+        EXPECT_FALSE(QFile::exists(program_.file("ZORScr.lock")));  // the last copy to end removes it
     }
+    EXPECT_FALSE(QFile::exists(Log()));
 }
 
 // A second "/S" or "/P" while a show runs, and a "/P" while a window called
