@@ -25,15 +25,6 @@ namespace {
 
 Ran Collect(const QStringList& arguments) { return RunProgram(ZORCOLLECT_EXE, arguments); }
 
-// A 400 x 300 picture source: one colour, or two that take turns (0.4 s each).
-QString Source(const QColor& first, const std::optional<QColor>& second) {
-    if (!second) return ColourSource(first, 400, 300);
-    const auto part = [](const QColor& c, const char* label) {
-        return QStringLiteral("color=c=0x%1:size=400x300:rate=2.5:d=0.4[%2]").arg(c.name().mid(1), label);
-    };
-    return part(first, "a") + ';' + part(*second, "b") + ";[a][b]concat[out0]";
-}
-
 struct Row {
     const char* file;         // the add sees a folder in name order
     const char* tool;         // "ffmpeg" (the source as its input) or ImageMagick's "convert"
@@ -43,12 +34,16 @@ struct Row {
     const char* refusal;      // what the maker says of a file it does not take; null when it takes it
 };
 
+// A 400 x 300 picture of one colour, or of two that take turns (0.4 s each).
 void Make(const QString& path, const Row& row) {
     if (QLatin1String(row.tool) == QLatin1String("convert"))
-        Tool("convert", QStringList{"-size", "400x300", "xc:" + row.first.name()} + row.options + QStringList{path});
-    else
-        Tool("ffmpeg", QStringList{"-loglevel", "error", "-y", "-f", "lavfi", "-i", Source(row.first, row.second)} +
-                           row.options + QStringList{path});
+        return void(Tool("convert", QStringList{"-size", "400x300", "xc:" + row.first.name()} + row.options + QStringList{path}));
+    const auto part = [](const QColor& c, const char* label) {
+        return QStringLiteral("color=c=0x%1:size=400x300:rate=2.5:d=0.4[%2]").arg(c.name().mid(1), label);
+    };
+    const QString source = row.second ? part(row.first, "a") + ';' + part(*row.second, "b") + ";[a][b]concat[out0]"
+                                      : ColourSource(row.first, 400, 300);
+    Tool("ffmpeg", QStringList{"-loglevel", "error", "-y", "-f", "lavfi", "-i", source} + row.options + QStringList{path});
 }
 
 // The centre of the screen in that colour within timeoutMs, read straight

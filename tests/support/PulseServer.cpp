@@ -38,13 +38,8 @@ PulseServer::PulseServer() {
 }
 
 PulseServer::~PulseServer() {
-    if (server_.state() != QProcess::NotRunning) {
-        QProcess stop;
-        stop.setProcessEnvironment(server_.processEnvironment());
-        stop.start("pulseaudio", {"--kill"});
-        stop.waitForFinished(10000);
-        if (!server_.waitForFinished(10000)) server_.kill(), server_.waitForFinished();
-    }
+    server_.terminate();  // what pulseaudio --kill sends
+    if (!server_.waitForFinished(10000)) server_.kill(), server_.waitForFinished();
 }
 
 QProcessEnvironment PulseServer::Environment() const {
