@@ -1,10 +1,6 @@
-// The show the way others start it: Linux screensaver hosts, inside a
-// window they own, with their options, ended with a signal; the settings
-// dialog's preview; and the idle mode. On X11 its show comes after the
-// session's idle time, input ends it, the next idle period brings it back,
-// a program that resets the screen saver holds it off, and SIGTERM ends the
-// mode with its show; where GNOME's idle monitor runs, its count is the one
-// that holds. (On Wayland: WaylandE2E.)
+// The show the way others start it: screensaver hosts (in a window of
+// theirs, with their options, ended by a signal), the settings dialog's
+// preview, the idle mode on X11 (on Wayland: WaylandE2E).
 
 #include <gtest/gtest.h>
 
@@ -93,6 +89,9 @@ qint64 ShowOf(const ChildProcess& idle) {
     return shows.empty() ? 0 : shows.front();
 }
 
+// The idle mode on X11: the show comes after the session's idle time, input
+// ends it, a program that resets the screen saver holds the next one off,
+// and SIGTERM ends the mode with its show.
 TEST_F(ShowE2E, TheIdleModeShowsAfterIdlenessUntilInput) {
     auto idle = Start("SCREENSAVER", {Entry("long-red.mp4")}, {"--idle", "3"});
     MoveMouse();

@@ -1,7 +1,5 @@
-// The show on several monitors (--monitors), on an X server whose monitors
-// are plugged in and out during the show: each monitor its own entry, or
-// every monitor the primary's picture (on Wayland: WaylandE2E); and on a
-// display of several X screens.
+// The show on monitors plugged in and out during it (--monitors; on
+// Wayland: WaylandE2E), and on a display of several X screens.
 
 #include <QThread>
 

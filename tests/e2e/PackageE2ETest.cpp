@@ -1,8 +1,5 @@
-// The Debian package the build makes: what lintian says of it, the files it
-// installs and the packages it pulls in; and the installed program as the
-// desktops' screensavers run it: the real xscreensaver and MATE's
-// screensaver, run by an ordinary account (nobody), start it on the
-// collection in that account's own folder and end it.
+// The Debian package the build makes, and its program as xscreensaver and
+// MATE's screensaver, run by an ordinary account, start and end it.
 
 #include <gtest/gtest.h>
 

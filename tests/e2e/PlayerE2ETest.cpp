@@ -1,9 +1,6 @@
-// The show's player where the machine gives it less than it would like:
-// no second player for seamless changes, no sound output, clips without a
-// sound track, a battery (--on-battery, UPower faked on a private system
-// bus). The order of the show as the switches change it, --shuffle and
-// --resume (which clip the player opened, and from where, is read from its
-// trace), and --crossfade, the picture of one entry fading into the next one's.
+// The show's player where the machine gives it less than it would like,
+// and the order and changes of the show as the switches set them; which clip
+// the player opened, and from where, is read from its trace.
 
 #include <gtest/gtest.h>
 
@@ -80,7 +77,8 @@ TEST_F(ShowE2E, TheShowPlaysOnWithWhateverPlayersAndSoundItHas) {
     }
 }
 
-// A clip red for its first second, then green: held at its first picture
+// --on-battery, UPower faked on a private system bus. A clip red for its
+// first second, then green: held at its first picture
 // it stays red; played it turns green, again and again in the one player
 // (a clip that follows itself needs no second). Black shows neither.
 TEST_F(ShowE2E, OnBatteryHoldsOrBlanksEachClip) {

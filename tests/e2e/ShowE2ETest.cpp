@@ -1,8 +1,6 @@
-// The show as a person sees it: the real program on a virtual display with
-// clips and stills made at test time, watched through screenshots and
-// driven with the mouse and the keyboard; and where things go wrong around
-// it: pages that cannot be shown or whose process crashes, a display that
-// goes away, an error log that is a FIFO. (Starts that cannot go on: StartupE2E.)
+// The show as a person sees it, on a virtual display with clips and stills
+// made at test time, and where things go wrong around it. (Starts that
+// cannot go on: StartupE2E.)
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
-// The real executable's starts: the ones that cannot go on (no display, no
-// collection, a command line that makes no sense), on crafted collection
-// files (exit status, the file's write-backs, also killed in the middle of
-// them, and the error log afterwards), and beside a running show.
+// The real executable's starts: the ones that cannot go on, on crafted
+// collection files (also killed in the middle of their write-backs), and
+// beside a running show.
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,5 @@
-// The helper programs. Collections made with the maker (ZORCollect), as a
-// person would make them, play in the show in the order the maker gave
-// them. The pictures a person drops in, in the formats phones and cameras
-// write, are each either taken by the maker and drawn by the show (an
-// animated one moving, frame after frame, and again from its first frame)
-// or refused by the maker with its reason: the show never meets a picture
-// it cannot draw, so it never stops with its location error. (The maker's
-// options: CollectTest.) ZORFacts agrees with what the system's own tools
-// report on the same machine.
+// The helper programs: collections made with the maker (ZORCollect; its
+// options: CollectTest) play in the show; ZORFacts agrees with the system's tools.
 
 #include <gtest/gtest.h>
 
@@ -54,8 +47,10 @@ bool Sees(const PixelProbe& probe, const QColor& colour, int timeoutMs = 15000) 
 
 // A folder on a share the desktop mounted is long before its first folder
 // of its own: a clip deep inside one is added too, and the show finds and
-// plays it, writing its log beside it. A folder of pictures added after
-// them: the maker lists the ones it takes and says why it skips the others.
+// plays it, writing its log beside it. Of a folder of pictures in the
+// formats phones and cameras write, added after them, the maker takes each
+// the show can draw (an animated one moves, and starts again) and says why
+// it skips the others: the show never stops with its location error.
 TEST_F(ShowE2E, AMadeCollectionPlaysInItsOrderWithEveryPictureFormat) {
     const QStringList still{"-frames:v", "1"};
     const Row rows[] = {
