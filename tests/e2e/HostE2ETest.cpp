@@ -1,5 +1,6 @@
-// The show the way Linux screensaver hosts start it (inside a window they
-// own, ended with a signal), and on a display with more than one screen.
+// The show the way others start it: screensaver hosts (in a window of
+// theirs, with their options, ended by a signal), the settings dialog's
+// preview, the idle mode on X11 (on Wayland: WaylandE2E).
 
 #include <gtest/gtest.h>
 
@@ -11,26 +12,16 @@
 
 #include "e2e/ShowE2E.h"
 
+#include <X11/Xlib.h>  // last: its macros clash with Qt's names
+
 using namespace testsupport;
 
 namespace {
 
-// Sends signal and checks that the program is gone within a second, died of
-// it, took the processes it started with it and wrote no log.
-void ExpectGoneAfter(ChildProcess& show, int signal, const InstalledProgram& program) {
-    const std::vector<qint64> started = Descendants(show.processId());
-    QElapsedTimer clock;
-    clock.start();
-    ::kill(static_cast<pid_t>(show.processId()), signal);
-    ASSERT_TRUE(show.waitForFinished(5000));
-    EXPECT_LT(clock.elapsed(), 1000);
-    EXPECT_EQ(show.exitStatus(), QProcess::CrashExit);
-    EXPECT_EQ(show.exitCode(), signal);
-    for (const qint64 pid : started) EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind";
-    EXPECT_FALSE(QFile::exists(program.file("ZORError.Log")));
-}
-
-TEST_F(ShowE2E, WindowIdFillsTheHostAndFollowsItsSize) {
+// --window-id fills the host's window and follows its size, leaves input to
+// the host and ends quietly with the window. The settings dialog's preview
+// (/P) draws into a window of another program for nine seconds.
+TEST_F(ShowE2E, WindowIdAndPreviewDrawIntoAForeignWindow) {
     const VirtualDisplay::Window host = screen_.OpenWindow("host");
     ASSERT_NE(host.id, 0u);
     const auto show = Start("SCREENSAVER", {Entry("long-red.mp4")}, {"--window-id", QString::number(host.id)});
@@ -41,50 +32,120 @@ TEST_F(ShowE2E, WindowIdFillsTheHostAndFollowsItsSize) {
     const QString id = QString::number(host.id);
     for (const char* size : {"1 1", "800 600"}) screen_.Xdotool(QStringList{"windowsize", id} + QString(size).split(u' '));
     EXPECT_TRUE(screen_.Shows(host.origin + QPoint(790, 590), kRed));
-    screen_.Xdotool({"windowkill", id});  // a host window that goes away ends the show quietly
+    screen_.Xdotool({"windowkill", id});
     EXPECT_TRUE(show->EndsCleanly(5000));
+
+    const qulonglong preview = screen_.OpenWindow("preview host").id;
+    ASSERT_NE(preview, 0u);
+    QElapsedTimer clock;
+    clock.start();
+    const auto previewed = Start("SCREENSAVER", {Entry("long-red.mp4")}, {"/P", QString::number(preview)});
+    EXPECT_TRUE(screen_.Shows({300, 250}, kRed));
+    EXPECT_TRUE(previewed->EndsCleanly(20000));
+    EXPECT_GE(clock.elapsed(), 8500);
+    EXPECT_FALSE(QFile::exists(program_.file("ZORError.Log")));
 }
 
-// Whenever the host's signal comes: during the start, on a still, while a
-// page is still loading, on a page. (Window ids that name nothing: HardshipE2E.)
+// Whenever the host's signal comes (during the start, on a still, while a
+// page is still loading, on a page) the program is gone within a second,
+// died of it, took the processes it started with it and wrote no log.
+// xscreensaver's frame-rate option before the collection named: that
+// collection plays, not the program's own. (Window ids that name nothing,
+// help, version and unknown switches: StartupE2E.)
 TEST_F(ShowE2E, SignalsEndAHostedShowAtOnce) {
     WriteBytes(program_.file("lime.htm"), "<body style=\"background:#20c040\">A page.</body>");
     QTcpServer silent;  // takes connections and never answers
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     const EntrySpec loading = Page(QStringLiteral("http://127.0.0.1:%1/slow").arg(silent.serverPort()));
-    const struct {
-        int signal;
-        EntrySpec entry;
-        std::function<bool(qint64 pid)> ready;
-    } cases[] = {
-        {SIGTERM, Entry("long-red.mp4"), [](qint64) { return true; }},
-        {SIGINT, Still("yellow.png"), [&](qint64) { return screen_.Shows({640, 5}, kYellow); }},
-        {SIGHUP, loading, [](qint64 pid) { return WaitUntil([pid] { return !Descendants(pid).empty(); }, 10000); }},
-        {SIGTERM, Page("lime.htm", "CURRDIR"), [&](qint64) { return screen_.Shows({640, 600}, kLime, 8); }},
+    WriteShow("SCREENSAVER", {Entry("green.mp4")});  // the program's own collection
+    const QString named = program_.file("Named.ini");
+    const struct { int signal; EntrySpec entry; QStringList options; std::function<bool(qint64 pid)> ready; } cases[] = {
+        {SIGTERM, Entry("long-red.mp4"), {}, [](qint64) { return true; }},
+        {SIGINT, Still("yellow.png"), {"-fps"}, [&](qint64) { return screen_.Shows({640, 5}, kYellow); }},
+        {SIGHUP, loading, {}, [](qint64 pid) { return WaitUntil([pid] { return !Descendants(pid).empty(); }, 10000); }},
+        {SIGTERM, Page("lime.htm", "CURRDIR"), {"--fps", "--"}, [&](qint64) { return screen_.Shows({640, 600}, kLime, 8); }},
     };
-    for (const auto& [signal, entry, ready] : cases) {
-        const auto show = Start("SCREENSAVER", {entry}, {"--root"});
-        ASSERT_TRUE(ready(show->processId())) << signal;
-        ExpectGoneAfter(*show, signal, program_);
+    for (const auto& [signal, entry, options, ready] : cases) {
+        WriteBytes(named, CollectionText({.stillDelayTimer = "2", .entries = {entry}}));
+        const auto show = program_.Start(QStringList{"--root"} + options + QStringList{named});
+        SCOPED_TRACE(signal);
+        ASSERT_TRUE(ready(show->processId()));
+        const std::vector<qint64> started = Descendants(show->processId());
+        QElapsedTimer clock;
+        clock.start();
+        ::kill(static_cast<pid_t>(show->processId()), signal);
+        ASSERT_TRUE(show->waitForFinished(5000));
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_EQ(show->exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(show->exitCode(), signal);
+        for (const qint64 pid : started) EXPECT_FALSE(Alive(pid)) << "process " << pid << " was left behind";
+        EXPECT_FALSE(QFile::exists(program_.file("ZORError.Log")));
     }
 }
 
-// The show plays on the primary screen; the other goes black, and a click
-// there counts as a click on the show (on to the next entry): without a
-// window of the show there, it would reach nothing.
-TEST(ScreensE2E, EveryOtherScreenIsCoveredAndTakesInput) {
-    const VirtualDisplay screens({"640x480x24", "640x480x24"});
-    InstalledProgram program(screens.name());
-    MakeClip(program.file("red.mp4"), ColourSource(kRed), 30);
-    MakeClip(program.file("green.mp4"), ColourSource(kGreen), 30);
-    WriteBytes(program.file("ZORScr.INI"), CollectionText({.runAs = "SCREENSAVER_NOMOUSEMOVE",
-                                                           .entries = {Entry("red.mp4"), Entry("green.mp4")}}));
-    const auto show = program.Start({"/S"});
-    ASSERT_TRUE(screens.Shows({320, 240}, kRed));
-    EXPECT_TRUE(VirtualDisplay::Near(screens.Screen(1).pixelColor(320, 240), Qt::black));
-    QThread::msleep(1500);  // a click at the very start is lost while the loop starts the first entry
-    screens.Xdotool({"mousemove", "--screen", "1", "320", "240", "click", "1"});
-    EXPECT_TRUE(screens.Shows({320, 240}, kGreen, 40, 10000));
+// The one show the idle mode runs at the moment; 0 when none.
+qint64 ShowOf(const ChildProcess& idle) {
+    const std::vector<qint64> shows = Descendants(idle.processId());
+    return shows.empty() ? 0 : shows.front();
+}
+
+// The idle mode on X11: the show comes after the session's idle time, input
+// ends it, a program that resets the screen saver holds the next one off,
+// and SIGTERM ends the mode with its show.
+TEST_F(ShowE2E, TheIdleModeShowsAfterIdlenessUntilInput) {
+    auto idle = Start("SCREENSAVER", {Entry("long-red.mp4")}, {"--idle", "3"});
+    MoveMouse();
+    EXPECT_FALSE(screen_.Shows(kCentre, kRed, 40, 1500)) << "before 3 s of idleness";
+    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    for (int rounds = 0; rounds < 20 && ShowOf(*idle); ++rounds) {
+        MoveMouse();
+        QThread::msleep(500);
+    }
+    EXPECT_EQ(ShowOf(*idle), 0) << "input ends the show";
+    EXPECT_EQ(idle->state(), QProcess::Running);
+
+    // A video player elsewhere resets the server's screen saver while it plays.
+    Display* display = XOpenDisplay(screen_.name().toLocal8Bit().constData());
+    ASSERT_NE(display, nullptr);
+    for (int i = 0; i < 10; ++i) {
+        XResetScreenSaver(display);
+        XFlush(display);
+        QThread::msleep(500);
+        EXPECT_EQ(ShowOf(*idle), 0) << "held off, " << i;
+    }
+    XCloseDisplay(display);
+    ASSERT_TRUE(screen_.Shows(kCentre, kRed)) << "the next idle period";
+
+    const qint64 show = ShowOf(*idle);
+    ASSERT_NE(show, 0);
+    kill(static_cast<pid_t>(idle->processId()), SIGTERM);
+    EXPECT_TRUE(idle->EndsCleanly());
+    EXPECT_FALSE(Alive(show));
+}
+
+// Input as GNOME's monitor sees it holds the show off while the X server,
+// which sees none, has long been idle, and so does a program inhibiting
+// idleness; without either the show comes.
+TEST_F(ShowE2E, TheIdleModeAsksGnomesMonitorWhereItRuns) {
+    const PrivateBus bus("DBUS_SESSION_BUS_ADDRESS", {FAKE_DBUS, "idle"});
+    ASSERT_TRUE(bus.Serves());
+    const auto monitor = [&](int signal) { kill(static_cast<pid_t>(bus.FakePid()), signal); };
+
+    auto idle = Start("SCREENSAVER", {Entry("long-red.mp4")}, {"--idle", "2"});
+    for (int i = 0; i < 8; ++i) {
+        monitor(SIGUSR1);
+        QThread::msleep(500);
+        EXPECT_EQ(ShowOf(*idle), 0) << "input that GNOME's monitor saw, " << i;
+    }
+    monitor(SIGUSR2);  // a program holds idleness off
+    QThread::msleep(4500);
+    EXPECT_EQ(ShowOf(*idle), 0) << "a show while idleness is inhibited";
+    monitor(SIGUSR2);  // and lets it go
+    EXPECT_TRUE(screen_.Shows(kCentre, kRed));
+    const qint64 show = ShowOf(*idle);
+    idle->kill();  // however the mode ends, its show ends with it
+    idle->waitForFinished();
+    EXPECT_TRUE(WaitUntil([&] { return !Alive(show); }, 5000));
 }
 
 }  // namespace

@@ -16,14 +16,17 @@ const QString kCaption = QStringLiteral("ZOR Screensaver Password");
 
 class PasswordE2E : public ShowE2E {
 protected:
-    PasswordE2E() : env_("XDG_CONFIG_HOME", config_.path().toLocal8Bit()) { env_.Set("ZORSCR_PLATFORM", {}); }
+    // The remote's mixer: without a sound server a message box comes first.
+    // Its environment takes XDG_CONFIG_HOME away: the store's is set after it.
+    PasswordE2E() {
+        sound_.UseInThisProcess();
+        env_.Set("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        env_.Set("ZORSCR_PLATFORM", {});
+    }
     QString Store() const { return config_.file("ZORScr/user.reg"); }
-    void StorePassword(const QString& password, const QString& switchValue) const {
+    void WriteStore(const QByteArray& text) const {
         QDir().mkpath(config_.file("ZORScr"));
-        WriteBytes(Store(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\desktop]\n\"ScreenSaveUsePassword\"=" +
-                                switchValue.toUtf8() +
-                                "\n\n[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Zorascope\\Settings]\n"
-                                "\"Hello\"=\"" + password.toUtf8() + "\"\n");
+        WriteBytes(Store(), text);
     }
     // Types each text into the next field (Tab between), then presses Enter.
     void Type(const QStringList& fields) const {
@@ -50,44 +53,22 @@ protected:
     }
 
     TempFolder config_;
+    PulseServer sound_;
     ScopedEnv env_;
 };
 
-TEST_F(PasswordE2E, AWrongPasswordKeepsTheShowAndTheRightOneEndsIt) {
-    StorePassword("Pw 1", "\"1\"");
-    env_.Set("ZORSCR_PLATFORM", "98");
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
-    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-    screen_.Xdotool({"key", "Escape"});
-    ASSERT_EQ(CaptionedWindows(1), 1);
-    Type({"pw 1"});
-    ASSERT_EQ(CaptionedWindows(2), 2);  // "Incorrect Password !"
-    screen_.Xdotool({"key", "Return"});
-    EXPECT_EQ(CaptionedWindows(1), 1);
-    EXPECT_EQ(show->state(), QProcess::Running);
-    Type({"  Pw 1 "});
-    EXPECT_TRUE(show->EndsCleanly());
-}
-
 // "/A" sets the password once both entries agree, in a store of the user's
 // alone. One that cannot be stored: a box says why and the program ends
-// with status 1; the log holds the report.
-TEST_F(PasswordE2E, SlashASetsThePasswordOrSaysWhyItCannot) {
+// with status 1; the log holds the report. The password set is asked for
+// when a guarded show is ended: a wrong one keeps the show, the right one
+// (the spaces around it not counted) ends it.
+TEST_F(PasswordE2E, SlashASetsThePasswordOrSaysWhyItCannotAndTheShowAsksForIt) {
     const struct { const char* what; std::function<void()> spoil; const char* reason; } rows[] = {
-        {"a store that takes it", [] {}, nullptr},
         {"the store's folder is a file", [&] { WriteBytes(config_.file("ZORScr"), "a file"); }, "Not a directory"},
         {"a store without write permission",
-         [&] {
-             StorePassword("old", "\"1\"");
-             QFile::setPermissions(Store(), QFile::ReadOwner);
-         },
-         "Permission denied"},
-        {"a damaged store",
-         [&] {
-             QDir().mkpath(config_.file("ZORScr"));
-             WriteBytes(Store(), "no registry file\n");
-         },
-         "not a registry file"},
+         [&] { WriteStore("REGEDIT4\n"); QFile::setPermissions(Store(), QFile::ReadOwner); }, "Permission denied"},
+        {"a damaged store", [&] { WriteStore("no registry file\n"); }, "not a registry file"},
+        {"a store that takes it", [] {}, nullptr},  // last: the show below asks for its password
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -122,56 +103,53 @@ TEST_F(PasswordE2E, SlashASetsThePasswordOrSaysWhyItCannot) {
                     log.contains(row.reason))
             << qPrintable(log);
     }
+
+    env_.Set("ZORSCR_PLATFORM", "98");
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
+    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    screen_.Xdotool({"key", "Escape"});
+    ASSERT_EQ(CaptionedWindows(1), 1);
+    Type({"Secret"});
+    ASSERT_EQ(CaptionedWindows(2), 2);  // "Incorrect Password !"
+    screen_.Xdotool({"key", "Return"});
+    EXPECT_EQ(CaptionedWindows(1), 1);
+    EXPECT_EQ(show->state(), QProcess::Running);
+    Type({"  secret "});
+    EXPECT_TRUE(show->EndsCleanly());
 }
 
 // The ways out that leave the end to the show loop: with a password in
 // force each asks for it, and Cancel (Escape) keeps the show going; without
 // one each ends the show at once. (Whether one is in force: PasswordTest.)
 TEST_F(PasswordE2E, EveryWayOutOfAGuardedShowAsks) {
-    PulseServer sound;  // the remote's mixer; without one a message box comes first
-    sound.UseInThisProcess();
-    const struct { const char* what; std::function<std::unique_ptr<ChildProcess>()> leave; bool held = false; } ways[] = {
-        {"Escape",
-         [&] {
-             auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
-             EXPECT_TRUE(screen_.Shows(kCentre, kRed));
-             screen_.Xdotool({"key", "Escape"});
-             return show;
-         }},
-        {"the remote's Quit Show",
-         [&] {
-             auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
-             EXPECT_TRUE(screen_.Shows(kCentre, kRed));
+    const struct { const char* what; QList<EntrySpec> entries; QColor shown; std::function<void()> leave; } ways[] = {
+        {"Escape", {Entry("long-red.mp4")}, kRed, [&] { screen_.Xdotool({"key", "Escape"}); }},
+        {"the remote's Quit Show", {Entry("long-red.mp4")}, kRed, [&] {
              screen_.Xdotool({"mousemove", "640", "360", "click", "3"});
              const platform::TwipsRect d = RemoteZone("Quit Show").design;
              screen_.Click(screen_.WaitForWindow("ZOR RC").origin +
                            QPoint(int(d.Left + d.Width / 2) / 15, int(d.Top + d.Height / 2) / 15));
-             return show;
          }},
-        {"the page window's Quit Show",
-         [&] {
-             auto show = Start("SCREENSAVER_NOMOUSEMOVE", {LimePage(), Entry("long-red.mp4")}, {"/S"}, "0");
+        {"the page window's Quit Show", {LimePage(), Entry("long-red.mp4")}, {}, [&] {
              const auto page = screen_.WaitForWindow(kLimeTitle);
              EXPECT_TRUE(screen_.Shows(page.origin + kInsidePage, kLime, 8));
              screen_.Click(page.origin + kQuitShow);
-             return show;
          }},
-        {"a drag with the right button",
-         [&] {  // beside the still, along a line that keeps |x - y|: no move by the window's own test
-             auto show = Start("SCREENSAVER", {Still("yellow.png")});
-             EXPECT_TRUE(screen_.Shows(kCentre, kYellow));
+        // Beside the still, along a line that keeps |x - y|: no move by the window's own test.
+        {"a drag with the right button", {Still("yellow.png")}, kYellow, [&] {
              screen_.Xdotool({"mousemove", "--sync", "300", "100", "mousedown", "3"});
              for (const char* to : {"310 110", "320 120", "330 130"})
                  screen_.Xdotool(QStringList{"mousemove", "--sync"} + QString(to).split(u' '));
-             return show;
-         },
-         true},
+         }},
     };
     for (const auto& way : ways) {
         for (const bool guarded : {true, false}) {
             SCOPED_TRACE(testing::Message() << way.what << (guarded ? ", guarded" : ""));
             env_.Set("ZORSCR_PLATFORM", guarded ? QByteArray("98") : QByteArray());  // nothing stored: "marigolds"
-            const auto show = way.leave();
+            const bool drag = way.shown == kYellow, page = !way.shown.isValid();
+            const auto show = Start(drag ? "SCREENSAVER" : "SCREENSAVER_NOMOUSEMOVE", way.entries, {"/S"}, page ? "0" : "12");
+            EXPECT_TRUE(page || screen_.Shows(kCentre, way.shown));
+            way.leave();
             if (guarded) {
                 ASSERT_EQ(CaptionedWindows(1), 1);
                 screen_.Xdotool({"key", "Escape"});
@@ -179,7 +157,7 @@ TEST_F(PasswordE2E, EveryWayOutOfAGuardedShowAsks) {
             } else {
                 EXPECT_TRUE(show->EndsCleanly());
             }
-            if (way.held) screen_.Xdotool({"mouseup", "3"});
+            if (drag) screen_.Xdotool({"mouseup", "3"});
         }
     }
 }
@@ -188,10 +166,7 @@ TEST_F(PasswordE2E, EveryWayOutOfAGuardedShowAsks) {
 // opens the remote and leaves it open), and the Escape that cancels the
 // password check, let go after the dialog has gone, does not ask again.
 TEST_F(PasswordE2E, InputGivenOnceActsOnce) {
-    PulseServer sound;  // the remote's mixer; without one a message box comes first
-    sound.UseInThisProcess();
-    MakeClip(program_.file("long-green.mp4"), ColourSource(kGreen), 30);
-    MakeClip(program_.file("long-blue.mp4"), ColourSource(kBlue), 30);
+    MakeLongGreenAndBlue();
     const QStringList click = {"mousemove", "640", "360", "click"}, twice = {"--repeat", "2", "--delay", "60"};
     const struct { const char* what; QStringList input; QColor then; bool remote = false, guarded = false; } rows[] = {
         {"a click", click + QStringList{"1"}, kGreen},

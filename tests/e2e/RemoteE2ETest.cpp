@@ -10,8 +10,6 @@
 #include "e2e/ShowE2E.h"
 #include "support/PulseServer.h"
 
-using namespace remote;
-
 using namespace testsupport;
 
 namespace {
@@ -23,10 +21,7 @@ class RemoteE2E : public ShowE2E {
 protected:
     // A sound server for the program, as on a desktop with sound: without one
     // the mixer's message box would take the remote's first clicks.
-    void WithSound() {
-        sound_ = std::make_unique<PulseServer>();
-        sound_->UseInThisProcess();
-    }
+    RemoteE2E() { sound_.UseInThisProcess(); }
     // Right-clicks the show and waits for the remote.
     void CallUp(QPoint at = kCentre) {
         RightClick(at);
@@ -96,15 +91,15 @@ protected:
         screen_.Click(Button(button));
     }
     qint64 MasterBecomes(qint64 value) const {
-        WaitUntil([&] { return sound_->MasterVolume() == value; }, 5000);
-        return sound_->MasterVolume();
+        WaitUntil([&] { return sound_.MasterVolume() == value; }, 5000);
+        return sound_.MasterVolume();
     }
 
     VirtualDisplay::Window remote_;
     QSize size_;  // the remote's window on the screen
     bool large_ = false;  // the layout the desktop font picks
     qreal scale_ = 1;     // the screen's pixels to Qt's
-    std::unique_ptr<PulseServer> sound_;
+    PulseServer sound_;
 };
 
 // The shape, the buttons and quitting are checked on every desktop below;
@@ -112,11 +107,9 @@ protected:
 // keyboard, which the remote takes when it opens; and a click in its
 // window's rectangle off its skin, which goes through to the show.
 TEST_F(RemoteE2E, PausePlayTheKeyboardAndClicksOffTheSkin) {
-    WithSound();
     MakeClip(program_.file("turning.mp4"),  // red, green from its fourth second
              ColourSource(kRed) + ",drawbox=w=iw:h=ih:color=0x20A040:t=fill:enable='gte(t,4)'", 10);
-    MakeClip(program_.file("long-green.mp4"), ColourSource(kGreen), 30);
-    MakeClip(program_.file("long-blue.mp4"), ColourSource(kBlue), 30);
+    MakeLongGreenAndBlue();
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("turning.mp4"), Entry("long-blue.mp4"),
                                                         Entry("long-red.mp4"), Entry("long-green.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
@@ -133,37 +126,6 @@ TEST_F(RemoteE2E, PausePlayTheKeyboardAndClicksOffTheSkin) {
     screen_.Click(remote_.origin + QPoint(1, 1));  // the skin's black corner: on to the next entry
     EXPECT_TRUE(screen_.Shows(kBeside, kGreen, 40, 5000));
     EXPECT_TRUE(screen_.Visible("ZOR RC"));
-}
-
-// The volume runs 0 .. 65536 on a PulseAudio sink: a step of 6554.
-// With the system at 20 % (two lights lit), the first step goes from there,
-// and a pointer resting on a light after a click on a volume button sets
-// that light's level and no lower.
-TEST_F(RemoteE2E, VolumeGoesFromTheSystemsLevelAndStaysWherePut) {
-    WithSound();
-    const struct { const char* what; std::function<void()> act; qint64 volume; } rows[] = {
-        {"Volume Down", [&] { ClickVolume("Volume Down"); }, 13107 - 6554},
-        {"Volume Up", [&] { ClickVolume("Volume Up"); }, 13107 + 6554},
-        {"Volume Down, then resting on light 5", [&] {
-             ClickVolume("Volume Down");
-             MoveTo(Light(5));
-             MoveTo(Light(5) + QPoint(0, 1));  // a hand is never quite still
-             QThread::msleep(2500);
-         }, 5 * 6554},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        ASSERT_TRUE(sound_->SetMasterVolume("20%"));
-        ASSERT_EQ(sound_->MasterVolume(), 13107);
-        const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
-        ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-        CallUp();
-        const QImage seen = screen_.Screen();
-        const auto lit = [&](int i) { return qMax(seen.pixelColor(Light(i)).red(), seen.pixelColor(Light(i)).green()) > 80; };
-        EXPECT_TRUE(lit(1) && lit(2) && !lit(3));
-        row.act();
-        EXPECT_EQ(MasterBecomes(row.volume), row.volume);
-    }
 }
 
 // Without a sound server the remote says so once and works without volume;
@@ -195,25 +157,23 @@ TEST_F(RemoteE2E, WithoutASoundServerTheMessageComesOnce) {
 // one; Qt takes the DPI from QT_FONT_DPI, and a 120-DPI screen rounded to
 // whole pixels keeps one to Qt's. Each time the window is the layout's size
 // at the scale, cut to the skin drawn at the scale, and the buttons work
-// where they are drawn.
+// where they are drawn. The volume runs 0 .. 65536 on a PulseAudio sink, a
+// step of 6554: with the system at 20 % (two lights lit) a volume button's
+// step goes from there, and a pointer then resting on a light sets that
+// light's level and no lower.
 TEST_F(RemoteE2E, WindowShapeAndZonesLieOnTheSkinInBothLayoutsAtAnyDpiAndScale) {
-    const struct {
-        const char* name;
-        QByteArray dpi, scale, font;  // null: Qt's own
-        bool large;
-    } desktops[] = {
-        {"96 DPI, 9 pt", {}, {}, {}, false},
-        {"96 DPI, 11 pt", {}, {}, "DejaVu Sans 11", true},
-        {"120 DPI, 9 pt", "120", {}, {}, true},
-        {"120 DPI, 7 pt", "120", {}, "DejaVu Sans 7", false},
-        {"scale 1.5, 9 pt", {}, "1.5", {}, false},
-        {"scale 2, 11 pt", {}, "2", "DejaVu Sans 11", true},
+    // dpi, scale, font null: Qt's own; volume: the button clicked, light: the one rested on after it.
+    const struct { const char* name; QByteArray dpi, scale, font; bool large; const char* volume; int light; } desktops[] = {
+        {"96 DPI, 9 pt", {}, {}, {}, false, "Volume Down", 5},
+        {"96 DPI, 11 pt", {}, {}, "DejaVu Sans 11", true, "Volume Up", 6},
+        {"120 DPI, 9 pt", "120", {}, {}, true, "Volume Down", 7},
+        {"120 DPI, 7 pt", "120", {}, "DejaVu Sans 7", false, "Volume Up", 8},
+        {"scale 1.5, 9 pt", {}, "1.5", {}, false, "Volume Down", 4},
+        {"scale 2, 11 pt", {}, "2", "DejaVu Sans 11", true, "Volume Up", 9},
     };
-    WithSound();
     MakeClip(program_.file("magenta.mp4"), ColourSource(kMagenta, 320, 180), 30);  // fills the screen
     const QImage skin(QStringLiteral(":/ImageList1/11.bmp"));  // the program's own, linked in here too
     QDir().mkpath(program_.file("gtk-3.0"));
-    int light = 1;  // another on each desktop: each sets a volume of its own
     for (const auto& desktop : desktops) {
         SCOPED_TRACE(desktop.name);
         ScopedEnv env;
@@ -225,6 +185,8 @@ TEST_F(RemoteE2E, WindowShapeAndZonesLieOnTheSkinInBothLayoutsAtAnyDpiAndScale) 
         large_ = desktop.large;
         scale_ = desktop.scale.isNull() ? 1 : desktop.scale.toDouble();
 
+        ASSERT_TRUE(sound_.SetMasterVolume("20%"));
+        ASSERT_EQ(sound_.MasterVolume(), 13107);
         const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("magenta.mp4"), Entry("long-red.mp4")});
         ASSERT_TRUE(screen_.Shows(kCentre, kMagenta));
         CallUp();
@@ -234,8 +196,16 @@ TEST_F(RemoteE2E, WindowShapeAndZonesLieOnTheSkinInBothLayoutsAtAnyDpiAndScale) 
         QString off;
         EXPECT_TRUE(WaitUntil([&] { return (off = OffTheSkin(skin)).isEmpty(); }, 5000, 200)) << qPrintable(off);
 
-        MoveTo(Light(++light));
-        EXPECT_EQ(MasterBecomes(light * 6554), light * 6554);
+        const QImage seen = screen_.Screen();
+        const auto lit = [&](int i) { return qMax(seen.pixelColor(Light(i)).red(), seen.pixelColor(Light(i)).green()) > 80; };
+        EXPECT_TRUE(lit(1) && lit(2) && !lit(3));
+        ClickVolume(desktop.volume);
+        const qint64 stepped = QLatin1String(desktop.volume) == QLatin1String("Volume Up") ? 13107 + 6554 : 13107 - 6554;
+        EXPECT_EQ(MasterBecomes(stepped), stepped);
+        MoveTo(Light(desktop.light));
+        MoveTo(Light(desktop.light) + QPoint(0, 1));  // a hand is never quite still
+        QThread::msleep(2500);
+        EXPECT_EQ(MasterBecomes(desktop.light * 6554), desktop.light * 6554);
         screen_.Click(Button("Next Clip"));
         EXPECT_TRUE(screen_.Shows(kBeside, kRed, 40, 5000));
         screen_.Click(Button("Hide Remote Control"));

@@ -50,11 +50,13 @@ protected:
         std::map<QString, QString> environment = NoDisplay();
         environment["XDG_RUNTIME_DIR"] = own_.path();
         if (!display.isEmpty()) environment["DISPLAY"] = display;
-        return testsupport::RunProgram(program, arguments, environment, own_.path(), 20000);
+        return RunProgram(program, arguments, environment, own_.path(), 20000);
     }
 
     TempFolder shared_, own_;
     std::vector<std::unique_ptr<ChildProcess>> holders_;
+    const VirtualDisplay screen_;
+    const InstalledProgram program_{screen_.name()};
 };
 
 QByteArray Collection(const QString& runAs, const QString& errorLog) {
@@ -70,23 +72,15 @@ QString Content(const QString& path) {
 // on the way, is not followed by any writer, and nothing changes where it
 // leads; a link of the user's own there is followed.
 TEST_F(SharedFolderE2E, NoWriterFollowsAnotherUsersLink) {
-    const VirtualDisplay screen;
-    const InstalledProgram program(screen.name());
-    const QString show = program.file("ZORScr");
+    const QString show = program_.file("ZORScr");
     WriteBytes(own_.file("fix.ini"), Collection("", {}));  // the show writes its run mode back
     WriteBytes(own_.file("log.ini"), Collection("SCREENSAVER", shared_.file("ZORError.Log")));
     ASSERT_TRUE(QDir(own_.path()).mkdir("sub"));
-    const struct {
-        const char* what;
-        bool planted;  // by the other user; else by the user
-        QString link, target;
-        QString program;
-        QStringList arguments;
-        QString display;
-    } cases[] = {
+    // planted: by the other user, else by the user.
+    const struct { const char* what; bool planted; QString link, target, program; QStringList arguments; QString display; } cases[] = {
         {"the maker's new collection", true, "new.ini", "made.ini", ZORCOLLECT_EXE, {"new", shared_.file("new.ini")}, {}},
         {"a folder on the way", true, "dir", "sub", ZORCOLLECT_EXE, {"new", shared_.file("dir/new.ini")}, {}},
-        {"the show's write-back", true, "shows.ini", "fix.ini", show, {shared_.file("shows.ini")}, screen.name()},
+        {"the show's write-back", true, "shows.ini", "fix.ini", show, {shared_.file("shows.ini")}, screen_.name()},
         {"the error log", true, "ZORError.Log", "victim.log", show, {own_.file("log.ini")}, {}},
         {"the user's own link", false, "mine.ini", "mine.ini", ZORCOLLECT_EXE, {"new", shared_.file("mine.ini")}, {}},
     };
@@ -109,16 +103,10 @@ TEST_F(SharedFolderE2E, NoWriterFollowsAnotherUsersLink) {
 // or where the running-copy lock once was, neither delay a write nor end a
 // show.
 TEST_F(SharedFolderE2E, AnotherUsersLocksStallNothing) {
-    const VirtualDisplay screen;
-    const InstalledProgram program(screen.name());
     ASSERT_EQ(Run(ZORCOLLECT_EXE, {"new", shared_.file("held.ini")}).code, 0);
 
     // Writes: each done at once, well within the wait a held lock would cost (5 s).
-    const struct {
-        const char* what;
-        QString locked;
-        QStringList arguments;
-    } writes[] = {
+    const struct { const char* what; QString locked; QStringList arguments; } writes[] = {
         {"a lock on the folder", shared_.path(), {"new", shared_.file("new.ini")}},
         {"a lock on the collection", shared_.file("held.ini"), {"add", shared_.file("held.ini"), "http://example.org/"}},
     };
@@ -136,11 +124,11 @@ TEST_F(SharedFolderE2E, AnotherUsersLocksStallNothing) {
     // that is shared, under the names they had and have.
     OtherHoldsLock(shared_.file(QStringLiteral("ZORScr-%1.lock").arg(::geteuid())), true);
     OtherHoldsLock(shared_.file("ZORScr.lock"), true);
-    MakeStill(program.file("yellow.png"), ColourSource(kYellow, 400, 300));
-    WriteBytes(program.file("ZORScr.INI"), CollectionText({.runAs = "SCREENSAVER_NOMOUSEMOVE", .entries = {Still("yellow.png")}}));
+    MakeStill(program_.file("yellow.png"), ColourSource(kYellow, 400, 300));
+    WriteBytes(program_.file("ZORScr.INI"), CollectionText({.runAs = "SCREENSAVER_NOMOUSEMOVE", .entries = {Still("yellow.png")}}));
     const ScopedEnv cache("XDG_CACHE_HOME", QFile::encodeName(own_.file("cache")));
-    const auto show = StartOn(screen.name(), program.file("ZORScr"), {"/S"}, shared_.path());
-    EXPECT_TRUE(screen.Shows(kCentre, kYellow));
+    const auto show = StartOn(screen_.name(), program_.file("ZORScr"), {"/S"}, shared_.path());
+    EXPECT_TRUE(screen_.Shows(kCentre, kYellow));
     EXPECT_EQ(show->state(), QProcess::Running);
 }
 

@@ -9,7 +9,6 @@
 #include "remote/ZoneTable.h"
 #include "support/CollectionFile.h"
 #include "support/TestSupport.h"
-#include "support/WaylandTools.h"
 #include "support/XTools.h"
 
 namespace testsupport {
@@ -24,6 +23,11 @@ const QPoint kQuitShow{(9000 + 1815 / 2) / 15, (60 + 495 / 2) / 15};
 const QPoint kBareToolbar{(4320 + 1815 / 2) / 15, 10};  // where the hidden "Add URL" button would be
 const QPoint kInsidePage{400, 1650 / 15 + 150};
 const QString kLimeTitle = QStringLiteral("Lime Test Page");
+
+// Half one colour, half the other: the middle of a crossfade.
+inline QColor Mix(const QColor& a, const QColor& b) {
+    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
+}
 
 // Entries of a collection beside the program.
 inline EntrySpec Entry(const QString& name, std::map<std::pair<QString, int>, QString> overrides = {}) {
@@ -77,6 +81,11 @@ protected:
         return StartOn(screen_.name(), "/bin/sh", {"-c", "exec ./ZORScr " + switches + " /S 2>trace.txt"},
                        program_.file(""));
     }
+    void MakeLongGreenAndBlue() const {
+        MakeClip(program_.file("long-green.mp4"), ColourSource(kGreen), 30);
+        MakeClip(program_.file("long-blue.mp4"), ColourSource(kBlue), 30);
+    }
+    QString Log() const { return ReadText(program_.file("ZORError.Log")); }
     void MoveMouse() {
         for (const char* to : {"100 100", "900 200", "300 600", "1200 650"})
             screen_.Xdotool(QStringList{"mousemove", "--sync"} + QString(to).split(u' '));
@@ -84,23 +93,6 @@ protected:
 
     VirtualDisplay screen_;
     InstalledProgram program_{screen_.name()};
-};
-
-// The show of one red clip on a headless sway of its own (outputs as
-// WaylandDisplay's); skipped where sway cannot run.
-class WaylandE2E : public ::testing::Test {
-protected:
-    explicit WaylandE2E(int outputs = 1) : output_(outputs) {}
-    void SetUp() override {
-        if (!output_.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output_.problem().toStdString();
-        WaylandDisplay::InstallShow(folder_, kRed);
-    }
-    auto Start(const QStringList& arguments, const std::map<QString, QString>& also = {}) const {
-        return output_.Start(folder_.file("ZORScr"), arguments, folder_.path(), also);
-    }
-
-    const WaylandDisplay output_;
-    const TempFolder folder_;
 };
 
 }  // namespace testsupport

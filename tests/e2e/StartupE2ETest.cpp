@@ -1,10 +1,16 @@
-// The real executable on crafted collection files: exit status, the file's
-// write-backs and the error log afterwards.
+// The real executable's starts: the ones that cannot go on, on crafted
+// collection files (also killed in the middle of their write-backs), and
+// beside a running show.
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
-#include <QThread>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include "support/CollectionFile.h"
 #include "support/XTools.h"
@@ -30,40 +36,86 @@ protected:
     InstalledProgram program_{screen_.name()};
 };
 
-// Unusable contents, a write-back the file cannot take or must not make, and
-// a preview without a window: the program ends and leaves the file as it
-// was; where it could not show the collection it says why in its log, with
-// status 1.
-TEST_F(StartupE2E, StartThatCannotGoOnKeepsTheFileAndSaysWhy) {
-    struct Case {
-        QByteArray text;
-        QStringList arguments;
-        bool readOnly;
-        int exitCode;
-        QString logged;
+// Starts that cannot go on end at once, never by an abort: with status 1,
+// the reason on standard error and in the log, where there is no display or
+// host window to be had or no collection to show (those passed over for the program INI,
+// missing here, are named too); with status 2 for a command line that makes
+// no sense (a window id or idle time that is none among them) or needs an
+// X11 window on a Wayland-only session. Help and the version go to standard
+// output. The program's own collection file that it cannot use, a write-back
+// the file cannot take or must not make, and a preview without a window:
+// the program ends and leaves the file as it was, and its log says why.
+TEST_F(StartupE2E, StartsThatCannotGoOnSayWhy) {
+    const QString folder = QFileInfo(program_.file("ZORScr")).absolutePath();
+    QDir(folder).mkdir("folder.INI");
+    ::mkfifo(QFile::encodeName(program_.file("fifo.INI")).constData(), 0600);
+    QFile::link(program_.file("loop.INI"), program_.file("loop.INI"));
+    WriteBytes(program_.file("empty.INI"), {});
+    WriteBytes(program_.file("utf16.INI"), QByteArray("[\0Z\0O\0R\0]\0\n\0", 12));
+    QFile large(program_.file("large.INI"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(65 << 20));
+    const QString noIni = "ZORScr.INI cannot be shown: it does not exist";
+    const std::map<QString, QString> x11{{"DISPLAY", screen_.name()}}, wayland9{{"WAYLAND_DISPLAY", "wayland-9"}};
+    // out, err: what each holds, empty: nothing at all, null: not looked at;
+    // logged: the reason in the log, with status 1; ini: ZORScr.INI (none
+    // when null) and whether it is read-only; inLog: what the log holds besides.
+    const struct { std::map<QString, QString> environment; QStringList arguments; int status; QString out, err; bool logged = true;
+                   QByteArray ini = {}; bool readOnly = false; QString inLog = {}; } cases[] = {
+        {{}, {"--help"}, 0, "Exit status:", ""},
+        {{}, {"/S", "-h"}, 0, "Usage: zorscr", ""},
+        {{}, {"--version"}, 0, "ZORScr " ZORSCR_VERSION "\n", ""},
+        {{}, {"--frobnicate", "--help"}, 2, "", "ZORScr: unknown switch --frobnicate\nUsage: zorscr"},
+        {{}, {"--setup", "kde"}, 2, "", "Usage: zorscr"},
+        {{}, {"/S"}, 1, "", "no display to show on (neither WAYLAND_DISPLAY nor DISPLAY is set)"},
+        {{{"DISPLAY", ":199"}}, {"--root"}, 1, "", "cannot open the display \":199\""},
+        {x11, {program_.file("folder.INI")}, 1, "", "folder.INI is not used as a collection: it is a folder"},
+        {x11, {"--root", program_.file("fifo.INI")}, 1, "", "fifo.INI is not used as a collection: it is not a regular file"},
+        {x11, {"/dev/zero"}, 1, "", "/dev/zero is not used as a collection: it is not a regular file"},
+        {x11, {program_.file("loop.INI")}, 1, "", "loop.INI is not used as a collection: it is a symbolic link that leads round"},
+        {x11, {program_.file("empty.INI")}, 1, "", "empty.INI cannot be shown: it is empty"},
+        {x11, {program_.file("utf16.INI")}, 1, "", "utf16.INI cannot be shown: it has no [ZOR] section"},
+        {x11, {program_.file("large.INI")}, 1, "", "large.INI cannot be shown: it is larger than 64 MiB"},
+        {{{"QT_QPA_PLATFORM", "wayland"}}, {"/S"}, 1, "", "cannot open the Wayland display \"wayland-0\": "},
+        {wayland9, {"/S"}, 1, "", "cannot open the Wayland display \"wayland-9\": "},
+        {{{"QT_QPA_PLATFORM", "nosuch"}}, {"/S"}, 1, "", "Qt's platform plugin \"nosuch\" is not installed"},
+        {wayland9, {"--root"}, 2, "", "needs an X display"},
+        {wayland9, {"/P", "1234"}, 2, "", "needs an X display"},
+        {x11, {"-window-id", "twelve"}, 2, "", "--window-id needs a window id, not \"twelve\""},
+        {x11, {"--window-id", "0x7ffffff"}, 1, "", "no window 0x7ffffff on the display", false},
+        {{{"DISPLAY", screen_.name()}, {"XSCREENSAVER_WINDOW", "4294967296"}}, {"--root"}, 2, "",
+         "XSCREENSAVER_WINDOW \"4294967296\" is not a window id"},
+        {x11, {"--idle"}, 2, "", "--idle needs the seconds of idleness before the show"},
+        {x11, {"--idle", "0"}, 2, "", "--idle needs the seconds of idleness before the show"},
+        {x11, {"--idle", "soon"}, 2, "", "--idle needs the seconds of idleness before the show"},
+        {x11, {"/S"}, 0, {}, {}, true, Collection(Log()).left(700)},
+        {x11, {"/S"}, 1, {}, {}, false, QByteArray(50 << 20, '='), false, "ZORScr.INI cannot be shown: it has no [ZOR] section"},
+        // ErrorLog is empty: it would be written back
+        {x11, {"/S"}, 1, {}, {}, false, Collection(), true, "ZORScr.INI cannot be shown: it is read-only"},
+        {x11, {"/P"}, 0, {}, {}, true, Collection(Log()), false, "<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "},
+        // A long ErrorLog is used whole, and kept; last: nothing is logged to ZORError.Log.
+        {x11, {"/P"}, 0, {}, {}, true, Collection(LongLog()), false, "<<ERR002>> - Hwnd API Failure"},
     };
-    const Case cases[] = {
-        {Collection(Log()).left(700), {"/S"}, false, 0, {}},
-        {QByteArray(50 << 20, '='), {"/S"}, false, 1, "ZORScr.INI cannot be shown: it has no [ZOR] section"},
-        // read-only, and ErrorLog is empty: it would be written back
-        {Collection(), {"/S"}, true, 1, "ZORScr.INI cannot be shown: it is read-only"},
-        {Collection(Log()), {"/P"}, false, 0, "<<ERR002>> - Hwnd API Failure 13 Type mismatch Error Logged at >> "},
-        // A long ErrorLog is used whole, and kept.
-        {Collection(LongLog()), {"/P"}, false, 0, "<<ERR002>> - Hwnd API Failure"},
-    };
-    for (const Case& c : cases) {
-        for (const QString& file : {Log(), Ini()}) QFile::remove(file);  // the file may be read-only
-        WriteBytes(Ini(), c.text);
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.err.isEmpty() ? c.arguments.join(u' ') + u' ' + c.inLog : c.err).toStdString());
+        // ZORScr.Log: the log of a start that has read no ErrorLog.
+        for (const QString& file : {Log(), Ini(), program_.file("ZORScr.Log"), LongLog()}) QFile::remove(file);
+        if (!c.ini.isNull()) WriteBytes(Ini(), c.ini);
         if (c.readOnly) QFile::setPermissions(Ini(), QFile::ReadOwner | QFile::ReadGroup);
-        EXPECT_EQ(program_.Run(c.arguments), c.exitCode) << c.text.left(60).toStdString();
-        EXPECT_EQ(ReadBytes(Ini()), c.text);
-        // Before its ErrorLog setting is read the program logs to its default log.
+        std::map<QString, QString> environment = NoDisplay();
+        environment["XDG_RUNTIME_DIR"] = folder;
+        for (const auto& [name, value] : c.environment) environment[name] = value;
+        const Ran ran = RunProgram(program_.file("ZORScr"), c.arguments, environment, folder, 20000);
+        EXPECT_EQ(ran.code, c.status);
+        EXPECT_TRUE(c.out.isNull() || (c.out.isEmpty() ? ran.out.isEmpty() : ran.out.contains(c.out))) << ran.out.toStdString();
+        EXPECT_TRUE(c.err.isNull() || (c.err.isEmpty() ? ran.err.isEmpty() : ran.err.contains("ZORScr: ") && ran.err.contains(c.err)))
+            << ran.err.toStdString();
         const QString logged = ReadText(Log()) + ReadText(program_.file("ZORScr.Log")) + ReadText(LongLog());
-        EXPECT_TRUE(logged.contains(c.logged)) << logged.toStdString();
-        for (const QString& file : {program_.file("ZORScr.Log"), LongLog()}) QFile::remove(file);
+        EXPECT_TRUE(c.status != 1 || !c.logged || logged.contains(c.err) || logged.contains(noIni)) << logged.toStdString();
+        EXPECT_TRUE(logged.contains(c.inLog)) << logged.toStdString();
+        EXPECT_EQ(QFile::exists(Ini()) ? ReadBytes(Ini()) : QByteArray(), c.ini);
         EXPECT_FALSE(QFile::exists(program_.file("ZORScr.lock")));  // the last copy to end removes it
     }
-    EXPECT_FALSE(QFile::exists(Log()));  // the last case logged only to its own log
+    EXPECT_FALSE(QFile::exists(Log()));
 }
 
 // A second "/S" or "/P" while a show runs, and a "/P" while a window called
@@ -78,7 +130,7 @@ TEST_F(StartupE2E, StartsThatEndAtOnce) {
     const std::pair endsAtOnce(0, false), goesOn(-1, true);
     WriteBytes(Ini(), text);
     auto first = program_.Start({"/S"});
-    for (int waited = 0; waited < 20000 && !QFile::exists(Log()); waited += 50) QThread::msleep(50);
+    WaitUntil([&] { return QFile::exists(Log()); }, 20000, 50);
     EXPECT_EQ(start({"/S"}), endsAtOnce);
     EXPECT_EQ(start({"/P", "77"}), endsAtOnce);
     EXPECT_EQ(start({"/C"}), goesOn);
@@ -87,6 +139,59 @@ TEST_F(StartupE2E, StartsThatEndAtOnce) {
     ASSERT_NE(screen_.OpenWindow("zoraSCOPE").id, 0u);
     EXPECT_EQ(start({"/P", "1234"}), endsAtOnce);
     EXPECT_EQ(start({"/S"}), goesOn);
+}
+
+// Starts "/P" (which writes back, then ends for want of a window) and kills
+// it as the n-th temporary file appears beside the collection; false when it
+// ended first. inotify rather than polling: the kill lands mid-write.
+bool KillAtTemporary(const InstalledProgram& program, int n) {
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    // The renames too: inotify merges an event with an identical one still unread.
+    ::inotify_add_watch(watch, QFile::encodeName(program.file(".")).constData(), IN_CREATE | IN_MOVED_FROM);
+    const auto process = program.Start({"/P"});
+    alignas(inotify_event) char events[4096];
+    pollfd ready{watch, POLLIN, 0};
+    for (int seen = 0, waited = 0; waited < 20000 && !process->waitForFinished(0); waited += 50) {
+        if (::poll(&ready, 1, 50) <= 0) continue;
+        const ssize_t length = ::read(watch, events, sizeof events);
+        for (char* at = events; at < events + length; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if ((event->mask & IN_CREATE) && QByteArray(event->name).startsWith(".ZORScr.INI.") && ++seen == n)
+                return process->kill(), ::close(watch), true;
+        }
+    }
+    return ::close(watch), false;
+}
+
+// A run mode to correct and four user values to fill: five write-backs, each
+// rewriting a collection padded to a few megabytes so it takes a while. A
+// kill leaves the file in one of the six states of the sequence, and may
+// leave a temporary; the next start removes it.
+TEST_F(StartupE2E, KilledWriteBacksLeaveNoTemporaries) {
+    const QString ini = Ini();
+    const auto temporaries = [&] { return QDir(program_.file(".")).entryList({".ZORScr.INI.*"}, QDir::Files | QDir::Hidden); };
+    QByteArray text = CollectionText({.runAs = "", .errorLog = Log(),
+                                      .user = "UserName=\nOrganisation=\nReplyTo=\nEMail=\n"}) + "[Padding]\n";
+    for (int i = 0; i < 40000; ++i) text += "k" + QByteArray::number(i) + "=" + QByteArray(40, 'p') + "\n";
+    QList<QByteArray> states{text};
+    for (const QByteArray fix : {"RunAs=SCREENSAVER", "UserName=Unknown", "Organisation=Unknown",
+                                 "ReplyTo=support@zorscr.example.org", "EMail=Unknown"})
+        states << QByteArray(states.back()).replace(fix.left(fix.indexOf('=') + 1) + '\n', fix + '\n');
+
+    int leftBehind = 0;
+    for (int i = 0; i < 100; ++i) {
+        WriteBytes(ini, text);
+        ASSERT_TRUE(KillAtTemporary(program_, 1 + i % 5)) << "run " << i;
+        EXPECT_TRUE(states.contains(ReadBytes(ini))) << "run " << i;
+        leftBehind += temporaries().size();
+        EXPECT_LE(temporaries().size(), 1) << "run " << i;  // each start removes the ones before
+    }
+    EXPECT_GT(leftBehind, 0);  // the kills did land mid-write
+
+    WriteBytes(ini, text);
+    EXPECT_EQ(program_.Run({"/P"}), 0);
+    EXPECT_EQ(ReadBytes(ini), states.back());
+    EXPECT_EQ(temporaries(), QStringList());
 }
 
 }  // namespace

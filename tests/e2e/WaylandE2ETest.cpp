@@ -1,76 +1,116 @@
-// The show as a native Wayland client, on a headless sway (the starts that
-// cannot have the display they ask for: HardshipE2E).
+// The show as a native Wayland client, on a headless sway of two outputs
+// (1280 x 720 at 0,0 and 800 x 600 at 1280,0); skipped where sway cannot
+// run. (The starts that cannot have the display they ask for: StartupE2E.)
 
 #include <gtest/gtest.h>
 
 #include <QThread>
+#include <csignal>
 
 #include "e2e/ShowE2E.h"
+#include "support/WaylandTools.h"
 
 using namespace testsupport;
 
 namespace {
 
-// With a Wayland display alone, and with an X display beside it (as under
-// XWayland), the show goes to Wayland: the clip fills the output, and a
-// typed Escape ends the show as it does on X11.
-TEST_F(WaylandE2E, TheShowRunsNativelyAndEndsOnAKey) {
-    const VirtualDisplay x11;
-    for (const std::map<QString, QString>& also : {std::map<QString, QString>{}, {{"DISPLAY", x11.name()}}}) {
-        auto show = Start({"/S"}, also);
-        ASSERT_TRUE(output_.Shows(kCentre, kRed)) << "the clip is not on the Wayland output, X display: " << also.size();
-        for (const QPoint corner : {QPoint(2, 2), QPoint(1277, 717)}) EXPECT_TRUE(output_.Shows(corner, Qt::black, 0));
-        QThread::msleep(1500);  // a key in the show's first moment is lost, as on X11 (ShowE2E)
-        output_.Type("\x1b");
-        EXPECT_TRUE(show->EndsCleanly());
-        ASSERT_TRUE(output_.Shows(kCentre, QColor(0x3f, 0x3f, 0x3f))) << "the show's window stayed";  // sway's grey
-    }
-}
+const QColor kSwayGrey(0x3f, 0x3f, 0x3f);  // where sway shows no window
+const QPoint kSecond(1680, 300);           // the middle of the second output
 
-// --fill: the 4:3 clip covers the 16:9 output, so its corners are the
-// clip's, not the black they are above. The player's renderer has Qt's
-// Wayland display for a hardware decoder's pictures.
-TEST_F(WaylandE2E, FillCoversTheOutput) {
-    auto show = output_.Start("/bin/sh", {"-c", "exec ./ZORScr /S --fill 2>trace.txt"}, folder_.path(),
-                              {{"ZORSCR_PLAYER_TIMING", "1"}});
-    EXPECT_TRUE(output_.Shows(QPoint(2, 2), kRed));
-    EXPECT_TRUE(ReadText(folder_.file("trace.txt")).contains(QLatin1String("renderer with the Wayland display")));
-}
-
-// Every output but the show's is black for the length of the show, also
-// one plugged in while it runs, and one switched off and on again.
-class WaylandTwoOutputsE2E : public WaylandE2E {
+class WaylandE2E : public ::testing::Test {
 protected:
-    WaylandTwoOutputsE2E() : WaylandE2E(2) {}
+    void SetUp() override {
+        if (!output_.problem().isEmpty()) GTEST_SKIP() << "no headless sway here:" << output_.problem().toStdString();
+        QFile::copy(ZORSCR_EXE, folder_.file("ZORScr"));
+        MakeClip(folder_.file("red.mp4"), ColourSource(kRed), 30);
+    }
+    // The show of entries beside the program, as the display's user;
+    // program is the program's command line run by sh.
+    auto Start(const QList<EntrySpec>& entries, const QString& program, const std::map<QString, QString>& also = {}) {
+        WriteBytes(folder_.file("ZORScr.INI"), CollectionText({.entries = entries}));
+        GiveToNobody(folder_.path());
+        return output_.Start("/bin/sh", {"-c", "exec ./ZORScr " + program}, folder_.path(), also);
+    }
+
+    const WaylandDisplay output_;
+    const TempFolder folder_;
 };
 
-TEST_F(WaylandTwoOutputsE2E, TheOtherOutputsAreBlackAsTheyComeAndGo) {
-    auto show = Start({"/S"});
-    const QPoint second(1680, 300), plugged(3040, 540);  // the middles of HEADLESS-2 and of the one plugged in
-    ASSERT_TRUE(output_.Shows(kCentre, kRed));
-    EXPECT_TRUE(output_.Shows(second, Qt::black)) << "the second output is not covered";
-    output_.Sway({"create_output"});
-    EXPECT_TRUE(output_.Shows(plugged, Qt::black)) << "an output plugged in during the show is not covered";
-    output_.Sway({"output", "HEADLESS-2", "disable"});
-    output_.Sway({"output", "HEADLESS-2", "enable"});
-    EXPECT_TRUE(output_.Shows(second, Qt::black)) << "an output switched on again is not covered";
-    EXPECT_TRUE(output_.Shows(kCentre, kRed)) << "the show left its output";
-    output_.Type("\x1b");
-    EXPECT_TRUE(show->EndsCleanly());
-}
-
-// A right click calls up the remote control over the full-screen show,
-// where a person can see and use it.
-TEST_F(WaylandE2E, ARightClickCallsUpTheRemoteOverTheShow) {
-    auto show = Start({"/S"});
-    ASSERT_TRUE(output_.Shows(kCentre, kRed));
-    QThread::msleep(1500);  // input in the show's first moment is not the user's
-    output_.Click(kCentre, 0x111);  // the right button
+// With an X display beside it (as under XWayland), the show goes to
+// Wayland: the clip on its output, its corners black, every other output
+// black, and a typed Escape ends it as on X11. --fill: the 4:3 clip covers
+// the 16:9 output, and the player's renderer has Qt's Wayland display for a
+// hardware decoder's pictures; a right click calls up the remote control
+// over the show, where a person can see and use it; an output plugged in, or
+// switched off and on again, during the show is black too.
+TEST_F(WaylandE2E, TheShowRunsNativelyOverEveryOutput) {
+    {
+        const VirtualDisplay x11;
+        const auto show = Start({Entry("red.mp4")}, "/S", {{"DISPLAY", x11.name()}});
+        ASSERT_TRUE(output_.Shows(kCentre, kRed)) << "the clip is not on the Wayland output";
+        for (const QPoint corner : {QPoint(2, 2), QPoint(1277, 717)}) EXPECT_TRUE(output_.Shows(corner, Qt::black, 0));
+        EXPECT_TRUE(output_.Shows(kSecond, Qt::black)) << "the second output is not covered";
+        QThread::msleep(1500);  // input in the show's first moment is lost, as on X11 (ShowE2E)
+        output_.Type("\x1b");
+        EXPECT_TRUE(show->EndsCleanly());
+        EXPECT_TRUE(output_.Shows(kCentre, kSwayGrey)) << "the show's window stayed";
+    }
+    const auto show = Start({Entry("red.mp4")}, "/S --fill 2>trace.txt", {{"ZORSCR_PLAYER_TIMING", "1"}});
+    ASSERT_TRUE(output_.Shows(QPoint(2, 2), kRed)) << "the clip does not cover the output";
+    EXPECT_TRUE(ReadText(folder_.file("trace.txt")).contains(QLatin1String("renderer with the Wayland display")));
+    QThread::msleep(1500);
+    output_.Click(kCentre, 0x111);
     QRect remote;
-    ASSERT_TRUE(WaitUntil([&] { return !(remote = output_.Shown("ZOR RC")).isEmpty(); }, 10000)) << "no remote control is shown";
+    ASSERT_TRUE(WaitUntil([&] { return !(remote = output_.Shown("ZOR RC")).isEmpty(); }, 10000)) << "no remote control";
     // Its skin, not the show's red, where sway says it is.
     EXPECT_TRUE(WaitUntil([&] { return !output_.Shows(remote.center(), kRed, 0); }, 5000))
         << "the remote control at " << remote.x() << ',' << remote.y() << " is behind the show";
+    output_.Sway({"create_output"});
+    EXPECT_TRUE(output_.Shows({3040, 540}, Qt::black)) << "an output plugged in during the show is not covered";
+    output_.Sway({"output", "HEADLESS-2", "disable"});
+    output_.Sway({"output", "HEADLESS-2", "enable"});
+    EXPECT_TRUE(output_.Shows(kSecond, Qt::black)) << "an output switched on again is not covered";
+    EXPECT_TRUE(output_.Shows(QPoint(2, 2), kRed)) << "the show left its output";
+}
+
+// The second output its own entry, then the first's picture.
+TEST_F(WaylandE2E, EachAndMirrorOnTwoOutputs) {
+    MakeClip(folder_.file("green.mp4"), ColourSource(kGreen), 30);
+    for (const auto& [monitors, colour] : {std::pair{"each", kGreen}, {"mirror", kRed}}) {
+        const auto show = Start({Entry("red.mp4"), Entry("green.mp4")}, QStringLiteral("--monitors %1 /S").arg(monitors));
+        EXPECT_TRUE(output_.Shows(kCentre, kRed)) << monitors;
+        EXPECT_TRUE(output_.Shows(kSecond, colour)) << monitors;
+    }
+    // At half its width, the second output's 4:3 picture fits that width: black above it.
+    const auto show = Start({Entry("red.mp4"), Entry("green.mp4")}, "--monitors each /S");
+    ASSERT_TRUE(output_.Shows(kSecond, kGreen));
+    output_.Sway({"output", "HEADLESS-2", "resolution", "400x600"});
+    EXPECT_TRUE(output_.Shows({1480, 100}, Qt::black));
+    EXPECT_TRUE(output_.Shows({1480, 300}, kGreen));
+}
+
+// Read with grim: half way through each slow fade the output shows the mix
+// of the two entries (clip to still, still to clip, clip to clip).
+TEST_F(WaylandE2E, CrossfadeMixesEachEntrysPictureWithTheNext) {
+    MakeClip(folder_.file("short-red.mp4"), ColourSource(kRed), 2);
+    MakeStill(folder_.file("yellow.png"), ColourSource(kYellow, 400, 300));
+    MakeClip(folder_.file("blue.mp4"), ColourSource(kBlue), 2);
+    const auto show = Start({Entry("short-red.mp4"), Still("yellow.png"), Entry("blue.mp4")}, "--crossfade 3000 /S");
+    for (const auto& [from, to] : {std::pair{kRed, kYellow}, {kYellow, kBlue}, {kBlue, kRed}})
+        EXPECT_TRUE(output_.Shows(kCentre, Mix(from, to), 20000)) << qPrintable(from.name());
+}
+
+// The idle mode: the compositor says when the session is idle.
+TEST_F(WaylandE2E, TheIdleModeShowsAfterIdlenessUntilInput) {
+    const auto idle = Start({Entry("red.mp4")}, "--idle 2");
+    ASSERT_TRUE(output_.Shows(kCentre, kRed));
+    QThread::msleep(1500);  // a key in the show's first moment is lost
+    output_.Type("\x1b");
+    ASSERT_TRUE(output_.Shows(kCentre, kSwayGrey)) << "input ends the show";
+    EXPECT_EQ(idle->state(), QProcess::Running);
+    EXPECT_TRUE(output_.Shows(kCentre, kRed)) << "the next idle period";
+    ::kill(static_cast<pid_t>(idle->processId()), SIGTERM);
+    EXPECT_TRUE(idle->EndsCleanly());
 }
 
 }  // namespace

@@ -22,8 +22,7 @@ PulseServer::PulseServer() {
     server_.setStandardOutputFile(QProcess::nullDevice());
     server_.setStandardErrorFile(runtime_.file("pulseaudio.log"));
     server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    // As root pulseaudio only warns; without real-time scheduling it stays a
-    // plain process there too.
+    // As root pulseaudio only warns; without real-time scheduling it stays a plain process.
     server_.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--realtime=no", "--high-priority=no",
                                  "--load=module-null-sink", "--load=module-native-protocol-unix"});
     if (!server_.waitForStarted()) throw std::runtime_error("pulseaudio did not start: " + server_.errorString().toStdString());
@@ -35,17 +34,12 @@ PulseServer::PulseServer() {
     }
     server_.kill();
     server_.waitForFinished();
-    throw std::runtime_error("pulseaudio did not answer: " + Log().toStdString());
+    throw std::runtime_error("pulseaudio did not answer: " + ReadText(runtime_.file("pulseaudio.log")).toStdString());
 }
 
 PulseServer::~PulseServer() {
-    if (server_.state() != QProcess::NotRunning) {
-        QProcess stop;
-        stop.setProcessEnvironment(server_.processEnvironment());
-        stop.start("pulseaudio", {"--kill"});
-        stop.waitForFinished(10000);
-        if (!server_.waitForFinished(10000)) server_.kill(), server_.waitForFinished();
-    }
+    server_.terminate();  // what pulseaudio --kill sends
+    if (!server_.waitForFinished(10000)) server_.kill(), server_.waitForFinished();
 }
 
 QProcessEnvironment PulseServer::Environment() const {
@@ -81,8 +75,7 @@ qint64 PulseServer::MasterVolume() const {
 
 bool PulseServer::SetMasterVolume(const QString& amount) const {
     bool answered = false;
-    Amixer({"set", "Master", amount}, &answered);
-    return answered;
+    return Amixer({"set", "Master", amount}, &answered), answered;
 }
 
 QByteArray PulseServer::Amixer(const QStringList& arguments, bool* ok) const {
@@ -93,7 +86,5 @@ QByteArray PulseServer::Amixer(const QStringList& arguments, bool* ok) const {
     if (amixer.state() != QProcess::NotRunning) amixer.kill(), amixer.waitForFinished();
     return amixer.readAllStandardOutput();
 }
-
-QString PulseServer::Log() const { return ReadText(runtime_.file("pulseaudio.log")); }
 
 }  // namespace testsupport

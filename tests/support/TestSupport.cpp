@@ -73,14 +73,11 @@ QString ColourSource(const QColor& colour, int width, int height) {
     return QStringLiteral("color=c=0x%1:size=%2x%3:rate=25").arg(colour.name().mid(1)).arg(width).arg(height);
 }
 
-void MakeClip(const QString& path, const QString& picture, double seconds) {
-    Ffmpeg({picture, "-f", "lavfi", "-i", "sine=frequency=440", "-t", QString::number(seconds), "-c:v", "libx264",
-            "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest", path});
-}
-
-void MakeSilentClip(const QString& path, const QString& picture, double seconds) {
-    Ffmpeg({picture, "-t", QString::number(seconds), "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p",
-            "-an", path});
+void MakeClip(const QString& path, const QString& picture, double seconds, bool tone) {
+    const QStringList sound = tone ? QStringList{"-f", "lavfi", "-i", "sine=frequency=440"} : QStringList{};
+    Ffmpeg(QStringList{picture} + sound + QStringList{"-t", QString::number(seconds), "-c:v", "libx264", "-preset", "ultrafast",
+                                                      "-pix_fmt", "yuv420p"} +
+           (tone ? QStringList{"-c:a", "aac", "-shortest", path} : QStringList{"-an", path}));
 }
 
 void MakeTone(const QString& path, double seconds) {
@@ -103,12 +100,9 @@ ScopedEnv::~ScopedEnv() {
         it->second.isNull() ? qunsetenv(it->first.constData()) : qputenv(it->first.constData(), it->second);
 }
 
-CatchEndProgram::CatchEndProgram()
-    : previous_(vb::SetEndProgramHook([](int code) { throw vb::ProgramEnded{code}; })) {}
-
-CatchEndProgram::~CatchEndProgram() { vb::SetEndProgramHook(previous_); }
-
-ProgramFolderTest::ProgramFolderTest() : started_(QDateTime::currentDateTime()) {
+ProgramFolderTest::ProgramFolderTest()
+    : started_(QDateTime::currentDateTime()),
+      previousEnd_(vb::SetEndProgramHook([](int code) { throw vb::ProgramEnded{code}; })) {
     previousBox_ = platform::SetMessageBoxHook([this](const QString& text, const QString& title) {
         boxes_ << title + QStringLiteral(": ") + text;
     });
@@ -122,6 +116,7 @@ ProgramFolderTest::~ProgramFolderTest() {
     ResetProgramState();
     platform::SetProgramDirectoryForTesting(QString());
     platform::SetMessageBoxHook(previousBox_);
+    vb::SetEndProgramHook(previousEnd_);
 }
 
 bool ProgramFolderTest::EndsProgram(const std::function<void()>& call) {

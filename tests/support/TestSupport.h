@@ -60,10 +60,9 @@ std::map<QString, QString> NoDisplay();
 // Media made with ffmpeg from its generated pictures; throws when ffmpeg fails.
 // A picture of one colour, as an ffmpeg source; filters can follow it.
 QString ColourSource(const QColor& colour, int width = 320, int height = 240);
-// A clip of a picture source ("testsrc2=size=1920x1080:rate=30", a colour) with a tone.
-void MakeClip(const QString& path, const QString& picture, double seconds);
-// The same without a sound track, and a sound without a picture.
-void MakeSilentClip(const QString& path, const QString& picture, double seconds);
+// A clip of a picture source ("testsrc2=size=1920x1080:rate=30", a colour)
+// with a tone, or without a sound track; and a sound without a picture.
+void MakeClip(const QString& path, const QString& picture, double seconds, bool tone = true);
 void MakeTone(const QString& path, double seconds);
 void MakeStill(const QString& path, const QString& picture);
 
@@ -93,18 +92,9 @@ private:
     std::vector<std::pair<QByteArray, QByteArray>> saved_;  // name, earlier value (null: unset)
 };
 
-// While alive, EndProgram throws vb::ProgramEnded instead of leaving the process.
-class CatchEndProgram {
-public:
-    CatchEndProgram();
-    ~CatchEndProgram();
-
-private:
-    std::function<void(int)> previous_;
-};
-
-// A fresh program folder, a fresh run state, EndProgram caught, and message
-// boxes recorded instead of shown.
+// A fresh program folder, a fresh run state, EndProgram throwing
+// vb::ProgramEnded instead of leaving the process, and message boxes
+// recorded instead of shown.
 class ProgramFolderTest : public ::testing::Test {
 protected:
     ProgramFolderTest();
@@ -118,11 +108,11 @@ protected:
     static bool EndsProgram(const std::function<void()>& call);
 
     TempFolder folder_;
-    CatchEndProgram catchEnd_;
     QDateTime started_;
     QStringList boxes_;  // "title: text" of each message box
 
 private:
+    std::function<void(int)> previousEnd_;
     std::function<void(const QString&, const QString&)> previousBox_;
 };
 

@@ -1,8 +1,5 @@
 #include "support/WaylandTools.h"
 
-#include "support/CollectionFile.h"
-#include "support/WaylandPointer.h"
-
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -11,32 +8,51 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <QThread>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 #include <unistd.h>
+#include <wayland-client.h>
 
 namespace testsupport {
 namespace {
 
-// Root hands the process to nobody; anybody else runs it as themselves.
-void StartAsDisplayUser(QProcess& process, const QString& program, const QStringList& arguments) {
-    if (::geteuid() != 0) return process.start(program, arguments);
-    process.start("setpriv", kAsNobody + QStringList{program} + arguments);
-}
-
 QColor FirstPixel(const QImage& image) { return image.isNull() ? QColor() : image.pixelColor(0, 0); }
+
+// zwlr_virtual_pointer_v1, declared by hand (Debian ships no description of
+// it to generate it from): only the requests used are named; the opcodes are the protocol's.
+const wl_interface* kNoTypes[5] = {};  // wl_message wants them mutable
+const wl_message kPointerRequests[] = {
+    {"motion", "uff", kNoTypes},          {"motion_absolute", "uuuuu", kNoTypes}, {"button", "uuu", kNoTypes},
+    {"axis", "uuf", kNoTypes},            {"frame", "", kNoTypes},                {"axis_source", "u", kNoTypes},
+    {"axis_stop", "uu", kNoTypes},        {"axis_discrete", "uufi", kNoTypes},    {"destroy", "", kNoTypes},
+};
+const wl_interface kPointer = {"zwlr_virtual_pointer_v1", 1, 9, kPointerRequests, 0, nullptr};
+enum PointerRequest : uint32_t { kMotionAbsolute = 1, kButton = 2, kFrame = 4, kDestroy = 8 };
+
+const wl_interface* kCreateTypes[2] = {&wl_seat_interface, &kPointer};
+const wl_message kManagerRequests[] = {{"create_virtual_pointer", "?on", kCreateTypes}, {"destroy", "", kNoTypes}};
+const wl_interface kManager = {"zwlr_virtual_pointer_manager_v1", 1, 2, kManagerRequests, 0, nullptr};
+
+struct Globals {
+    wl_seat* seat = nullptr;
+    wl_proxy* manager = nullptr;
+};
+
+void Announced(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
+    auto* globals = static_cast<Globals*>(data);
+    if (std::strcmp(interface, wl_seat_interface.name) == 0 && !globals->seat)
+        globals->seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+    if (std::strcmp(interface, kManager.name) == 0)
+        globals->manager = static_cast<wl_proxy*>(wl_registry_bind(registry, name, &kManager, 1));
+}
+void Removed(void*, wl_registry*, uint32_t) {}
+const wl_registry_listener kRegistryListener = {Announced, Removed};
 
 }  // namespace
 
-void WaylandDisplay::InstallShow(const TempFolder& folder, const QColor& colour) {
-    QFile::copy(ZORSCR_EXE, folder.file("ZORScr"));
-    MakeClip(folder.file("clip.mp4"), ColourSource(colour), 30);
-    WriteBytes(folder.file("ZORScr.INI"), CollectionText({.entries = {{"clip.mp4", "CURRDIR", {}, {}}}}));
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    GiveToNobody(folder.path());
-}
-
-WaylandDisplay::WaylandDisplay(int outputs) : layout_(outputs > 1 ? 2080 : 1280, 720) {
+WaylandDisplay::WaylandDisplay() {
     for (const char* tool : {"sway", "grim", "wtype", "setpriv"})
         if (QStandardPaths::findExecutable(tool).isEmpty()) problem_ += QStringLiteral(" %1 is not installed;").arg(tool);
     if (!problem_.isEmpty()) return;
@@ -48,14 +64,15 @@ WaylandDisplay::WaylandDisplay(int outputs) : layout_(outputs > 1 ? 2080 : 1280,
     environment.insert("WLR_BACKENDS", "headless");
     environment.insert("WLR_LIBINPUT_NO_DEVICES", "1");
     environment.insert("WLR_RENDERER", "pixman");
-    environment.insert("WLR_HEADLESS_OUTPUTS", QString::number(outputs));
+    environment.insert("WLR_HEADLESS_OUTPUTS", "2");
     environment.remove("WAYLAND_DISPLAY");
     sway_ = std::make_unique<ChildProcess>();
     sway_->setProcessEnvironment(environment);
     sway_->setProcessChannelMode(QProcess::MergedChannels);  // said only when it fails
     // A full-screen window that sway hands to the output directly (scan-out)
     // is on the screen but not in what grim reads; compose every picture.
-    StartAsDisplayUser(*sway_, "sway", {"-D", "noscanout", "-c", runtime_.file("sway.conf")});
+    const QStringList sway{"sway", "-D", "noscanout", "-c", runtime_.file("sway.conf")};
+    ::geteuid() == 0 ? sway_->start("setpriv", kAsNobody + sway) : sway_->start(sway.first(), sway.mid(1));
     QElapsedTimer clock;
     clock.start();
     while (socket_.isEmpty() && sway_->state() != QProcess::NotRunning && clock.elapsed() < 20000) {
@@ -81,16 +98,11 @@ QProcessEnvironment WaylandDisplay::Environment() const {
 std::unique_ptr<ChildProcess> WaylandDisplay::Start(const QString& program, const QStringList& arguments,
                                                     const QString& folder,
                                                     const std::map<QString, QString>& settings) const {
-    auto process = std::make_unique<ChildProcess>();
     QProcessEnvironment environment = Environment();
     environment.insert("HOME", folder);
     for (const auto& [name, value] : settings) environment.insert(name, value);
-    process->setProcessEnvironment(environment);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->setWorkingDirectory(folder);
-    StartAsDisplayUser(*process, program, arguments);
-    if (!process->waitForStarted()) throw std::runtime_error(program.toStdString() + " did not start");
-    return process;
+    if (::geteuid() != 0) return StartWith(environment, program, arguments, folder);
+    return StartWith(environment, "setpriv", kAsNobody + QStringList{program} + arguments, folder);
 }
 
 QByteArray WaylandDisplay::Tool(const QString& program, const QStringList& arguments) const {
@@ -112,8 +124,39 @@ bool WaylandDisplay::Shows(QPoint at, const QColor& colour, int timeoutMs) const
 // keyboard reach the window before any key.
 void WaylandDisplay::Type(const QString& text) const { Tool("wtype", {"-s", "300", text}); }
 
+// A pointer made for one click and dropped.
 void WaylandDisplay::Click(QPoint at, unsigned button) const {
-    ClickOnWayland(runtime_.file(socket_), at, layout_, button);
+    wl_display* display = wl_display_connect(QFile::encodeName(runtime_.file(socket_)).constData());
+    if (!display) throw std::runtime_error("cannot reach sway");
+    Globals globals;
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &kRegistryListener, &globals);
+    wl_display_roundtrip(display);
+    if (!globals.manager) {
+        wl_display_disconnect(display);
+        throw std::runtime_error("the compositor offers no virtual pointer");
+    }
+    auto* pointer = wl_proxy_marshal_flags(globals.manager, 0, &kPointer, 1, 0, globals.seat, nullptr);
+    const auto send = [&](uint32_t opcode, auto... arguments) {
+        wl_proxy_marshal_flags(pointer, opcode, nullptr, 1, opcode == kDestroy ? WL_MARSHAL_FLAG_DESTROY : 0,
+                               arguments...);
+    };
+    // Clients take a pointer only once the seat says it has one.
+    wl_display_roundtrip(display);
+    QThread::msleep(500);
+    send(kMotionAbsolute, 0u, uint32_t(at.x()), uint32_t(at.y()), 2080u, 720u);  // of the outputs' bounding box
+    send(kFrame);
+    for (const uint32_t state : {WL_POINTER_BUTTON_STATE_PRESSED, WL_POINTER_BUTTON_STATE_RELEASED}) {
+        send(kButton, 0u, uint32_t(button), state);
+        send(kFrame);
+    }
+    wl_display_roundtrip(display);  // the compositor has the click before the device goes
+    send(kDestroy);
+    wl_display_roundtrip(display);
+    wl_proxy_destroy(globals.manager);
+    wl_seat_destroy(globals.seat);
+    wl_registry_destroy(registry);
+    wl_display_disconnect(display);
 }
 
 QRect WaylandDisplay::Shown(const QString& title) const {
@@ -126,12 +169,10 @@ QRect WaylandDisplay::Shown(const QString& title) const {
                 if (const QRect found = find(child.toObject()); !found.isEmpty()) return found;
         return QRect();
     };
-    return find(QJsonDocument::fromJson(SwayOutput({"-t", "get_tree"})).object());
+    return find(QJsonDocument::fromJson(Sway({"-t", "get_tree"})).object());
 }
 
-void WaylandDisplay::Sway(const QStringList& command) const { SwayOutput(command); }
-
-QByteArray WaylandDisplay::SwayOutput(const QStringList& arguments) const {
+QByteArray WaylandDisplay::Sway(const QStringList& arguments) const {
     const QStringList sockets = QDir(runtime_.path()).entryList({"sway-ipc.*.sock"}, QDir::System);
     if (sockets.isEmpty()) throw std::runtime_error("sway has no command socket");
     return Tool("swaymsg", QStringList{"-s", runtime_.file(sockets.first())} + arguments);

@@ -1,7 +1,6 @@
 #include "support/XTools.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -25,12 +24,8 @@ QByteArray ReadProc(qint64 pid) {
 
 }  // namespace
 
-std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
-                                      const QString& folder) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", display);
-    environment.remove("WAYLAND_DISPLAY");  // the program would take a desktop's Wayland display first
-    if (!folder.isEmpty()) environment.insert("XDG_RUNTIME_DIR", folder);
+std::unique_ptr<ChildProcess> StartWith(const QProcessEnvironment& environment, const QString& program,
+                                        const QStringList& arguments, const QString& folder) {
     auto process = std::make_unique<ChildProcess>();
     process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -38,6 +33,15 @@ std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& pro
     process->start(program, arguments);
     if (!process->waitForStarted()) throw std::runtime_error(program.toStdString() + " did not start");
     return process;
+}
+
+std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
+                                      const QString& folder) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", display);
+    environment.remove("WAYLAND_DISPLAY");  // the program would take a desktop's Wayland display first
+    if (!folder.isEmpty()) environment.insert("XDG_RUNTIME_DIR", folder);
+    return StartWith(environment, program, arguments, folder);
 }
 
 PixelProbe::PixelProbe(const QString& display)
@@ -71,14 +75,7 @@ int InstalledProgram::Run(const QStringList& arguments, const std::function<bool
 }
 
 void GiveToNobody(const QString& path) {
-    if (::geteuid() != 0) return;
-    QStringList paths{path};
-    for (QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-         it.hasNext();)
-        paths << it.next();
-    for (const QString& each : paths)
-        if (::lchown(QFile::encodeName(each).constData(), 65534, 65534) != 0)
-            throw std::runtime_error("cannot give " + each.toStdString() + " to nobody");
+    if (::geteuid() == 0) Tool("chown", {"--no-dereference", "--recursive", "65534:65534", path});
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int stepMs) {
@@ -122,19 +119,48 @@ bool Alive(qint64 pid) {
 }
 
 VirtualDisplay::VirtualDisplay(const QStringList& screens) {
+    QStringList arguments;
+    for (qsizetype i = 0; i < screens.size(); ++i) arguments << "-screen" << QString::number(i) << screens[i];
+    StartServer("Xvfb", arguments);
+}
+
+VirtualDisplay::VirtualDisplay(QSize room, const QString& xorgConf) {
+    WriteBytes(folder_.file("xorg.conf"), ReadText(xorgConf)
+                                              .replace("@KIB@", QString::number(room.width() * room.height() * 4 / 1024 + 1024))
+                                              .replace("@WIDTH@", QString::number(room.width()))
+                                              .replace("@HEIGHT@", QString::number(room.height()))
+                                              .toUtf8());
+    StartServer("Xorg", {"-config", folder_.file("xorg.conf"), "-logfile", folder_.file("xorg.log")});
+}
+
+void VirtualDisplay::StartServer(const QString& program, const QStringList& arguments) {
+    // -displayfd: the server takes a free display number and says which.
     // -noreset: by default the server resets when its last client leaves, and
     // turns away a client that connects meanwhile; the tools that look at the
     // screen come and go while the program under test connects.
-    xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QStringList arguments{"-displayfd", "1", "-noreset", "-nolisten", "tcp"};
-    for (qsizetype i = 0; i < screens.size(); ++i) arguments << "-screen" << QString::number(i) << screens[i];
-    xvfb_.start("Xvfb", arguments);
-    while (!xvfb_.canReadLine() && xvfb_.waitForReadyRead(20000)) continue;
-    name_ = u':' + QString::fromLatin1(xvfb_.readLine()).trimmed();
-    if (name_.size() < 2) throw std::runtime_error("Xvfb did not start");
+    server_.setStandardErrorFile(folder_.file("server.err"));
+    server_.start(program, QStringList{"-displayfd", "1", "-noreset", "-nolisten", "tcp"} + arguments);
+    while (!server_.canReadLine() && server_.waitForReadyRead(20000)) continue;
+    name_ = u':' + QString::fromLatin1(server_.readLine()).trimmed();
+    if (name_.size() < 2)
+        throw std::runtime_error(program.toStdString() + " did not start: " + ReadText(folder_.file("server.err")).toStdString());
 }
 
-VirtualDisplay::~VirtualDisplay() { windows_.clear(), xvfb_.terminate(), xvfb_.waitForFinished(); }
+VirtualDisplay::~VirtualDisplay() { windows_.clear(), server_.terminate(), server_.waitForFinished(); }
+
+bool VirtualDisplay::Plug(int output, const QRect& place) const {
+    // A mode of that size at 60 Hz (the dummy takes any clock in its range);
+    // making it again fails, harmlessly.
+    const int w = place.width(), h = place.height();
+    const QString mode = QStringLiteral("zor%1x%2").arg(w).arg(h), out = QStringLiteral("DUMMY%1").arg(output);
+    QStringList timings{QString::number((w + 160) * (h + 13) * 60 / 1e6, 'f', 2)};
+    for (const int t : {w, w + 16, w + 80, w + 160, h, h + 3, h + 8, h + 13}) timings << QString::number(t);
+    Xrandr(QStringList{"--newmode", mode} + timings);
+    Xrandr({"--addmode", out, mode});
+    return Xrandr({"--output", out, "--mode", mode, "--pos", QStringLiteral("%1x%2").arg(place.x()).arg(place.y())});
+}
+
+bool VirtualDisplay::Unplug(int output) const { return Xrandr({"--output", QStringLiteral("DUMMY%1").arg(output), "--off"}); }
 
 QByteArray VirtualDisplay::Tool(const QString& program, const QStringList& arguments) const {
     const auto process = StartOn(name_, program, arguments);

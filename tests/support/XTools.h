@@ -1,12 +1,13 @@
 #pragma once
 // Processes under test on an X display, the real executable in a folder of
-// its own (where its program INI file and its logs live); an Xvfb screen of
-// 1280 x 720 for the length of a test, and what a person does and sees on
-// it, through xdotool and ImageMagick's import.
+// its own (where its program INI file and its logs live); an X server for
+// the length of a test, and what a person does and sees on it, through
+// xdotool and ImageMagick's import.
 
 #include <QColor>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QProcess>
 #include <QStringList>
 #include <functional>
@@ -29,8 +30,10 @@ public:
     }
 };
 
-// Starts program on the display with its standard error passed on; a folder
-// given is its working and its run-time folder (XDG_RUNTIME_DIR).
+// Starts program in folder with that environment and its standard error passed on.
+std::unique_ptr<ChildProcess> StartWith(const QProcessEnvironment& environment, const QString& program,
+                                        const QStringList& arguments, const QString& folder = {});
+// The same on the display; a folder given is also its run-time folder (XDG_RUNTIME_DIR).
 std::unique_ptr<ChildProcess> StartOn(const QString& display, const QString& program, const QStringList& arguments,
                                       const QString& folder = {});
 
@@ -104,12 +107,16 @@ public:
         qulonglong id = 0;  // 0: none came
         QPoint origin;      // its top-left corner on the screen
     };
-    // One screen of 1280 x 720, or X screens of the sizes given ("640x480x24").
+    // Xvfb: one screen of 1280 x 720, or X screens of the sizes given ("640x480x24").
     explicit VirtualDisplay(const QStringList& screens = {"1280x720x24"});
+    // Xorg's dummy driver, set up by the template xorgConf (support/dummy-xorg.conf),
+    // with a screen room of that size whose RandR outputs DUMMY0 (the primary),
+    // DUMMY1, ... are monitors plugged in and out (Xvfb's heads all sit at 0,0).
+    VirtualDisplay(QSize room, const QString& xorgConf);
     ~VirtualDisplay();
     QString name() const { return name_; }  // ":N"
     // Kills the server at once, as when the session ends under a program.
-    void Kill() { xvfb_.kill(), xvfb_.waitForFinished(); }
+    void Kill() { server_.kill(), server_.waitForFinished(); }
     // Runs xdotool with these arguments ({"key", "Escape"}) and gives what it printed.
     QString Xdotool(const QStringList& arguments) const { return QString::fromUtf8(Tool("xdotool", arguments)); }
     // Whether a window whose title is exactly title is mapped.
@@ -134,14 +141,20 @@ public:
         return QImage::fromData(
             Tool("import", {"-display", name_ + u'.' + QString::number(number), "-silent", "-window", "root", "png:-"}));
     }
+    // Output number (of Xorg's dummy) shows as a monitor at place; whether xrandr did it.
+    bool Plug(int output, const QRect& place) const;
+    bool Unplug(int output) const;
     // Whether the screen shows the colour at a place, each channel within tolerance, within timeoutMs.
     bool Shows(QPoint at, const QColor& colour, int tolerance = 40, int timeoutMs = 15000) const;
     static bool Near(const QColor& seen, const QColor& colour, int tolerance = 40);
 
 private:
+    void StartServer(const QString& program, const QStringList& arguments);
     QByteArray Tool(const QString& program, const QStringList& arguments) const;
+    bool Xrandr(const QStringList& arguments) const { return StartOn(name_, "xrandr", arguments)->EndsCleanly(20000); }
 
-    QProcess xvfb_;
+    TempFolder folder_;  // the server's configuration and errors
+    QProcess server_;
     QString name_;
     std::vector<std::unique_ptr<ChildProcess>> windows_;
 };
