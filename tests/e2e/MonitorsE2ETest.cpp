@@ -32,7 +32,8 @@ protected:
             const QColor seen = probe_.At(kMonitor[monitor].center().x(), kMonitor[monitor].center().y());
             for (clip = 0; clip < 3; ++clip)
                 if (clip != but && VirtualDisplay::Near(seen, kClips[clip])) return true;
-            return (clip = -1), false;
+            clip = -1;
+            return false;
         }, 15000, 50);
         return clip;
     }

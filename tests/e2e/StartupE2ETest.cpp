@@ -151,16 +151,19 @@ bool KillAtTemporary(const InstalledProgram& program, int n) {
     const auto process = program.Start({"/P"});
     alignas(inotify_event) char events[4096];
     pollfd ready{watch, POLLIN, 0};
-    for (int seen = 0, waited = 0; waited < 20000 && !process->waitForFinished(0); waited += 50) {
+    bool killed = false;
+    for (int seen = 0, waited = 0; !killed && waited < 20000 && !process->waitForFinished(0); waited += 50) {
         if (::poll(&ready, 1, 50) <= 0) continue;
         const ssize_t length = ::read(watch, events, sizeof events);
-        for (char* at = events; at < events + length; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len) {
+        for (char* at = events; !killed && at < events + length;
+             at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len) {
             const auto* event = reinterpret_cast<const inotify_event*>(at);
-            if ((event->mask & IN_CREATE) && QByteArray(event->name).startsWith(".ZORScr.INI.") && ++seen == n)
-                return process->kill(), ::close(watch), true;
+            killed = (event->mask & IN_CREATE) && QByteArray(event->name).startsWith(".ZORScr.INI.") && ++seen == n;
         }
     }
-    return ::close(watch), false;
+    if (killed) process->kill();
+    ::close(watch);
+    return killed;
 }
 
 // A run mode to correct and four user values to fill: five write-backs, each
