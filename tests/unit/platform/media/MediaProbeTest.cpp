@@ -64,15 +64,9 @@ TEST(MediaProbeTest, TellsTheKindAndFactsFromTheContent) {
         Ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-i", p + ".png", "-map", "0", "-map", "1", "-c:a",
                 "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic", "-f", "mp3", p});
     };
-    const struct {
-        const char* name;
-        std::function<void(const QString&)> make;
-        MediaKind kind;
-        int width, height;
-        double seconds, fps;
-        const char* format;            // nullptr: any
-        const char* reason = nullptr;  // how it starts, where that matters
-    } cases[] = {
+    // format nullptr: any; reason: how it starts, where that matters.
+    const struct { const char* name; std::function<void(const QString&)> make; MediaKind kind; int width, height;
+                   double seconds, fps; const char* format; const char* reason = nullptr; } cases[] = {
         {"clip.txt", Renamed("mp4", clip(Qt::red, 64, 48, 1.5)), MediaKind::Video, 64, 48, 1.5, 25,
          "mov,mp4,m4a,3gp,3g2,mj2"},
         // No length or size in its header: read from its first packets.
