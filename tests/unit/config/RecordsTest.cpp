@@ -101,4 +101,13 @@ TEST(ModString, FileNameFromPath) {
     for (const auto& [path, name] : cases) EXPECT_EQ(FileNameFromPath(path), name) << path.toStdString();
 }
 
+TEST(ModString, NextTokenRemembersTheRestAcrossCalls) {
+    EXPECT_EQ(NextToken(QStringLiteral("a,b;c"), QStringLiteral(";,")), u"a,b");  // ";" is tried first
+    EXPECT_EQ(NextToken(QString(), QStringLiteral(";,")), u"c");
+    EXPECT_EQ(NextToken(QString(), QStringLiteral(";,")), u"");
+    EXPECT_EQ(NextToken(QStringLiteral(",x"), QStringLiteral(",")), u"");
+    EXPECT_EQ(NextToken(QString(), QString()), u"x");  // no delimiters: the rest, kept
+    EXPECT_EQ(NextToken(QString(), QStringLiteral(",")), u"x");
+}
+
 }  // namespace

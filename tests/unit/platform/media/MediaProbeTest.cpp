@@ -56,9 +56,6 @@ TEST(MediaProbeTest, TellsTheKindAndFactsFromTheContent) {
     const auto still = [](QColor colour, int w, int h) {
         return [=](const QString& p) { MakeStill(p, ColourSource(colour, w, h)); };
     };
-    const auto tone = [](const QString& p) {
-        Ffmpeg({"-f", "lavfi", "-i", "sine=duration=2.5", "-c:a", "libvorbis", "-f", "ogg", p});
-    };
     const auto coveredTone = [](const QString& p) {
         MakeStill(p + ".png", ColourSource(Qt::blue, 32, 32));
         Ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-i", p + ".png", "-map", "0", "-map", "1", "-c:a",
@@ -71,7 +68,7 @@ TEST(MediaProbeTest, TellsTheKindAndFactsFromTheContent) {
          "mov,mp4,m4a,3gp,3g2,mj2"},
         // No length or size in its header: read from its first packets.
         {"broadcast.mp4", Renamed("ts", clip(Qt::red, 32, 16, 1)), MediaKind::Video, 32, 16, 1, 25, "mpegts"},
-        {"tone.png", tone, MediaKind::Sound, 0, 0, 2.5, 0, "ogg"},
+        {"tone.png", Renamed("ogg", [](const QString& p) { MakeTone(p, 2.5); }), MediaKind::Sound, 0, 0, 2.5, 0, "ogg"},
         {"covered.mp4", coveredTone, MediaKind::Sound, 0, 0, 1, 0, "mp3"},
         {"picture.mp4", Renamed("png", still(Qt::green, 40, 30)), MediaKind::Picture, 40, 30, 0, 0, "png"},
         {"photo.avi", Renamed("jpg", still(Qt::gray, 50, 20)), MediaKind::Picture, 50, 20, 0, 0, "jpeg"},
