@@ -11,6 +11,7 @@
 #include <future>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "support/TestSupport.h"
 
@@ -127,6 +128,22 @@ TEST(PictureFramesTest, RefusesAFolder) {
     PictureFrames frames;
     EXPECT_FALSE(frames.Open(folder.path()));
     EXPECT_TRUE(frames.reason().startsWith("not a regular file (a folder)")) << frames.reason().toStdString();
+}
+
+// An animated PNG moves: its frames in turn, then the first again.
+TEST(PictureFramesTest, AnAnimationShowsItsFramesInTurn) {
+    TempFolder folder;
+    const QString path = folder.file("moving.png");
+    Ffmpeg({"-f", "lavfi", "-i", "color=c=red:size=8x8:rate=2:d=0.5[a];color=c=blue:size=8x8:rate=2:d=0.5[b];[a][b]concat[out0]",
+            "-plays", "0", "-f", "apng", path});
+    PictureFrames frames;
+    ASSERT_TRUE(frames.Open(path)) << frames.reason().toStdString();
+    EXPECT_TRUE(frames.Moves());
+    const auto red = [](const QImage& frame) { return frame.pixelColor(4, 4).red() > frame.pixelColor(4, 4).blue(); };
+    int delayMs = 0;
+    std::vector<bool> seen{red(frames.First())};
+    for (int i = 0; i < 3; ++i) seen.push_back(red(frames.Next(&delayMs)));
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false}));
 }
 
 }  // namespace
