@@ -178,6 +178,8 @@ TEST_F(RemoteTest, PositionShowsUnderTheSliderWhileTheShowIsVisible) {
     TheCover().show();
     Remote().Lbl_ShowSlider_Click();
     EXPECT_TRUE(Remote().Timer1->isActive() && !Remote().Lbl_Tim->isHidden());
+    Remote().Lbl_ShowSlider_Click();  // a second click turns it off
+    EXPECT_TRUE(!Remote().Timer1->isActive() && Remote().Lbl_Tim->isHidden());
 }
 
 TEST_F(RemoteTest, ZoomKeepsThePlayerCentred) {

@@ -365,6 +365,26 @@ TEST(ProfileFileTest, WriteRemovesOnlyALeftoverTemporary) {
     }
 }
 
+// A read in the clock tick of the file's last change is not settled: a
+// change later in that tick would leave the stamp as it was. Tried until
+// the write and the read fell in one tick.
+TEST(ProfileCacheTest, AReadInTheTickOfTheLastChangeIsNotSettled) {
+    testsupport::TempFolder folder;
+    const QByteArray path = QFile::encodeName(folder.file("fresh.ini"));
+    const auto tick = [] { timespec now{}; return clock_gettime(CLOCK_REALTIME_COARSE, &now), std::pair(now.tv_sec, now.tv_nsec); };
+    bool oneTick = false;
+    for (int attempt = 0; !oneTick && attempt < 100; ++attempt) {
+        const auto before = tick();
+        WriteBytes(QFile::decodeName(path), kOld);
+        const bool settled = platform::profile::ReadFileSnapshot(path, 1000).settled;
+        oneTick = tick() == before;
+        EXPECT_TRUE(!oneTick || !settled);
+    }
+    EXPECT_TRUE(oneTick);
+    Settle(QFile::decodeName(path));
+    EXPECT_TRUE(platform::profile::ReadFileSnapshot(path, 1000).settled);
+}
+
 // A file's stamp is its own again until the file changes.
 TEST(ProfileCacheTest, AFilesStampIsItsOwnUntilItChanges) {
     testsupport::TempFolder folder;
