@@ -32,34 +32,6 @@ struct RegionBytes {
         for (const RECT& r : rects) bytes += Of({r.left, r.top, r.right, r.bottom});
         return bytes;
     }
-    static bool Covers(const std::vector<RECT>& rects, int x, int y) {
-        for (const RECT& r : rects)
-            if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
-        return false;
-    }
-    // Sorted by top then left; one top and bottom per band; no touching
-    // rectangles in a band; no band touching the one above with the same spans.
-    static bool IsBanded(const std::vector<RECT>& rects) {
-        std::size_t start = 0, previous = 0, previousEnd = 0;
-        while (start < rects.size()) {
-            std::size_t end = start + 1;
-            while (end < rects.size() && rects[end].top == rects[start].top) ++end;
-            for (std::size_t i = start; i < end; ++i) {
-                const RECT& r = rects[i];
-                if (r.left >= r.right || r.bottom != rects[start].bottom || r.top >= r.bottom) return false;
-                if (i > start && r.left <= rects[i - 1].right) return false;
-            }
-            if (start > 0) {
-                if (rects[start].top < rects[previous].bottom) return false;
-                bool same = rects[start].top == rects[previous].bottom && end - start == previousEnd - previous;
-                for (std::size_t k = 0; same && k < end - start; ++k)
-                    same = rects[start + k].left == rects[previous + k].left && rects[start + k].right == rects[previous + k].right;
-                if (same) return false;
-            }
-            previous = start, previousEnd = end, start = end;
-        }
-        return true;
-    }
 };
 
 }  // namespace graphicstest

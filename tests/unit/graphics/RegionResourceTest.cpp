@@ -1,6 +1,3 @@
-// Regions from resources: the program's own, and those of Windows DLLs made
-// here with the MinGW-w64 resource compiler and linker (32- and 64-bit).
-
 #include <gtest/gtest.h>
 
 #include "RegionBytes.h"
@@ -19,7 +16,7 @@ using Rects = std::vector<graphicstest::RECT>;
 const Rects kNumbered = {{0, 0, 4, 2}, {1, 2, 3, 4}};  // also the test program's own
 const Rects kNamed = {{5, 5, 6, 9}};
 
-// A resource-only DLL with RCDATA 101 and SkinShape; arch is x86_64 or i686.
+// A resource-only DLL with RCDATA 101 and SkinShape, made by MinGW-w64; arch is x86_64 or i686.
 QString BuildDll(const testsupport::TempFolder& folder, const QString& arch) {
     testsupport::WriteBytes(folder.file("numbered.rgn"), RegionBytes::FromRects(kNumbered));
     testsupport::WriteBytes(folder.file("named.rgn"), RegionBytes::FromRects(kNamed));
@@ -50,11 +47,7 @@ TEST(RegionResource, ComesFromTheProgramOrADll) {
     testsupport::WriteBytes(folder.file("notes.dll"), "This is a text file.\n");
     for (const QString& arch : {QStringLiteral("x86_64"), QStringLiteral("i686")}) {
         const QString dll = BuildDll(folder, arch);
-        struct Case {
-            QVariant id;
-            QString module;
-            std::variant<Rects, qint32> expected;
-        } cases[] = {
+        const struct { QVariant id; QString module; std::variant<Rects, qint32> expected; } cases[] = {
             {101, {}, kNumbered},        {"testshape", {}, kNumbered},  {102, {}, 326},
             {101, dll, kNumbered},       {"101", dll, kNumbered},       {"#101", dll, kNumbered},
             {"skinshape", dll, kNamed},  {102, dll, 26014},             {"#70000", dll, 26014},
@@ -62,9 +55,8 @@ TEST(RegionResource, ComesFromTheProgramOrADll) {
             {101, folder.file("notes.dll"), 26013}, {101, folder.file("none.dll"), 26013},
             {101, folder.path(), 26013},
         };
-        for (const Case& c : cases) {
+        for (const auto& c : cases)
             EXPECT_EQ(Load(c.id, c.module), c.expected) << arch.toStdString() << " " << c.id.toString().toStdString();
-        }
     }
 }
 

@@ -1,6 +1,3 @@
-// The DIB section: its memory layout, its ownership of bitmap and context,
-// copies in and out, the random fill and the bilinear resampling.
-
 #include <gtest/gtest.h>
 
 #include <QImage>

@@ -1,6 +1,3 @@
-// When a password is in force, and what the check and set-password dialogs
-// do with what is typed.
-
 #include <gtest/gtest.h>
 
 #include "config/Instances.h"

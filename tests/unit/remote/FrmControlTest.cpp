@@ -1,7 +1,3 @@
-// The remote control window over a show window with a scripted player: the
-// transport, volume, position and zoom commands, the layouts and shape, and
-// how the show window shows and hides it.
-
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -50,20 +46,13 @@ protected:
 };
 
 TEST_F(RemoteTest, TransportActsOnThePlayerAndTheFlags) {
-    struct Case {
-        const char* what;
-        int entries;
-        double position, duration;
-        bool playerHidden;
-        qint16 navPos;
-        void (FrmControl::*command)();
-        QString calls;  // the player's, then its speed
-        QString flags;
-    } cases[] = {
+    // calls: the player's, then its speed.
+    const struct { const char* what; int entries; double position, duration; bool playerHidden; qint16 navPos;
+                   void (FrmControl::*command)(); QString calls, flags; } cases[] = {
         {"play, no entries", 0, 0, 1, false, 0, &FrmControl::Lbl_Play_Click, " x0", "--- nav 0"},
         {"play", 1, 0, 1, false, 0, &FrmControl::Lbl_Play_Click, "Play x1", "--- nav 0"},
         {"pause", 1, 0, 1, false, 0, &FrmControl::Lbl_Pause_Click, "Pause x0", "--- nav 0"},
-        {"advance 1 past the end", 1, 3.5, 4.2, false, 0, &FrmControl::Adv1, "Pause x0", "--- nav 0"},
+        {"advance 1 to the end", 1, 3, 4, false, 0, &FrmControl::Adv1, "Pause x0", "--- nav 0"},
         {"advance 1", 1, 1, 4.2, false, 0, &FrmControl::Adv1, "Pause,Seek 2 x0", "--- nav 0"},
         {"advance 5", 1, 1, 7, false, 0, &FrmControl::Adv5, "Pause,Seek 6 x0", "--- nav 0"},
         {"rewind 1 at 0.8", 1, 0.8, 4, false, 0, &FrmControl::Rew1, " x0", "--- nav 0"},
@@ -77,7 +66,7 @@ TEST_F(RemoteTest, TransportActsOnThePlayerAndTheFlags) {
         {"previous at 0", 2, 0, 1, false, 0, &FrmControl::Lbl_PrevMov_Click, " x0", "--- nav 0"},
         {"previous at 1", 2, 0, 1, false, 1, &FrmControl::Lbl_PrevMov_Click, "Pause x0", "ES- nav -1"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Fresh();
         gRunMode = kRunModeShow;
         for (int i = 0; i < c.entries; ++i) AddEntry(QStringLiteral("clip%1.mkv").arg(i));
@@ -121,13 +110,8 @@ TEST_F(RemoteTest, RepeatHoldsTheClipUntilSwitchedOffOrQuit) {
 }
 
 TEST_F(RemoteTest, VolumeStepsClampAndShowOnTheLights) {
-    struct Case {
-        const char* what;
-        qint32 min, max, step, start;
-        std::function<void(FrmControl&)> act;
-        qint32 volume;
-        int lit;
-    } cases[] = {
+    const struct { const char* what; qint32 min, max, step, start; std::function<void(FrmControl&)> act;
+                   qint32 volume; int lit; } cases[] = {
         {"up at the top", 0, 65535, 6554, 65535, [](FrmControl& r) { r.Lbl_AudMax_Click(); }, 65535, 10},
         {"down at the bottom", 0, 65535, 6554, 0, [](FrmControl& r) { r.Lbl_AudioMin_Click(); }, 0, 0},
         {"down one step", 0, 65535, 6554, 65535, [](FrmControl& r) { r.Lbl_AudioMin_Click(); }, 58981, 9},
@@ -136,7 +120,7 @@ TEST_F(RemoteTest, VolumeStepsClampAndShowOnTheLights) {
         {"up from below 1 jumps to half", -100, 100, 10, -50, [](FrmControl& r) { r.Lbl_AudMax_Click(); }, 50, 5},
         {"no control: nothing", 0, 0, 0, 7, [](FrmControl& r) { r.PicVolLights_Click(3); }, 7, 10},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         FrmControl& r = Remote();
         for (int i = 1; i <= FrmControl::kLights; ++i) r.PicVolLights[i]->show();
         r.VolMin = c.min, r.VolMax = c.max, r.VolStep = c.step, r.CurVol = c.start;
@@ -194,6 +178,8 @@ TEST_F(RemoteTest, PositionShowsUnderTheSliderWhileTheShowIsVisible) {
     TheCover().show();
     Remote().Lbl_ShowSlider_Click();
     EXPECT_TRUE(Remote().Timer1->isActive() && !Remote().Lbl_Tim->isHidden());
+    Remote().Lbl_ShowSlider_Click();  // a second click turns it off
+    EXPECT_TRUE(!Remote().Timer1->isActive() && Remote().Lbl_Tim->isHidden());
 }
 
 TEST_F(RemoteTest, ZoomKeepsThePlayerCentred) {

@@ -85,6 +85,18 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
     EXPECT_EQ(QString::number(errors) + player_.ErrorDescription(), "1seek refused");
 }
 
+// A size the clip gives after it opened is taken, and reported once.
+TEST_F(Med_SaverTest, ALateClipSizeIsTakenAndReported) {
+    int reported = 0;
+    player_.OwnSizeChanged = [&] { ++reported; };
+    player_.LetDisplaySize(Med_Saver::kOwnSize);
+    player_.LetFileName(QStringLiteral("a.avi"));
+    fake_->size = {320, 240};
+    for (int i = 0; i < 2; ++i) fake_->VideoSizeChanged(fake_->size);
+    EXPECT_EQ(player_.size(), QSize(320, 240));
+    EXPECT_EQ(reported, 1);
+}
+
 // Plays the clip set and waits for its end, 20 s at most: the result, or
 // none. A clip that could not open ends again at Play. lowest: the lowest
 // position seen while it played, read every 10 ms.

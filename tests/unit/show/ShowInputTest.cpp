@@ -131,57 +131,50 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
     }
 }
 
-// The events of one key press end one entry: a release that comes after the
-// show has moved on asks for nothing more, though Escape's still asks for
-// the password.
-TEST_F(ShowInputTest, OneKeyPressEndsOneEntry) {
+// Real events reach their handlers. A release is the window's only after its
+// own press; a double click clicks once, and not again when the click has
+// moved the show on. The events of one key press end one entry: a release
+// that comes after the show has moved on asks for nothing more, though
+// Escape's still asks for the password. (Keys on the real window: the
+// end-to-end tests.)
+TEST_F(ShowInputTest, WindowEventsReachTheirHandlers) {
     int checks = 0;
     platform::SetModalShowHook([&](QWidget&) { ++checks; });
-    const std::tuple<int, const char*, bool, QString, int> cases[] = {  // key, text, moved on, outcome, checks
-        {Qt::Key_A, "a", false, "S", 0},
-        {Qt::Key_A, "a", true, "", 0},
-        {Qt::Key_Escape, "\x1b", true, "", 2},
-    };
-    for (const auto& [key, text, movedOn, outcome, checksMade] : cases) {
-        frmCover& cover = Cover(kShow, "p");
-        checks = 0;
-        testsupport::SendKey(cover, key, text);
-        gStopRequest = false;  // what the show loop does with it
-        if (movedOn) ++gEntriesStarted;
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        EXPECT_EQ(Outcome([&] { QCoreApplication::sendEvent(&cover, &release); }), outcome) << key << movedOn;
-        EXPECT_EQ(checks, checksMade);
-    }
-}
-
-// A release is the window's only after its own press; a double click clicks
-// once, and not again when the click has moved the show on. (Keys on the real window: the end-to-end tests.)
-TEST_F(ShowInputTest, WindowMouseEventsReachTheirHandlers) {
-    using Event = std::pair<QEvent::Type, Qt::MouseButton>;
+    using Event = std::pair<QEvent::Type, int>;  // with a mouse button or a key
     const Event down{QEvent::MouseButtonPress, Qt::LeftButton}, up{QEvent::MouseButtonRelease, Qt::LeftButton};
-    const Event movedOn{QEvent::None, Qt::NoButton};
-    const std::tuple<qint16, std::vector<Event>, QString> cases[] = {
-        {kShow, {down, up}, "S+1"},
-        {kPreview, {{QEvent::MouseButtonRelease, Qt::RightButton}}, ""},
-        {kPreview, {{QEvent::MouseButtonPress, Qt::RightButton}, {QEvent::MouseButtonRelease, Qt::RightButton}},
-         "SD+1"},
-        {kShow, {down, up, {QEvent::MouseButtonDblClick, Qt::LeftButton}, up}, "S+1"},
-        {kShow, {down, up, movedOn, {QEvent::MouseButtonDblClick, Qt::LeftButton}, up}, "+1"},
+    const Event doubleClick{QEvent::MouseButtonDblClick, Qt::LeftButton}, right{QEvent::MouseButtonRelease, Qt::RightButton};
+    // What the show loop does with a stop request: takes it, and moves on or not.
+    const Event taken{QEvent::None, 0}, movedOn{QEvent::None, 1};
+    const std::tuple<qint16, std::vector<Event>, QString, int> cases[] = {  // run mode, events, outcome, checks
+        {kShow, {down, up}, "S+1", 0},
+        {kPreview, {right}, "", 0},
+        {kPreview, {{QEvent::MouseButtonPress, Qt::RightButton}, right}, "SD+1", 0},
+        {kShow, {down, up, doubleClick, up}, "S+1", 0},
+        {kShow, {down, up, movedOn, doubleClick, up}, "+1", 0},
+        {kShow, {{QEvent::KeyPress, Qt::Key_A}, taken, {QEvent::KeyRelease, Qt::Key_A}}, "S+1", 0},
+        {kShow, {{QEvent::KeyPress, Qt::Key_A}, movedOn, {QEvent::KeyRelease, Qt::Key_A}}, "+1", 0},
+        {kShow, {{QEvent::KeyPress, Qt::Key_Escape}, movedOn, {QEvent::KeyRelease, Qt::Key_Escape}}, "+1", 2},
     };
-    for (const auto& [runMode, events, outcome] : cases) {
+    for (const auto& [runMode, events, outcome, checksMade] : cases) {
         frmCover& cover = Cover(runMode, "p");
+        checks = 0;
         EXPECT_EQ(Outcome([&] {
-                      for (const auto& [type, button] : events) {
-                          if (type == QEvent::None) {  // what the show loop does with a stop request
+                      for (const auto& [type, code] : events) {
+                          if (type == QEvent::None) {
                               gStopRequest = false;
-                              ++gEntriesStarted;
-                              continue;
+                              gEntriesStarted += code;
+                          } else if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+                              QKeyEvent e(type, code, Qt::NoModifier, code == Qt::Key_Escape ? "\x1b" : "a");
+                              QCoreApplication::sendEvent(&cover, &e);
+                          } else {
+                              const auto button = Qt::MouseButton(code);
+                              QMouseEvent e(type, QPointF(10, 10), cover.mapToGlobal(QPointF(10, 10)), button, button, {});
+                              QCoreApplication::sendEvent(&cover, &e);
                           }
-                          QMouseEvent e(type, QPointF(10, 10), cover.mapToGlobal(QPointF(10, 10)), button, button, {});
-                          QCoreApplication::sendEvent(&cover, &e);
                       }
                   }),
                   outcome);
+        EXPECT_EQ(checks, checksMade) << outcome.toStdString();
     }
     UnloadCover();
     EXPECT_TRUE(gStopRequest);  // unloading the window abandons the entry

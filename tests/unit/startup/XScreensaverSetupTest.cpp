@@ -23,7 +23,7 @@ TEST(XScreensaverSetup, AddsTheDisplayModeOnce) {
         {"", "\nprograms:\t\\\n" + entry + "\n"},
         {odd, QByteArray(odd).insert(odd.indexOf("\n\nlock") + 1, entry)},
         {"mode: one", "mode: one\n\nprograms:\t\\\n" + entry + "\n"},
-        {"programs: qix -root", "programs:\t\\\n" + entry + " qix -root"},
+        {"\nmode: one\nprograms: qix -root", "\nprograms:\t\\\n" + entry + " qix -root"},  // after a blank first line
         {"programs:\\\n qix -root \\n\\\n maze -root", "programs:\\\n" + entry + " qix -root \\n\\\n maze -root"},
         {"programs: \\\n qix -root \\n\\", "programs: \\\n qix -root \\n\\\n" + entry},
         {"programs: \"zorscr\" xzorscr -root\n", "programs:\t\\\n" + entry + " \"zorscr\" xzorscr -root\n"},

@@ -1,9 +1,11 @@
 #include "sysinfo/System.h"
+#include "sysinfo/SysInfo.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
 #include <limits>
+#include <tuple>
 
 #include "platform/system/Drives.h"
 #include "platform/system/MountTable.h"
@@ -16,16 +18,14 @@ using namespace sysinfo;
 
 namespace {
 
-TEST(SystemTest, PutPointsGroupsFromTheRight) {
-    const std::pair<qint32, QString> rows[] = {
+TEST(SystemTest, TextRules) {
+    const std::pair<qint32, QString> numbers[] = {  // points group the digits from the right
         {0, "0"},           {100, "100"},         {1000, "1.000"},        {123456, "123.456"},
         {1234567, "1.234.567"}, {-123, "-123"}, {-123456, "-123.456"},
         {std::numeric_limits<qint32>::min(), "-2.147.483.648"},
     };
-    for (const auto& [number, text] : rows) EXPECT_EQ(System().PutPoints(number), text) << number;
-}
+    for (const auto& [number, text] : numbers) EXPECT_EQ(System().PutPoints(number), text) << number;
 
-TEST(SystemTest, TextRules) {
     const QString longest(49, u'x');
     const std::pair<QString, QString> buffers[] = {
         {"vm", "vm"}, {QString::fromLatin1("ab \0cd", 6), "ab "}, {longest, longest}, {longest + u'x', ""}};
@@ -79,14 +79,7 @@ TEST(SystemTest, MountInfoLines) {
     EXPECT_EQ(platform::MountOf("/proc/self", table).value().mountPoint, "/");
 }
 
-// Paths that name no drive, and counters that are added to.
-// A volume's serial number, of a path that exists.
-TEST(SystemTest, VolumeSerialNumberOfAnExistingPath) {
-    const testsupport::TempFolder folder;
-    EXPECT_TRUE(platform::VolumeSerialNumber(folder.path()).has_value());
-    EXPECT_EQ(platform::VolumeSerialNumber(folder.file("none")), std::nullopt);
-}
-
+// Paths that name no drive, a folder that has a volume, and counters that are added to.
 TEST(SystemTest, FactsOfThisMachine) {
     const System system;
     for (const QString& missing : {QStringLiteral("/no/such/drive"), QString(), QString::fromLatin1("/\0tmp", 5)}) {
@@ -96,7 +89,9 @@ TEST(SystemTest, FactsOfThisMachine) {
         EXPECT_EQ(QStringList({system.DriveType(missing), system.SerialNumber(missing), system.VolumeLabel(missing)}),
                   QStringList({"", "0000-0000", ""}));
         EXPECT_EQ(system.FastDiskSpace(missing), 0);
+        EXPECT_EQ(platform::VolumeSerialNumber(missing), std::nullopt);
     }
+    EXPECT_TRUE(platform::VolumeSerialNumber(testsupport::TempFolder().path()).has_value());
 
     qint16 counters[5] = {10, 10, 10, 10, 10};
     system.Drives(counters[0], counters[1], counters[2], counters[3], counters[4]);
@@ -105,6 +100,20 @@ TEST(SystemTest, FactsOfThisMachine) {
     EXPECT_EQ(counted, platform::DriveRoots().size());
     EXPECT_FALSE(system.DriveType("/").isEmpty());  // whatever the root is: a disk, an overlay, a RAM-disk
     EXPECT_GT(system.FastDiskSpace("/"), 0);
+}
+
+TEST(SysInfoTest, PlatformRules) {
+    const struct { platform::OsVersionRecord record; QString version, csd; bool nt, w95, w98; } rows[] = {
+        {{4, 10, 67766222, 1, QStringLiteral(" A ")}, "Windows 98 v4.10, Build 1998", "A", false, false, true},
+        {{4, 0, 950, 1, QString()}, "Windows 95 v4.0, Build 950", "", false, true, false},
+        {{5, 1, 0xFFFF, 2, QString::fromLatin1("SP6\0x", 5)}, "Windows NT v5.1, Build -1", "SP6", true, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.version.toStdString());
+        const SysInfo info(row.record);
+        EXPECT_EQ(QStringList({info.Version(), info.CSDVersion()}), QStringList({row.version, row.csd}));
+        EXPECT_EQ(std::tuple(info.IsWinNT(), info.IsWin95(), info.IsWin98()), std::tuple(row.nt, row.w95, row.w98));
+    }
 }
 
 }  // namespace

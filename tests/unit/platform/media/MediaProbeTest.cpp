@@ -11,6 +11,7 @@
 #include <future>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "support/TestSupport.h"
 
@@ -56,28 +57,19 @@ TEST(MediaProbeTest, TellsTheKindAndFactsFromTheContent) {
     const auto still = [](QColor colour, int w, int h) {
         return [=](const QString& p) { MakeStill(p, ColourSource(colour, w, h)); };
     };
-    const auto tone = [](const QString& p) {
-        Ffmpeg({"-f", "lavfi", "-i", "sine=duration=2.5", "-c:a", "libvorbis", "-f", "ogg", p});
-    };
     const auto coveredTone = [](const QString& p) {
         MakeStill(p + ".png", ColourSource(Qt::blue, 32, 32));
         Ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-i", p + ".png", "-map", "0", "-map", "1", "-c:a",
                 "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic", "-f", "mp3", p});
     };
-    const struct {
-        const char* name;
-        std::function<void(const QString&)> make;
-        MediaKind kind;
-        int width, height;
-        double seconds, fps;
-        const char* format;            // nullptr: any
-        const char* reason = nullptr;  // how it starts, where that matters
-    } cases[] = {
+    // format nullptr: any; reason: how it starts, where that matters.
+    const struct { const char* name; std::function<void(const QString&)> make; MediaKind kind; int width, height;
+                   double seconds, fps; const char* format; const char* reason = nullptr; } cases[] = {
         {"clip.txt", Renamed("mp4", clip(Qt::red, 64, 48, 1.5)), MediaKind::Video, 64, 48, 1.5, 25,
          "mov,mp4,m4a,3gp,3g2,mj2"},
         // No length or size in its header: read from its first packets.
         {"broadcast.mp4", Renamed("ts", clip(Qt::red, 32, 16, 1)), MediaKind::Video, 32, 16, 1, 25, "mpegts"},
-        {"tone.png", tone, MediaKind::Sound, 0, 0, 2.5, 0, "ogg"},
+        {"tone.png", Renamed("ogg", [](const QString& p) { MakeTone(p, 2.5); }), MediaKind::Sound, 0, 0, 2.5, 0, "ogg"},
         {"covered.mp4", coveredTone, MediaKind::Sound, 0, 0, 1, 0, "mp3"},
         {"picture.mp4", Renamed("png", still(Qt::green, 40, 30)), MediaKind::Picture, 40, 30, 0, 0, "png"},
         {"photo.avi", Renamed("jpg", still(Qt::gray, 50, 20)), MediaKind::Picture, 50, 20, 0, 0, "jpeg"},
@@ -136,6 +128,22 @@ TEST(PictureFramesTest, RefusesAFolder) {
     PictureFrames frames;
     EXPECT_FALSE(frames.Open(folder.path()));
     EXPECT_TRUE(frames.reason().startsWith("not a regular file (a folder)")) << frames.reason().toStdString();
+}
+
+// An animated PNG moves: its frames in turn, then the first again.
+TEST(PictureFramesTest, AnAnimationShowsItsFramesInTurn) {
+    TempFolder folder;
+    const QString path = folder.file("moving.png");
+    Ffmpeg({"-f", "lavfi", "-i", "color=c=red:size=8x8:rate=2:d=0.5[a];color=c=blue:size=8x8:rate=2:d=0.5[b];[a][b]concat[out0]",
+            "-plays", "0", "-f", "apng", path});
+    PictureFrames frames;
+    ASSERT_TRUE(frames.Open(path)) << frames.reason().toStdString();
+    EXPECT_TRUE(frames.Moves());
+    const auto red = [](const QImage& frame) { return frame.pixelColor(4, 4).red() > frame.pixelColor(4, 4).blue(); };
+    int delayMs = 0;
+    std::vector<bool> seen{red(frames.First())};
+    for (int i = 0; i < 3; ++i) seen.push_back(red(frames.Next(&delayMs)));
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false}));
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-// The private-profile calls as a caller sees them, the file system around the file, and the cache.
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -66,11 +64,8 @@ QByteArray Section(const char* name, int keys) {
 const QByteArray kLarge = Section("Big", 17) + "K7=duplicate\n" + Section("Edge", 16);
 
 TEST(ProfileReadTest, FindsWhatTheFileSays) {
-    const struct {
-        std::optional<QByteArray> file;  // nullopt: no such file
-        std::optional<QString> app, key;
-        QString defaultValue, expected;
-    } rows[] = {
+    // file nullopt: no such file
+    const struct { std::optional<QByteArray> file; std::optional<QString> app, key; QString defaultValue, expected; } rows[] = {
         {kMixed, "GENERAL", "NAME", "d", Text(u"First\0")},  // any case; the first of two keys wins
         {kMixed, "  General ", " Spaced Key  ", "d", Text(u"spaced value\0")},
         {kMixed, "General", "Quoted", "d", Text(u"  kept  \0")},
@@ -151,11 +146,8 @@ TEST(ProfileReadTest, ASectionReadWholeIsItsKeysReadOneByOne) {
 const QByteArray kTwo = Bytes("[A]\r\nk=v\r\n; note\r\n\r\n[B]\r\nz=1\r\n");
 
 TEST(ProfileWriteTest, ChangesOnlyTheLineConcerned) {
-    const struct {
-        std::optional<QByteArray> before;  // nullopt: no file
-        std::optional<QString> app, key, value;
-        std::optional<QByteArray> after;
-    } rows[] = {
+    // before and after nullopt: no file
+    const struct { std::optional<QByteArray> before; std::optional<QString> app, key, value; std::optional<QByteArray> after; } rows[] = {
         // A new file has CRLF lines and UTF-8 without a mark; names lose surrounding spaces only.
         {std::nullopt, " Sec\t ", "  key ", Text(u" \u00E9 "), Bytes("[Sec\t]\r\nkey= \xC3\xA9 \r\n")},
         {Bytes("[A]\nk=v"), "B", "x", "1", Bytes("[A]\nk=v\n[B]\nx=1\n")},
@@ -280,13 +272,9 @@ TEST(ProfileCacheTest, WriteStartsFromAChangeWithinTheTick) {
 }
 
 TEST(ProfileFileTest, RefusedWriteChangesNothing) {
-    const struct {
-        const char* name;
-        std::function<QString(const QString& folder)> setup;  // returns the path to write
-        QString readBack;                                     // [S] k afterwards
-        int resource = RLIMIT_FSIZE;                          // limited during the write
-        rlim_t limit = RLIM_INFINITY;
-    } rows[] = {
+    // setup returns the path to write; readBack: [S] k afterwards; the resource limited during the write.
+    const struct { const char* name; std::function<QString(const QString&)> setup; QString readBack;
+                   int resource = RLIMIT_FSIZE; rlim_t limit = RLIM_INFINITY; } rows[] = {
         {"missing folder", [](const QString& f) { return f + "/none/p.ini"; }, "d"},
         {"read-only file", [](const QString& f) { return Plain(f, 0444); }, "old"},
         {"read-only folder", [](const QString& f) { Plain(f); Chmod(f, 0500); return P(f); }, "old"},
@@ -377,6 +365,26 @@ TEST(ProfileFileTest, WriteRemovesOnlyALeftoverTemporary) {
     }
 }
 
+// A read in the clock tick of the file's last change is not settled: a
+// change later in that tick would leave the stamp as it was. Tried until
+// the write and the read fell in one tick.
+TEST(ProfileCacheTest, AReadInTheTickOfTheLastChangeIsNotSettled) {
+    testsupport::TempFolder folder;
+    const QByteArray path = QFile::encodeName(folder.file("fresh.ini"));
+    const auto tick = [] { timespec now{}; return clock_gettime(CLOCK_REALTIME_COARSE, &now), std::pair(now.tv_sec, now.tv_nsec); };
+    bool oneTick = false;
+    for (int attempt = 0; !oneTick && attempt < 100; ++attempt) {
+        const auto before = tick();
+        WriteBytes(QFile::decodeName(path), kOld);
+        const bool settled = platform::profile::ReadFileSnapshot(path, 1000).settled;
+        oneTick = tick() == before;
+        EXPECT_TRUE(!oneTick || !settled);
+    }
+    EXPECT_TRUE(oneTick);
+    Settle(QFile::decodeName(path));
+    EXPECT_TRUE(platform::profile::ReadFileSnapshot(path, 1000).settled);
+}
+
 // A file's stamp is its own again until the file changes.
 TEST(ProfileCacheTest, AFilesStampIsItsOwnUntilItChanges) {
     testsupport::TempFolder folder;
@@ -389,24 +397,19 @@ TEST(ProfileCacheTest, AFilesStampIsItsOwnUntilItChanges) {
 }
 
 // While another writer of the user's holds the file past the wait, a write
-// fails and says so rather than writing unlocked.
-TEST(ProfileFileTest, WriteFailsWhileAnotherHoldsTheLock) {
+// fails rather than writing unlocked; a tool's edit read before another
+// writer's change is not written over it.
+TEST(ProfileFileTest, WritesRefusedWhileLockedOrAfterAChangeByAnother) {
     testsupport::TempFolder folder;
     QString why;
     std::optional<platform::profile::ProfileFile> file = platform::profile::ProfileFile::Read(Plain(folder.path()), &why);
-    const QByteArray target = *platform::WriteTarget(QFile::encodeName(P(folder.path())));
-    const platform::TargetLock held(target, platform::TargetLock::Purpose::Write);
-    ASSERT_EQ(held.state(), platform::TargetLock::State::Held);
-    EXPECT_FALSE(Write(P(folder.path())));
-    EXPECT_FALSE(file->Write(&why));
-    EXPECT_EQ(ReadBytes(P(folder.path())), kOld);
-}
-
-// A tool's edit read before another writer's change is not written over it.
-TEST(ProfileFileTest, WriteRefusedAfterAChangeByAnother) {
-    testsupport::TempFolder folder;
-    QString why;
-    std::optional<platform::profile::ProfileFile> file = platform::profile::ProfileFile::Read(Plain(folder.path()), &why);
+    {
+        const platform::TargetLock held(*platform::WriteTarget(QFile::encodeName(P(folder.path()))),
+                                        platform::TargetLock::Purpose::Write);
+        ASSERT_EQ(held.state(), platform::TargetLock::State::Held);
+        EXPECT_FALSE(Write(P(folder.path())) || file->Write(&why));
+        EXPECT_EQ(ReadBytes(P(folder.path())), kOld);
+    }
     ASSERT_TRUE(Write(P(folder.path())));
     EXPECT_FALSE(file->Write(&why)) << why.toStdString();
     EXPECT_EQ(ReadBytes(P(folder.path())), kNew);

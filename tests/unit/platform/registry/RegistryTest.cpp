@@ -1,6 +1,3 @@
-// The user's registry file: what reads find in damaged or foreign files,
-// what writes keep, and how the file is guarded.
-
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -25,15 +22,8 @@ const QString kDesk = QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\desktop"
 
 QString Describe(const std::optional<RegValue>& v) {
     if (!v) return QStringLiteral("missing");
-    switch (v->type) {
-    case ValueType::String:
-        return u'"' + v->text + u'"';
-    case ValueType::Dword:
-        return QString::number(v->number);
-    case ValueType::Other:
-        break;
-    }
-    return QStringLiteral("other");
+    if (v->type == ValueType::String) return u'"' + v->text + u'"';
+    return v->type == ValueType::Dword ? QString::number(v->number) : QStringLiteral("other");
 }
 
 TEST(RegFileTest, ReadsWhatRegeditWritesAndSurvivesDamage) {
@@ -71,13 +61,14 @@ TEST(RegFileTest, ReadsWhatRegeditWritesAndSurvivesDamage) {
 // any text comes back exactly.
 TEST(RegFileTest, WritesChangeOnlyTheirValue) {
     const QByteArray original = "REGEDIT4\r\n; kept\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex:01,\\\r\n  02\r\n\"y\"=\"caf\xe9\"\r\n";
-    const QString values[] = {QString(10000, u'p'), QStringLiteral("q\"u\\o=te\\"), QStringLiteral("\u00fc\u4e2d \U0001F600"),
+    const QString values[] = {QString(10000, u'p'), QStringLiteral("q\"u\\o=te\\\u00ff"), QStringLiteral("\u00fc\u4e2d \U0001F600"),
                               QString(), QStringLiteral(" spaced ")};
     for (const QString& text : values) {
         auto file = RegFile::Parse(original);
         ASSERT_TRUE(file->Set(QStringLiteral("HKEY_CURRENT_USER\\B\\C"), QStringLiteral("Hello"), {ValueType::String, text, 0}));
         const QByteArray bytes = file->Serialize();
         EXPECT_TRUE(bytes.startsWith("REGEDIT4\r\n; kept\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex:01,\\\r\n  02\r\n"));
+        EXPECT_EQ(bytes.contains("caf\xe9"), !text.contains(u'\u4e2d'));  // Latin-1 kept while the text fits it
         EXPECT_EQ(RegFile::Parse(bytes)->Find(QStringLiteral("HKEY_CURRENT_USER\\A"), QStringLiteral("y"))->text,
                   QStringLiteral("caf\u00e9"));
         EXPECT_EQ(RegFile::Parse(bytes)->Find(QStringLiteral("hkey_current_user\\b\\c"), QStringLiteral("HELLO"))->text, text);

@@ -1,5 +1,3 @@
-// The pointer's display count, twips, a label's click and key codes.
-
 #include <gtest/gtest.h>
 
 #include <QCursor>

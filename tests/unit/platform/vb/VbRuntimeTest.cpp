@@ -1,5 +1,3 @@
-// The small run-time functions: Err and continue-on-error, strings, formats and Timer.
-
 #include <gtest/gtest.h>
 
 #include <algorithm>

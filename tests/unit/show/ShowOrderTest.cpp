@@ -1,0 +1,79 @@
+// The order of a show: shuffled rounds, and the place a resumed show starts at.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <set>
+#include <vector>
+
+#include "config/MovieCollection.h"
+#include "show/ResumePlace.h"
+#include "show/ShuffledOrder.h"
+
+using namespace show;
+
+// Over many rounds, with a fresh random seed each run: every position once a
+// round, the first round from the position given, never the same position
+// twice in a row, and Next always what Take gives.
+TEST(ShuffledOrder, EachRoundEveryEntryOnceNeverTwiceInARow) {
+    for (const auto& [count, first] : {std::pair{1, 1}, {2, 0}, {2, 2}, {3, 2}, {5, 5}, {8, 0}}) {
+        ShuffledOrder order(count, first);
+        if (first > 0) {
+            ASSERT_EQ(order.Current(), first) << count;
+        }
+        std::vector<int> all(static_cast<size_t>(count));
+        std::iota(all.begin(), all.end(), 1);
+        int previous = 0;
+        std::set<std::vector<int>> orders;
+        for (int round = 0; round < 300; ++round) {
+            std::vector<int> played;
+            for (int i = 0; i < count; ++i) {
+                if (i > 0 || round > 0) {
+                    const int next = order.Next();
+                    EXPECT_EQ(order.Next(), next);
+                    order.Take();
+                    EXPECT_EQ(order.Current(), next);
+                }
+                if (count > 1) {
+                    EXPECT_NE(order.Current(), previous) << count << " round " << round;
+                }
+                previous = order.Current();
+                played.push_back(previous);
+            }
+            orders.insert(played);
+            std::sort(played.begin(), played.end());
+            EXPECT_EQ(played, all) << count << " round " << round;
+        }
+        if (count > 2) {
+            EXPECT_GT(orders.size(), 1u) << count;  // random, not one order over and over
+        }
+    }
+}
+
+TEST(ResumePlace, StartsAtTheKeptEntryASecondBackOrAtTheBeginning) {
+    config::MovieCollection entries;
+    for (const char* name : {"red.mp4", "green.mp4"}) {
+        config::Movie movie;
+        movie.LetPath("/clips/");
+        movie.LetMovieName(name);
+        entries.Add(movie);
+    }
+    const Place kept{"/shows/a.ini", 2, "/clips/green.mp4", 3.5};
+    const struct { QByteArray text; qint16 entry; double seconds; } cases[] = {
+        {PlaceText(kept), 2, 2.5},
+        {PlaceText({"/shows/a.ini", 2, "/clips/green.mp4", 0.4}), 2, 0},      // not below 0
+        {PlaceText({"/shows/b.ini", 2, "/clips/green.mp4", 3.5}), 0, 0},      // another collection's
+        {PlaceText({"/shows/a.ini", 3, "/clips/green.mp4", 3.5}), 0, 0},      // beyond the collection
+        {PlaceText({"/shows/a.ini", 1, "/clips/green.mp4", 3.5}), 0, 0},      // another file there now
+        {PlaceText(kept).replace("Entry=2", "Entry=two"), 0, 0},              // broken
+        {PlaceText(kept).replace("Seconds=3.500", "Seconds=nan"), 0, 0},
+        {PlaceText(kept).mid(1), 0, 0},
+        {QByteArray("\0\xff garbage", 10), 0, 0},
+    };
+    for (const auto& c : cases) {
+        const ResumeStart start = StartAt(ReadPlaceText(c.text), "/shows/a.ini", entries);
+        EXPECT_EQ(start.entry, c.entry) << c.text.constData();
+        EXPECT_DOUBLE_EQ(start.seconds, c.seconds) << c.text.constData();
+    }
+}
