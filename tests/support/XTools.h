@@ -94,7 +94,7 @@ public:
     ~PixelProbe();
     PixelProbe(const PixelProbe&) = delete;
     PixelProbe& operator=(const PixelProbe&) = delete;
-    // Invalid when the server gives no picture.
+    // Invalid when the server gives no picture (a place outside the screen).
     QColor At(int x, int y) const;
 
 private:
