@@ -55,7 +55,7 @@ private:
     std::optional<ShuffledOrder> shuffled_;
     Med_Saver* player_;
     platform::ImageControl* still_;
-    QSize stillSize_;  // of the still shown, in pixels; empty: none
+    QSize stillSize_;  // the still shown at its own size; empty: none
     bool stillCovers_ = false;  // it covers the monitor rather than fitting in
     QTimer next_;  // ends the entry shown
 };

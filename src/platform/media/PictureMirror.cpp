@@ -42,7 +42,7 @@ bool Prepare(QOpenGLContext& context, QSize size) {
             if (copy.context == &context) ForgetCopy();
         });
     }
-    if (copy.picture && copy.picture->size() == size) return true;
+    if (copy.picture && copy.picture->size() == size) return copy.picture->isValid();
     copy.picture = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::NoAttachment,
                                                               GL_TEXTURE_2D, GL_RGBA8);
     return copy.picture->isValid();
