@@ -116,7 +116,10 @@ public:
     ~VirtualDisplay();
     QString name() const { return name_; }  // ":N"
     // Kills the server at once, as when the session ends under a program.
-    void Kill() { server_.kill(), server_.waitForFinished(); }
+    void Kill() {
+        server_.kill();
+        server_.waitForFinished();
+    }
     // Runs xdotool with these arguments ({"key", "Escape"}) and gives what it printed.
     QString Xdotool(const QStringList& arguments) const { return QString::fromUtf8(Tool("xdotool", arguments)); }
     // Whether a window whose title is exactly title is mapped.
