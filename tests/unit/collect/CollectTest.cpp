@@ -149,7 +149,6 @@ TEST_F(CollectTest, KeepsBytesAndRefusesBadFiles) {
         {{"add", ProgramFile("garbage.ini"), ProgramFile("x.png")}, kExitBadInput, "not a collection file"},
         {{"add", ProgramFile("disagrees.ini"), ProgramFile("x.png")}, kExitBadInput, "MoviesInGroup says 0"},
         {{"add", ProgramFile("fifo.ini"), ProgramFile("x.png")}, kExitBadInput, "regular file"},
-        {{"add", folder_.path(), ProgramFile("x.png")}, kExitBadInput, "regular file"},
         {{"add", ini_, ProgramFile("line\nbreak.png")}, kExitBadInput, "line break"},
         {{"new", ini_}, kExitBadInput, "already exists"},
         {{"new", ProgramFile("n.ini"), "--error-log", '/' + QString(4095, u'a')}, kExitBadInput, "error log's path"},

@@ -27,7 +27,6 @@ protected:
 TEST_F(IniFileModuleTest, ValuesAreReadWholeAndShortReadsHaveNoValue) {
     const std::tuple<const char*, QByteArray, QString, bool> rows[] = {  // key, line, value read, no value
         {"missing", QByteArray(130, 'k') + "=12\n", Nuls(128), true},  // its name is cut from the list
-        {"empty", "empty=\n", Nuls(128), true},
         {"one", "one=0\n", "0" + Nuls(127), true},
         {"two", "two=ab\n", "ab", false},
         {"v127", "v127=" + QByteArray(127, 'b') + "\n", QString(127, u'b'), false},

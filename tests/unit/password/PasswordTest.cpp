@@ -43,7 +43,6 @@ TEST_F(PasswordTest, InForceOnlyOnTheGuardlessPlatformsAndWithoutTheSwitchOff) {
         {"stored empty", "98", [] { SaveSetting("Zorascope", "Settings", "Hello", ""); }, false, ""},
         {"NT", "NT", [] {}, false, "kept"},
         {"unset", nullptr, [] {}, false, "kept"},
-        {"unknown platform", "XP", [] {}, false, "kept"},
     };
     for (const auto& row : rows) {
         QFile::remove(StorePath());

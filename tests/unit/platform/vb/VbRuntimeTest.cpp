@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <new>
 #include <string>
 
@@ -9,8 +7,6 @@
 #include "platform/vb/VbError.h"
 #include "platform/vb/VbFormat.h"
 #include "platform/vb/VbString.h"
-#include "platform/vb/VbTimer.h"
-#include "support/TestSupport.h"
 
 namespace {
 
@@ -60,18 +56,6 @@ TEST(VbFormatTest, DayMonthYearAndTwelveHourClock) {
     EXPECT_EQ(QStringList({vb::FormatDdMmYyyy(QDate(2025, 3, 7)), vb::FormatHMmSsAmPm(QTime(0, 0, 1)),
                            vb::FormatHMmSsAmPm(QTime(12, 0, 0)), vb::FormatHMmSsAmPm(QTime(15, 7, 9))}),
               QStringList({"07-03-2025", "12:00:01 AM", "12:00:00 PM", "3:07:09 PM"}));
-}
-
-// A zone 5:30 from UTC catches a clock read in UTC or with whole hours of
-// offset; a minute either way is allowed, across midnight too.
-TEST(VbTimerTest, CountsFromLocalMidnight) {
-    const QByteArray saved = qgetenv("TZ");
-    qputenv("TZ", "XST-5:30");
-    tzset();
-    const double distance = std::fabs(vb::Timer() - QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
-    EXPECT_LT(std::min(distance, 86400.0 - distance), 60.0);
-    saved.isNull() ? qunsetenv("TZ") : qputenv("TZ", saved);
-    tzset();
 }
 
 }  // namespace
