@@ -16,13 +16,6 @@ using namespace config;
 namespace {
 
 TEST(Records, SpecialPropertiesDefaultsAndDirtyRules) {
-    ZOR2 s;
-    s.LetProgramVersion(QStringLiteral("2.0"));
-    const QString version = s.ProgramVersion();
-    s.LetProgramVersion(QStringLiteral("2.1"));
-    EXPECT_EQ(version + u'|' + s.ProgramVersion(), u"2.0 - beta|2.1");
-    s.LetShowAnimtext(true);
-    EXPECT_FALSE(s.ShowAnimtext() || s.IsDirty());
     Movie m;
     EXPECT_EQ(QStringList({m.AltName(), m.ZoomLevel().ToString(), m.Balance().ToString()}),
               QStringList({" ", "100%", "1000"}));
@@ -35,7 +28,6 @@ TEST(Records, SpecialPropertiesDefaultsAndDirtyRules) {
     // default is no write.
     const std::pair<void (*)(ZOR2&, Movie&), bool> touches[] = {
         {[](ZOR2& s, Movie&) { s.LetLoadFrom(QStringLiteral("x")); }, true},
-        {[](ZOR2& s, Movie&) { s.BmpSaveAs(); }, true},
         {[](ZOR2& s, Movie&) { s.LetMoviesInGroup(2); }, true},
         {[](ZOR2& s, Movie&) { s.LetErrorLog(QStringLiteral("x")); }, false},
         {[](ZOR2& s, Movie&) { s.LoadFrom(); }, false},
@@ -94,15 +86,6 @@ TEST(ModString, FileNameFromPath) {
         {"C:\\", ""},  // nothing after the prefix: not the rest of the call before
     };
     for (const auto& [path, name] : cases) EXPECT_EQ(FileNameFromPath(path), name) << path.toStdString();
-}
-
-TEST(ModString, NextTokenRemembersTheRestAcrossCalls) {
-    EXPECT_EQ(NextToken(QStringLiteral("a,b;c"), QStringLiteral(";,")), u"a,b");  // ";" is tried first
-    EXPECT_EQ(NextToken(QString(), QStringLiteral(";,")), u"c");
-    EXPECT_EQ(NextToken(QString(), QStringLiteral(";,")), u"");
-    EXPECT_EQ(NextToken(QStringLiteral(",x"), QStringLiteral(",")), u"");
-    EXPECT_EQ(NextToken(QString(), QString()), u"x");  // no delimiters: the rest, kept
-    EXPECT_EQ(NextToken(QString(), QStringLiteral(",")), u"x");
 }
 
 }  // namespace
