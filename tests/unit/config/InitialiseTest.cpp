@@ -141,8 +141,6 @@ TEST_F(InitialiseTest, MissingEntrySectionLogsItsLineAndEnds) {
         {"Main", "<<ERR033>> - Corrupt Descriptions Failure 0 "},
         {"Audio", "Corrupt Audio Descriptions. " + notice +
                       "034 as the subject header.\r\n<<ERR034>> - Corrupt Audio Failure 13 Type mismatch"},
-        {"Display", "<<ERR036>> - Corrupt Display Failure 13 Type mismatchCorrupt Display Descriptions. " + notice +
-                        "036 as the subject header.\r\n"},
     };
     for (const auto& [section, message] : cases) {
         SCOPED_TRACE(section.toStdString());

@@ -210,7 +210,6 @@ TEST_F(RemoteTest, TheShowWindowShowsAndHidesIt) {
     AddEntry(QStringLiteral("a.mkv")), AddEntry(QStringLiteral("b.mkv"));
     TheCover().Med_Saver_Click(platform::kRightButton, 0, 0, 0);
     ASSERT_TRUE(LoadedControl() && LoadedControl()->isVisible());
-    EXPECT_EQ(LoadedControl()->windowTitle(), QStringLiteral("ZOR RC"));
     static_cast<FrmControl*>(LoadedControl())->Form_KeyUp(platform::kKeyDown, 0);
     EXPECT_EQ(Flags(), QStringLiteral("ES- nav 0"));
     TheCover().Med_Saver_Click(platform::kRightButton, 0, 0, 0);

@@ -50,15 +50,8 @@ TEST_F(SubMainTest, PreviewHandleFromTheTrailingDigits) {
     const QString log = ProgramFile(QStringLiteral("ZORScr.Log"));
     EXPECT_FALSE(QFile::exists(log));
 
-    const std::pair<QString, QString> unreadable[] = {
-        {"/P", "<<ERR002>> - Hwnd API Failure 13 Type mismatch"},
-        {"/P 99999999999", "<<ERR002>> - Hwnd API Failure 6 Overflow"},
-    };
-    for (const auto& [command, message] : unreadable) {
-        QFile::remove(log);
-        EXPECT_THROW(ParsePreviewHandle(command), vb::ProgramEnded);
-        EXPECT_TRUE(IsLogRecordOf(testsupport::ReadText(log), message));
-    }
+    EXPECT_THROW(ParsePreviewHandle(QStringLiteral("/P")), vb::ProgramEnded);
+    EXPECT_TRUE(IsLogRecordOf(testsupport::ReadText(log), "<<ERR002>> - Hwnd API Failure 13 Type mismatch"));
     // When the line cannot be written the preview goes on with handle 0.
     gSettings().LetErrorLog(ProgramFile(QStringLiteral("no/folder/x.log")));
     EXPECT_EQ(ParsePreviewHandle(QStringLiteral("/P")), 0);
