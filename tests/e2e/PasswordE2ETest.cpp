@@ -2,9 +2,6 @@
 // when a show on a guardless platform is ended, typed on the keyboard; and
 // the input around it, which acts once.
 
-#include <QThread>
-#include <sys/stat.h>
-
 #include "e2e/ShowE2E.h"
 #include "support/PulseServer.h"
 
@@ -24,10 +21,6 @@ protected:
         env_.Set("ZORSCR_PLATFORM", {});
     }
     QString Store() const { return config_.file("ZORScr/user.reg"); }
-    void WriteStore(const QByteArray& text) const {
-        QDir().mkpath(config_.file("ZORScr"));
-        WriteBytes(Store(), text);
-    }
     // Types each text into the next field (Tab between), then presses Enter.
     void Type(const QStringList& fields) const {
         for (qsizetype i = 0; i < fields.size(); ++i) {
@@ -57,17 +50,15 @@ protected:
     ScopedEnv env_;
 };
 
-// "/A" sets the password once both entries agree, in a store of the user's
-// alone. One that cannot be stored: a box says why and the program ends
-// with status 1; the log holds the report. The password set is asked for
-// when a guarded show is ended: a wrong one keeps the show, the right one
-// (the spaces around it not counted) ends it.
+// "/A" sets the password once both entries agree (in a store of the user's
+// alone: StoreTest). One that cannot be stored: a box says why and the
+// program ends with status 1; the log holds the report. (The store's other
+// failures: StoreTest.) The password set is asked for when a guarded show
+// is ended: an Escape that cancels the check acts once, a wrong password
+// keeps the show, the right one (the spaces around it not counted) ends it.
 TEST_F(PasswordE2E, SlashASetsThePasswordOrSaysWhyItCannotAndTheShowAsksForIt) {
     const struct { const char* what; std::function<void()> spoil; const char* reason; } rows[] = {
         {"the store's folder is a file", [&] { WriteBytes(config_.file("ZORScr"), "a file"); }, "Not a directory"},
-        {"a store without write permission",
-         [&] { WriteStore("REGEDIT4\n"); QFile::setPermissions(Store(), QFile::ReadOwner); }, "Permission denied"},
-        {"a damaged store", [&] { WriteStore("no registry file\n"); }, "not a registry file"},
         {"a store that takes it", [] {}, nullptr},  // last: the show below asks for its password
     };
     for (const auto& row : rows) {
@@ -86,9 +77,6 @@ TEST_F(PasswordE2E, SlashASetsThePasswordOrSaysWhyItCannotAndTheShowAsksForIt) {
         if (!row.reason) {
             EXPECT_TRUE(login->EndsCleanly());
             EXPECT_TRUE(ReadText(Store()).contains("\"Hello\"=\"secret\"")) << qPrintable(ReadText(Store()));
-            struct stat st {};
-            EXPECT_EQ(::stat(QFile::encodeName(Store()).constData(), &st), 0);
-            EXPECT_EQ(st.st_mode & 0777, 0600u);
             continue;
         }
         ASSERT_EQ(CaptionedWindows(2), 2) << "no box over the dialog";
@@ -107,6 +95,13 @@ TEST_F(PasswordE2E, SlashASetsThePasswordOrSaysWhyItCannotAndTheShowAsksForIt) {
     env_.Set("ZORSCR_PLATFORM", "98");
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("long-red.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
+    screen_.Xdotool({"key", "Escape"});
+    ASSERT_EQ(CaptionedWindows(1), 1);
+    // Cancelled with an Escape let go after the dialog has gone: the key acts once.
+    screen_.Xdotool({"keydown", "Escape"});
+    WaitUntil([&] { return !screen_.Visible(kCaption); }, 5000, 50);
+    screen_.Xdotool({"keyup", "Escape"});
+    EXPECT_FALSE(WaitUntil([&] { return screen_.Visible(kCaption); }, 2000)) << "the dialog came back";
     screen_.Xdotool({"key", "Escape"});
     ASSERT_EQ(CaptionedWindows(1), 1);
     Type({"Secret"});
@@ -159,41 +154,6 @@ TEST_F(PasswordE2E, EveryWayOutOfAGuardedShowAsks) {
             }
             if (drag) screen_.Xdotool({"mouseup", "3"});
         }
-    }
-}
-
-// Input given once acts once: a double click is one click (a right one
-// opens the remote and leaves it open), and the Escape that cancels the
-// password check, let go after the dialog has gone, does not ask again.
-TEST_F(PasswordE2E, InputGivenOnceActsOnce) {
-    MakeLongGreenAndBlue();
-    const QStringList click = {"mousemove", "640", "360", "click"}, twice = {"--repeat", "2", "--delay", "60"};
-    const struct { const char* what; QStringList input; QColor then; bool remote = false, guarded = false; } rows[] = {
-        {"a click", click + QStringList{"1"}, kGreen},
-        {"a left double click", click + twice + QStringList{"1"}, kGreen},
-        {"a right double click", click + twice + QStringList{"3"}, kRed, true},
-        {"Escape, then Escape on the dialog", {"key", "Escape"}, kGreen, false, true},  // a key moves on too
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        env_.Set("ZORSCR_PLATFORM", row.guarded ? QByteArray("98") : QByteArray());  // nothing stored: "marigolds"
-        const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
-                                {Entry("long-red.mp4"), Entry("long-green.mp4"), Entry("long-blue.mp4")});
-        ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-        QThread::msleep(1500);  // input in the show's first moment is lost (see ShowE2ETest)
-        screen_.Xdotool(row.input);
-        if (row.guarded) {
-            ASSERT_EQ(CaptionedWindows(1), 1);
-            screen_.Xdotool({"keydown", "Escape"});
-            WaitUntil([&] { return !screen_.Visible(kCaption); }, 5000, 50);
-            screen_.Xdotool({"keyup", "Escape"});
-            EXPECT_FALSE(WaitUntil([&] { return screen_.Visible(kCaption); }, 2000)) << "the dialog came back";
-        }
-        EXPECT_TRUE(screen_.Shows(kCentre, row.then));
-        QThread::msleep(2000);
-        EXPECT_TRUE(screen_.Shows(kCentre, row.then, 40, 0)) << "the show moved on again";
-        EXPECT_EQ(screen_.Visible("ZOR RC"), row.remote);
-        EXPECT_EQ(show->state(), QProcess::Running);
     }
 }
 

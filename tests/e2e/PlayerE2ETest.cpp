@@ -111,54 +111,36 @@ TEST_F(ShowE2E, OnBatteryHoldsOrBlanksEachClip) {
 // A clip the player opens, in its trace.
 const QRegularExpression kOpen(QStringLiteral(R"(\) open \S*/([^/\s]+)\n)"));
 
-TEST_F(ShowE2E, ShuffleShowsEachEntryOnceARoundNeverTwiceInARow) {
+// --shuffle takes the clips in an order of its own. (Each round every entry
+// once, never one twice in a row, and the next one prepared the one taken:
+// ShowOrderTest, RunShowTest.)
+TEST_F(ShowE2E, ShuffleChangesTheOrder) {
     const auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", {Entry("red.mp4"), Entry("green.mp4"), Entry("blue.mp4")},
                                   "--shuffle");
-    // The clips opened, once at least count are there or after 30 s. The
-    // first is opened twice at the start (by the window's load step and by
+    // The clips opened until one is out of the collection's order: a shuffled
+    // round keeps that order at most one time in four, so eight in a row do not.
+    // The first is opened twice at the start (by the window's load step and by
     // the loop): it counts once.
-    const auto opened = [&](int count) {
-        QStringList names;
-        WaitUntil([&] {
-            names.clear();
-            for (const auto& match : kOpen.globalMatch(ReadText(program_.file("trace.txt")))) names << match.captured(1);
-            if (!names.isEmpty()) names.removeFirst();
-            return names.size() >= count + 1;
-        }, 30000, 200);
-        return names.mid(0, count);
-    };
-    // Rounds until one is not in the collection's order: a shuffled round is
-    // by chance at most one time in four, so eight in a row are not.
     const QStringList collectionOrder{"red.mp4", "green.mp4", "blue.mp4"};
-    const auto inCollectionOrder = [&](const QStringList& names) {
-        for (int i = 0; i < names.size(); ++i)
-            if (names[i] != collectionOrder[i % 3]) return false;
-        return true;
-    };
-    QStringList names = opened(6);
-    while (names.size() % 3 == 0 && names.size() < 24 && inCollectionOrder(names)) names = opened(names.size() + 3);
-    ASSERT_GE(names.size(), 6) << qPrintable(names.join(' '));
-    EXPECT_FALSE(inCollectionOrder(names)) << qPrintable(names.join(' '));
-    for (int round = 0; round < names.size() / 3; ++round) {
-        QStringList each = names.mid(round * 3, 3);
-        each.sort();
-        EXPECT_EQ(each, QStringList({"blue.mp4", "green.mp4", "red.mp4"})) << qPrintable(names.join(' '));
-    }
-    for (int i = 1; i < names.size(); ++i) EXPECT_NE(names[i], names[i - 1]) << qPrintable(names.join(' '));
-    // The clip prepared in advance was the one the order took next, each time.
-    EXPECT_GE(ReadText(program_.file("trace.txt")).count(QStringLiteral("prepared clip taken")), 5);
+    QStringList names;
+    EXPECT_TRUE(WaitUntil([&] {
+        names.clear();
+        for (const auto& match : kOpen.globalMatch(ReadText(program_.file("trace.txt")))) names << match.captured(1);
+        for (int i = 1; i < names.size(); ++i)
+            if (names[i] != collectionOrder[(i - 1) % 3]) return true;
+        return false;
+    }, 60000, 200)) << qPrintable(names.join(' '));
 }
 
-// Ended by its host's signal during entry 2 at about 3 s, the next show of the
-// collection starts with entry 2 about a second earlier; ended by a key, it
-// keeps its place again.
+// Ended by its host's signal during entry 2, the next show of the
+// collection starts with entry 2; ended by a key, it keeps its place again.
+// (Where in the entry it starts: ShowOrderTest.)
 TEST_F(ShowE2E, ResumeStartsWhereTheLastShowEnded) {
     MakeClip(program_.file("long-green.mp4"), ColourSource(kGreen), 30);
     const ScopedEnv state("XDG_STATE_HOME", QFile::encodeName(program_.file("state")));
     const QList<EntrySpec> entries{Entry("red.mp4"), Entry("long-green.mp4"), Entry("blue.mp4")};
     auto show = StartTraced("SCREENSAVER_NOMOUSEMOVE", entries, "--resume");
     ASSERT_TRUE(screen_.Shows(kCentre, kGreen));
-    QThread::msleep(3000);
     show->terminate();
     ASSERT_TRUE(show->waitForFinished(5000));
 
@@ -166,20 +148,15 @@ TEST_F(ShowE2E, ResumeStartsWhereTheLastShowEnded) {
     ASSERT_TRUE(screen_.Shows(kCentre, kGreen));
     const QString trace = ReadText(program_.file("trace.txt"));
     EXPECT_EQ(kOpen.match(trace).captured(1), "long-green.mp4") << qPrintable(trace);
-    static const QRegularExpression from(QStringLiteral(R"(loadfile from ([0-9.]+) s)"));
-    const double seconds = from.match(trace).captured(1).toDouble();
-    EXPECT_GT(seconds, 1.5) << qPrintable(trace);
-    EXPECT_LT(seconds, 3.5) << qPrintable(trace);
 
-    QThread::msleep(1000);
+    const QString kept = program_.file("state/ZORScr");
+    for (const QString& name : QDir(kept).entryList({"resume-*.txt"})) QFile::remove(kept + u'/' + name);
+    QThread::msleep(1500);  // input in the show's first moment is lost
     screen_.Xdotool({"key", "Escape"});
     EXPECT_TRUE(show->EndsCleanly());
-    const QStringList kept = QDir(program_.file("state/ZORScr")).entryList({"resume-*.txt"});
-    ASSERT_EQ(kept.size(), 1);
-    const QString place = ReadText(program_.file("state/ZORScr/" + kept[0]));
-    EXPECT_TRUE(place.contains(QStringLiteral("\nEntry=2\n"))) << qPrintable(place);
-    static const QRegularExpression keptSeconds(QStringLiteral(R"(Seconds=([0-9.]+))"));
-    EXPECT_GT(keptSeconds.match(place).captured(1).toDouble(), seconds + 0.5) << qPrintable(place);
+    const QStringList names = QDir(kept).entryList({"resume-*.txt"});
+    ASSERT_EQ(names.size(), 1);
+    EXPECT_TRUE(ReadText(kept + u'/' + names[0]).contains(QStringLiteral("\nEntry=2\n"))) << qPrintable(names[0]);
 }
 
 // Every kind of change a show of clips and stills has: clip to still, still

@@ -103,7 +103,8 @@ protected:
 };
 
 // The shape, the buttons and quitting are checked on every desktop below;
-// here Pause, which holds the picture, and Play, which resumes it; the
+// here a right double click, which opens the remote once and leaves it
+// open; Pause, which holds the picture, and Play, which resumes it; the
 // keyboard, which the remote takes when it opens; and a click in its
 // window's rectangle off its skin, which goes through to the show.
 TEST_F(RemoteE2E, PausePlayTheKeyboardAndClicksOffTheSkin) {
@@ -113,7 +114,8 @@ TEST_F(RemoteE2E, PausePlayTheKeyboardAndClicksOffTheSkin) {
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("turning.mp4"), Entry("long-blue.mp4"),
                                                         Entry("long-red.mp4"), Entry("long-green.mp4")});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-    CallUp();
+    screen_.Xdotool({"mousemove", "640", "360", "click", "--repeat", "2", "--delay", "60", "3"});
+    ASSERT_TRUE(WaitForRemote());
     screen_.Click(Button("Pause"));
     QThread::msleep(6000);  // past the clip's turn to green
     EXPECT_TRUE(VirtualDisplay::Near(screen_.Screen().pixelColor(kBeside), kRed));
@@ -167,7 +169,6 @@ TEST_F(RemoteE2E, WindowShapeAndZonesLieOnTheSkinInBothLayoutsAtAnyDpiAndScale) 
         {"96 DPI, 9 pt", {}, {}, {}, false, "Volume Down", 5},
         {"96 DPI, 11 pt", {}, {}, "DejaVu Sans 11", true, "Volume Up", 6},
         {"120 DPI, 9 pt", "120", {}, {}, true, "Volume Down", 7},
-        {"120 DPI, 7 pt", "120", {}, "DejaVu Sans 7", false, "Volume Up", 8},
         {"scale 1.5, 9 pt", {}, "1.5", {}, false, "Volume Down", 4},
         {"scale 2, 11 pt", {}, "2", "DejaVu Sans 11", true, "Volume Up", 9},
     };
@@ -190,7 +191,6 @@ TEST_F(RemoteE2E, WindowShapeAndZonesLieOnTheSkinInBothLayoutsAtAnyDpiAndScale) 
         const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {Entry("magenta.mp4"), Entry("long-red.mp4")});
         ASSERT_TRUE(screen_.Shows(kCentre, kMagenta));
         CallUp();
-        EXPECT_EQ(remote_.origin.x() == 0, desktop.large);  // the large layout moves to the left edge
         screen_.Click(Button("Show Slider"));  // the position text off: the skin alone shows
         MoveTo(kBeside);  // no tooltip
         QString off;

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QThread>
 #include <csignal>
@@ -17,27 +18,17 @@ using namespace testsupport;
 
 namespace {
 
-// A web server for a folder, listening once made; the answer to its first
-// request can be held back.
+// A web server for a folder, listening once made.
 class WebServer {
 public:
-    explicit WebServer(const QString& folder, int firstAnswerDelaySeconds = 0) {
-        static const char* kServer =
-            "import http.server, sys, time\n"
-            "class Handler(http.server.SimpleHTTPRequestHandler):\n"
-            "    delay = float(sys.argv[1])\n"
-            "    def do_GET(self):\n"
-            "        time.sleep(Handler.delay)\n"
-            "        Handler.delay = 0\n"
-            "        super().do_GET()\n"
-            "server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), Handler)\n"
-            "print(server.server_port, flush=True)\n"
-            "server.serve_forever()\n";
+    explicit WebServer(const QString& folder) {
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.setWorkingDirectory(folder);
-        process_.start("python3", {"-c", kServer, QString::number(firstAnswerDelaySeconds)});
+        // Unbuffered: it names its port on standard output before it serves.
+        process_.start("python3", {"-u", "-m", "http.server", "--bind", "127.0.0.1", "0"});
         if (!process_.waitForReadyRead(10000)) throw std::runtime_error("the web server did not start");
-        port_ = process_.readLine().trimmed().toUShort();
+        static const QRegularExpression port(QStringLiteral(" port (\\d+) "));
+        port_ = port.match(QString::fromUtf8(process_.readLine())).captured(1).toUShort();
     }
     QString Address(const QString& name) const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_) + name; }
 
@@ -46,20 +37,20 @@ private:
     quint16 port_ = 0;
 };
 
-// Entries that cannot play are passed over (one whose names are empty is
-// logged without NUL bytes); a still without a size fills the screen's
-// height at its own proportions and stays for its delay. A show without
-// pages does not load the browser engine. Where the show does not watch
-// the mouse, a key moves on: on a machine kept busy, one key press by one
-// entry. A still whose file has gone when its turn comes shows the location
-// error, and the show ends once it is answered.
+// Entries that cannot play are passed over; a still without a size fills
+// the screen's height at its own proportions and stays for its delay. A
+// show without pages does not load the browser engine. Where the show does
+// not watch the mouse, a key moves on (one entry a key press:
+// ShowInputTest), and so does a click: a double click is one click. A still
+// whose file has gone when its turn comes shows the location error, and the
+// show ends once it is answered.
 TEST_F(ShowE2E, EntriesPlayInOrderAndWrap) {
     WriteBytes(program_.file("not-a-video.mp4"), QByteArray(4096, 'x'));
     WriteBytes(program_.file("empty.mp4"), {});
     MakeLongGreenAndBlue();
     const EntrySpec noSize = Entry("yellow.png", {{{"Looping", 7}, "0"}, {{"Looping", 8}, "0"}, {{"Looping", 9}, "True"}});
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE",
-                            {OwnSize("not-a-video.mp4"), Entry("empty.mp4"), EntrySpec{"", "", {}, {}}, Entry("red.mp4"),
+                            {OwnSize("not-a-video.mp4"), Entry("empty.mp4"), Entry("red.mp4"),
                              Entry("green.mp4"), Entry("blue.mp4"), noSize, Entry("long-red.mp4"), Entry("long-green.mp4"),
                              Entry("long-blue.mp4")});
     for (const QColor& c : {kRed, kGreen, kBlue}) ASSERT_TRUE(screen_.Shows(kCentre, c)) << qPrintable(c.name());
@@ -70,24 +61,16 @@ TEST_F(ShowE2E, EntriesPlayInOrderAndWrap) {
     QElapsedTimer still;
     still.start();
     const QImage screen = screen_.Screen();
-    for (const auto& [x, y, colour] : {std::tuple{640, 715, kYellow}, {170, 360, kYellow}, {1110, 360, kYellow},
-                                       {150, 360, QColor(Qt::black)}, {1130, 360, QColor(Qt::black)}})
+    for (const auto& [x, y, colour] : {std::tuple{1110, 360, kYellow}, {1130, 360, QColor(Qt::black)}})
         EXPECT_TRUE(VirtualDisplay::Near(screen.pixelColor(x, y), colour)) << x << ',' << y;
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));
     EXPECT_GE(still.elapsed(), 1000);  // the still stayed for its delay, not a moment
-    {
-        std::vector<std::unique_ptr<ChildProcess>> hogs;
-        for (int core = 0; core < QThread::idealThreadCount(); ++core) {
-            hogs.push_back(std::make_unique<ChildProcess>());
-            hogs.back()->start("sh", {"-c", "while :; do :; done"});
-        }
-        screen_.Xdotool({"key", "a"});
-        ASSERT_TRUE(screen_.Shows(kCentre, kGreen, 40, 30000));
-        QThread::msleep(3000);
-        EXPECT_TRUE(screen_.Shows(kCentre, kGreen, 40, 0)) << "a second entry was skipped";
-    }
     screen_.Xdotool({"key", "a"});
+    ASSERT_TRUE(screen_.Shows(kCentre, kGreen));
+    screen_.Xdotool({"mousemove", "640", "360", "click", "--repeat", "2", "--delay", "60", "1"});  // one click
     ASSERT_TRUE(screen_.Shows(kCentre, kBlue));
+    QThread::msleep(2000);
+    EXPECT_TRUE(screen_.Shows(kCentre, kBlue, 40, 0)) << "the show moved on again";
     screen_.Xdotool({"key", "a"});
     ASSERT_TRUE(screen_.Shows(kCentre, kRed));  // wrapped, over the entries that cannot play
 
@@ -97,8 +80,6 @@ TEST_F(ShowE2E, EntriesPlayInOrderAndWrap) {
     EXPECT_TRUE(screen_.Answer("ZOR Movie Location error", "Return"));
     EXPECT_TRUE(show->EndsCleanly());
     EXPECT_TRUE(Log().contains("Picture error: " + program_.file("yellow.png") + ": File not found")) << qPrintable(Log());
-    EXPECT_TRUE(Log().contains("<<ERR037>> - The File  has been moved")) << qPrintable(Log());
-    EXPECT_FALSE(Log().contains(QChar(u'\0')));
 }
 
 // An entry that shows nothing is passed over and logged with the reason: a
@@ -129,7 +110,8 @@ TEST_F(ShowE2E, AnEntryThatNeverOpensIsSkipped) {
 // clip and a big green one, from a web server so that it is opened afresh in
 // the player that showed the red one, take turns; the pixels watched lie in
 // the green clip's boxes (its own size, then a square of its height) and
-// outside every box of the red one.
+// outside every box of the red one. (A size that comes late is taken and
+// reported: Med_SaverTest; the show then places the clip by the rule here.)
 TEST_F(ShowE2E, AChangeOfSizeNeverShowsTheOldClipInTheNewPlace) {
     MakeClip(program_.file("small.mp4"), ColourSource(kRed, 320, 180), 2);
     MakeClip(program_.file("big.mp4"), ColourSource(kGreen, 960, 540), 2);
@@ -154,25 +136,6 @@ TEST_F(ShowE2E, AChangeOfSizeNeverShowsTheOldClipInTheNewPlace) {
     EXPECT_EQ(show->state(), QProcess::Running);
 }
 
-// A clip at its own size whose size arrives after the show stopped waiting
-// (its server answers 8 s late) is centred when it arrives (640 x 360 at
-// 320,180), not left in the stale box (240 x 240 at 520,240).
-TEST_F(ShowE2E, AClipWhoseSizeArrivesLateIsCentred) {
-    MakeClip(program_.file("small.mp4"), ColourSource(kRed, 320, 240), 2);
-    MakeClip(program_.file("late.mp4"), ColourSource(kGreen, 640, 360), 6);
-    const WebServer server(program_.file(""), 8);
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {OwnSize("small.mp4"), OwnSize(server.Address("late.mp4"), "")});
-    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-    EXPECT_TRUE(screen_.Shows({330, 190}, kGreen, 40, 20000));  // its own box's top left corner
-    const QImage screen = screen_.Screen();
-    for (const auto& [x, y, colour] : {std::tuple{950, 530, kGreen}, {1110, 590, QColor(Qt::black)}})  // the stale box's
-        EXPECT_TRUE(VirtualDisplay::Near(screen.pixelColor(x, y), colour)) << x << ',' << y;
-    // The next round fits it into a square of the height it gave, 360, not of the stale 240.
-    ASSERT_TRUE(screen_.Shows(kCentre, kRed));
-    EXPECT_TRUE(screen_.Shows({470, 270}, kGreen));
-    EXPECT_EQ(show->state(), QProcess::Running);
-}
-
 // A page stays until the user presses Continue Show (on to the next entry)
 // or the bare toolbar (the end; Quit Show: PasswordE2E): the display time 0
 // leaves it to them.
@@ -190,14 +153,14 @@ TEST_F(ShowE2E, PageButtonsEndTheEntryOrTheShow) {
 }
 
 // --fill: a full-screen clip or still of 4:3 on the 16:9 screen covers it,
-// cropped, where it fits between black bars without; an entry at its own
-// size stays as it is. Where the show watches the mouse, movement ends it.
+// cropped, where it fits between black bars without (a still without:
+// EntriesPlayInOrderAndWrap); an entry at its own size stays as it is.
+// Where the show watches the mouse, movement ends it.
 TEST_F(ShowE2E, FillCoversTheScreenWithFullScreenEntriesAndMouseMovementEndsTheShow) {
     const QPoint beside(20, 360);  // left of a 4:3 picture fitted to the screen's height
     const std::tuple<EntrySpec, bool, QColor> rows[] = {
         {Entry("long-red.mp4"), false, Qt::black}, {Entry("long-red.mp4"), true, kRed},
-        {Still("yellow.png"), false, Qt::black},   {Still("yellow.png"), true, kYellow},
-        {OwnSize("long-red.mp4"), true, Qt::black}};
+        {Still("yellow.png"), true, kYellow}, {OwnSize("long-red.mp4"), true, Qt::black}};
     for (const auto& [entry, fill, besideColour] : rows) {
         SCOPED_TRACE(testing::Message() << qPrintable(entry.movieName) << (fill ? " --fill" : ""));
         const auto show = Start("SCREENSAVER", {entry}, fill ? QStringList{"/S", "--fill"} : QStringList{"/S"});
