@@ -1,7 +1,5 @@
-// The Debian package the build makes, and its program as xscreensaver, run
-// by an ordinary account, starts and ends it. (MATE's screensaver runs it
-// from the same files and ends it by the same signal: the file table below,
-// SignalsEndAHostedShowAtOnce.)
+// The Debian package the build makes, and its program as xscreensaver and
+// MATE's screensaver, run by an ordinary account, start and end it.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +11,7 @@
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <set>
+#include <unistd.h>
 
 #include "e2e/ShowE2E.h"
 
@@ -182,6 +181,48 @@ TEST_F(InstalledE2E, XScreensaverRunsTheInstalledProgramAsADisplayMode) {
     EXPECT_TRUE(ReadText(own_ + "/ZORScr.INI").contains("ErrorLog=" + own_ + "/ZORError.Log"));
     xscreensaver->terminate();  // it ends its display modes and its helper first
     EXPECT_TRUE(xscreensaver->waitForFinished(5000));
+}
+
+// mate-screensaver runs a listed mode only from its own folders and
+// xscreensaver's, where the installed package puts its link. The test
+// mounts a folder holding a link to the unpacked program over that one, in
+// a mount namespace of mate-screensaver's own, so the system stays as it is.
+TEST_F(InstalledE2E, MatesScreensaverStartsAndEndsTheListedEntry) {
+    for (const char* tool : {"mate-screensaver", "mate-screensaver-command", "unshare", "dbus-daemon"})
+        if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting needs root";
+    ASSERT_TRUE(QDir().mkpath(home_.file(".config/glib-2.0/settings")) && QDir().mkpath(home_.file("hacks")));
+    // The theme's name is its entry's, with the list's folder before it.
+    WriteBytes(home_.file(".config/glib-2.0/settings/keyfile"),
+               "[org/mate/screensaver]\nmode='single'\nthemes=['screensavers-zorscr']\nlock-enabled=false\n"
+               "idle-activation-enabled=false\n");
+    ASSERT_TRUE(QFile::link(QString::fromStdString(package_.Program().string()), home_.file("hacks/zorscr")));
+
+    const PrivateBus bus("DBUS_SESSION_BUS_ADDRESS");
+    ASSERT_TRUE(bus.Serves());
+    ScopedEnv environment("DISPLAY", screen_.name().toLocal8Bit());
+    for (const auto& [name, value] : {std::pair{"HOME", home_.path()}, {"XDG_CONFIG_HOME", home_.file(".config")},
+                                      {"GSETTINGS_BACKEND", QString("keyfile")}, {"XDG_CURRENT_DESKTOP", QString("MATE")},
+                                      {"XDG_DATA_DIRS", package_.Path("usr/share") + ":/usr/share"}})
+        environment.Set(name, value.toLocal8Bit());
+    const auto saver = StartWith(QProcessEnvironment::systemEnvironment(), "unshare",
+                                 {"--mount", "--propagation", "private", "sh", "-c",
+                                  QStringLiteral("mount --bind '%1' /usr/libexec/xscreensaver || exit 3\n"
+                                                 "exec mate-screensaver --no-daemon\n").arg(home_.file("hacks"))});
+    const auto command = [](const QString& what) {
+        const Ran ran = RunProgram("mate-screensaver-command", {what}, {}, {}, 10000);
+        return ran.code == 0 && !ran.out.contains("not running");
+    };
+    const bool active = WaitUntil([&] { return saver->state() != QProcess::Running || command("--activate"); }, 30000, 200) &&
+                        saver->state() == QProcess::Running;
+    if (saver->state() != QProcess::Running && saver->exitCode() == 3) GTEST_SKIP() << "no mount namespace here";
+    ASSERT_TRUE(active) << "mate-screensaver did not take the command";
+    EXPECT_TRUE(screen_.Shows(kCentre, kRed)) << "the collection's clip is not on the screen";
+
+    const std::vector<qint64> shows = Running(saver->processId(), package_.Program().c_str());
+    ASSERT_FALSE(shows.empty()) << "mate-screensaver runs no copy of the unpacked program";
+    ASSERT_TRUE(command("--deactivate"));
+    EXPECT_TRUE(WaitUntil([&] { return !Alive(shows.front()); }, 5000)) << "the show outlived the deactivation";
 }
 
 }  // namespace
