@@ -89,8 +89,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
-            watched->isWidgetType() && OnShow(static_cast<QWidget*>(watched)->window())) {
+        // On the release, where the show's handler opens the remote: made at the
+        // press, the remote's first load could put its mixer message under the
+        // pointer, and that box would take the release.
+        if (event->type() == QEvent::MouseButtonRelease && watched->isWidgetType() &&
+            OnShow(static_cast<QWidget*>(watched)->window())) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::RightButton && mouse->spontaneous()) BringControlTo(mouse->globalPosition());
         }

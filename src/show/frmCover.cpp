@@ -168,14 +168,15 @@ void frmCover::mouseMoveEvent(QMouseEvent* event) {
 
 void frmCover::mousePressEvent(QMouseEvent*) {
     press_ = Press::Single;
-    pressEntry_ = gEntriesStarted;
+    firstPressEntry_ = std::exchange(pressEntry_, gEntriesStarted);
 }
 
 // The second press of a double click raises DblClick instead of a Click;
-// with the first click it is one action.
+// with the first click it is one action. Qt delivers the second press before
+// the double click, so the first click's press is the one before it.
 void frmCover::mouseDoubleClickEvent(QMouseEvent*) {
     press_ = Press::Double;
-    CountOnce(pressEntry_ != gEntriesStarted, [&] { Form_DblClick(); });
+    CountOnce(firstPressEntry_ != gEntriesStarted, [&] { Form_DblClick(); });
 }
 
 // A release belongs to the control the button went down on.

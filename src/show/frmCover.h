@@ -106,10 +106,10 @@ private:
     // that follows is the window's (a single press ends in a Click).
     enum class Press { None, Single, Double };
     Press press_ = Press::None;
-    // The entry the window's last press went down in: a double click that
-    // comes after the show has moved on since (its first click did that, or
-    // was another control's) does not end the next entry.
-    std::optional<quint32> pressEntry_;
+    // The entries the window's last two presses went down in: a double click
+    // that comes after the show has moved on since its first click (which did
+    // that, or was another control's) does not end the next entry.
+    std::optional<quint32> pressEntry_, firstPressEntry_;
 };
 
 }  // namespace show
