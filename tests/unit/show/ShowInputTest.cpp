@@ -121,6 +121,7 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
         {"the player's first move is ignored", kShow, "m", playerMoves(1), ""},
         {"its second ends the show", kShow, "m", playerMoves(2), "E+1"},
         {"the two after an end of stream are ignored", kShow, "m", playerMoves(3, 2), "D"},
+        {"the third after it ends the show", kShow, "m", playerMoves(4, 2), "ED+1"},
         {"player moves in preview ask for the password", kPreview, "mp", playerMoves(2), "-1"},
     };
     for (const auto& c : cases) {

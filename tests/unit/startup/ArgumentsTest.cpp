@@ -63,6 +63,7 @@ TEST(ShowSwitches, AreReadBeforeTheCollection) {
         {{"--crossfade", "10001"}, "--crossfade takes milliseconds from 0 to 10000, not \"10001\"", {}},
         {{"--crossfade", "1.5"}, "--crossfade takes milliseconds from 0 to 10000, not \"1.5\"", {}},
         {{"--", "--shuffle"}, "", {"--", "--shuffle"}},  // after "--" it is the collection's name
+        {{"--setup", "xscreensaver"}, "xscreensaver", {}},  // the value is setup's target
     };
     for (const auto& c : cases) {
         const Switches read = ReadSwitches(c.arguments);

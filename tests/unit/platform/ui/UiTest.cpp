@@ -65,7 +65,7 @@ TEST(LabelControlTest, ClickIsTheLeftButtonReleasedOverIt) {
 
 TEST(VbInputTest, KeyCodes) {
     const std::pair<int, int> keys[] = {  // just past a range of codes, a key has none
-        {Qt::Key_A, 65}, {Qt::Key_Z, 90}, {Qt::Key_BracketLeft, 0}, {Qt::Key_9, 57}, {Qt::Key_Colon, 0},
+        {Qt::Key_A, 65}, {Qt::Key_Z, 90}, {Qt::Key_BracketLeft, 0}, {Qt::Key_0, 48}, {Qt::Key_9, 57}, {Qt::Key_Colon, 0},
         {Qt::Key_F24, 135}, {Qt::Key_F25, 0}, {Qt::Key_Escape, 27}, {Qt::Key_Enter, 13}, {Qt::Key_Left, 37},
     };
     for (const auto& [key, code] : keys)
