@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+class QMouseEvent;
 class QScreen;
 
 namespace show {
@@ -20,6 +21,18 @@ public:
 protected:
     // Keys and the mouse go on to the show window.
     bool event(QEvent* event) override;
+
+private:
+    // Whether a press is the second of a double click. Qt raises no double
+    // click on a window of a second X screen when the first click moved the
+    // show on, so the cover tells one itself from the presses' times.
+    bool SecondPress(const QMouseEvent& press);
+
+    struct {
+        quint64 time = 0;  // ms, the window system's clock
+        Qt::MouseButton button = Qt::NoButton;
+        QPointF at;
+    } lastPress_;
 };
 
 }  // namespace show

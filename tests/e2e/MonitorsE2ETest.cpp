@@ -84,21 +84,25 @@ TEST_F(MonitorsE2E, EachMonitorItsOwnEntryOrThePrimarysAsMonitorsComeAndGo) {
 }
 
 // The show plays on the primary screen; the other goes black, and a click
-// there counts as a click on the show (on to the next entry): without a
-// window of the show there, it would reach nothing.
+// there counts as a click on the show (on to the next entry), a double click
+// as one click: without a window of the show there, it would reach nothing.
 TEST(ScreensE2E, EveryOtherScreenIsCoveredAndTakesInput) {
     const VirtualDisplay screens({"640x480x24", "640x480x24"});
     InstalledProgram program(screens.name());
-    MakeClip(program.file("red.mp4"), ColourSource(kRed), 30);
-    MakeClip(program.file("green.mp4"), ColourSource(kGreen), 30);
-    WriteBytes(program.file("ZORScr.INI"), CollectionText({.runAs = "SCREENSAVER_NOMOUSEMOVE",
-                                                           .entries = {Entry("red.mp4"), Entry("green.mp4")}}));
+    QList<EntrySpec> entries;
+    for (const auto& [name, colour] : {std::pair{"red.mp4", kRed}, {"green.mp4", kGreen}, {"blue.mp4", kBlue}}) {
+        MakeClip(program.file(name), ColourSource(colour), 30);
+        entries << Entry(name);
+    }
+    WriteBytes(program.file("ZORScr.INI"), CollectionText({.runAs = "SCREENSAVER_NOMOUSEMOVE", .entries = entries}));
     const auto show = program.Start({"/S"});
     ASSERT_TRUE(screens.Shows({320, 240}, kRed));
     EXPECT_TRUE(VirtualDisplay::Near(screens.Screen(1).pixelColor(320, 240), Qt::black));
     QThread::msleep(1500);  // a click at the very start is lost while the loop starts the first entry
-    screens.Xdotool({"mousemove", "--screen", "1", "320", "240", "click", "1"});
+    screens.Xdotool({"mousemove", "--screen", "1", "320", "240", "click", "--repeat", "2", "--delay", "60", "1"});
     EXPECT_TRUE(screens.Shows({320, 240}, kGreen, 40, 10000));
+    QThread::msleep(1500);
+    EXPECT_TRUE(VirtualDisplay::Near(screens.Screen().pixelColor(320, 240), kGreen)) << "the double click counted twice";
 }
 
 }  // namespace
