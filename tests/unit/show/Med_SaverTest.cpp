@@ -95,6 +95,10 @@ TEST_F(Med_SaverTest, ALateClipSizeIsTakenAndReported) {
     for (int i = 0; i < 2; ++i) fake_->VideoSizeChanged(fake_->size);
     EXPECT_EQ(player_.size(), QSize(320, 240));
     EXPECT_EQ(reported, 1);
+    player_.LetDisplaySize(Med_Saver::kFitToControl);  // then the control's size is the show's
+    fake_->size = {640, 480};
+    fake_->VideoSizeChanged(fake_->size);
+    EXPECT_EQ(player_.size(), QSize(320, 240));
 }
 
 // Plays the clip set and waits for its end, 20 s at most: the result, or

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <limits>
 #include <tuple>
@@ -98,6 +99,12 @@ TEST(SystemTest, FactsOfThisMachine) {
     EXPECT_EQ(counted, platform::DriveRoots().size());
     EXPECT_FALSE(system.DriveType("/").isEmpty());  // whatever the root is: a disk, an overlay, a RAM-disk
     EXPECT_GT(system.FastDiskSpace("/"), 0);
+
+    quint8 load = 0;
+    qint32 totalKB = 0, availableKB = 0;
+    system.FreeMemory(load, totalKB, availableKB);  // what programs can get, not merely the free pages
+    const auto meminfo = QRegularExpression("MemAvailable: +(\\d+)").match(testsupport::ReadText("/proc/meminfo"));
+    EXPECT_NEAR(availableKB, meminfo.captured(1).toDouble(), availableKB * 0.05);
 }
 
 TEST(SysInfoTest, PlatformRules) {

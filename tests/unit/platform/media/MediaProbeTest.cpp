@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <chrono>
 #include <fcntl.h>
 #include <functional>
@@ -120,12 +121,20 @@ TEST(MediaProbeTest, TellsTheKindAndFactsFromTheContent) {
     }
 }
 
-// The show's picture reader refuses what is no regular file, with the reason.
-TEST(PictureFramesTest, RefusesAFolder) {
+// The show's picture reader refuses what is no regular file, and a picture
+// whose header reads but whose pixels do not, with the reason.
+TEST(PictureFramesTest, RefusesAFolderAndACutPicture) {
     TempFolder folder;
     PictureFrames frames;
     EXPECT_FALSE(frames.Open(folder.path()));
     EXPECT_TRUE(frames.reason().startsWith("not a regular file (a folder)")) << frames.reason().toStdString();
+    QImage picture(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y) for (int x = 0; x < 256; ++x) picture.setPixel(x, y, qRgb(x ^ y, x * y, x + y));
+    picture.save(folder.file("cut.png"));
+    WriteBytes(folder.file("cut.png"), ReadBytes(folder.file("cut.png")).left(2000));
+    PictureFrames cut;
+    EXPECT_FALSE(cut.Open(folder.file("cut.png")));
+    EXPECT_FALSE(cut.reason().isEmpty());
 }
 
 // An animated PNG moves: its frames in turn, then the first again.

@@ -47,12 +47,14 @@ TEST(TwipsTest, FifteenTwipsAPixelAt96Dpi) {
     EXPECT_EQ(QRectF(back.Left, back.Top, back.Width, back.Height), QRectF(15, 30, 1815, 510));
 }
 
-// A label's Click is a release of the left button over it.
+// A label's Click is a release of the left button over it; MouseUp is every release.
 TEST(LabelControlTest, ClickIsTheLeftButtonReleasedOverIt) {
     platform::LabelControl label(nullptr);
     label.resize(40, 20);
     int clicks = 0;
+    QList<int> ups;  // the buttons
     label.Click = [&] { ++clicks; };
+    label.MouseUp = [&](int button, int, float, float) { ups << button; };
     const std::tuple<Qt::MouseButton, QPointF, int> releases[] = {
         {Qt::LeftButton, {5, 5}, 1}, {Qt::RightButton, {5, 5}, 0}, {Qt::LeftButton, {50, 5}, 0}};
     for (const auto& [button, at, clicked] : releases) {
@@ -61,6 +63,7 @@ TEST(LabelControlTest, ClickIsTheLeftButtonReleasedOverIt) {
         QCoreApplication::sendEvent(&label, &release);
         EXPECT_EQ(clicks, clicked) << button << " at " << at.x();
     }
+    EXPECT_EQ(ups, QList<int>({1, 2, 1}));
 }
 
 TEST(VbInputTest, KeyCodes) {
