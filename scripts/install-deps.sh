@@ -10,7 +10,7 @@ packages=(
   qt6-base-private-dev  # Qt 6.4 gives its wl_display (the player's hardware decoding on Wayland) only there
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686  # Windows DLLs with resources, made by the tests
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686  # Windows DLLs with resources: the PE fuzzer's seeds
   xvfb xdotool x11-utils imagemagick
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils  # monitors plugged in and out (xrandr) on a dummy X server
   xclip  # what a message box copies with Ctrl+C, read back by the tests

@@ -38,6 +38,8 @@ QString PlaceFile(const QString& collection) {
     return platform::JoinPath(platform::UserStateDirectory(), QStringLiteral("resume-%1.txt").arg(QString::fromLatin1(hash)));
 }
 
+}  // namespace
+
 void SavePlace() {
     MovieCollection& entries = gMovies();
     const QString collection = CanonicalCollection();
@@ -49,8 +51,6 @@ void SavePlace() {
     if (!platform::ReplaceFileContent(QFile::encodeName(file), PlaceText(place), 0600))
         LogError(QStringLiteral("The place of the show could not be kept: ") + platform::WriteProblem(file), false);
 }
-
-}  // namespace
 
 QByteArray PlaceText(const Place& place) {
     return kHeading.toByteArray() + "\nCollection=" + place.collection.toUtf8() +

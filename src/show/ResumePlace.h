@@ -46,7 +46,10 @@ ResumeStart StartAt(const std::optional<Place>& kept, const QString& collection,
 
 // The start for the collection Initialise read, from the user's state folder.
 ResumeStart KeptStart();
-// From now on the end of the program keeps the place of the show playing.
+// Keeps the entry showing (gCurrentIndex) and a visible clip's position for
+// the collection Initialise read; a failed write is logged.
+void SavePlace();
+// From now on the end of the program keeps the place of the show playing (SavePlace).
 void KeepPlaceAtEnd();
 
 }  // namespace show

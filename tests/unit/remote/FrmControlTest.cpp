@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include "platform/ui/Twips.h"
@@ -115,11 +116,12 @@ TEST_F(RemoteTest, VolumeStepsClampAndShowOnTheLights) {
         {"light 10, clamped after", 0, 65535, 6554, 0, [](FrmControl& r) { r.PicVolLights_Click(10); }, 65535, 10},
         {"light 1", 0, 65535, 6554, 0, [](FrmControl& r) { r.Lbl_DummyVol_MouseMove(1); }, 6554, 1},
         {"up from below 1 jumps to half", -100, 100, 10, -50, [](FrmControl& r) { r.Lbl_AudMax_Click(); }, 50, 5},
-        {"no control: nothing", 0, 0, 0, 7, [](FrmControl& r) { r.PicVolLights_Click(3); }, 7, 10},
+        {"no control: nothing", 0, 0, 0, 7, [](FrmControl& r) { r.PicVolLights_Click(3); }, 7, 0},
+        {"no control: all ten as built", 0, 0, 0, 7, [](FrmControl& r) { r.BuildLights(); }, 7, 10},
     };
     for (const auto& c : cases) {
         FrmControl& r = Remote();
-        for (int i = 1; i <= FrmControl::kLights; ++i) r.PicVolLights[i]->show();
+        for (int i = 1; i <= FrmControl::kLights; ++i) r.PicVolLights[i]->hide();
         r.VolMin = c.min, r.VolMax = c.max, r.VolStep = c.step, r.CurVol = c.start;
         c.act(r);
         EXPECT_EQ(r.CurVol, c.volume) << c.what;
@@ -177,6 +179,16 @@ TEST_F(RemoteTest, PositionShowsUnderTheSliderWhileTheShowIsVisible) {
     EXPECT_TRUE(Remote().Timer1->isActive() && !Remote().Lbl_Tim->isHidden());
     Remote().Lbl_ShowSlider_Click();  // a second click turns it off
     EXPECT_TRUE(!Remote().Timer1->isActive() && Remote().Lbl_Tim->isHidden());
+}
+
+TEST_F(RemoteTest, OnlyTheLeftButtonDragsIt) {
+    for (const int button : {platform::kRightButton, platform::kLeftButton}) {
+        Remote().move(0, 0);
+        Remote().Form_MouseDown(button, 0, 0, 0);
+        QMouseEvent drag(QEvent::MouseMove, QPointF(), QCursor::pos() + QPointF(30, 20), Qt::NoButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&Remote(), &drag);
+        EXPECT_EQ(Remote().pos(), button == platform::kLeftButton ? QPoint(30, 20) : QPoint(0, 0)) << button;
+    }
 }
 
 TEST_F(RemoteTest, ZoomKeepsThePlayerCentred) {

@@ -70,6 +70,10 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
         player_.LetSelectionStart(2);
         player_.LetFileName(QStringLiteral("a.avi"));
         fake_->RaiseEndOfFile(failed, QStringLiteral("no such format"));
+        bool waited = false;  // the own size of a clip that is over is not waited for
+        QTimer::singleShot(0, [&] { waited = true; });
+        player_.LetDisplaySize(Med_Saver::kOwnSize);
+        EXPECT_FALSE(waited);
         EXPECT_EQ(player_.CurrentPosition(), autoRewind && !failed ? 2 : fake_->position);  // no seek shown yet
         for (int play = 0; play < 2; ++play) player_.Play(), QCoreApplication::processEvents();
         EXPECT_EQ(fake_->calls, calls);

@@ -12,8 +12,10 @@
 #include "config/Instances.h"
 #include "platform/resources/StringTable.h"
 #include "platform/vb/EndProgram.h"
+#include "show/Crossfades.h"
 #include "show/RunShow.h"
 #include "show/StillPicture.h"
+#include "state/ShowOptions.h"
 
 using namespace state;
 using namespace config;
@@ -185,6 +187,27 @@ TEST_F(RunShowTest, AStillWithoutASizeTakesThePicturesOwn) {
         EXPECT_NEAR(double(placed.width()) / placed.height(), 4.0, 0.05) << width << 'x' << height;
     }
     EXPECT_TRUE(boxes_.isEmpty());
+}
+
+// A crossfade starts from the still the window showed, though the window no
+// longer holds it: a fading copy over the next still, the clip's first picture.
+TEST_F(RunShowTest, ACrossfadeStartsFromTheStillBefore) {
+    SetShowOptions({.crossfadeMs = 500});
+    testsupport::MakeStill(ProgramFile("red.png"), testsupport::ColourSource(Qt::red, 40, 30));
+    frmCover& cover = TheCover();
+    cover.show();
+    Movie& still = AddEntry(QStringLiteral("red.png"), folder_.path() + u'/');
+    still.LetIsStill(true);
+    ShowStillPicture(cover, still);
+    const Outgoing before = TakeOutgoing(cover);
+    const qsizetype windows = cover.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size();
+    cover.Img_Stillc->LoadPicture(QString());
+    FadeIntoStill(cover, before);
+    EXPECT_EQ(cover.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), windows + 1);
+    cover.Med_Saver->setGeometry(cover.Img_Stillc->geometry());
+    FadeIntoClip(cover, before);
+    EXPECT_GT(qRed(player_->fadedFrom.pixel(20, 15)), 200);  // not the black of the emptied window
+    SetShowOptions({});
 }
 
 TEST_F(RunShowTest, AWebPageBetweenClipsGetsAFreshShowWindow) {

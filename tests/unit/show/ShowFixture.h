@@ -38,6 +38,7 @@ public:
         if (prepared) *prepared << QStringLiteral("%1 %2").arg(url).arg(start);
     }
     void Close() override { calls << QStringLiteral("Close"); }
+    void FadeInOver(const QImage& before) override { fadedFrom = before; }
     void Play() override { calls << QStringLiteral("Play"); }
     void Pause() override { calls << QStringLiteral("Pause"); }
     double Position() const override { return position; }
@@ -66,6 +67,7 @@ public:
     int plays = -1;
     bool ready = false, scripted = false, playsToEnd = false, failsToOpen = false;
     QSize size;
+    QImage fadedFrom;  // the picture the last clip faded in over
     std::function<void()> beforeEnd;  // runs just before a clip ends
 
 private:

@@ -7,9 +7,12 @@
 #include <set>
 #include <vector>
 
+#include "ShowFixture.h"
+#include "config/Initialise.h"
 #include "config/MovieCollection.h"
 #include "show/ResumePlace.h"
 #include "show/ShuffledOrder.h"
+#include "support/CollectionFile.h"
 
 using namespace show;
 
@@ -76,4 +79,22 @@ TEST(ResumePlace, StartsAtTheKeptEntryASecondBackOrAtTheBeginning) {
         EXPECT_EQ(start.entry, c.entry) << c.text.constData();
         EXPECT_DOUBLE_EQ(start.seconds, c.seconds) << c.text.constData();
     }
+}
+
+// What the end of a show keeps is where the next starts: the last entry too,
+// and no position of a player that is not showing.
+using ResumedShowTest = testsupport::ShowTest;
+TEST_F(ResumedShowTest, StartsWhereTheLastEnded) {
+    qputenv("XDG_STATE_HOME", folder_.path().toUtf8());
+    testsupport::CollectionSpec spec{.entries = {{"a.mkv", folder_.path() + u'/'}, {"b.mkv", folder_.path() + u'/'}}};
+    testsupport::WriteBytes(ProgramFile("a.mkv"), "clip"), testsupport::WriteBytes(ProgramFile("b.mkv"), "clip");
+    testsupport::WriteBytes(ProgramFile("show.ini"), testsupport::CollectionText(spec));
+    config::Initialise(ProgramFile("show.ini"));
+    state::gCurrentIndex = 2;
+    TheCover().Med_Saver->LetVisible(false);
+    player_->position = 5;
+    SavePlace();
+    const ResumeStart start = KeptStart();
+    EXPECT_EQ(std::pair(start.entry, start.seconds), std::pair(qint16(2), 0.0));
+    qunsetenv("XDG_STATE_HOME");
 }

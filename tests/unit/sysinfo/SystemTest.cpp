@@ -5,7 +5,6 @@
 
 #include <QRegularExpression>
 #include <QStringList>
-#include <limits>
 #include <tuple>
 
 #include "platform/system/Drives.h"
@@ -20,13 +19,6 @@ using namespace sysinfo;
 namespace {
 
 TEST(SystemTest, TextRules) {
-    const std::pair<qint32, QString> numbers[] = {  // points group the digits from the right
-        {0, "0"},           {100, "100"},         {1000, "1.000"},        {123456, "123.456"},
-        {1234567, "1.234.567"}, {-123, "-123"}, {-123456, "-123.456"},
-        {std::numeric_limits<qint32>::min(), "-2.147.483.648"},
-    };
-    for (const auto& [number, text] : numbers) EXPECT_EQ(System().PutPoints(number), text) << number;
-
     const QString longest(49, u'x');
     const std::pair<QString, QString> buffers[] = {
         {"vm", "vm"}, {QString::fromLatin1("ab \0cd", 6), "ab "}, {longest, longest}, {longest + u'x', ""}};
