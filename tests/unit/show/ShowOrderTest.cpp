@@ -85,9 +85,9 @@ TEST(ResumePlace, StartsAtTheKeptEntryASecondBackOrAtTheBeginning) {
 // and no position of a player that is not showing.
 using ResumedShowTest = testsupport::ShowTest;
 TEST_F(ResumedShowTest, StartsWhereTheLastEnded) {
-    qputenv("XDG_STATE_HOME", folder_.path().toUtf8());
+    const testsupport::ScopedEnv state("XDG_STATE_HOME", folder_.path().toUtf8());
     testsupport::CollectionSpec spec{.entries = {{"a.mkv", folder_.path() + u'/'}, {"b.mkv", folder_.path() + u'/'}}};
-    testsupport::WriteBytes(ProgramFile("a.mkv"), "clip"), testsupport::WriteBytes(ProgramFile("b.mkv"), "clip");
+    for (const char* clip : {"a.mkv", "b.mkv"}) testsupport::WriteBytes(ProgramFile(clip), "clip");
     testsupport::WriteBytes(ProgramFile("show.ini"), testsupport::CollectionText(spec));
     config::Initialise(ProgramFile("show.ini"));
     state::gCurrentIndex = 2;
@@ -96,5 +96,4 @@ TEST_F(ResumedShowTest, StartsWhereTheLastEnded) {
     SavePlace();
     const ResumeStart start = KeptStart();
     EXPECT_EQ(std::pair(start.entry, start.seconds), std::pair(qint16(2), 0.0));
-    qunsetenv("XDG_STATE_HOME");
 }
