@@ -168,6 +168,7 @@ private:
     Core& Outgoing(Fade kind) const { return kind == Fade::FromClip ? *spare_ : *current_; }
     std::map<QByteArray, int64_t> dropsBefore_;  // its drop counts when the fade started
     double playedFrom_ = 0;                       // and its position, seconds
+    double incomingFrom_ = 0;                     // the incoming clip's position then, seconds
     QImage fadeStill_;
     std::function<void()> fadedOut_;
     Crossfade fade_{[this](double share) { FadeStep(share); }, [this] { EndFade(); }};
@@ -635,6 +636,7 @@ void MpvEngine::StartFade() {
     }
     dropsBefore_ = Outgoing(fadeKind_).drops;
     playedFrom_ = Outgoing(fadeKind_).position;
+    incomingFrom_ = current_->position;
     fade_.Start(crossfadeMs_);
 }
 
@@ -660,6 +662,8 @@ void MpvEngine::EndFade() {
             outgoing << name + ' ' + QString::number(count - dropsBefore_[name]);
         outgoing << QStringLiteral("played on %1 s").arg(Outgoing(kind).position - playedFrom_, 0, 'f', 2);
     }
+    if (kind != Fade::ToStill)
+        outgoing << QStringLiteral("incoming played %1 s").arg(current_->position - incomingFrom_, 0, 'f', 2);
     TimeStep("crossfade over", outgoing.join(QStringLiteral(", ")));
     fade_.Stop();
     fadeStill_ = {};
