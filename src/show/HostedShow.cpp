@@ -15,8 +15,6 @@
 #include "show/FormInstances.h"
 #include "show/RunShow.h"
 #include "show/ScreenCovers.h"
-#include "show/ShowRules.h"
-#include "show/StillPicture.h"
 #include "show/frmCover.h"
 #include "state/RunState.h"
 #include "state/ShowOptions.h"
@@ -37,12 +35,8 @@ void FollowHost(int width, int height) {
     platform::UseWindowAsScreen(width, height);
     if (ZORWebLoaded()) TheZORWeb().setGeometry(0, 0, width, height);
     if (!CoverLoaded()) return;
-    frmCover& cover = TheCover();
-    cover.setGeometry(0, 0, width, height);
-    if (gMovies().Count() == 0) return;
-    const Movie& entry = gMovies().Item(gCurrentIndex);
-    if (cover.Med_Saver->Visible()) FollowScreen(*cover.Med_Saver, entry);
-    if (cover.Img_Stillc->isVisibleTo(&cover)) PlaceStill(cover, entry);
+    TheCover().setGeometry(0, 0, width, height);
+    PlaceEntryAgain(TheCover());
 }
 
 // A host such as xscreensaver starts a copy of the program in a window on

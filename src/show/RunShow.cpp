@@ -303,4 +303,11 @@ void ShowWebEntry(qint16 position) {
     FinishEntry();
 }
 
+void PlaceEntryAgain(frmCover& cover) {
+    if (gCurrentIndex < 1 || gCurrentIndex > gMovies().Count()) return;
+    const Movie& entry = gMovies().Item(gCurrentIndex);
+    if (cover.Med_Saver->Visible()) FollowScreen(*cover.Med_Saver, entry);
+    if (cover.Img_Stillc->isVisibleTo(&cover)) PlaceStill(cover, entry);
+}
+
 }  // namespace show

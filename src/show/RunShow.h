@@ -7,6 +7,8 @@
 
 namespace show {
 
+class frmCover;
+
 // offset: the show starts that many entries after the entry it would start
 // with (its first, or where --resume left it), so that copies of the
 // program on several monitors do not show the same entries together.
@@ -15,5 +17,10 @@ namespace show {
 // Shows web page entry position of the collection in the web page window,
 // modally, and marks the entry done once the window has closed.
 void ShowWebEntry(qint16 position);
+
+// The entry showing placed again on cover, whose screen changed size (a
+// host's window resized, the primary monitor's mode changed): a full-screen
+// entry fills it again, any other is centred again.
+void PlaceEntryAgain(frmCover& cover);
 
 }  // namespace show

@@ -13,11 +13,13 @@
 #include "platform/vb/VbError.h"
 #include "show/FormInstances.h"
 #include "show/MirrorCover.h"
+#include "show/RunShow.h"
 #include "show/SideCover.h"
 #include "show/SideShow.h"
 #include "show/frmCover.h"
 #include "state/RunState.h"
 #include "state/ShowOptions.h"
+#include "web/frmZORWeb.h"
 
 using state::ShowOptions;
 
@@ -48,6 +50,16 @@ void BringControlTo(const QPointF& clicked) {
     const QScreen* now = QGuiApplication::screenAt(control->geometry().center());
     if (!now) now = QGuiApplication::primaryScreen();
     if (now != target) control->move(control->pos() - now->geometry().topLeft() + target->geometry().topLeft());
+}
+
+// The primary monitor changed its mode: the show's windows take its new
+// place (on X11 without a window manager nobody else resizes them) and the
+// entry showing is placed again.
+void FollowPrimary(const QRect& place) {
+    if (ZORWebLoaded()) TheZORWeb().setGeometry(place);
+    if (!CoverLoaded()) return;
+    TheCover().setGeometry(place);
+    PlaceEntryAgain(TheCover());
 }
 
 // A window whose right click may show the remote control.
@@ -102,6 +114,11 @@ protected:
 
 private:
     void Update() {
+        disconnect(primaryChanged_);
+        if (QScreen* primary = QGuiApplication::primaryScreen())
+            primaryChanged_ = connect(primary, &QScreen::geometryChanged, this, [](const QRect& place) {
+                vb::ResumeNext([&] { FollowPrimary(place); });
+            });
         covers_.erase(QGuiApplication::primaryScreen());
         for (QScreen* screen : SideScreens())
             if (!covers_.count(screen)) covers_[screen] = NewCover(screen, MonitorNumber(screen));
@@ -126,6 +143,7 @@ private:
     }
 
     std::map<const QScreen*, std::unique_ptr<SideCover>> covers_;
+    QMetaObject::Connection primaryChanged_;
 };
 
 }  // namespace

@@ -5,7 +5,8 @@
 // the primary screen's picture (MirrorCover). Input on them acts as
 // input on the show window, and a right click brings the remote control to
 // the monitor clicked. Screens plugged in or out during the show are
-// covered or uncovered as they come and go.
+// covered or uncovered as they come and go; when the primary screen changes
+// its mode, the show's windows take its new place and size.
 
 class QScreen;
 

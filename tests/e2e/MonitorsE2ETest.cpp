@@ -51,6 +51,11 @@ protected:
 TEST_F(MonitorsE2E, EachMonitorItsOwnEntryOrThePrimarysAsMonitorsComeAndGo) {
     auto show = program_.Start({"--monitors", "each", "/S"});
     EXPECT_EQ(ClipOn(0), 0);
+    // The primary monitor changing its mode: the clip fills the new size
+    // (a 4:3 clip in 320 x 180 reaches x = 40; in 640 x 360 it starts at 80).
+    ASSERT_TRUE(monitors_.Plug(0, {0, 0, kWide / 2, kHigh / 2}));
+    EXPECT_TRUE(WaitUntil([&] { return VirtualDisplay::Near(probe_.At(60, 90), kRed); }, 15000, 50));
+    ASSERT_TRUE(monitors_.Plug(0, kMonitor[0]));
     EXPECT_EQ(ClipOn(1), 1);
     EXPECT_EQ(ClipOn(1, 1), 2);
     ASSERT_TRUE(monitors_.Plug(2, kMonitor[2]));
