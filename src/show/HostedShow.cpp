@@ -4,7 +4,6 @@
 #include <QSize>
 #include <QWidget>
 
-#include "config/Instances.h"
 #include "config/LogError.h"
 #include "platform/ui/ForeignWindow.h"
 #include "platform/ui/HostWindow.h"
@@ -12,17 +11,13 @@
 #include "platform/ui/Twips.h"
 #include "platform/vb/EndProgram.h"
 #include "platform/vb/VbError.h"
-#include "show/FormInstances.h"
 #include "show/RunShow.h"
 #include "show/ScreenCovers.h"
-#include "show/frmCover.h"
 #include "state/RunState.h"
 #include "state/ShowOptions.h"
-#include "web/frmZORWeb.h"
 
 using namespace state;
 using namespace config;
-using namespace web;
 
 namespace show {
 
@@ -33,10 +28,7 @@ QSize hostSize;  // pixels
 void FollowHost(int width, int height) {
     hostSize = QSize(width, height);
     platform::UseWindowAsScreen(width, height);
-    if (ZORWebLoaded()) TheZORWeb().setGeometry(0, 0, width, height);
-    if (!CoverLoaded()) return;
-    TheCover().setGeometry(0, 0, width, height);
-    PlaceEntryAgain(TheCover());
+    PlaceShowIn(QRect(0, 0, width, height));
 }
 
 // A host such as xscreensaver starts a copy of the program in a window on

@@ -303,7 +303,11 @@ void ShowWebEntry(qint16 position) {
     FinishEntry();
 }
 
-void PlaceEntryAgain(frmCover& cover) {
+void PlaceShowIn(const QRect& place) {
+    if (ZORWebLoaded()) TheZORWeb().setGeometry(place);
+    if (!CoverLoaded()) return;
+    frmCover& cover = TheCover();
+    cover.setGeometry(place);
     if (gCurrentIndex < 1 || gCurrentIndex > gMovies().Count()) return;
     const Movie& entry = gMovies().Item(gCurrentIndex);
     if (cover.Med_Saver->Visible()) FollowScreen(*cover.Med_Saver, entry);

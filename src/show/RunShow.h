@@ -3,11 +3,10 @@
 // its kind, waits until the entry is over, and moves on, wrapping to the
 // first entry after the last. The program ends from inside it.
 
+#include <QRect>
 #include <QtGlobal>
 
 namespace show {
-
-class frmCover;
 
 // offset: the show starts that many entries after the entry it would start
 // with (its first, or where --resume left it), so that copies of the
@@ -18,9 +17,9 @@ class frmCover;
 // modally, and marks the entry done once the window has closed.
 void ShowWebEntry(qint16 position);
 
-// The entry showing placed again on cover, whose screen changed size (a
-// host's window resized, the primary monitor's mode changed): a full-screen
-// entry fills it again, any other is centred again.
-void PlaceEntryAgain(frmCover& cover);
+// The show's screen changed (a host's window resized, the primary monitor's
+// mode changed): the show window and the page window take place (pixels),
+// and the entry showing is placed again, a full-screen one filling it.
+void PlaceShowIn(const QRect& place);
 
 }  // namespace show

@@ -19,7 +19,6 @@
 #include "show/frmCover.h"
 #include "state/RunState.h"
 #include "state/ShowOptions.h"
-#include "web/frmZORWeb.h"
 
 using state::ShowOptions;
 
@@ -50,16 +49,6 @@ void BringControlTo(const QPointF& clicked) {
     const QScreen* now = QGuiApplication::screenAt(control->geometry().center());
     if (!now) now = QGuiApplication::primaryScreen();
     if (now != target) control->move(control->pos() - now->geometry().topLeft() + target->geometry().topLeft());
-}
-
-// The primary monitor changed its mode: the show's windows take its new
-// place (on X11 without a window manager nobody else resizes them) and the
-// entry showing is placed again.
-void FollowPrimary(const QRect& place) {
-    if (ZORWebLoaded()) TheZORWeb().setGeometry(place);
-    if (!CoverLoaded()) return;
-    TheCover().setGeometry(place);
-    PlaceEntryAgain(TheCover());
 }
 
 // A window whose right click may show the remote control.
@@ -114,10 +103,12 @@ protected:
 
 private:
     void Update() {
+        // The primary monitor changing its mode: the show follows it (on X11
+        // without a window manager nobody else resizes its windows).
         disconnect(primaryChanged_);
         if (QScreen* primary = QGuiApplication::primaryScreen())
             primaryChanged_ = connect(primary, &QScreen::geometryChanged, this, [](const QRect& place) {
-                vb::ResumeNext([&] { FollowPrimary(place); });
+                vb::ResumeNext([&] { PlaceShowIn(place); });
             });
         covers_.erase(QGuiApplication::primaryScreen());
         for (QScreen* screen : SideScreens())
