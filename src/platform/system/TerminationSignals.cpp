@@ -151,7 +151,8 @@ void BeforeSignalEnd(void (*action)()) {
     int ask[2];
     if (::pipe2(ask, O_CLOEXEC) != 0) return;
     if (::pipe2(actionDone, O_CLOEXEC) != 0) {
-        ::close(ask[0]), ::close(ask[1]);
+        ::close(ask[0]);
+        ::close(ask[1]);
         return;
     }
     auto* notifier = new QSocketNotifier(ask[0], QSocketNotifier::Read, QCoreApplication::instance());

@@ -77,6 +77,9 @@ TEST_F(RemoteTest, TransportActsOnThePlayerAndTheFlags) {
         EXPECT_EQ(player_->calls.join(u',') + QStringLiteral(" x%1").arg(player_->speed), c.calls) << c.what;
         EXPECT_EQ(Flags(), c.flags) << c.what;
     }
+    TheCover().Med_Saver->LetAutoRewind(false);
+    Remote().Lbl_Play_Click();
+    EXPECT_TRUE(TheCover().Med_Saver->AutoRewind());  // played from the remote, it halts at its start again
 }
 
 TEST_F(RemoteTest, RepeatHoldsTheClipUntilSwitchedOffOrQuit) {

@@ -92,12 +92,13 @@ TEST_F(ShowInputTest, KeysClicksPlayerMovesAndTheEndOfAnEntry) {
     const auto keyOnPlayer = [](int key, const char* text) -> Input {
         return [=](frmCover& w) { testsupport::SendKey(*w.Med_Saver, key, text); };
     };
-    // Moves the player reports, with an end of stream before the one given.
+    // Moves over the player, no button held, with an end of stream before the one given.
     const auto playerMoves = [](int moves, int endBefore = 0) -> Input {
         return [=](frmCover& w) {
             for (int i = 1; i <= moves; ++i) {
                 if (i == endBefore) w.Med_Saver_EndOfStream(0);
-                w.Med_Saver_MouseMove(0, 0, 100.0f * i, 0);
+                QMouseEvent move(QEvent::MouseMove, QPointF(i, 0), QPointF(i, 0), Qt::NoButton, Qt::NoButton, {});
+                QCoreApplication::sendEvent(w.Med_Saver, &move);
             }
         };
     };

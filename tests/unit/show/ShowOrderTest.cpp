@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QImage>
 #include <algorithm>
 #include <numeric>
 #include <set>
@@ -11,6 +13,7 @@
 #include "config/Initialise.h"
 #include "config/MovieCollection.h"
 #include "show/ResumePlace.h"
+#include "show/SideShow.h"
 #include "show/ShuffledOrder.h"
 #include "support/CollectionFile.h"
 
@@ -90,10 +93,37 @@ TEST_F(ResumedShowTest, StartsWhereTheLastEnded) {
     for (const char* clip : {"a.mkv", "b.mkv"}) testsupport::WriteBytes(ProgramFile(clip), "clip");
     testsupport::WriteBytes(ProgramFile("show.ini"), testsupport::CollectionText(spec));
     config::Initialise(ProgramFile("show.ini"));
+    state::gCurrentIndex = 0;  // no entry yet: nothing to keep
+    SavePlace();
     state::gCurrentIndex = 2;
     TheCover().Med_Saver->LetVisible(false);
     player_->position = 5;
     SavePlace();
     const ResumeStart start = KeptStart();
     EXPECT_EQ(std::pair(start.entry, start.seconds), std::pair(qint16(2), 0.0));
+    EXPECT_FALSE(QFile::exists(config::gSettings().ErrorLog()));  // kept without a word
+}
+
+// A side show begins the given number of entries after the primary show's,
+// passing over pages, and moves on when the primary show comes to its entry.
+using SideShowTest = testsupport::ShowTest;
+TEST_F(SideShowTest, BeginsEntriesOnAndMovesOnFromThePrimarysEntry) {
+    const testsupport::ScopedEnv headless("ZORSCR_MPV_HEADLESS", "1");
+    AddEntry(QStringLiteral("page.htm")).LetIsHTML(true);
+    for (const QColor colour : {Qt::red, Qt::green, Qt::blue}) {
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(colour);
+        picture.save(ProgramFile(colour.name().mid(1) + QStringLiteral(".png")));
+        AddEntry(colour.name().mid(1) + QStringLiteral(".png"), folder_.path() + u'/').LetIsStill(true);
+    }
+    state::gCurrentIndex = 3;
+    SideShow side(QGuiApplication::primaryScreen(), 1);
+    const auto shown = [&side] {
+        QCoreApplication::processEvents();
+        return side.grab().toImage().pixelColor(side.rect().center());
+    };
+    EXPECT_EQ(shown(), QColor(Qt::blue));
+    state::gCurrentIndex = 4;
+    side.PrimaryStarted(4);
+    EXPECT_EQ(shown(), QColor(Qt::red));
 }

@@ -1,3 +1,4 @@
+#include "platform/media/HeifPicture.h"
 #include "platform/media/MediaProbe.h"
 #include "platform/media/PictureFrames.h"
 
@@ -135,6 +136,15 @@ TEST(PictureFramesTest, RefusesAFolderAndACutPicture) {
     PictureFrames cut;
     EXPECT_FALSE(cut.Open(folder.file("cut.png")));
     EXPECT_FALSE(cut.reason().isEmpty());
+}
+
+// A HEIF file that cannot be read says so at once, and no read is tried again.
+TEST(HeifPictureTest, AnUnreadableFileIsRefused) {
+    TempFolder folder;
+    WriteBytes(folder.file("a.heic"), QByteArray(100, 'x'));
+    const int writeOnly = ::open(QFile::encodeName(folder.file("a.heic")).constData(), O_WRONLY | O_CLOEXEC);
+    EXPECT_EQ(ReadHeif(writeOnly, QStringLiteral("heif"), false).reason, "larger than 256 MiB, or unreadable");
+    ::close(writeOnly);
 }
 
 // An animated PNG moves: its frames in turn, then the first again.

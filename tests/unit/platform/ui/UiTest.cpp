@@ -5,11 +5,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <utility>
 
 #include "platform/ui/Cursor.h"
 #include "platform/ui/LabelControl.h"
+#include "platform/ui/ModalShow.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/VbInput.h"
 
@@ -64,6 +66,18 @@ TEST(LabelControlTest, ClickIsTheLeftButtonReleasedOverIt) {
         EXPECT_EQ(clicks, clicked) << button << " at " << at.x();
     }
     EXPECT_EQ(ups, QList<int>({1, 2, 1}));
+}
+
+// A modal window holds its caller until it is closed, not while it is minimised.
+TEST(ModalShowTest, HoldsUntilClosedNotWhileMinimised) {
+    QWidget window;
+    bool closedByTimer = false;
+    QTimer::singleShot(0, &window, [&] {
+        window.showMinimized();
+        QTimer::singleShot(50, &window, [&] { closedByTimer = window.close(); });
+    });
+    platform::ShowModal(window);
+    EXPECT_TRUE(closedByTimer);
 }
 
 TEST(VbInputTest, KeyCodes) {
