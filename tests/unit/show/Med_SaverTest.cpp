@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <algorithm>
@@ -69,7 +68,7 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
         player_.LetAutoRewind(autoRewind);
         player_.LetSelectionStart(2);
         player_.LetFileName(QStringLiteral("a.avi"));
-        fake_->RaiseEndOfFile(failed, QStringLiteral("no such format"));
+        fake_->EndOfFile(failed, QStringLiteral("no such format"));
         bool waited = false;  // the own size of a clip that is over is not waited for
         QTimer::singleShot(0, [&] { waited = true; });
         player_.LetDisplaySize(Med_Saver::kOwnSize);
@@ -89,7 +88,6 @@ TEST_F(Med_SaverTest, OpeningClosingAndEndOfStream) {
     EXPECT_EQ(QString::number(errors) + player_.ErrorDescription(), "1seek refused");
 }
 
-// A size the clip gives after it opened is taken, and reported once.
 TEST_F(Med_SaverTest, ALateClipSizeIsTakenAndReported) {
     int reported = 0;
     player_.OwnSizeChanged = [&] { ++reported; };
@@ -128,7 +126,7 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
     testsupport::MakeClip(clip, testsupport::ColourSource(Qt::red), 1);  // 320 x 240
     const QString fifo = folder.file(QStringLiteral("fifo.mp4"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    qputenv("ZORSCR_MPV_HEADLESS", "1");
+    const testsupport::ScopedEnv headless("ZORSCR_MPV_HEADLESS", "1");
     // The part three times, fast; a file that has gone; one of the player's
     // own sources; a FIFO, which would hold the player until a writer came.
     for (const auto& [file, start, end, plays, expected] :
@@ -178,7 +176,6 @@ TEST(Med_SaverMpvTest, PlaysToTheEndOrFailsWithTheReason) {
         EXPECT_EQ(QString::number(e.number()) + u' ' + e.description(),
                   "429 libmpv option keep-opne=yes: option not found");
     }
-    qunsetenv("ZORSCR_MPV_HEADLESS");
 }
 
 }  // namespace

@@ -176,7 +176,6 @@ TEST_F(RunShowTest, AllEntriesFailingPauseBetweenRounds) {
     EXPECT_EQ(testsupport::ReadText(gSettings().ErrorLog()).count(QStringLiteral("Media player error: cannot open")), 2);
 }
 
-// A still without a usable size keeps the picture's own proportions.
 TEST_F(RunShowTest, AStillWithoutASizeTakesThePicturesOwn) {
     testsupport::MakeStill(ProgramFile("wide.png"), testsupport::ColourSource(Qt::red, 400, 100));
     for (const auto& [width, height] : {std::pair{0, 0}, {400, -1}}) {
@@ -229,8 +228,6 @@ TEST_F(RunShowTest, AWebPageBetweenClipsGetsAFreshShowWindow) {
     EXPECT_EQ(gWebAddress, "http://example.org/ page.htm");
 }
 
-// An empty collection: the black window waits, takes each request, and
-// input ends the show.
 TEST_F(RunShowTest, AnEmptyCollectionShowsTheBlackWindowUntilInputEndsIt) {
     int given = 0;
     RunToTheEnd([&] {

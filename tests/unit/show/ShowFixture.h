@@ -23,7 +23,7 @@
 namespace testsupport {
 
 // Records what it was set to and asked to do. Raised by hand
-// (RaiseEndOfFile), or scripted: a clip opened becomes ready (320 x 240)
+// (EndOfFile), or scripted: a clip opened becomes ready (320 x 240)
 // and, with playsToEnd, ends, each from the event loop; only the clip opened
 // last goes on.
 class FakePlayerEngine : public platform::media::PlayerEngine {
@@ -59,7 +59,6 @@ public:
         return QStringLiteral("%1 %2/%3 x%4 %5-%6 %7").arg(amplitude, 0, 'g', 4).arg(left).arg(right).arg(speed)
             .arg(partStart).arg(partEnd).arg(plays);
     }
-    void RaiseEndOfFile(bool failed, const QString& reason = {}) { EndOfFile(failed, reason); }
 
     QStringList calls;
     QStringList* prepared = nullptr;  // "url start" of each Prepare
@@ -73,14 +72,14 @@ public:
 private:
     void Opened(int clip) {
         if (clip != opened_) return;
-        if (failsToOpen) return RaiseEndOfFile(true, QStringLiteral("cannot open clip %1").arg(clip));
+        if (failsToOpen) return EndOfFile(true, QStringLiteral("cannot open clip %1").arg(clip));
         size = {320, 240};
         ready = true;
         Ready();
         if (playsToEnd) QTimer::singleShot(0, &context_, [this, clip] {
             if (clip != opened_) return;
             if (beforeEnd) beforeEnd();
-            RaiseEndOfFile(false);
+            EndOfFile(false, {});
         });
     }
 

@@ -13,7 +13,6 @@
 
 #include "ShowFixture.h"
 #include "platform/ui/ModalShow.h"
-#include "platform/vb/EndProgram.h"
 
 using namespace state;
 using namespace show;

@@ -57,14 +57,10 @@ TEST(ShuffledOrder, EachRoundEveryEntryOnceNeverTwiceInARow) {
     }
 }
 
-TEST(ResumePlace, StartsAtTheKeptEntryASecondBackOrAtTheBeginning) {
-    config::MovieCollection entries;
-    for (const char* name : {"red.mp4", "green.mp4"}) {
-        config::Movie movie;
-        movie.LetPath("/clips/");
-        movie.LetMovieName(name);
-        entries.Add(movie);
-    }
+using ResumedShowTest = testsupport::ShowTest;
+TEST_F(ResumedShowTest, StartsAtTheKeptEntryASecondBackOrAtTheBeginning) {
+    AddEntry(QStringLiteral("red.mp4"), QStringLiteral("/clips/"));
+    AddEntry(QStringLiteral("green.mp4"), QStringLiteral("/clips/"));
     const Place kept{"/shows/a.ini", 2, "/clips/green.mp4", 3.5};
     const struct { QByteArray text; qint16 entry; double seconds; } cases[] = {
         {PlaceText(kept), 2, 2.5},
@@ -78,7 +74,7 @@ TEST(ResumePlace, StartsAtTheKeptEntryASecondBackOrAtTheBeginning) {
         {QByteArray("\0\xff garbage", 10), 0, 0},
     };
     for (const auto& c : cases) {
-        const ResumeStart start = StartAt(ReadPlaceText(c.text), "/shows/a.ini", entries);
+        const ResumeStart start = StartAt(ReadPlaceText(c.text), "/shows/a.ini", config::gMovies());
         EXPECT_EQ(start.entry, c.entry) << c.text.constData();
         EXPECT_DOUBLE_EQ(start.seconds, c.seconds) << c.text.constData();
     }
@@ -86,7 +82,6 @@ TEST(ResumePlace, StartsAtTheKeptEntryASecondBackOrAtTheBeginning) {
 
 // What the end of a show keeps is where the next starts: the last entry too,
 // and no position of a player that is not showing.
-using ResumedShowTest = testsupport::ShowTest;
 TEST_F(ResumedShowTest, StartsWhereTheLastEnded) {
     const testsupport::ScopedEnv state("XDG_STATE_HOME", folder_.path().toUtf8());
     testsupport::CollectionSpec spec{.entries = {{"a.mkv", folder_.path() + u'/'}, {"b.mkv", folder_.path() + u'/'}}};

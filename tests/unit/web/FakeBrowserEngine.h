@@ -28,7 +28,6 @@ public:
     void Arrive(const QString& address, const QString& pageTitle) {
         url = address;
         title = pageTitle;
-        busy = false;
         NavigateComplete2(address);
         DownloadComplete();
     }

@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
