@@ -40,9 +40,8 @@ TEST_F(LoadStepTest, PreviewPlaysTheFirstEntryWithoutEnd) {
 }
 
 // A plain entry starts at once, centred whatever its balance, repeating as
-// the remote asked (Settings: amplitude, gains, speed, part, plays).
-// CD tracks, QuickTime 4 and RealMedia clear the stop request and wait for
-// the loop; web pages and stills are not touched at all.
+// the remote asked. CD tracks, QuickTime 4 and RealMedia clear the stop
+// request and wait for the loop; web pages and stills are not touched at all.
 TEST_F(LoadStepTest, ShowStartsPlainEntriesAndLeavesTheRestToTheLoop) {
     Movie& entry = Second(kRunModeShow);
     entry.LetPlayspeed(5);

@@ -11,7 +11,6 @@
 
 #include "ShowFixture.h"
 #include "config/Initialise.h"
-#include "config/MovieCollection.h"
 #include "show/ResumePlace.h"
 #include "show/SideShow.h"
 #include "show/ShuffledOrder.h"
