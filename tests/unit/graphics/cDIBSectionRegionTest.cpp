@@ -3,16 +3,36 @@
 #include <QFile>
 #include <QRegion>
 #include <QWidget>
+#include <QtEndian>
+#include <initializer_list>
+#include <vector>
 
 #include "graphics/cDIBSectionRegion.h"
-#include "RegionBytes.h"
 #include "support/TestSupport.h"
 
 using namespace graphics;
 
-using graphicstest::RegionBytes;
-
 namespace {
+
+using R = platform::gdi::RECT;
+
+// Region data as the tests write and read it: little-endian 32-bit fields,
+// a 32-byte header, then rectangles of four fields.
+struct RegionBytes {
+    static QByteArray Of(std::initializer_list<qint32> fields) {
+        QByteArray bytes(qsizetype(fields.size() * 4), '\0');
+        qsizetype at = 0;
+        for (qint32 f : fields) qToLittleEndian(f, bytes.data() + (at++) * 4);
+        return bytes;
+    }
+    // The rectangles of well-formed data; what follows the count is ignored.
+    static std::vector<R> Rects(const QByteArray& bytes) {
+        std::vector<R> rects;
+        const auto at = [&](qsizetype i) { return qFromLittleEndian<qint32>(bytes.constData() + i * 4); };
+        for (qint32 i = 0; i < at(2); ++i) rects.push_back({at(8 + 4 * i), at(9 + 4 * i), at(10 + 4 * i), at(11 + 4 * i)});
+        return rects;
+    }
+};
 
 // '.' black, '#' white, 'r' red; one text per row, top row first.
 void Draw(cDIBSection& dib, const std::vector<QString>& rows) {
@@ -32,7 +52,6 @@ QByteArray Saved(cDIBSectionRegion& region) {
 }  // namespace
 
 TEST(cDIBSectionRegion, LeavesOutTheTransparentPixelsInBands) {
-    using R = platform::gdi::RECT;
     const std::vector<QString> columns = {"##.", "##.", "###", "###", "###", "###", "###", "##.", "##.", "##."};
     const struct { std::vector<QString> art; qint32 transparent; std::vector<R> rects; } cases[] = {
         {{"##", "##"}, 0, {{0, 0, 2, 2}}},                                  // nothing transparent
@@ -88,7 +107,6 @@ TEST(cDIBSectionRegion, ShapesTheListedWindows) {
 }
 
 TEST(cDIBSectionRegion, TakesAnyRectanglesAndRefusesBrokenData) {
-    using R = platform::gdi::RECT;
     const struct { const char* what; QByteArray data; std::optional<std::vector<R>> rects; } cases[] = {  // rects none: no region
         {"empty file", {}, std::nullopt},
         {"header size 31", RegionBytes::Of({31, 1, 0, 0, 0, 0, 0, 0}), std::nullopt},
