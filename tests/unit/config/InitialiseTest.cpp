@@ -7,7 +7,6 @@
 #include "platform/profile/PrivateProfile.h"
 #include "platform/system/CdDrive.h"
 #include "platform/ui/Cursor.h"
-#include "platform/vb/EndProgram.h"
 #include "state/RunState.h"
 #include "support/CollectionFile.h"
 #include "support/TestSupport.h"

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "config/Instances.h"
 #include "password/PasswordExit.h"
 #include "password/PasswordStore.h"
 #include "password/frmLogin.h"
@@ -8,12 +7,10 @@
 #include "platform/registry/SettingsStore.h"
 #include "platform/registry/UserRegistry.h"
 #include "platform/ui/Cursor.h"
-#include "platform/vb/EndProgram.h"
 #include "state/RunState.h"
 #include "support/TestSupport.h"
 
 using namespace state;
-using namespace config;
 using namespace password;
 
 using namespace platform::registry;

@@ -74,11 +74,8 @@ TEST(ShowSwitches, AreReadBeforeTheCollection) {
         const Switches again = ReadSwitches(ShowSwitchArguments(read.options));
         EXPECT_EQ(ShowSwitchArguments(again.options), ShowSwitchArguments(read.options));
     }
+    // Exactly the options that differ from the defaults are given back.
     const ShowOptions options = ReadSwitches({"--shuffle", "--on-battery", "still", "--no-hwdec"}).options;
-    EXPECT_TRUE(options.shuffle);
-    EXPECT_FALSE(options.resume);
-    EXPECT_FALSE(options.hardwareDecoding);
-    EXPECT_EQ(options.onBattery, ShowOptions::OnBattery::Still);
     EXPECT_EQ(ShowSwitchArguments(options), QStringList({"--shuffle", "--no-hwdec", "--on-battery", "still"}));
     EXPECT_TRUE(ShowSwitchArguments(ShowOptions{}).isEmpty());
 

@@ -8,7 +8,6 @@
 #include "platform/vb/VbError.h"
 #include "show/FormInstances.h"
 #include "show/frmCover.h"
-#include "state/RunState.h"
 #include "support/CollectionFile.h"
 #include "support/TestSupport.h"
 

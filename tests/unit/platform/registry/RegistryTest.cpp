@@ -87,7 +87,6 @@ TEST(RegFileTest, WritesChangeOnlyTheirValue) {
 class StoreTest : public ::testing::Test {
 protected:
     StoreTest() : env_("XDG_CONFIG_HOME", config_.path().toLocal8Bit()) {}
-    static QString Store() { return StorePath(); }
     static bool Saves(const QString& value) {
         try {
             SaveSetting(QStringLiteral("App"), QStringLiteral("S"), QStringLiteral("K"), value);
@@ -104,7 +103,7 @@ protected:
 TEST_F(StoreTest, IsPrivateAndSharedByConcurrentWriters) {
     ASSERT_TRUE(Saves(QStringLiteral("secret")));
     struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(Store()).constData(), &st), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(StorePath()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     ASSERT_EQ(::stat(QFile::encodeName(config_.file("ZORScr")).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
@@ -112,9 +111,9 @@ TEST_F(StoreTest, IsPrivateAndSharedByConcurrentWriters) {
     QString why;
     SetValue(QStringLiteral("Software\\VB and VBA Program Settings\\App\\S"), QStringLiteral("N"), {ValueType::Dword, {}, 7}, &why);
     EXPECT_EQ(GetSetting(QStringLiteral("App"), QStringLiteral("S"), QStringLiteral("N"), QStringLiteral("d")), "d");  // text only
-    ::chmod(QFile::encodeName(Store()).constData(), 0644);
+    ::chmod(QFile::encodeName(StorePath()).constData(), 0644);
     ASSERT_TRUE(Saves(QStringLiteral("again")));
-    ::stat(QFile::encodeName(Store()).constData(), &st);
+    ::stat(QFile::encodeName(StorePath()).constData(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 
     constexpr int kWriters = 4, kEach = 25;
@@ -137,24 +136,24 @@ TEST_F(StoreTest, IsPrivateAndSharedByConcurrentWriters) {
 TEST_F(StoreTest, StrangeFilesAreNeitherReadNorOverwritten) {
     QDir().mkpath(config_.file("ZORScr"));
     const struct { const char* what; std::function<void()> make; } cases[] = {
-        {"foreign", [] { WriteBytes(Store(), "[HKEY_CURRENT_USER\\x]\n"); }},
-        {"too large", [] { WriteBytes(Store(), "REGEDIT4\n" + QByteArray(kMaxStoreBytes, '\n')); }},
-        {"read-only", [] { WriteBytes(Store(), "REGEDIT4\n"); ::chmod(QFile::encodeName(Store()).constData(), 0400); }},
-        {"pipe", [] { ::mkfifo(QFile::encodeName(Store()).constData(), 0600); }},
-        {"folder", [] { QDir().mkpath(Store()); }},
+        {"foreign", [] { WriteBytes(StorePath(), "[HKEY_CURRENT_USER\\x]\n"); }},
+        {"too large", [] { WriteBytes(StorePath(), "REGEDIT4\n" + QByteArray(kMaxStoreBytes, '\n')); }},
+        {"read-only", [] { WriteBytes(StorePath(), "REGEDIT4\n"); ::chmod(QFile::encodeName(StorePath()).constData(), 0400); }},
+        {"pipe", [] { ::mkfifo(QFile::encodeName(StorePath()).constData(), 0600); }},
+        {"folder", [] { QDir().mkpath(StorePath()); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         c.make();
-        const QByteArray before = QFileInfo(Store()).isFile() ? ReadBytes(Store()) : QByteArray();
+        const QByteArray before = QFileInfo(StorePath()).isFile() ? ReadBytes(StorePath()) : QByteArray();
         EXPECT_EQ(GetSetting(QStringLiteral("App"), QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("d")), "d");
         EXPECT_FALSE(Saves(QStringLiteral("x")));
-        if (QFileInfo(Store()).isFile()) {
-            EXPECT_EQ(ReadBytes(Store()), before);
+        if (QFileInfo(StorePath()).isFile()) {
+            EXPECT_EQ(ReadBytes(StorePath()), before);
         }
-        QFile::setPermissions(Store(), QFile::ReadOwner | QFile::WriteOwner);
-        QDir(Store()).removeRecursively();
-        QFile::remove(Store());
+        QFile::setPermissions(StorePath(), QFile::ReadOwner | QFile::WriteOwner);
+        QDir(StorePath()).removeRecursively();
+        QFile::remove(StorePath());
     }
 }
 
