@@ -52,13 +52,12 @@ TEST_F(ShowE2E, WindowIdAndPreviewDrawIntoAForeignWindow) {
 // collection plays, not the program's own. (Window ids that name nothing,
 // help, version and unknown switches: StartupE2E.)
 TEST_F(ShowE2E, SignalsEndAHostedShowAtOnce) {
-    WriteBytes(program_.file("lime.htm"), "<body style=\"background:#20c040\">A page.</body>");
     WriteShow("SCREENSAVER", {Entry("green.mp4")});  // the program's own collection
     const QString named = program_.file("Named.ini");
     const struct { int signal; EntrySpec entry; QStringList options; std::function<bool(qint64 pid)> ready; } cases[] = {
         {SIGTERM, Entry("long-red.mp4"), {}, [](qint64) { return true; }},
         {SIGINT, Still("yellow.png"), {"-fps"}, [&](qint64) { return screen_.Shows({640, 5}, kYellow); }},
-        {SIGHUP, Page("lime.htm", "CURRDIR"), {"--fps", "--"}, [&](qint64) { return screen_.Shows({640, 600}, kLime, 8); }},
+        {SIGHUP, LimePage(), {"--fps", "--"}, [&](qint64) { return screen_.Shows({640, 600}, kLime, 8); }},
     };
     for (const auto& [signal, entry, options, ready] : cases) {
         WriteBytes(named, CollectionText({.stillDelayTimer = "2", .entries = {entry}}));

@@ -24,11 +24,6 @@ const QPoint kBareToolbar{(4320 + 1815 / 2) / 15, 10};  // where the hidden "Add
 const QPoint kInsidePage{400, 1650 / 15 + 150};
 const QString kLimeTitle = QStringLiteral("Lime Test Page");
 
-// Half one colour, half the other: the middle of a crossfade.
-inline QColor Mix(const QColor& a, const QColor& b) {
-    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
-}
-
 // Entries of a collection beside the program.
 inline EntrySpec Entry(const QString& name, std::map<std::pair<QString, int>, QString> overrides = {}) {
     return {name, "CURRDIR", std::move(overrides), {}};

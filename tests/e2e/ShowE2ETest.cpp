@@ -18,25 +18,6 @@ using namespace testsupport;
 
 namespace {
 
-// A web server for a folder, listening once made.
-class WebServer {
-public:
-    explicit WebServer(const QString& folder) {
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.setWorkingDirectory(folder);
-        // Unbuffered: it names its port on standard output before it serves.
-        process_.start("python3", {"-u", "-m", "http.server", "--bind", "127.0.0.1", "0"});
-        if (!process_.waitForReadyRead(10000)) throw std::runtime_error("the web server did not start");
-        static const QRegularExpression port(QStringLiteral(" port (\\d+) "));
-        port_ = port.match(QString::fromUtf8(process_.readLine())).captured(1).toUShort();
-    }
-    QString Address(const QString& name) const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_) + name; }
-
-private:
-    ChildProcess process_;
-    quint16 port_ = 0;
-};
-
 // Entries that cannot play are passed over; a still without a size fills
 // the screen's height at its own proportions and stays for its delay. A
 // show without pages does not load the browser engine. Where the show does
@@ -115,8 +96,12 @@ TEST_F(ShowE2E, AnEntryThatNeverOpensIsSkipped) {
 TEST_F(ShowE2E, AChangeOfSizeNeverShowsTheOldClipInTheNewPlace) {
     MakeClip(program_.file("small.mp4"), ColourSource(kRed, 320, 180), 2);
     MakeClip(program_.file("big.mp4"), ColourSource(kGreen, 960, 540), 2);
-    const WebServer server(program_.file(""));
-    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {OwnSize("small.mp4"), OwnSize(server.Address("big.mp4"), "")});
+    // A web server for the program's folder; unbuffered, it names its port on standard output before it serves.
+    const auto web = StartWith(QProcessEnvironment::systemEnvironment(), "python3",
+                               {"-u", "-m", "http.server", "--bind", "127.0.0.1", "0"}, program_.file(""));
+    ASSERT_TRUE(web->waitForReadyRead(10000)) << "the web server did not start";
+    const QString port = QRegularExpression(" port (\\d+) ").match(QString::fromUtf8(web->readLine())).captured(1);
+    const auto show = Start("SCREENSAVER_NOMOUSEMOVE", {OwnSize("small.mp4"), OwnSize("http://127.0.0.1:" + port + "/big.mp4", "")});
     const PixelProbe probe(screen_.name());
     // In the green clip's 960 x 540 box, then in its 540 x 540 one.
     const QPoint watched[] = {{250, 150}, {400, 230}};
@@ -175,14 +160,6 @@ TEST_F(ShowE2E, FillCoversTheScreenWithFullScreenEntriesAndMouseMovementEndsTheS
     }
 }
 
-// The browser's renderer processes: its zygotes' children.
-std::vector<qint64> Renderers(qint64 program) {
-    std::vector<qint64> found;
-    for (const qint64 helper : Descendants(program))
-        for (const qint64 pid : Descendants(helper)) found.push_back(pid);
-    return found;
-}
-
 // Pages that show nothing leave the show running: an address that would
 // crash the browser is not opened, a page whose process crashes stays
 // blank, and the display time, raised to ten seconds for an address that
@@ -197,7 +174,9 @@ TEST_F(ShowE2E, PagesThatShowNothingLeaveTheShowRunning) {
     const auto page = screen_.WaitForWindow(kLimeTitle);
     ASSERT_NE(page.id, 0u);
     ASSERT_TRUE(screen_.Shows(page.origin + QPoint(400, 260), kLime, 8));
-    const std::vector<qint64> renderers = Renderers(show->processId());
+    std::vector<qint64> renderers;  // the browser's renderer processes: its zygotes' children
+    for (const qint64 helper : Descendants(show->processId()))
+        for (const qint64 pid : Descendants(helper)) renderers.push_back(pid);
     ASSERT_FALSE(renderers.empty());
     for (const qint64 pid : renderers) ::kill(pid_t(pid), SIGSEGV);
     QElapsedTimer clock;
