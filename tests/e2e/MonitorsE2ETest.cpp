@@ -65,7 +65,7 @@ TEST_F(MonitorsE2E, EachMonitorItsOwnEntryOrThePrimarysAsMonitorsComeAndGo) {
     EXPECT_EQ(show->state(), QProcess::Running);
     EXPECT_EQ(ClipOn(0), 0);
     // The remote control comes up on the monitor right-clicked.
-    monitors_.Xdotool({"mousemove", "1600", "180", "click", "3"});
+    monitors_.Click({1600, 180}, 3);
     EXPECT_GE(monitors_.WaitForWindow("ZOR RC").origin.x(), 2 * kWide);
 
     show.reset();  // a second show would end at once
@@ -76,11 +76,8 @@ TEST_F(MonitorsE2E, EachMonitorItsOwnEntryOrThePrimarysAsMonitorsComeAndGo) {
 
     std::vector<std::unique_ptr<ChildProcess>> hosted;
     for (int monitor = 0; monitor < 2; ++monitor) {
-        const QString title = QStringLiteral("host%1").arg(monitor);
-        const QPoint at = kMonitor[monitor].topLeft() + QPoint(20, 20);
-        hosted.push_back(StartOn(monitors_.name(), "xmessage",
-                                 {"-geometry", QStringLiteral("600x320+%1+%2").arg(at.x()).arg(at.y()), "-title", title, " "}));
-        const qulonglong id = monitors_.WaitForWindow(title).id;
+        const QRect place(kMonitor[monitor].topLeft() + QPoint(20, 20), QSize(600, 320));
+        const qulonglong id = monitors_.OpenWindow(QStringLiteral("host%1").arg(monitor), place).id;
         ASSERT_NE(id, 0u);
         hosted.push_back(program_.Start({"--window-id", QString::number(id), "--monitors", "each"}));
     }

@@ -120,7 +120,7 @@ TEST_F(PasswordE2E, EveryWayOutOfAGuardedShowAsks) {
     const struct { const char* what; QList<EntrySpec> entries; QColor shown; std::function<void()> leave; } ways[] = {
         {"Escape", {Entry("long-red.mp4")}, kRed, [&] { screen_.Xdotool({"key", "Escape"}); }},
         {"the remote's Quit Show", {Entry("long-red.mp4")}, kRed, [&] {
-             screen_.Xdotool({"mousemove", "640", "360", "click", "3"});
+             screen_.Click(kCentre, 3);
              const platform::TwipsRect d = RemoteZone("Quit Show").design;
              screen_.Click(screen_.WaitForWindow("ZOR RC").origin +
                            QPoint(int(d.Left + d.Width / 2) / 15, int(d.Top + d.Height / 2) / 15));

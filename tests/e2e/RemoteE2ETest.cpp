@@ -24,11 +24,8 @@ protected:
     RemoteE2E() { sound_.UseInThisProcess(); }
     // Right-clicks the show and waits for the remote.
     void CallUp(QPoint at = kCentre) {
-        RightClick(at);
+        screen_.Click(at, 3);
         ASSERT_TRUE(WaitForRemote());
-    }
-    void RightClick(QPoint at) const {
-        screen_.Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "3"});
     }
     // The remote has come, its layout's window at the screen's scale.
     bool WaitForRemote() {
@@ -84,12 +81,6 @@ protected:
     bool RemoteHides() const { return WaitUntil([this] { return !screen_.Visible("ZOR RC"); }, 5000); }
 
     void MoveTo(QPoint at) const { screen_.Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())}); }
-    // Over the background first: that stops the repeat timer, so the click
-    // is one step whatever the timer's phase.
-    void ClickVolume(const char* button) const {
-        MoveTo(OnScreen({60, 60}));
-        screen_.Click(Button(button));
-    }
     qint64 MasterBecomes(qint64 value) const {
         WaitUntil([&] { return sound_.MasterVolume() == value; }, 5000);
         return sound_.MasterVolume();
@@ -138,7 +129,7 @@ TEST_F(RemoteE2E, WithoutASoundServerTheMessageComesOnce) {
     for (int i = 0; i < 3; ++i) entries << Entry("green.mp4") << Entry("blue.mp4");
     const auto show = Start("SCREENSAVER_NOMOUSEMOVE", entries << Entry("long-red.mp4") << Entry("green.mp4"));
     ASSERT_TRUE(screen_.Shows(kCentre, kGreen));
-    RightClick(kCentre);
+    screen_.Click(kCentre, 3);
     ASSERT_NE(screen_.WaitForWindow("ZORScr").id, 0u);
     // The next entries, the box still up.
     const bool green = VirtualDisplay::Near(screen_.Screen().pixelColor(kBeside), kGreen);
@@ -146,7 +137,7 @@ TEST_F(RemoteE2E, WithoutASoundServerTheMessageComesOnce) {
     EXPECT_TRUE(screen_.Shows(kBeside, kRed, 40, 15000));
     ASSERT_TRUE(screen_.Answer("ZORScr", "Return"));
     ASSERT_TRUE(WaitForRemote());
-    RightClick(kBeside);  // hides it
+    screen_.Click(kBeside, 3);  // hides it
     ASSERT_TRUE(RemoteHides());
     CallUp();  // elsewhere: a second right click at the same place would make a double click, which acts once
     EXPECT_FALSE(screen_.Visible("ZORScr"));
@@ -199,7 +190,10 @@ TEST_F(RemoteE2E, WindowShapeAndZonesLieOnTheSkinInBothLayoutsAtAnyDpiAndScale) 
         const QImage seen = screen_.Screen();
         const auto lit = [&](int i) { return qMax(seen.pixelColor(Light(i)).red(), seen.pixelColor(Light(i)).green()) > 80; };
         EXPECT_TRUE(lit(1) && lit(2) && !lit(3));
-        ClickVolume(desktop.volume);
+        // Over the background first: that stops the repeat timer, so the click
+        // is one step whatever the timer's phase.
+        MoveTo(OnScreen({60, 60}));
+        screen_.Click(Button(desktop.volume));
         const qint64 stepped = QLatin1String(desktop.volume) == QLatin1String("Volume Up") ? 13107 + 6554 : 13107 - 6554;
         EXPECT_EQ(MasterBecomes(stepped), stepped);
         MoveTo(Light(desktop.light));

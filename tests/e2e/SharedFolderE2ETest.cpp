@@ -47,8 +47,7 @@ protected:
     }
     // Runs a program as the user, in the test's own folder.
     Ran Run(const QString& program, const QStringList& arguments, const QString& display = {}) {
-        std::map<QString, QString> environment = NoDisplay();
-        environment["XDG_RUNTIME_DIR"] = own_.path();
+        std::map<QString, QString> environment = NoDisplay(own_.path());
         if (!display.isEmpty()) environment["DISPLAY"] = display;
         return RunProgram(program, arguments, environment, own_.path(), 20000);
     }

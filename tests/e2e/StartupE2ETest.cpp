@@ -92,8 +92,7 @@ TEST_F(StartupE2E, StartsThatCannotGoOnSayWhy) {
         for (const QString& file : {Log(), Ini(), program_.file("ZORScr.Log"), LongLog()}) QFile::remove(file);
         if (!c.ini.isNull()) WriteBytes(Ini(), c.ini);
         if (c.readOnly) QFile::setPermissions(Ini(), QFile::ReadOwner | QFile::ReadGroup);
-        std::map<QString, QString> environment = NoDisplay();
-        environment["XDG_RUNTIME_DIR"] = folder;
+        std::map<QString, QString> environment = NoDisplay(folder);
         for (const auto& [name, value] : c.environment) environment[name] = value;
         const Ran ran = RunProgram(program_.file("ZORScr"), c.arguments, environment, folder, 20000);
         EXPECT_EQ(ran.code, c.status);

@@ -19,8 +19,6 @@ public:
     // not within 10 seconds.
     PulseServer();
     ~PulseServer();  // stops it and puts back what UseInThisProcess changed
-    PulseServer(const PulseServer&) = delete;
-    PulseServer& operator=(const PulseServer&) = delete;
 
     // The caller's environment with HOME, XDG_RUNTIME_DIR and PULSE_SERVER
     // pointing at this server and the user's own PulseAudio settings

@@ -45,9 +45,9 @@ QString Tool(const QString& program, const QStringList& arguments, const QString
     return ran.out;
 }
 
-std::map<QString, QString> NoDisplay() {
+std::map<QString, QString> NoDisplay(const QString& runtime) {
     return {{"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}}, {"WAYLAND_SOCKET", {}}, {"QT_QPA_PLATFORM", {}},
-            {"ZORSCR_MPV_HEADLESS", {}}};
+            {"ZORSCR_MPV_HEADLESS", {}}, {"XDG_RUNTIME_DIR", runtime}};
 }
 
 QByteArray ReadBytes(const QString& path) {

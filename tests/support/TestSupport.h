@@ -54,8 +54,8 @@ Ran RunProgram(const QString& program, const QStringList& arguments, const std::
 // The same, for a tool that must succeed: its output; throws with its errors otherwise.
 QString Tool(const QString& program, const QStringList& arguments, const QString& folder = {});
 // The environment changes that take away every display (and the player's
-// headless mode), for a start that must find none.
-std::map<QString, QString> NoDisplay();
+// headless mode) and give the run-time folder, for a start that must find none.
+std::map<QString, QString> NoDisplay(const QString& runtime);
 
 // Media made with ffmpeg from its generated pictures; throws when ffmpeg fails.
 // A picture of one colour, as an ffmpeg source; filters can follow it.

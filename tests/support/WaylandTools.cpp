@@ -84,8 +84,6 @@ WaylandDisplay::WaylandDisplay() {
         problem_ = QStringLiteral("sway did not start: ") + QString::fromLocal8Bit(sway_->readAll().right(2000));
 }
 
-WaylandDisplay::~WaylandDisplay() = default;  // sway ends with its ChildProcess
-
 QProcessEnvironment WaylandDisplay::Environment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "QT_QPA_PLATFORM", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "SWAYSOCK"})
@@ -103,12 +101,6 @@ std::unique_ptr<ChildProcess> WaylandDisplay::Start(const QString& program, cons
     for (const auto& [name, value] : settings) environment.insert(name, value);
     if (::geteuid() != 0) return StartWith(environment, program, arguments, folder);
     return StartWith(environment, "setpriv", kAsNobody + QStringList{program} + arguments, folder);
-}
-
-QByteArray WaylandDisplay::Tool(const QString& program, const QStringList& arguments) const {
-    const auto process = Start(program, arguments, runtime_.path());
-    if (!process->waitForFinished(20000)) throw std::runtime_error(program.toStdString() + " did not finish");
-    return process->readAllStandardOutput();
 }
 
 bool WaylandDisplay::Shows(QPoint at, const QColor& colour, int timeoutMs) const {

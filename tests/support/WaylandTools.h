@@ -22,7 +22,6 @@ namespace testsupport {
 class WaylandDisplay {
 public:
     WaylandDisplay();
-    ~WaylandDisplay();
     // Why sway is not running (not installed, ended at once); empty while it runs.
     QString problem() const { return problem_; }
     // The environment of a client of it: its XDG_RUNTIME_DIR and WAYLAND_DISPLAY, no X display.
@@ -45,11 +44,13 @@ public:
     QByteArray Sway(const QStringList& arguments) const;
 
 private:
-    QByteArray Tool(const QString& program, const QStringList& arguments) const;
+    QByteArray Tool(const QString& program, const QStringList& arguments) const {
+        return Start(program, arguments, runtime_.path())->Output();
+    }
 
     TempFolder runtime_;
     QString socket_;
-    std::unique_ptr<ChildProcess> sway_;
+    std::unique_ptr<ChildProcess> sway_;  // ends with the object
     QString problem_;
 };
 

@@ -165,12 +165,6 @@ bool VirtualDisplay::Plug(int output, const QRect& place) const {
 
 bool VirtualDisplay::Unplug(int output) const { return Xrandr({"--output", QStringLiteral("DUMMY%1").arg(output), "--off"}); }
 
-QByteArray VirtualDisplay::Tool(const QString& program, const QStringList& arguments) const {
-    const auto process = StartOn(name_, program, arguments);
-    if (!process->waitForFinished(20000)) throw std::runtime_error(program.toStdString() + " did not finish");
-    return process->readAllStandardOutput();
-}
-
 VirtualDisplay::Window VirtualDisplay::WaitForWindow(const QString& title) const {
     const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
     for (int tries = 0; tries < 200; ++tries, QThread::msleep(100)) {
@@ -196,8 +190,9 @@ bool VirtualDisplay::Answer(const QString& title, const QString& key) const {
     return false;
 }
 
-VirtualDisplay::Window VirtualDisplay::OpenWindow(const QString& title) {
-    windows_.push_back(StartOn(name_, "xmessage", {"-geometry", "400x300+100+100", "-title", title, "        "}));
+VirtualDisplay::Window VirtualDisplay::OpenWindow(const QString& title, const QRect& place) {
+    const QString geometry = QStringLiteral("%1x%2+%3+%4").arg(place.width()).arg(place.height()).arg(place.x()).arg(place.y());
+    windows_.push_back(StartOn(name_, "xmessage", {"-geometry", geometry, "-title", title, "        "}));
     return WaitForWindow(title);
 }
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "support/TestSupport.h"
@@ -27,6 +28,12 @@ public:
     // Waits for it to end; whether it ended by itself with exit code 0.
     bool EndsCleanly(int timeoutMs = 15000) {
         return (state() == NotRunning || waitForFinished(timeoutMs)) && exitStatus() == NormalExit && exitCode() == 0;
+    }
+    // Waits up to 20 seconds for it to end and gives its output; throws when it does not end.
+    QByteArray Output() {
+        if (!waitForFinished(20000))
+            throw std::runtime_error((program() + u' ' + arguments().join(u' ')).toStdString() + " did not finish");
+        return readAllStandardOutput();
     }
 };
 
@@ -132,12 +139,12 @@ public:
     bool Answer(const QString& title, const QString& key) const;
     // The text on the clipboard (CLIPBOARD, as UTF-8); "" when nobody holds one.
     QString Clipboard() const { return QString::fromUtf8(Tool("xclip", {"-o", "-selection", "clipboard"})); }
-    // A window of another program, 400 x 300 at (100, 100), closed with the display.
-    Window OpenWindow(const QString& title);
-    // No --sync: xdotool would wait 15 seconds for a move to where the pointer
-    // already is; the click comes after the move all the same.
-    void Click(QPoint at) const {
-        Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    // A window of another program (400 x 300 at (100, 100) unless placed), closed with the display.
+    Window OpenWindow(const QString& title, const QRect& place = {100, 100, 400, 300});
+    // Clicks button (3: the right one) at a point. No --sync: xdotool would wait 15 seconds
+    // for a move to where the pointer already is; the click comes after the move all the same.
+    void Click(QPoint at, int button = 1) const {
+        Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", QString::number(button)});
     }
     // import reads -display only before its other options.
     QImage Screen(int number = 0) const {
@@ -153,7 +160,9 @@ public:
 
 private:
     void StartServer(const QString& program, const QStringList& arguments);
-    QByteArray Tool(const QString& program, const QStringList& arguments) const;
+    QByteArray Tool(const QString& program, const QStringList& arguments) const {
+        return StartOn(name_, program, arguments)->Output();
+    }
     bool Xrandr(const QStringList& arguments) const { return StartOn(name_, "xrandr", arguments)->EndsCleanly(20000); }
 
     TempFolder folder_;  // the server's configuration and errors
