@@ -1,4 +1,4 @@
-// The order of a show: shuffled rounds, and the place a resumed show starts at.
+// The order of a show: shuffled rounds, where a resumed show starts, and a side show's entries.
 
 #include <gtest/gtest.h>
 
